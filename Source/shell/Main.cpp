@@ -1,0 +1,2 @@
+// Entry point of the demo executable `quenlite`.
+int main() { return 0; }

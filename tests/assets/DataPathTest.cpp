@@ -1,0 +1,42 @@
+// Tests for ResolveDataPath: separators, case folding and the length limit.
+#include "assets/DataPath.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+using VantorGL::ResolveDataPath;
+namespace fs = std::filesystem;
+
+class DataPathTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root = fs::temp_directory_path() / ("datapath-" + std::to_string(::getpid()));
+        fs::create_directories(root / "data" / "Ter");
+        std::ofstream(root / "data" / "Ter" / "floor_comp.jpg") << "x";
+        std::ofstream(root / "data" / "og2.png") << "x";
+        previous = fs::current_path();
+        fs::current_path(root);
+    }
+    void TearDown() override {
+        fs::current_path(previous);
+        fs::remove_all(root);
+    }
+    fs::path root, previous;
+};
+
+TEST_F(DataPathTest, BackslashesAndCaseReachTheOneDataFolder) {
+    EXPECT_EQ(ResolveDataPath("data\\Ter\\floor_comp.jpg"), "data/Ter/floor_comp.jpg");
+    EXPECT_EQ(ResolveDataPath("Data/ter/FLOOR_comp.jpg"), "data/Ter/floor_comp.jpg");
+    EXPECT_EQ(ResolveDataPath("Data\\og2.png"), "data/og2.png");
+}
+
+TEST_F(DataPathTest, MissingFileKeepsTheSlashedSpelling) {
+    EXPECT_EQ(ResolveDataPath("Data\\General\\none.mp3"), "Data/General/none.mp3");
+}
+
+TEST_F(DataPathTest, OverlongPathIsRefused) {
+    EXPECT_EQ(ResolveDataPath(std::string(261, 'a')), "");
+    EXPECT_FALSE(ResolveDataPath(std::string(260, 'a')).empty());
+}
