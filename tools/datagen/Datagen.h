@@ -1,0 +1,16 @@
+// datagen: the generator of the demo's data folder. Each family of files has its own unit;
+// Main.cpp calls them in turn. Every generator is deterministic (fixed seeds, same bytes per run).
+#pragma once
+
+#include <string>
+
+namespace Datagen {
+
+// Each writes its files under `root` (the data/ folder, created beforehand) at the paths the demo
+// loads, creating sub-folders as needed. Returns false after printing "DATAGEN: ..." on failure.
+bool GeneratePictures(const std::string& root);
+bool GenerateModels(const std::string& root);
+bool GenerateFont(const std::string& root);
+bool GenerateMusic(const std::string& root);
+
+}  // namespace Datagen
