@@ -24,9 +24,8 @@ TEST(Spectrum, FullScaleSineOnABinReadsAboutHalf) {
         auto pcm = Tone(10, 1.0, channels);
         analyser.Analyse(pcm.data(), channels, out);
         EXPECT_NEAR(out[10], 0.5f, 0.01f);
-        for (int k = 0; k < cSpectrumAnalyser::kBins; ++k) {
-            if (std::abs(k - 10) > 1) EXPECT_LT(out[k], 0.01f) << "bin " << k;
-        }
+        for (int k = 0; k < cSpectrumAnalyser::kBins; ++k)
+            if (std::abs(k - 10) > 1) { EXPECT_LT(out[k], 0.01f) << "bin " << k; }
     }
 }
 
