@@ -1,0 +1,30 @@
+// Trova01: the demo's application object. It fills in the window system's hooks: the loading
+// screen, the post-loading set-up that lets the sequencer load and prepare everything, and the
+// per-frame drivers of the sequencer. One static instance per program.
+#pragma once
+
+#include "shell/WindowsSystem.h"
+#include "timeline/DemoScene.h"
+
+class Trova01 : public VantorGL::cWindowsSystem {
+public:
+    void Release() override {}
+    bool InitGL() override;
+    bool LoadStep() override;
+    bool UpdateFrame() override;
+    bool DrawFrame() override;
+    bool IsDone() override;
+
+    // The entry point's configuration: fullscreen 1024 x 768 x 32, planes 0.1 to 10000, no dialog.
+    void ConfigureForDemo();
+
+    VantorGL::cDemoScene demo;
+};
+
+namespace VantorGL {
+
+// The single OpenGL version check: below `required` (21 for 2.1, as libepoxy counts) it shows
+// "OpenGL 2.1 not supported.. lol" and ends the process with exit code 1.
+void CheckOpenGLVersion(int version, int required = 21);
+
+}  // namespace VantorGL

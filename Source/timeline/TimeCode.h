@@ -1,0 +1,13 @@
+// Time codes: the "m:ss.f" texts the timeline is written in, turned into demo milliseconds.
+// The fraction is the integer after the point, not a decimal fraction: "0:25.5" is 25005 ms.
+#pragma once
+
+namespace VantorGL {
+
+// Contract: walks `text` once with a running total and a field buffer. ':' makes the total
+// field * 60; '.' makes it (total + field) * 1000; any other character joins the field, and the
+// last character of the text adds the field to the total. A field that is not a number counts 0.
+// So "0:57.15" is 57015, "2:47.0" is 167000 and "0:25" (no point) is 25. Null counts as "".
+int ParseTimeCode(const char* text);
+
+}  // namespace VantorGL

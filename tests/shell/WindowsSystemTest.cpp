@@ -1,0 +1,100 @@
+// Tests for the frame loop: the order of the hooks, the clock tick between update and draw,
+// Escape, and the end of the demo at 167000 ms, driven headless with the fixed-step clock.
+#include "shell/WindowsSystem.h"
+#include "timeline/DemoScene.h"
+#include "timeline/SceneSystem.h"
+#include "timeline/TimeSystem.h"
+
+#include <SDL2/SDL.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace VantorGL;
+
+namespace {
+
+// A stand-in for the sequencer: one window over the whole demo, no assets.
+class TimelineScene : public cSceneSystem {
+public:
+    void Render() override { lastRendered = timer.elapsed; ++renders; }
+    int lastRendered = -1;
+    int renders = 0;
+};
+
+// Records the hook order and drives the fixed-step counter.
+class RecordingApp : public cWindowsSystem, public cFrameHooks {
+public:
+    explicit RecordingApp(cFixedStepCounter& c) : counter(c) {
+        SetFullscreen(false);
+        SetShowSettings(false);
+        SetSize(64, 48);
+        AllowHeadless(true);
+        SetFrameHooks(this);
+    }
+    bool LoadStep() override { calls.push_back("load"); loading = false; return true; }
+    bool InitGL() override {
+        calls.push_back("init");
+        cTimeSystem::Instance()->Reset();
+        scene.SetTimeWindow(kDemoStartCode, kDemoEndCode);
+        return true;
+    }
+    bool UpdateFrame() override {
+        if (calls.size() < 12) calls.push_back("update");
+        scene.RunUpdate();
+        if (scene.timer.elapsed == pressEscapeAt) SetKey(kKeyEscape, true);
+        return false;
+    }
+    bool DrawFrame() override {
+        if (calls.size() < 12) calls.push_back("draw");
+        scene.RunRender();
+        return !scene.IsFinished();
+    }
+    void BeforeTick() override {
+        if (calls.size() < 12) calls.push_back("tick");
+        counter.Advance();
+    }
+    cFixedStepCounter& counter;
+    TimelineScene scene;
+    std::vector<std::string> calls;
+    int pressEscapeAt = -1;
+};
+
+class FrameLoopTest : public ::testing::Test {
+protected:
+    void SetUp() override { SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen"); }
+    void TearDown() override { cTimeSystem::Instance()->UseCounter(nullptr); }
+};
+
+}  // namespace
+
+TEST_F(FrameLoopTest, HooksRunInOrderAndTheDemoEndsAt167000) {
+    cFixedStepCounter counter(100);  // 10 ms a frame
+    cTimeSystem::Instance()->UseCounter(&counter);
+    RecordingApp app(counter);
+    EXPECT_EQ(app.Run(), 0);
+    ASSERT_FALSE(app.WindowFailed());
+    std::vector<std::string> expected = {"load", "init", "update", "tick", "draw", "update", "tick", "draw",
+                                         "update", "tick", "draw", "update"};
+    EXPECT_EQ(app.calls, expected);
+    // The frame that first reaches 2:47.0 is still drawn; then the loop ends.
+    EXPECT_EQ(app.scene.lastRendered, kDemoEndMs);
+    EXPECT_EQ(app.scene.renders, kDemoEndMs / 10 + 1);
+}
+
+TEST_F(FrameLoopTest, EscapeEndsAtTheNextFrame) {
+    cFixedStepCounter counter(100);
+    cTimeSystem::Instance()->UseCounter(&counter);
+    RecordingApp app(counter);
+    app.pressEscapeAt = 500;
+    app.Run();
+    EXPECT_EQ(app.scene.lastRendered, 500);  // the frame in which it went down is finished
+}
+
+TEST(VirtualKeys, TheLoopsKeysMapToTheirCodes) {
+    EXPECT_EQ(VirtualKeyFromSdl(SDLK_ESCAPE), 27);
+    EXPECT_EQ(VirtualKeyFromSdl(SDLK_F1), 112);
+    EXPECT_EQ(VirtualKeyFromSdl(SDLK_a), 'A');
+    EXPECT_EQ(VirtualKeyFromSdl(SDLK_CAPSLOCK), -1);
+}

@@ -1,0 +1,161 @@
+// Tests for the clock, time codes and scene windows: the arithmetic the whole timeline rests on.
+#include "timeline/SceneSystem.h"
+#include "timeline/TimeCode.h"
+#include "timeline/TimeSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+using namespace VantorGL;
+
+TEST(TimeCode, FractionIsTheIntegerAfterThePoint) {
+    EXPECT_EQ(ParseTimeCode("0:00.0"), 0);
+    EXPECT_EQ(ParseTimeCode("0:25.5"), 25005);
+    EXPECT_EQ(ParseTimeCode("0:57.15"), 57015);
+    EXPECT_EQ(ParseTimeCode("1:26.4"), 86004);
+    EXPECT_EQ(ParseTimeCode("2:47.0"), 167000);
+    EXPECT_EQ(ParseTimeCode("5:47.0"), 347000);
+}
+
+TEST(TimeCode, QuirksOfTheWalk) {
+    EXPECT_EQ(ParseTimeCode("0:25"), 25);      // no point: no factor of 1000
+    EXPECT_EQ(ParseTimeCode(""), 0);
+    EXPECT_EQ(ParseTimeCode(nullptr), 0);
+    EXPECT_EQ(ParseTimeCode(":.5"), 5);        // missing fields count 0
+    EXPECT_EQ(ParseTimeCode("x:10.0"), 10000); // a field that is no number counts 0
+    EXPECT_EQ(ParseTimeCode("1:2:3.0"), (2 * 60 + 3) * 1000);  // a second colon restarts the total
+}
+
+// A counter the test moves by hand, in milliseconds.
+class ManualCounter final : public cClockCounter {
+public:
+    std::int64_t Read() override { return ms; }
+    std::int64_t Frequency() override { return 1000; }
+    std::int64_t ms = 0;
+};
+
+class ClockTest : public ::testing::Test {
+protected:
+    void TearDown() override { cTimeSystem::Instance()->UseCounter(nullptr); }
+    ManualCounter counter;
+};
+
+TEST_F(ClockTest, TickMeasuresAcrossA32BitWrap) {
+    counter.ms = (std::int64_t(1) << 32) - 10;  // 10 ms before the 32-bit millisecond value wraps
+    cTimeSystem* clock = cTimeSystem::Instance();
+    clock->UseCounter(&counter);
+    counter.ms += 25;
+    clock->Tick();
+    EXPECT_EQ(clock->Delta(), 25);
+    EXPECT_EQ(clock->SinceReset(), 25);
+    counter.ms += 16;
+    clock->Tick();
+    EXPECT_EQ(clock->Delta(), 16);
+    EXPECT_EQ(clock->SinceReset(), 41);
+}
+
+TEST_F(ClockTest, ResetZeroesDeltaAndFpsStepsByOne) {
+    cTimeSystem* clock = cTimeSystem::Instance();
+    clock->UseCounter(&counter);
+    counter.ms = 500;
+    clock->Reset();
+    EXPECT_EQ(clock->Delta(), 0);
+    EXPECT_EQ(clock->SinceReset(), 0);
+    // Delta 0: the raw rate is infinite and the shown rate steps up by exactly 1.
+    float shown = clock->Fps();
+    for (int i = 0; i < 10; ++i) EXPECT_FLOAT_EQ(clock->Fps(), shown + float(i + 1));
+    counter.ms += 1000;  // 1 fps now: the shown rate walks down by 1 per call, then settles
+    clock->Tick();
+    shown = clock->Fps();
+    EXPECT_FLOAT_EQ(clock->Fps(), shown - 1.0f);
+    for (int i = 0; i < 20; ++i) clock->Fps();
+    EXPECT_NEAR(clock->Fps(), 1.0f, 1.0f);
+}
+
+TEST_F(ClockTest, FixedStepCounterHasNoDrift) {
+    cFixedStepCounter fixed(30);
+    cTimeSystem* clock = cTimeSystem::Instance();
+    clock->UseCounter(&fixed);
+    EXPECT_TRUE(clock->IsFixedStep());
+    for (int frame = 1; frame <= 300; ++frame) {
+        fixed.Advance();
+        clock->Tick();
+        ASSERT_EQ(clock->SinceReset(), frame * 1000 / 30);
+    }
+    EXPECT_EQ(clock->SinceReset(), 10000);
+}
+
+// A scene that counts its hook calls.
+class CountingScene : public cSceneSystem {
+public:
+    void Update() override { ++updates; }
+    void Render() override { ++renders; }
+    int updates = 0, renders = 0;
+};
+
+TEST_F(ClockTest, NeighbourWindowsShareTheirBoundaryMillisecond) {
+    cTimeSystem* clock = cTimeSystem::Instance();
+    clock->UseCounter(&counter);
+    CountingScene first, second;
+    first.SetTimeWindow("0:00.0", "0:25.5");
+    second.SetTimeWindow("0:25.5", "0:43.0");
+    for (int at : {0, 25004, 25005, 25006}) {
+        counter.ms = at;
+        clock->Tick();
+        first.RunUpdate();
+        second.RunUpdate();
+        first.RunRender();
+        second.RunRender();
+    }
+    // first: 0, 25004, 25005; second: 25005, 25006.
+    EXPECT_EQ(first.updates, 3);
+    EXPECT_EQ(first.renders, 3);
+    EXPECT_EQ(second.updates, 2);
+    EXPECT_EQ(second.renders, 2);
+    EXPECT_TRUE(first.IsFinished());  // elapsed > end
+}
+
+TEST_F(ClockTest, FinishedAtTheEndWhileStillActive) {
+    cTimeSystem* clock = cTimeSystem::Instance();
+    clock->UseCounter(&counter);
+    CountingScene scene;
+    scene.SetTimeWindow("0:00.0", "0:01.0");
+    counter.ms = 999;
+    clock->Tick();
+    scene.RunUpdate();  // latches base at 999: elapsed counts from here
+    EXPECT_FALSE(scene.IsFinished());
+    counter.ms = 999 + 1000;
+    clock->Tick();
+    scene.RunUpdate();
+    EXPECT_EQ(scene.timer.elapsed, 1000);
+    EXPECT_TRUE(scene.IsFinished());
+    EXPECT_TRUE(scene.IsActive());
+    EXPECT_EQ(scene.updates, 2);
+}
+
+TEST_F(ClockTest, LocalTimeGrowsOnlyInActiveFramesAndFlagsWin) {
+    cTimeSystem* clock = cTimeSystem::Instance();
+    clock->UseCounter(&counter);
+    CountingScene scene, unwindowed, disabled;
+    scene.SetTimeWindow("0:01.0", "0:02.0");
+    disabled.SetTimeWindow("0:00.0", "0:02.0");
+    disabled.disabled = true;
+    for (int frame = 0; frame <= 30; ++frame) {  // frame n sees demo time n * 100 ms
+        scene.RunUpdate();
+        unwindowed.RunUpdate();
+        disabled.RunUpdate();
+        disabled.RunRender();
+        counter.ms += 100;
+        clock->Tick();  // the loop ticks after the update hook
+    }
+    // Active at 1000..2000 (11 frames), each adding the previous frame's 100 ms.
+    EXPECT_EQ(scene.updates, 11);
+    EXPECT_EQ(scene.localTime, 1100);
+    EXPECT_EQ(unwindowed.updates, 1);  // no window: active only while elapsed is 0
+    EXPECT_EQ(disabled.updates + disabled.renders, 0);
+    scene.forced = true;
+    scene.RunRender();
+    EXPECT_EQ(scene.renders, 1);
+}
