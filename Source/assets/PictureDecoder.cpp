@@ -389,7 +389,7 @@ bool DecodeTextureFile(const std::string& path, eTextureRoute route, int maxText
     }
     std::string file = ResolveDataPath(path);
     if (file.empty()) {
-        error = "path longer than 260 characters";
+        error = "path longer than " + std::to_string(kMaxDataPath) + " characters";
         return false;
     }
     return route == eTextureRoute::Png ? DecodePngTexture(file, maxTextureSize, out, error)
