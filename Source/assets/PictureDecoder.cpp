@@ -1,0 +1,403 @@
+// PictureDecoder: libpng and libjpeg-turbo behind one small interface, plus the sizing, scaling
+// and alpha rules of the two texture routes. Both decoders report errors by longjmp; each
+// setjmp frame below holds only C objects, and everything C++ lives in the caller's frame.
+#include "assets/PictureDecoder.h"
+
+#include "assets/DataPath.h"
+
+#include <png.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <system_error>
+// jpeglib.h needs FILE and size_t declared before it.
+#include <jpeglib.h>
+#include <jerror.h>
+
+namespace VantorGL {
+
+namespace {
+
+constexpr std::uint8_t kPngMagic[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+constexpr std::uint8_t kJpegMagic[3] = {0xff, 0xd8, 0xff};
+// No texture source of the demo comes near this; it only stops a bogus file from eating memory.
+constexpr std::int64_t kMaxFileBytes = std::int64_t(256) << 20;
+
+bool StartsWith(const std::vector<std::uint8_t>& bytes, const std::uint8_t* magic, std::size_t size) {
+    return bytes.size() >= size && std::memcmp(bytes.data(), magic, size) == 0;
+}
+
+bool IsPng(const std::vector<std::uint8_t>& bytes) { return StartsWith(bytes, kPngMagic, sizeof kPngMagic); }
+bool IsJpeg(const std::vector<std::uint8_t>& bytes) { return StartsWith(bytes, kJpegMagic, sizeof kJpegMagic); }
+
+// Reads a whole regular file. Missing files, folders and empty files fail with a reason.
+bool ReadWholeFile(const std::string& file, std::vector<std::uint8_t>& bytes, std::string& error) {
+    struct stat info;
+    if (stat(file.c_str(), &info) != 0) {
+        error = errno == ENOENT ? "no such file" : std::error_code(errno, std::generic_category()).message();
+        return false;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        error = "is a folder, not a picture file";
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        error = "not a regular file";
+        return false;
+    }
+    if (info.st_size == 0) {
+        error = "empty file";
+        return false;
+    }
+    if (info.st_size > kMaxFileBytes) {
+        error = "file too large for a texture";
+        return false;
+    }
+    FILE* stream = std::fopen(file.c_str(), "rb");
+    if (!stream) {
+        error = std::error_code(errno, std::generic_category()).message();
+        return false;
+    }
+    bytes.resize(std::size_t(info.st_size));
+    std::size_t got = std::fread(bytes.data(), 1, bytes.size(), stream);
+    std::fclose(stream);
+    if (got != bytes.size()) {
+        error = "read error";
+        return false;
+    }
+    return true;
+}
+
+bool CheckPixelCount(std::uint32_t width, std::uint32_t height, char* message, std::size_t messageSize) {
+    if (width == 0 || height == 0 || std::int64_t(width) * height > kMaxDecodedPixels) {
+        std::snprintf(message, messageSize, "picture size %ux%u not supported", unsigned(width), unsigned(height));
+        return false;
+    }
+    return true;
+}
+
+// --- PNG ----------------------------------------------------------------------------------------
+
+struct PngReadState {
+    const std::uint8_t* data;
+    std::size_t size;
+    std::size_t offset;
+    char message[160];
+};
+
+void PngError(png_structp png, png_const_charp text) {
+    auto* state = static_cast<PngReadState*>(png_get_error_ptr(png));
+    std::snprintf(state->message, sizeof state->message, "corrupt PNG: %s", text);
+    png_longjmp(png, 1);
+}
+
+void PngWarning(png_structp, png_const_charp) {}
+
+void PngRead(png_structp png, png_bytep target, png_size_t count) {
+    auto* state = static_cast<PngReadState*>(png_get_io_ptr(png));
+    if (count > state->size - state->offset) {
+        std::snprintf(state->message, sizeof state->message, "truncated PNG file");
+        png_longjmp(png, 1);
+    }
+    std::memcpy(target, state->data + state->offset, count);
+    state->offset += count;
+}
+
+// The setjmp frame for libpng. `pixels` and `rows` belong to the caller; they are sized here once
+// the header is known. Returns false with state.message set on any error.
+bool DecodePngInto(PngReadState& state, cRawImage& image, std::vector<std::uint8_t>& pixels,
+                   std::vector<png_bytep>& rows) {
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &state, PngError, PngWarning);
+    if (!png) {
+        std::snprintf(state.message, sizeof state.message, "out of memory");
+        return false;
+    }
+    png_infop info = png_create_info_struct(png);
+    if (!info) {
+        png_destroy_read_struct(&png, nullptr, nullptr);
+        std::snprintf(state.message, sizeof state.message, "out of memory");
+        return false;
+    }
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return false;
+    }
+    png_set_read_fn(png, &state, PngRead);
+    png_read_info(png, info);
+
+    png_uint_32 width = png_get_image_width(png, info);
+    png_uint_32 height = png_get_image_height(png, info);
+    if (!CheckPixelCount(width, height, state.message, sizeof state.message)) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return false;
+    }
+    int colorType = png_get_color_type(png, info);
+    int bitDepth = png_get_bit_depth(png, info);
+    bool alpha = (colorType & PNG_COLOR_MASK_ALPHA) != 0;
+
+    // Everything becomes 8-bit RGBA: the file's alpha where it has one, opaque otherwise.
+    if (bitDepth == 16) png_set_scale_16(png);
+    if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
+    if (colorType == PNG_COLOR_TYPE_GRAY && bitDepth < 8) png_set_expand_gray_1_2_4_to_8(png);
+    if (png_get_valid(png, info, PNG_INFO_tRNS)) {
+        png_set_tRNS_to_alpha(png);
+        alpha = true;
+    }
+    if (!(colorType & PNG_COLOR_MASK_COLOR)) png_set_gray_to_rgb(png);
+    if (!alpha) png_set_add_alpha(png, 0xff, PNG_FILLER_AFTER);
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    if (png_get_rowbytes(png, info) != std::size_t(width) * 4) {
+        std::snprintf(state.message, sizeof state.message, "unsupported PNG layout");
+        png_destroy_read_struct(&png, &info, nullptr);
+        return false;
+    }
+
+    pixels.resize(std::size_t(width) * height * 4);
+    rows.resize(height);
+    for (png_uint_32 y = 0; y < height; ++y) rows[y] = pixels.data() + std::size_t(y) * width * 4;
+    png_read_image(png, rows.data());
+    // The trailing chunks are not needed; a file cut after its image data still loads.
+    png_destroy_read_struct(&png, &info, nullptr);
+
+    image.width = int(width);
+    image.height = int(height);
+    image.fileHasAlpha = alpha;
+    return true;
+}
+
+bool DecodePngBytes(const std::vector<std::uint8_t>& bytes, cRawImage& out, std::string& error) {
+    PngReadState state{bytes.data(), bytes.size(), 0, {}};
+    std::vector<png_bytep> rows;
+    if (!DecodePngInto(state, out, out.rgba, rows)) {
+        error = state.message;
+        return false;
+    }
+    return true;
+}
+
+// --- JPEG ---------------------------------------------------------------------------------------
+
+struct JpegErrorState {
+    jpeg_error_mgr manager;  // first, so the library's pointer to it is a pointer to us
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX + 32];
+};
+
+void JpegErrorExit(j_common_ptr info) {
+    auto* state = reinterpret_cast<JpegErrorState*>(info->err);
+    char text[JMSG_LENGTH_MAX];
+    info->err->format_message(info, text);
+    std::snprintf(state->message, sizeof state->message, "corrupt JPEG: %s", text);
+    std::longjmp(state->jump, 1);
+}
+
+// Warnings are ignored except running out of data: a cut-off file is an error, not a grey half.
+void JpegEmitMessage(j_common_ptr info, int level) {
+    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) {
+        auto* state = reinterpret_cast<JpegErrorState*>(info->err);
+        std::snprintf(state->message, sizeof state->message, "truncated JPEG file");
+        std::longjmp(state->jump, 1);
+    }
+}
+
+void JpegOutputMessage(j_common_ptr) {}
+
+// The setjmp frame for libjpeg; `pixels` belongs to the caller.
+bool DecodeJpegInto(const std::vector<std::uint8_t>& bytes, JpegErrorState& errors, cRawImage& image,
+                    std::vector<std::uint8_t>& pixels) {
+    jpeg_decompress_struct info;
+    info.err = jpeg_std_error(&errors.manager);
+    errors.manager.error_exit = JpegErrorExit;
+    errors.manager.emit_message = JpegEmitMessage;
+    errors.manager.output_message = JpegOutputMessage;
+    errors.message[0] = '\0';
+    jpeg_create_decompress(&info);
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+    jpeg_read_header(&info, TRUE);
+    if (!CheckPixelCount(info.image_width, info.image_height, errors.message, sizeof errors.message)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    // Adobe CMYK/YCCK files cannot become RGB inside the library; they are converted below.
+    bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_RGBA;
+    jpeg_start_decompress(&info);
+
+    std::size_t width = info.output_width;
+    pixels.resize(width * info.output_height * 4);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = pixels.data() + std::size_t(info.output_scanline) * width * 4;
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    image.width = int(info.output_width);
+    image.height = int(info.output_height);
+    jpeg_destroy_decompress(&info);
+
+    if (cmyk) {
+        // Adobe writes CMYK inverted: each stored byte is 255 - ink, so R = C' * K' / 255.
+        for (std::size_t i = 0; i < pixels.size(); i += 4) {
+            unsigned k = pixels[i + 3];
+            pixels[i + 0] = std::uint8_t(pixels[i + 0] * k / 255);
+            pixels[i + 1] = std::uint8_t(pixels[i + 1] * k / 255);
+            pixels[i + 2] = std::uint8_t(pixels[i + 2] * k / 255);
+            pixels[i + 3] = 255;
+        }
+    }
+    image.fileHasAlpha = false;
+    return true;
+}
+
+bool DecodeJpegBytes(const std::vector<std::uint8_t>& bytes, cRawImage& out, std::string& error) {
+    JpegErrorState errors;
+    if (!DecodeJpegInto(bytes, errors, out, out.rgba)) {
+        error = errors.message;
+        return false;
+    }
+    return true;
+}
+
+bool AnyTransparent(const std::vector<std::uint8_t>& rgba) {
+    for (std::size_t i = 3; i < rgba.size(); i += 4)
+        if (rgba[i] != 255) return true;
+    return false;
+}
+
+// Scales `image` to the texture size in `out` (moving the pixels when no scaling is needed).
+void FillTexture(cRawImage& image, int textureWidth, int textureHeight, bool flipRows, cDecodedPicture& out) {
+    out.width = image.width;
+    out.height = image.height;
+    out.textureWidth = textureWidth;
+    out.textureHeight = textureHeight;
+    out.fileHasAlpha = image.fileHasAlpha;
+    if (textureWidth == image.width && textureHeight == image.height && !flipRows) {
+        out.rgba = std::move(image.rgba);
+        return;
+    }
+    out.rgba.resize(std::size_t(textureWidth) * textureHeight * 4);
+    ScaleNearest(image.rgba.data(), image.width, image.height, out.rgba.data(), textureWidth, textureHeight,
+                 flipRows);
+}
+
+}  // namespace
+
+const char* TextureRouteName(eTextureRoute route) { return route == eTextureRoute::Png ? "png" : "picture"; }
+
+eTextureRoute ChooseTextureRoute(const std::string& path) {
+    return path.find(".png") != std::string::npos ? eTextureRoute::Png : eTextureRoute::Picture;
+}
+
+bool DecodeImageFile(const std::string& file, cRawImage& out, std::string& error) {
+    std::vector<std::uint8_t> bytes;
+    if (!ReadWholeFile(file, bytes, error)) return false;
+    if (IsPng(bytes)) return DecodePngBytes(bytes, out, error);
+    if (IsJpeg(bytes)) return DecodeJpegBytes(bytes, out, error);
+    error = "not a JPEG or PNG picture";
+    return false;
+}
+
+int PictureSideSize(int size, int maxTextureSize) {
+    if (size > maxTextureSize) return maxTextureSize;
+    if (size < 1) return 1;
+    int n = int(std::floor(std::log(double(size)) / std::log(2.0) + 0.5));
+    // With a power-of-two maximum the rounded side never exceeds it; the clamp keeps odd limits safe.
+    return std::min(1 << n, maxTextureSize);
+}
+
+int PngSideSize(int size, int maxTextureSize) {
+    int side = 1;
+    while (side < size && side < maxTextureSize) side <<= 1;
+    return std::min(side, maxTextureSize);
+}
+
+void ScaleNearest(const std::uint8_t* source, int sourceWidth, int sourceHeight, std::uint8_t* target,
+                  int targetWidth, int targetHeight, bool flipRows) {
+    // Each target texel takes the source pixel under its centre.
+    std::vector<int> columns(static_cast<std::size_t>(targetWidth));
+    for (int x = 0; x < targetWidth; ++x)
+        columns[x] = int((std::int64_t(2 * x + 1) * sourceWidth) / (std::int64_t(2) * targetWidth));
+    for (int y = 0; y < targetHeight; ++y) {
+        int sourceY = int((std::int64_t(2 * y + 1) * sourceHeight) / (std::int64_t(2) * targetHeight));
+        const std::uint8_t* sourceRow = source + std::size_t(sourceY) * sourceWidth * 4;
+        int targetY = flipRows ? targetHeight - 1 - y : y;
+        std::uint8_t* targetRow = target + std::size_t(targetY) * targetWidth * 4;
+        for (int x = 0; x < targetWidth; ++x) std::memcpy(targetRow + std::size_t(x) * 4, sourceRow + std::size_t(columns[x]) * 4, 4);
+    }
+}
+
+std::size_t ApplyBlackIsTransparent(std::uint8_t* rgba, std::size_t pixelCount) {
+    std::size_t transparent = 0;
+    for (std::size_t i = 0; i < pixelCount; ++i) {
+        std::uint8_t* p = rgba + i * 4;
+        bool black = p[0] == 0 && p[1] == 0 && p[2] == 0;
+        p[3] = black ? 0 : 255;
+        transparent += black;
+    }
+    return transparent;
+}
+
+bool DecodePngTexture(const std::string& file, int maxTextureSize, cDecodedPicture& out, std::string& error) {
+    std::vector<std::uint8_t> bytes;
+    if (!ReadWholeFile(file, bytes, error)) return false;
+    if (!IsPng(bytes)) {
+        error = "not a PNG file";
+        return false;
+    }
+    cRawImage image;
+    if (!DecodePngBytes(bytes, image, error)) return false;
+    out.route = eTextureRoute::Png;
+    FillTexture(image, PngSideSize(image.width, maxTextureSize), PngSideSize(image.height, maxTextureSize),
+                false, out);
+    out.hasTransparency = out.fileHasAlpha && AnyTransparent(out.rgba);
+    return true;
+}
+
+bool DecodePictureTexture(const std::string& file, int maxTextureSize, cDecodedPicture& out, std::string& error) {
+    cRawImage image;
+    if (!DecodeImageFile(file, image, error)) return false;
+    out.route = eTextureRoute::Picture;
+    // Bottom row first, like the bottom-up bitmap the picture was once drawn into.
+    FillTexture(image, PictureSideSize(image.width, maxTextureSize),
+                PictureSideSize(image.height, maxTextureSize), true, out);
+    out.hasTransparency = ApplyBlackIsTransparent(out.rgba.data(), out.rgba.size() / 4) > 0;
+    return true;
+}
+
+bool DecodeTextureFile(const std::string& path, eTextureRoute route, int maxTextureSize, cDecodedPicture& out,
+                       std::string& error) {
+    if (maxTextureSize < 1) {
+        error = "no usable maximum texture size";
+        return false;
+    }
+    if (path.find("http://") != std::string::npos) {
+        error = "network paths are not supported";
+        return false;
+    }
+    if (path.empty()) {
+        error = "empty path";
+        return false;
+    }
+    std::string file = ResolveDataPath(path);
+    if (file.empty()) {
+        error = "path longer than " + std::to_string(kMaxDataPath) + " characters";
+        return false;
+    }
+    return route == eTextureRoute::Png ? DecodePngTexture(file, maxTextureSize, out, error)
+                                       : DecodePictureTexture(file, maxTextureSize, out, error);
+}
+
+bool DecodeTextureFile(const std::string& path, int maxTextureSize, cDecodedPicture& out, std::string& error) {
+    return DecodeTextureFile(path, ChooseTextureRoute(path), maxTextureSize, out, error);
+}
+
+}  // namespace VantorGL

@@ -1,0 +1,89 @@
+// TextureSystem: the GL half of texture loading: reads the size limit, hands the file to the
+// decoder, uploads the result, and says on stderr which file failed and why.
+#include "assets/TextureSystem.h"
+
+#include "assets/DataPath.h"
+#include "shell/Console.h"
+
+#include <string>
+
+namespace VantorGL {
+
+namespace {
+
+// Decodes `path` by `route` against this context's size limit; on failure prints one line.
+bool DecodeForUpload(const char* path, eTextureRoute route, cDecodedPicture& picture) {
+    std::string error;
+    if (!path) {
+        ConsolePrint("TEXTURE", "(null): no path given");
+        return false;
+    }
+    GLint maxTextureSize = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
+    if (DecodeTextureFile(path, route, maxTextureSize, picture, error)) return true;
+    std::string shown = ResolveDataPath(path);
+    ConsolePrint("TEXTURE", "%s: %s", shown.empty() ? path : shown.c_str(), error.c_str());
+    return false;
+}
+
+}  // namespace
+
+// Clamping to the edge, not GL_CLAMP: GL_CLAMP with linear filtering blends the border colour
+// (black) into the outermost texels on current drivers, a dark seam around every clamped quad.
+void cTextureSystem::BindWithClamp() {
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+}
+
+void cTextureSystem::BindWithRepeat() {
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+}
+
+void cTextureSystem::Bind() { glBindTexture(GL_TEXTURE_2D, texture); }
+
+void cTextureSystem::Unbind() { glBindTexture(GL_TEXTURE_2D, 0); }
+
+void cTextureSystem::Load(const char* path) {
+    glEnable(GL_TEXTURE_2D);
+    if (path && ChooseTextureRoute(path) == eTextureRoute::Png) {
+        cDecodedPicture picture;
+        // The PNG route stores its result whatever it is: a failure leaves 0.
+        if (!DecodeForUpload(path, eTextureRoute::Png, picture) || !Upload(picture)) texture = 0;
+        return;
+    }
+    LoadPicture(path);
+}
+
+bool cTextureSystem::LoadPicture(const char* path) {
+    cDecodedPicture picture;
+    return DecodeForUpload(path, eTextureRoute::Picture, picture) && Upload(picture);
+}
+
+bool cTextureSystem::Upload(const cDecodedPicture& picture) {
+    if (picture.textureWidth < 1 || picture.textureHeight < 1 ||
+        picture.rgba.size() != std::size_t(picture.textureWidth) * picture.textureHeight * 4)
+        return false;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    if (picture.route == eTextureRoute::Png) {
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    }
+    // Tightly packed rows whatever pixel-store state a caller left behind.
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, picture.textureWidth, picture.textureHeight, 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, picture.rgba.data());
+    glPopClientAttrib();
+    return true;
+}
+
+}  // namespace VantorGL

@@ -1,0 +1,45 @@
+// TextureSystem: one image file as one OpenGL 2D texture, bound later with a chosen wrap mode.
+// Paths with ".png" take the PNG route (top row at t = 0); everything else the picture route
+// (bottom row at t = 0, black made transparent). Decoding itself lives in PictureDecoder.
+#pragma once
+
+#include <epoxy/gl.h>
+
+#include "assets/PictureDecoder.h"
+
+namespace VantorGL {
+
+class cTextureSystem {
+public:
+    // Bind, then wrap S and T clamped to the edge texels.
+    virtual void BindWithClamp();
+    // Bind, then wrap S and T repeating.
+    virtual void BindWithRepeat();
+    // Bind only; the wrap mode stays whatever the texture was given last.
+    virtual void Bind();
+    // Binds texture 0.
+    virtual void Unbind();
+
+    // Enables GL_TEXTURE_2D, then loads `path` (as the data folder spells it, either separator)
+    // by the route its name picks. PNG route: `texture` becomes the new name, or 0 on failure.
+    // Picture route: as LoadPicture. Failures print one TEXTURE line on stderr. Needs a current
+    // GL context; the new texture is left bound.
+    void Load(const char* path);
+
+    // Picture route whatever the name: decodes JPEG or PNG content, uploads it, and returns true
+    // with `texture` holding a new name; on failure returns false and leaves `texture` unchanged.
+    bool LoadPicture(const char* path);
+
+    // Uploads an already decoded picture (from any thread's DecodeTextureFile) into a new texture
+    // name held in `texture`: linear filters, no mipmaps; the PNG route's texture is clamped to its
+    // edge, the picture route's keeps the GL default wrap. Main thread, context current.
+    // A picture whose pixel block does not match its texture size is refused: returns false and
+    // leaves `texture` unchanged.
+    bool Upload(const cDecodedPicture& picture);
+
+    // The GL texture name; 0 until a load succeeds. The destructor frees nothing: textures live
+    // until the context goes at exit.
+    GLuint texture = 0;
+};
+
+}  // namespace VantorGL
