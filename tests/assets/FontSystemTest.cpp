@@ -1,0 +1,388 @@
+// Tests for cFontSystem: bitmap and outline glyph lists, printing, the debug overlay, the shared
+// outline cache and font lookup failures. Fonts come from the system's Debian font packages.
+#include "assets/FontSystem.h"
+
+#include "support/GlTestContext.h"
+
+#include <gtest/gtest.h>
+
+#include <GL/glu.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include <fontconfig/fontconfig.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+using VantorGL::cFontSystem;
+using VantorGL::cGlyphCache;
+using VantorGLTest::GlTestContext;
+
+namespace {
+
+const std::string kSpartan = "/usr/share/fonts/opentype/league-spartan/LeagueSpartan-Regular.otf";
+const std::string kLiberation = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf";
+
+// Pixel-exact drawing coordinates: one unit per pixel, origin at the bottom left.
+void PixelProjection(const GlTestContext& ctx) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, ctx.Width(), 0, ctx.Height(), -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glColor3f(1, 1, 1);
+}
+
+float RasterX() {
+    float pos[4];
+    glGetFloatv(GL_CURRENT_RASTER_POSITION, pos);
+    return pos[0];
+}
+
+struct LitBox {
+    int count = 0, minX = 1 << 20, maxX = -1, minY = 1 << 20, maxY = -1;
+};
+LitBox Lit(const GlTestContext& ctx) {
+    LitBox box;
+    auto px = ctx.ReadPixels();
+    for (int y = 0; y < ctx.Height(); ++y)
+        for (int x = 0; x < ctx.Width(); ++x)
+            if (px[(std::size_t(y) * ctx.Width() + x) * 4] > 128) {
+                ++box.count;
+                box.minX = std::min(box.minX, x), box.maxX = std::max(box.maxX, x);
+                box.minY = std::min(box.minY, y), box.maxY = std::max(box.maxY, y);
+            }
+    return box;
+}
+
+bool IsLit(const GlTestContext& ctx, const std::vector<std::uint8_t>& px, int x, int y) {
+    return px[(std::size_t(y) * ctx.Width() + x) * 4] > 128;
+}
+
+// FreeType's own answer for a character: hinted 1-bit advance in pixels at `pixels` em height.
+int MonoAdvance(const std::string& file, unsigned long code, int pixels) {
+    FT_Library lib;
+    FT_Face face;
+    FT_Init_FreeType(&lib);
+    FT_New_Face(lib, file.c_str(), 0, &face);
+    FT_Set_Pixel_Sizes(face, 0, pixels);
+    FT_Load_Char(face, code, FT_LOAD_DEFAULT | FT_LOAD_TARGET_MONO);
+    int advance = int((face->glyph->advance.x + 32) >> 6);
+    FT_Done_Face(face);
+    FT_Done_FreeType(lib);
+    return advance;
+}
+
+// Unscaled advance of a character in em units.
+float EmAdvance(const std::string& file, unsigned long code) {
+    FT_Library lib;
+    FT_Face face;
+    FT_Init_FreeType(&lib);
+    FT_New_Face(lib, file.c_str(), 0, &face);
+    FT_Load_Char(face, code, FT_LOAD_NO_SCALE);
+    float advance = float(face->glyph->metrics.horiAdvance) / float(face->units_per_EM);
+    FT_Done_Face(face);
+    FT_Done_FreeType(lib);
+    return advance;
+}
+
+}  // namespace
+
+TEST(FontSystemTest, ArialWithoutFileIsFoundThroughFontconfig) {
+    VantorGL::sFontSource source;
+    ASSERT_TRUE(VantorGL::ResolveFontSource("", "Arial", source));
+    EXPECT_NE(source.path.find("LiberationSans-Regular"), std::string::npos) << source.path;
+}
+
+TEST(FontSystemTest, BitmapGlyphsDrawAtTheRasterPositionAndScaleWithHeight) {
+    GlTestContext ctx(128, 64);
+    REQUIRE_GL(ctx);
+    cFontSystem font, cellFont;
+    font.CreateBitmapGlyphs(kLiberation, "Liberation Sans", -32);
+    cellFont.CreateBitmapGlyphs(kLiberation, "Liberation Sans", 32);
+    ASSERT_NE(font.bitmapBase, 0u);
+
+    PixelProjection(ctx);
+    glRasterPos2i(20, 10);
+    font.Print("H");
+    LitBox em = Lit(ctx);
+    ASSERT_GT(em.count, 50);
+    // 'H' stands on the baseline right of the pen: no pixel left of or below the raster position.
+    EXPECT_GE(em.minX, 20);
+    EXPECT_LE(em.minX, 24);
+    EXPECT_EQ(em.minY, 10);
+    EXPECT_NEAR(em.maxY - em.minY + 1, 23, 2);  // cap height of Liberation Sans is 0.729 em
+    EXPECT_FLOAT_EQ(RasterX(), 20.0f + MonoAdvance(kLiberation, 'H', 32));
+
+    // A positive height is the whole cell (ascender plus descender), so the letter is smaller.
+    PixelProjection(ctx);
+    glRasterPos2i(20, 10);
+    cellFont.Print("H");
+    LitBox cell = Lit(ctx);
+    EXPECT_NEAR(cell.maxY - cell.minY + 1, 23 * 32 / 36.8, 2);  // win ascent + descent = 1.149 em
+}
+
+TEST(FontSystemTest, PrintCallsTheListOfEachCharacter) {
+    GlTestContext ctx(128, 48);
+    REQUIRE_GL(ctx);
+    cFontSystem font;
+    font.CreateBitmapGlyphs("", "Arial", -16);
+    ASSERT_NE(font.bitmapBase, 0u);
+    EXPECT_TRUE(glIsList(font.bitmapBase + 33));
+
+    // "ABC" draws exactly what lists base + 33, 34 and 35 draw one after another.
+    PixelProjection(ctx);
+    glRasterPos2i(4, 20);
+    for (GLuint list : {33u, 34u, 35u}) glCallList(font.bitmapBase + list);
+    float listsEnd = RasterX();
+    auto byLists = ctx.ReadPixels();
+
+    PixelProjection(ctx);
+    glRasterPos2i(4, 20);
+    font.Print("%s", "ABC");
+    EXPECT_FLOAT_EQ(RasterX(), listsEnd);
+    EXPECT_EQ(ctx.ReadPixels(), byLists);
+    int expected = MonoAdvance(kLiberation, 'A', 16) + MonoAdvance(kLiberation, 'B', 16) + MonoAdvance(kLiberation, 'C', 16);
+    EXPECT_FLOAT_EQ(listsEnd, 4.0f + expected);
+}
+
+TEST(FontSystemTest, PrintCutsLongTextsAndSkipsCodesWithoutGlyphs) {
+    GlTestContext ctx(64, 48);
+    REQUIRE_GL(ctx);
+    cFontSystem font;
+    font.CreateBitmapGlyphs("", "Arial", -16);
+    PixelProjection(ctx);
+    const float advanceI = float(MonoAdvance(kLiberation, 'i', 16));
+
+    glRasterPos2i(0, 0);
+    font.Print("%s", std::string(300, 'i').c_str());
+    EXPECT_FLOAT_EQ(RasterX(), 255 * advanceI);
+
+    glRasterPos2i(0, 0);
+    font.Print("i\x01\x1f\x80\xffi");  // bytes below 32 or above 127 would reach other lists
+    EXPECT_FLOAT_EQ(RasterX(), 2 * advanceI);
+
+    const char* none = nullptr;
+    glRasterPos2i(0, 0);
+    font.Print(none, 1);
+    EXPECT_FLOAT_EQ(RasterX(), 0.0f);
+
+    cFontSystem outlineOnly;  // no bitmap glyphs: prints nothing instead of calling lists 0..95
+    glRasterPos2i(0, 0);
+    outlineOnly.Print("ABC");
+    EXPECT_FLOAT_EQ(RasterX(), 0.0f);
+}
+
+TEST(FontSystemTest, DebugOverlayPrintsFpsAndHundredthsTopLeft) {
+    GlTestContext ctx(320, 240);
+    REQUIRE_GL(ctx);
+    cFontSystem font;
+    font.CreateBitmapGlyphs("", "Arial", -16);
+    glClearColor(0, 0, 0, 1);
+    glColor3f(1, 1, 1);
+
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(5, 6, 7);
+    GLfloat before[16], after[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, before);
+    glClear(GL_COLOR_BUFFER_BIT);
+    font.DrawDebugOverlay(12349, 59.944f, 0.0f);
+    glGetFloatv(GL_MODELVIEW_MATRIX, after);
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(before[i], after[i]);
+    auto overlay = ctx.ReadPixels();
+    LitBox box = Lit(ctx);
+    ASSERT_GT(box.count, 100);
+    EXPECT_LT(box.minX, ctx.Width() / 4);       // starts left of centre
+    EXPECT_GT(box.minY, ctx.Height() * 3 / 4);  // near the top
+
+    // The same two lines printed by hand, at the documented positions and in the documented text.
+    glClear(GL_COLOR_BUFFER_BIT);
+    glPushMatrix();
+    glLoadIdentity();
+    glTranslatef(0, 0, -1);
+    glRasterPos2f(-0.35f, 0.38f);
+    font.Print("[DEBUG] FPS 59.94");
+    glRasterPos2f(-0.35f, 0.36f);
+    font.Print("[DEBUG] T: 1234 1/100sec");
+    glPopMatrix();
+    EXPECT_EQ(ctx.ReadPixels(), overlay);
+
+    glClear(GL_COLOR_BUFFER_BIT);
+    font.DrawDebugOverlay(12349, 59.944f, -0.1f);
+    EXPECT_LT(Lit(ctx).maxY, box.maxY - 10);  // the y offset moves both lines down
+}
+
+TEST(FontSystemTest, OutlineMetricsAndCenteredPrintTranslation) {
+    GlTestContext ctx;
+    REQUIRE_GL(ctx);
+    cFontSystem font;
+    font.CreateOutlineGlyphs(kSpartan, "League Spartan", -48);
+    ASSERT_NE(font.outlineBase, 0u);
+    const auto& a = font.glyphMetrics[int('A')];
+    const auto& b = font.glyphMetrics[int('B')];
+    EXPECT_NEAR(a.gmfCellIncX, EmAdvance(kSpartan, 'A'), 1e-6);
+    EXPECT_NEAR(b.gmfCellIncX, EmAdvance(kSpartan, 'B'), 1e-6);
+    EXPECT_EQ(a.gmfCellIncY, 0.0f);
+    EXPECT_GT(a.gmfBlackBoxX, 0.3f);
+    EXPECT_GT(a.gmfBlackBoxY, 0.5f);
+    EXPECT_LT(a.gmfBlackBoxY, 1.0f);
+    EXPECT_NEAR(a.gmfptGlyphOrigin.y, a.gmfBlackBoxY, 0.02f);  // capitals stand on the baseline
+    EXPECT_EQ(font.glyphMetrics[255].gmfCellIncX, 0.0f);      // the last list stays empty
+
+    // -sum/2 from PrintCentered, then +A and +B from the glyph lists themselves.
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    font.PrintCentered("AB");
+    GLfloat m[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    EXPECT_NEAR(m[12], (a.gmfCellIncX + b.gmfCellIncX) / 2.0f, 1e-5);
+    EXPECT_EQ(m[13], 0.0f);
+
+    // The list of one character moves the origin by exactly its advance.
+    glLoadIdentity();
+    glCallList(font.outlineBase + 'A');
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    EXPECT_NEAR(m[12], a.gmfCellIncX, 1e-6);
+}
+
+TEST(FontSystemTest, OutlineGlyphsAreFilledCentredAndClosedOnBothFaces) {
+    GlTestContext ctx(160, 120);
+    REQUIRE_GL(ctx);
+    cFontSystem font;
+    font.CreateOutlineGlyphs(kSpartan, "League Spartan", -48);
+    const auto& o = font.glyphMetrics[int('O')];
+
+    auto draw = [&](float turnDegrees, bool cull) {
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glEnable(GL_DEPTH_TEST);
+        if (cull) glEnable(GL_CULL_FACE);
+        glColor3f(1, 1, 1);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glTranslatef(0, 0, -2.0f);
+        glRotatef(turnDegrees, 0, 1, 0);
+        glTranslatef(0, -(o.gmfptGlyphOrigin.y - o.gmfBlackBoxY / 2), 0.1f);  // centre the letter
+        font.PrintCentered("O");
+        glDisable(GL_CULL_FACE);
+        glDisable(GL_DEPTH_TEST);
+    };
+
+    draw(0.0f, true);
+    LitBox front = Lit(ctx);
+    auto px = ctx.ReadPixels();
+    ASSERT_GT(front.count, 200);
+    // Centred: the ring's left and right edges lie symmetric about the middle column.
+    EXPECT_NEAR((front.minX + front.maxX) / 2.0, ctx.Width() / 2.0, 1.5);
+    // Non-zero winding keeps the counter open; the ring itself is filled.
+    EXPECT_FALSE(IsLit(ctx, px, ctx.Width() / 2, ctx.Height() / 2));
+    EXPECT_TRUE(IsLit(ctx, px, front.minX + 2, (front.minY + front.maxY) / 2));
+
+    draw(180.0f, true);  // seen from behind with culling: the back cap faces the viewer
+    EXPECT_GT(Lit(ctx).count, front.count / 2);
+
+    draw(90.0f, true);  // edge on: only the side walls remain, 0.2 em deep
+    LitBox side = Lit(ctx);
+    EXPECT_GT(side.count, 20);
+    EXPECT_LT(side.maxX - side.minX, (front.maxX - front.minX) / 2);  // 0.2 deep vs 0.7 wide, in perspective
+}
+
+TEST(FontSystemTest, SameOutlineFontTwiceSharesTessellationNotLists) {
+    GlTestContext ctx(64, 48);
+    REQUIRE_GL(ctx);
+    cGlyphCache::Clear();
+    std::size_t hits = cGlyphCache::Hits(), misses = cGlyphCache::Misses();
+    cFontSystem first, second, other;
+    first.CreateOutlineGlyphs(kSpartan, "League Spartan", -48);
+    EXPECT_EQ(cGlyphCache::Misses(), misses + 1);
+    second.CreateOutlineGlyphs(kSpartan, "League Spartan", -48);
+    other.CreateOutlineGlyphs(kSpartan, "League Spartan", -26);  // em-unit geometry ignores height
+    EXPECT_EQ(cGlyphCache::Misses(), misses + 1);
+    EXPECT_EQ(cGlyphCache::Hits(), hits + 2);
+
+    ASSERT_NE(first.outlineBase, 0u);
+    ASSERT_NE(second.outlineBase, 0u);
+    EXPECT_GE(std::max(first.outlineBase, second.outlineBase) - std::min(first.outlineBase, second.outlineBase), 256u);
+    EXPECT_EQ(first.glyphMetrics[int('Q')].gmfCellIncX, second.glyphMetrics[int('Q')].gmfCellIncX);
+
+    auto render = [&](cFontSystem& font) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        glLoadIdentity();
+        glTranslatef(0, -0.3f, -2.0f);
+        font.PrintCentered("Qu");
+        return ctx.ReadPixels();
+    };
+    glColor3f(1, 1, 1);
+    auto a = render(first);
+    EXPECT_EQ(render(second), a);
+}
+
+TEST(FontSystemTest, UnreadableFontFilesFallBackOrDrawNothing) {
+    GlTestContext ctx(64, 48);
+    REQUIRE_GL(ctx);
+    // A missing file and a file that is no font both fall back to the face name.
+    const std::string junk = (std::filesystem::temp_directory_path() / "fonttest-junk.ttf").string();
+    std::ofstream(junk) << "definitely not a font";
+    for (const std::string& file : {std::string("Data/General/no_such_font.ttf"), junk}) {
+        cFontSystem font;
+        font.CreateOutlineGlyphs(file, "Liberation Sans", -48);
+        EXPECT_NEAR(font.glyphMetrics[int('A')].gmfCellIncX, EmAdvance(kLiberation, 'A'), 1e-6) << file;
+    }
+    std::filesystem::remove(junk);
+
+    // With a font configuration that knows no fonts at all, nothing is found: empty lists.
+    FcConfig* previous = FcConfigReference(nullptr);
+    FcConfig* empty = FcConfigCreate();
+    ASSERT_TRUE(FcConfigSetCurrent(empty));
+    FcConfigDestroy(empty);
+    {
+        cFontSystem bitmap, outline;
+        bitmap.CreateBitmapGlyphs("Data/General/no_such_font.ttf", "Arial", -16);
+        outline.CreateOutlineGlyphs("", "Action Force Normal", -48);
+        EXPECT_NE(bitmap.bitmapBase, 0u);
+        EXPECT_NE(outline.outlineBase, 0u);
+        EXPECT_EQ(outline.glyphMetrics[int('A')].gmfCellIncX, 0.0f);
+
+        PixelProjection(ctx);
+        glRasterPos2i(10, 10);
+        bitmap.Print("ABC");
+        EXPECT_FLOAT_EQ(RasterX(), 10.0f);
+        glLoadIdentity();
+        outline.PrintCentered("ABC");
+        GLfloat m[16];
+        glGetFloatv(GL_MODELVIEW_MATRIX, m);
+        EXPECT_EQ(m[12], 0.0f);
+        EXPECT_EQ(Lit(ctx).count, 0);
+    }
+    FcConfigSetCurrent(previous);
+    FcConfigDestroy(previous);
+}
+
+TEST(FontSystemTest, DestructionDeletesOnlyTheCreatedLists) {
+    GlTestContext ctx(64, 48);
+    REQUIRE_GL(ctx);
+    GLuint bitmapBase, outlineBase;
+    GLuint foreign = glGenLists(1);  // a list a font that made no glyphs must leave alone
+    glNewList(foreign, GL_COMPILE);
+    glEndList();
+    {
+        cFontSystem bitmapOnly, nothing;
+        bitmapOnly.CreateBitmapGlyphs("", "Arial", -16);
+        cFontSystem outlineOnly;
+        outlineOnly.CreateOutlineGlyphs(kSpartan, "League Spartan", -26);
+        bitmapBase = bitmapOnly.bitmapBase;
+        outlineBase = outlineOnly.outlineBase;
+        EXPECT_TRUE(glIsList(bitmapBase + 'A' - 32));
+        EXPECT_TRUE(glIsList(outlineBase + 'A'));
+    }
+    EXPECT_FALSE(glIsList(bitmapBase + 'A' - 32));
+    EXPECT_FALSE(glIsList(outlineBase + 'A'));
+    EXPECT_TRUE(glIsList(foreign));
+    glDeleteLists(foreign, 1);
+}
