@@ -156,6 +156,16 @@ TEST(Model3Ds, GroupsCopyTheirFacesAndMeshesWithoutGroupsDrawNothing) {
     EXPECT_EQ(model.objects[1].indexCount, 6);
 }
 
+TEST(Model3Ds, FacesWrittenBeforeTheirVerticesStillGetNormals) {
+    Chunk3Ds main = Model3Ds({{"m"}}, {Triangle("T", "m")});
+    auto& mesh = main.children[1].children.back().children[0].children;
+    std::swap(mesh.front(), mesh.back());  // face list first, vertex list last
+    auto model = LoadBytes(main.Bytes());
+    ExpectSane(model);
+    EXPECT_EQ(model.objects[0].groups[0].indexCount, 3);
+    EXPECT_FLOAT_EQ(model.objects[0].normals[2], 1.0f);
+}
+
 TEST(Model3Ds, TangentsFollowUAndStayPerpendicularToTheNormal) {
     Mesh3Ds withUv = GridMesh("Uv", 4, "m");
     Mesh3Ds noUv = withUv;
