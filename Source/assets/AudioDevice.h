@@ -77,6 +77,7 @@ private:
 
 // The shared output device. The platform has one default sound device, so this is the one place
 // where music streams meet: the first attached voice opens it, the last detached one closes it.
+// Called from the main thread only; the audio thread touches nothing but the mixer and voices.
 class cAudioDevice {
 public:
     static constexpr int kRate = 44100;         // frames per second

@@ -57,6 +57,7 @@ public:
     // The decoded stream (empty before Open or when the file was unusable).
     const cPcmBuffer& Stream() const { return stream; }
     bool IsPlaying() const { return playing; }
+    void* Window() const { return window; }  // as given to Open; the output needs no window
 
     std::string fileName = "data/music/music.mp3";  // replaced by every user before Open
     float spectrum[kSpectrumSize] = {};
