@@ -1,0 +1,123 @@
+// Mp3Decoder: whole-file MP3 decoding to 16-bit PCM over libmpg123.
+#include "assets/Mp3Decoder.h"
+
+#include <mpg123.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+
+namespace VantorGL {
+
+namespace {
+
+// mpg123_init is a no-op on current libmpg123 but required by older ones, once per process.
+void InitialiseLibrary() {
+    static std::once_flag once;
+    std::call_once(once, [] { mpg123_init(); });
+}
+
+// Owns one decoder handle and the file it has open.
+struct cMpg123Handle {
+    mpg123_handle* handle = nullptr;
+    bool open = false;
+    ~cMpg123Handle() {
+        if (open) mpg123_close(handle);
+        if (handle) mpg123_delete(handle);
+    }
+};
+
+}  // namespace
+
+bool DecodeMp3File(const std::string& path, cPcmBuffer& out, std::string& error, int outputRate,
+                   int outputChannels) {
+    out.samples.clear();
+    out.rate = 0;
+    out.channels = 0;
+
+    // libmpg123 says only "file not found"-like codes; ask the C library for the real reason.
+    if (std::FILE* probe = std::fopen(path.c_str(), "rb")) {
+        std::fclose(probe);
+    } else {
+        error = std::string("cannot open file: ") + std::strerror(errno);
+        return false;
+    }
+
+    InitialiseLibrary();
+    cMpg123Handle decoder;
+    int result = MPG123_OK;
+    decoder.handle = mpg123_new(nullptr, &result);
+    if (!decoder.handle) {
+        error = std::string("decoder not available: ") + mpg123_plain_strerror(result);
+        return false;
+    }
+    // Quiet: this is a library, diagnostics are the caller's. Gapless: drop the encoder delay and
+    // padding the LAME tag records, so samples line up with the source exactly.
+    mpg123_param(decoder.handle, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0.0);
+
+    // Only signed 16-bit output; the rates and channel counts allowed decide any conversion.
+    const int channelFlags = outputChannels == 1   ? MPG123_MONO
+                             : outputChannels == 2 ? MPG123_STEREO
+                                                   : MPG123_MONO | MPG123_STEREO;
+    mpg123_format_none(decoder.handle);
+    if (outputRate > 0) {
+        mpg123_param(decoder.handle, MPG123_FORCE_RATE, outputRate, 0.0);
+        mpg123_format(decoder.handle, outputRate, channelFlags, MPG123_ENC_SIGNED_16);
+    } else {
+        const long* rates = nullptr;
+        std::size_t count = 0;
+        mpg123_rates(&rates, &count);
+        for (std::size_t i = 0; i < count; ++i)
+            mpg123_format(decoder.handle, rates[i], channelFlags, MPG123_ENC_SIGNED_16);
+    }
+
+    if (mpg123_open(decoder.handle, path.c_str()) != MPG123_OK) {
+        error = std::string("cannot open as MP3: ") + mpg123_strerror(decoder.handle);
+        return false;
+    }
+    decoder.open = true;
+
+    long rate = 0;
+    int channels = 0;
+    int encoding = 0;
+    if (mpg123_getformat(decoder.handle, &rate, &channels, &encoding) != MPG123_OK || rate <= 0 ||
+        channels < 1 || channels > 2 || encoding != MPG123_ENC_SIGNED_16) {
+        error = "no MP3 audio in file";
+        return false;
+    }
+
+    // The pre-scan: walk every frame header so the length (and the reserve) is exact.
+    if (mpg123_scan(decoder.handle) == MPG123_OK) {
+        const off_t length = mpg123_length(decoder.handle);
+        if (length > 0) out.samples.reserve(std::size_t(length) * std::size_t(channels));
+    }
+
+    std::int16_t chunk[16384];
+    for (;;) {
+        std::size_t bytes = 0;
+        result = mpg123_read(decoder.handle, reinterpret_cast<unsigned char*>(chunk), sizeof chunk, &bytes);
+        out.samples.insert(out.samples.end(), chunk, chunk + bytes / sizeof(std::int16_t));
+        if (result == MPG123_OK) continue;
+        if (result == MPG123_NEW_FORMAT) {
+            // A stream that changes format midway: keep the part in the first format.
+            long newRate = 0;
+            int newChannels = 0;
+            mpg123_getformat(decoder.handle, &newRate, &newChannels, &encoding);
+            if (newRate == rate && newChannels == channels) continue;
+        }
+        break;  // MPG123_DONE at the end; a decoding error keeps what came before it
+    }
+    // A partial frame at the very end cannot be played; drop it.
+    out.samples.resize(out.samples.size() - out.samples.size() % std::size_t(channels));
+
+    if (out.samples.empty()) {
+        error = "no MP3 audio in file";
+        return false;
+    }
+    out.rate = int(rate);
+    out.channels = channels;
+    return true;
+}
+
+}  // namespace VantorGL

@@ -1,0 +1,107 @@
+// cMusicSystem: whole-file MP3 decoding up front, playback through the shared device, and the
+// per-frame spectrum at the audible position.
+#include "assets/MusicSystem.h"
+
+#include "assets/DataPath.h"
+#include "shell/Console.h"
+#include "timeline/TimeSystem.h"
+
+#include <cstring>
+
+namespace VantorGL {
+
+void AnalysePcmAt(const cPcmBuffer& pcm, std::int64_t frame, bool loop, cSpectrumAnalyser& analyser,
+                  std::int16_t* scratch, float out[cSpectrumAnalyser::kBins]) {
+    const int channels = pcm.channels;
+    const std::int64_t length = pcm.Frames();
+    for (int n = 0; n < cSpectrumAnalyser::kWindow; ++n) {
+        std::int64_t source = frame + n;
+        if (source >= length && loop && length > 0) source %= length;
+        std::int16_t* dst = scratch + n * channels;
+        if (source < 0 || source >= length)
+            std::memset(dst, 0, sizeof(std::int16_t) * std::size_t(channels));
+        else
+            std::memcpy(dst, pcm.samples.data() + source * channels, sizeof(std::int16_t) * std::size_t(channels));
+    }
+    analyser.Analyse(scratch, channels, out);
+}
+
+cMusicSystem::~cMusicSystem() {
+    Stop();
+    Release();
+}
+
+void cMusicSystem::Release() {
+    if (output == eOutput::Device || output == eOutput::Silent) cAudioDevice::Shared()->Detach(&voice);
+    output = eOutput::None;
+    playing = false;
+    voice = cAudioVoice{};
+    stream = cPcmBuffer{};
+}
+
+bool cMusicSystem::Open(void* ownerWindow) {
+    window = ownerWindow;
+    Release();  // a second Open replaces the stream
+
+    std::string error;
+    const std::string path = ResolveDataPath(fileName);
+    if (path.empty()) {
+        ConsolePrint("MUSIC", "%s: path longer than %zu characters", fileName.c_str(), kMaxDataPath);
+        return false;
+    }
+    if (!DecodeMp3File(path, stream, error, cAudioDevice::kRate, cAudioDevice::kChannels)) {
+        ConsolePrint("MUSIC", "%s: %s", fileName.c_str(), error.c_str());
+        return false;
+    }
+    if (stream.rate != cAudioDevice::kRate || stream.channels != cAudioDevice::kChannels) {
+        ConsolePrint("MUSIC", "%s: cannot convert %d Hz, %d channels to %d Hz stereo", fileName.c_str(),
+                     stream.rate, stream.channels, cAudioDevice::kRate);
+        stream = cPcmBuffer{};
+        return false;
+    }
+
+    voice.samples = stream.samples.data();
+    voice.frames = stream.Frames();
+    if (cTimeSystem::Instance()->IsFixedStep())
+        output = eOutput::Offline;  // frames are made, not heard: nothing to open
+    else
+        output = cAudioDevice::Shared()->Attach(&voice) ? eOutput::Device : eOutput::Silent;
+    return true;
+}
+
+bool cMusicSystem::Play() {
+    if (output == eOutput::None) return false;
+    playing = true;
+    playStartMs = cTimeSystem::Instance()->Now();
+    if (output == eOutput::Device) cAudioDevice::Shared()->Play(&voice, loop);
+    return true;
+}
+
+bool cMusicSystem::Stop() {
+    if (output == eOutput::None) return false;
+    playing = false;
+    if (output == eOutput::Device) cAudioDevice::Shared()->Stop(&voice);
+    return true;
+}
+
+void cMusicSystem::AnalyseSpectrum() {
+    if (output == eOutput::None) return;
+    std::int64_t frame = 0;
+    bool audible = playing;
+    if (cTimeSystem::Instance()->IsFixedStep()) {
+        // Differences of the 32-bit millisecond clock stay right across its wrap.
+        const int elapsedMs = int(std::uint32_t(cTimeSystem::Instance()->Now()) - std::uint32_t(playStartMs));
+        frame = std::int64_t(elapsedMs) * cAudioDevice::kRate / 1000;
+    } else if (output == eOutput::Device) {
+        audible = cAudioDevice::Shared()->AudibleFrame(&voice, cAudioDevice::SteadyNowNs(), frame);
+    } else {
+        return;  // no device, or opened for capture and now in real time: nothing is heard
+    }
+    if (!audible) {
+        std::memset(spectrum, 0, sizeof(float) * cSpectrumAnalyser::kBins);
+        return;
+    }
+    AnalysePcmAt(stream, frame, loop, analyser, scratch, spectrum);
+}
+
+}  // namespace VantorGL

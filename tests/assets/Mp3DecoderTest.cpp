@@ -1,0 +1,92 @@
+// Tests for DecodeMp3File: format, exact length and conversion of LAME-written files, and the
+// reasons given for files that are not music.
+#include "assets/Mp3Decoder.h"
+#include "assets/Spectrum.h"
+#include "support/Mp3TestFile.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+
+using VantorGL::cPcmBuffer;
+using VantorGL::DecodeMp3File;
+using namespace VantorGLTest;
+
+constexpr int kMp3FrameSamples = 1152;  // one MPEG-1 Layer III frame
+
+// Bin of the strongest magnitude in the 512 frames starting at `frame`.
+static int PeakBin(const cPcmBuffer& pcm, std::int64_t frame) {
+    VantorGL::cSpectrumAnalyser analyser;
+    float out[VantorGL::cSpectrumAnalyser::kBins];
+    analyser.Analyse(pcm.samples.data() + frame * pcm.channels, pcm.channels, out);
+    return int(std::max_element(out, out + VantorGL::cSpectrumAnalyser::kBins) - out);
+}
+
+TEST(Mp3Decoder, KeepsTheFilesRateChannelsAndLength) {
+    TempFolder folder;
+    struct Case { int rate, channels; double seconds; };
+    for (const Case c : {Case{44100, 1, 1.0}, Case{44100, 2, 1.5}, Case{22050, 2, 2.0}}) {
+        const std::string path = folder.Path("tone.mp3");
+        ASSERT_TRUE(WriteMp3(path, MakeTones({{c.seconds, 1000.0, 0.5}}, c.rate, c.channels), c.rate, c.channels));
+        cPcmBuffer pcm;
+        std::string error;
+        ASSERT_TRUE(DecodeMp3File(path, pcm, error)) << error;
+        EXPECT_EQ(pcm.rate, c.rate);
+        EXPECT_EQ(pcm.channels, c.channels);
+        EXPECT_NEAR(double(pcm.Frames()), c.seconds * c.rate, kMp3FrameSamples) << c.rate << " Hz";
+        EXPECT_NEAR(pcm.DurationSeconds(), c.seconds, double(kMp3FrameSamples) / c.rate);
+    }
+}
+
+TEST(Mp3Decoder, ConvertsOtherRatesAndMonoToDeviceFormat) {
+    TempFolder folder;
+    const std::string path = folder.Path("low.mp3");
+    // 22050 Hz mono, a tone that sits on bin 20 once played at 44100 Hz (20 * 44100 / 512 Hz).
+    const double hertz = 20 * 44100.0 / 512;
+    ASSERT_TRUE(WriteMp3(path, MakeTones({{2.0, hertz, 0.5}}, 22050, 1), 22050, 1));
+    cPcmBuffer pcm;
+    std::string error;
+    ASSERT_TRUE(DecodeMp3File(path, pcm, error, 44100, 2)) << error;
+    EXPECT_EQ(pcm.rate, 44100);
+    EXPECT_EQ(pcm.channels, 2);
+    EXPECT_NEAR(pcm.DurationSeconds(), 2.0, 2.0 * kMp3FrameSamples / 44100.0);
+    EXPECT_EQ(PeakBin(pcm, 44100), 20);
+    EXPECT_EQ(pcm.samples[2 * 44100], pcm.samples[2 * 44100 + 1]);  // mono spread to both sides
+}
+
+TEST(Mp3Decoder, RefusesWhatIsNotMusicWithAReason) {
+    TempFolder folder;
+    cPcmBuffer pcm;
+    pcm.samples.assign(10, 1);
+    std::string error;
+    EXPECT_FALSE(DecodeMp3File(folder.Path("missing.mp3"), pcm, error));
+    EXPECT_NE(error.find("cannot open file"), std::string::npos) << error;
+    EXPECT_TRUE(pcm.samples.empty());
+
+    for (const std::string& content : {std::string(), std::string("this is not an mp3 file\n")}) {
+        const std::string path = folder.Path("text.mp3");
+        std::ofstream(path) << content;
+        error.clear();
+        EXPECT_FALSE(DecodeMp3File(path, pcm, error));
+        EXPECT_FALSE(error.empty());
+        EXPECT_EQ(pcm.Frames(), 0);
+    }
+}
+
+TEST(Mp3Decoder, TruncatedFileKeepsTheFramesBeforeTheCut) {
+    TempFolder folder;
+    const std::string path = folder.Path("cut.mp3");
+    ASSERT_TRUE(WriteMp3(path, MakeTones({{2.0, 1000.0, 0.5}}, 44100, 2), 44100, 2));
+    std::string bytes;
+    {
+        std::ifstream in(path, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), std::streamsize(bytes.size() / 2));
+    cPcmBuffer pcm;
+    std::string error;
+    ASSERT_TRUE(DecodeMp3File(path, pcm, error)) << error;
+    EXPECT_GT(pcm.DurationSeconds(), 0.5);
+    EXPECT_LT(pcm.DurationSeconds(), 1.5);
+}
