@@ -1,0 +1,22 @@
+// Numeric helpers shared by every effect: single-precision wrappers over the double-precision
+// math functions, and RandomRange, the quantised pseudo-random value behind every random look.
+#pragma once
+
+namespace VantorGL {
+
+// Each computes in double precision and rounds the result to float.
+float SinF(float v);
+float CosF(float v);
+float SqrtF(float v);
+float LogF(float v);
+
+// A pseudo-random value from a upwards in steps of 0.01, over the C library's rand():
+//   q = trunc((b - a) * 1000); r = (rand() * 10) mod q; result a + r / 1000.
+// So RandomRange(-1, 1) gives -1.00 .. 0.99, RandomRange(0, 360) never exceeds 327.67 (rand()
+// tops out at 32767), and RandomRange(0.001, 0.01) gives only 0.001, 0.003, 0.005, 0.007.
+// These quantisations are part of the look. A span below 0.001 (q < 1), reversed ranges
+// included, returns a without consuming a random number.
+// The generator is seeded once, by the particle system's constructor.
+double RandomRange(double a, double b);
+
+}  // namespace VantorGL
