@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <set>
 #include <vector>
 
 using VantorGL::cParticleSystem;
@@ -84,22 +86,28 @@ TEST(ParticleSystem, FirstShortUpdateRebirthsOnlyTheFirstDeadParticle) {
 
 TEST(ParticleSystem, RebornParticleLivesAboutOneOverFadeUpdates) {
     FixedFrameTime clock(50);
-    cParticleSystem system;
-    system.CreateParticles(500);
-    system.UpdateAll();
-    int p = -1;
-    for (int i = 0; i < 500 && p < 0; ++i)
-        if (system.At(i).life == 1.0f) p = i;
-    ASSERT_GE(p, 0);
-    const float fade = system.At(p).fade;
-    const int lifetime = int(std::ceil(1.0f / fade));  // 1000 at 0.001, 143 at 0.007
-    for (int k = 1; k < lifetime - 1; ++k) {
+    std::set<float> fadesSeen;
+    for (unsigned seed = 1; seed <= 16; ++seed) {
+        cParticleSystem system;
+        std::srand(seed);  // after the constructor's own seeding: repeatable runs
+        system.CreateParticles(500);
         system.UpdateAll();
-        ASSERT_GT(system.At(p).life, 0.0f) << "died early after " << k << " updates";
+        int p = -1;
+        for (int i = 0; i < 500 && p < 0; ++i)
+            if (system.At(i).life == 1.0f) p = i;
+        ASSERT_GE(p, 0);
+        const float fade = system.At(p).fade;
+        fadesSeen.insert(fade);
+        const int lifetime = int(std::ceil(1.0f / fade));  // 1000 at 0.001, 143 at 0.007
+        for (int k = 1; k < lifetime - 1; ++k) {
+            system.UpdateAll();
+            ASSERT_GT(system.At(p).life, 0.0f) << "died early after " << k << " updates, fade " << fade;
+        }
+        EXPECT_NEAR(system.At(p).life, 1.0f - float(lifetime - 2) * fade, 1e-3f);
+        for (int k = 0; k < 3; ++k) system.UpdateAll();  // past 1 / fade: dead, or dead and reborn
+        EXPECT_TRUE(system.At(p).life < 0.0f || system.At(p).life > 0.9f) << system.At(p).life;
     }
-    EXPECT_NEAR(system.At(p).life, 1.0f - float(lifetime - 2) * fade, 1e-3f);
-    for (int k = 0; k < 3; ++k) system.UpdateAll();  // past 1 / fade: dead, or dead and reborn
-    EXPECT_TRUE(system.At(p).life < 0.0f || system.At(p).life > 0.9f) << system.At(p).life;
+    EXPECT_GE(fadesSeen.size(), 2u);
 }
 
 TEST(ParticleSystem, LongFramesCostWholeUnitsOfLifeAndMoveTheRebornParticle) {
