@@ -1,0 +1,77 @@
+// cCubeMapping: cube-map framebuffer-object target.
+#include "render/CubeMapping.h"
+
+#include "render/GlContext.h"
+
+namespace VantorGL {
+
+cCubeMapping::~cCubeMapping() {
+    if (texture != 0 && texture != GLuint(-1) && HasCurrentGlContext()) glDeleteTextures(1, &texture);
+    texture = GLuint(-1);
+}
+
+bool cCubeMapping::CreateCube(int width_, int height_) {
+    width = width_;
+    height = height_;
+    if (!RequireFramebufferObjects()) return false;
+
+    glGenFramebuffersEXT(1, &framebuffer);
+    glGenRenderbuffersEXT(1, &depthBuffer);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer);
+    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, depthBuffer);
+    glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT, width, height);
+    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT, depthBuffer);
+    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+
+    glGenTextures(1, &texture);
+    glEnable(GL_TEXTURE_CUBE_MAP);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, texture);
+    for (GLenum face = GL_TEXTURE_CUBE_MAP_POSITIVE_X; face < GL_TEXTURE_CUBE_MAP_POSITIVE_X + 6; ++face)
+        glTexImage2D(face, 0, GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_R, GL_CLAMP_TO_EDGE);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
+    glDisable(GL_TEXTURE_CUBE_MAP);
+
+    // The framebuffer is only complete with a face attached: check once with the first face,
+    // then leave the colour attachment empty again until SelectFace.
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer);
+    glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_CUBE_MAP_POSITIVE_X,
+                              texture, 0);
+    ReportIncomplete("cube-map target");
+    glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_CUBE_MAP_POSITIVE_X, 0, 0);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    return true;
+}
+
+void cCubeMapping::Finish() {}
+
+void cCubeMapping::BeginCapture() {
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer);
+    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, depthBuffer);
+}
+
+void cCubeMapping::StopCapture() {
+    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+}
+
+void cCubeMapping::UnbindTexture() {
+    glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
+    glDisable(GL_TEXTURE_CUBE_MAP);
+}
+
+void cCubeMapping::BindTexture() {
+    glBindTexture(GL_TEXTURE_CUBE_MAP, texture);
+    glEnable(GL_TEXTURE_CUBE_MAP);
+}
+
+void cCubeMapping::SelectFace(GLenum face) {
+    glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, face, texture, 0);
+}
+
+}  // namespace VantorGL

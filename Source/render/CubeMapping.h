@@ -1,0 +1,43 @@
+// cCubeMapping: the six-face cube-map render target the crystal shaders refract. Same
+// framebuffer and depth renderbuffer as a 2D target, but the colour attachment is one face
+// of a cube texture at a time, chosen by SelectFace.
+#pragma once
+
+#include "render/RenderTextureSystem.h"
+
+namespace VantorGL {
+
+// The registry's cube target size, per face.
+constexpr int kCubeMapSize = 1024;
+
+// Cube capture protocol (scene side):
+//   cube.BeginCapture(); glPushAttrib(GL_VIEWPORT_BIT); glViewport(0, 0, cube.width, cube.height);
+//   for face in GL_TEXTURE_CUBE_MAP_POSITIVE_X .. +5: load identity, look along the face,
+//       cube.SelectFace(face); glClear(...); draw;
+//   glPopAttrib(); cube.StopCapture();
+class cCubeMapping : public cRenderTextureSystem {
+public:
+    cCubeMapping() = default;
+    // Deletes the cube texture (when the context is still there) and marks it gone (all bits set).
+    ~cCubeMapping() override;
+
+    // Builds the cube target: depth renderbuffer and an RGB cube texture of six width x height
+    // faces, linear, clamped to edge. Same framebuffer-object check (exit 99) as Create.
+    virtual bool CreateCube(int width, int height);
+    // Does nothing.
+    virtual void Finish();
+
+    // Binds framebuffer and renderbuffer only; SelectFace attaches the face.
+    void BeginCapture() override;
+    void StopCapture() override;
+    // glBindTexture(GL_TEXTURE_CUBE_MAP, 0), then disables cube texturing.
+    void UnbindTexture() override;
+    // glBindTexture(GL_TEXTURE_CUBE_MAP, texture), then enables cube texturing.
+    void BindTexture() override;
+
+    // Attaches level 0 of face (GL_TEXTURE_CUBE_MAP_POSITIVE_X .. NEGATIVE_Z) as colour
+    // attachment 0 of the bound framebuffer.
+    void SelectFace(GLenum face);
+};
+
+}  // namespace VantorGL

@@ -1,0 +1,121 @@
+// Screen quad, cube and icosphere, all immediate mode.
+#include "render/Primitives.h"
+
+#include <epoxy/gl.h>
+
+#include <cmath>
+
+namespace VantorGL {
+
+void DrawScreenQuad() {
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f); glVertex3f(-1.0f, -1.0f, 1.0f);
+    glTexCoord2f(1.0f, 0.0f); glVertex3f(1.0f, -1.0f, 1.0f);
+    glTexCoord2f(1.0f, 1.0f); glVertex3f(1.0f, 1.0f, 1.0f);
+    glTexCoord2f(0.0f, 1.0f); glVertex3f(-1.0f, 1.0f, 1.0f);
+    glEnd();
+}
+
+void DrawCube() {
+    glBegin(GL_QUADS);
+    // front
+    glNormal3f(0.0f, 0.0f, 1.0f);
+    glTexCoord2f(0.0f, 0.0f); glVertex3f(-1.0f, -1.0f, 1.0f);
+    glTexCoord2f(1.0f, 0.0f); glVertex3f(1.0f, -1.0f, 1.0f);
+    glTexCoord2f(1.0f, 1.0f); glVertex3f(1.0f, 1.0f, 1.0f);
+    glTexCoord2f(0.0f, 1.0f); glVertex3f(-1.0f, 1.0f, 1.0f);
+    // back
+    glNormal3f(0.0f, 0.0f, -1.0f);
+    glTexCoord2f(1.0f, 0.0f); glVertex3f(-1.0f, -1.0f, -1.0f);
+    glTexCoord2f(1.0f, 1.0f); glVertex3f(-1.0f, 1.0f, -1.0f);
+    glTexCoord2f(0.0f, 1.0f); glVertex3f(1.0f, 1.0f, -1.0f);
+    glTexCoord2f(0.0f, 0.0f); glVertex3f(1.0f, -1.0f, -1.0f);
+    // top
+    glNormal3f(0.0f, 1.0f, 0.0f);
+    glTexCoord2f(0.0f, 1.0f); glVertex3f(-1.0f, 1.0f, -1.0f);
+    glTexCoord2f(0.0f, 0.0f); glVertex3f(-1.0f, 1.0f, 1.0f);
+    glTexCoord2f(1.0f, 0.0f); glVertex3f(1.0f, 1.0f, 1.0f);
+    glTexCoord2f(1.0f, 1.0f); glVertex3f(1.0f, 1.0f, -1.0f);
+    // bottom
+    glNormal3f(0.0f, -1.0f, 0.0f);
+    glTexCoord2f(1.0f, 1.0f); glVertex3f(-1.0f, -1.0f, -1.0f);
+    glTexCoord2f(0.0f, 1.0f); glVertex3f(1.0f, -1.0f, -1.0f);
+    glTexCoord2f(0.0f, 0.0f); glVertex3f(1.0f, -1.0f, 1.0f);
+    glTexCoord2f(1.0f, 0.0f); glVertex3f(-1.0f, -1.0f, 1.0f);
+    // right
+    glNormal3f(1.0f, 0.0f, 0.0f);
+    glTexCoord2f(1.0f, 0.0f); glVertex3f(1.0f, -1.0f, -1.0f);
+    glTexCoord2f(1.0f, 1.0f); glVertex3f(1.0f, 1.0f, -1.0f);
+    glTexCoord2f(0.0f, 1.0f); glVertex3f(1.0f, 1.0f, 1.0f);
+    glTexCoord2f(0.0f, 0.0f); glVertex3f(1.0f, -1.0f, 1.0f);
+    // left
+    glNormal3f(-1.0f, 0.0f, 0.0f);
+    glTexCoord2f(0.0f, 0.0f); glVertex3f(-1.0f, -1.0f, -1.0f);
+    glTexCoord2f(1.0f, 0.0f); glVertex3f(-1.0f, -1.0f, 1.0f);
+    glTexCoord2f(1.0f, 1.0f); glVertex3f(-1.0f, 1.0f, 1.0f);
+    glTexCoord2f(0.0f, 1.0f); glVertex3f(-1.0f, 1.0f, -1.0f);
+    glEnd();
+}
+
+// The regular icosahedron: X and Z are the single-precision values of 0.525731112119133606
+// and 0.850650808352039932 (the unit-circumradius coordinates).
+static const float kIcoX = 0.525731086730957f;
+static const float kIcoZ = 0.8506507873535156f;
+
+static const float kIcoVertices[12][3] = {
+    {-kIcoX, 0.0f, kIcoZ}, {kIcoX, 0.0f, kIcoZ},   {-kIcoX, 0.0f, -kIcoZ}, {kIcoX, 0.0f, -kIcoZ},
+    {0.0f, kIcoZ, kIcoX},  {0.0f, kIcoZ, -kIcoX},  {0.0f, -kIcoZ, kIcoX},  {0.0f, -kIcoZ, -kIcoX},
+    {kIcoZ, kIcoX, 0.0f},  {-kIcoZ, kIcoX, 0.0f},  {kIcoZ, -kIcoX, 0.0f},  {-kIcoZ, -kIcoX, 0.0f},
+};
+
+static const int kIcoFaces[20][3] = {
+    {0, 4, 1},  {0, 9, 4},  {9, 5, 4},  {4, 5, 8},  {4, 8, 1},  {8, 10, 1}, {8, 3, 10},
+    {5, 3, 8},  {5, 2, 3},  {2, 7, 3},  {7, 10, 3}, {7, 6, 10}, {7, 11, 6}, {11, 0, 6},
+    {0, 1, 6},  {6, 1, 10}, {9, 0, 11}, {9, 11, 2}, {9, 2, 5},  {7, 2, 11},
+};
+
+void Normalize3f(float v[3]) {
+    const float length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+    v[0] /= length;
+    v[1] /= length;
+    v[2] /= length;
+}
+
+static void EmitSphereVertex(const float n[3], float radius) {
+    glNormal3fv(n);
+    glTexCoord2f(n[0], n[1]);
+    glVertex3f(radius * n[0], radius * n[1], radius * n[2]);
+}
+
+void SubdivideTriangle(const float u[3], const float v[3], const float w[3], int depth, float radius,
+                       bool hollow) {
+    if (depth <= 0) {
+        EmitSphereVertex(u, radius);
+        EmitSphereVertex(v, radius);
+        EmitSphereVertex(w, radius);
+        return;
+    }
+    float uv[3], uw[3], vw[3];
+    for (int i = 0; i < 3; ++i) {
+        uv[i] = (u[i] + v[i]) / 2.0f;
+        uw[i] = (u[i] + w[i]) / 2.0f;
+        vw[i] = (v[i] + w[i]) / 2.0f;
+    }
+    Normalize3f(uv);
+    Normalize3f(uw);
+    Normalize3f(vw);
+    SubdivideTriangle(u, uv, uw, depth - 1, radius, hollow);
+    SubdivideTriangle(v, vw, uv, depth - 1, radius, hollow);
+    SubdivideTriangle(w, uw, vw, depth - 1, radius, hollow);
+    if (!hollow) SubdivideTriangle(uv, vw, uw, depth - 1, radius, hollow);
+}
+
+void DrawIcoSphere(int depth, bool hollow, float radius) {
+    glBegin(GL_TRIANGLES);
+    for (const int* face : kIcoFaces)
+        SubdivideTriangle(kIcoVertices[face[0]], kIcoVertices[face[1]], kIcoVertices[face[2]], depth,
+                          radius, hollow);
+    glEnd();
+}
+
+}  // namespace VantorGL
