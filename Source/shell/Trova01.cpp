@@ -1,6 +1,7 @@
 // Trova01: the demo's hooks on the window system.
 #include "shell/Trova01.h"
 
+#include "render/Primitives.h"
 #include "shell/MessageBox.h"
 
 #include <epoxy/gl.h>
@@ -27,10 +28,25 @@ void Trova01::ConfigureForDemo() {
     SetBits(32);
 }
 
+// The loading screen: one still picture, drawn once and left on screen, and a looping tune for
+// as long as the assets take. The picture overflows the window on all sides (translate -4,
+// scale 3.08 x 2.08 under the 45 degree projection), so its content sits in the middle 70 %.
 bool Trova01::LoadStep() {
     VantorGL::CheckOpenGLVersion(epoxy_gl_version());
+    loadingMusic.SetFile("data/General/loading.mp3");
+    loadingMusic.Open(nullptr);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glEnable(GL_TEXTURE_2D);
+    loadingPicture.Load("data/General/loading.jpg");
+    loadingPicture.Bind();
+    glLoadIdentity();
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glTranslatef(0.0f, 0.0f, -4.0f);
+    glScalef(3.08f, 2.08f, 0.0f);
+    VantorGL::DrawScreenQuad();
+    loadingPicture.Unbind();
+    loadingMusic.SetLoop(true);
+    loadingMusic.Play();
     loading = false;
     return true;
 }
@@ -40,6 +56,7 @@ bool Trova01::InitGL() {
     glClearDepth(1.0);
     demo.Init();
     demo.SetTimeWindow(VantorGL::kDemoStartCode, VantorGL::kDemoEndCode);
+    loadingMusic.Stop();  // the demo music has started already: the two overlap for a moment
     return true;
 }
 

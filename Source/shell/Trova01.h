@@ -3,6 +3,8 @@
 // per-frame drivers of the sequencer. One static instance per program.
 #pragma once
 
+#include "assets/MusicSystem.h"
+#include "assets/TextureSystem.h"
 #include "shell/WindowsSystem.h"
 #include "timeline/DemoScene.h"
 
@@ -18,6 +20,8 @@ public:
     // The entry point's configuration: fullscreen 1024 x 768 x 32, planes 0.1 to 10000, no dialog.
     void ConfigureForDemo();
 
+    VantorGL::cMusicSystem loadingMusic;      // the loading tune, looping until the demo music runs
+    VantorGL::cTextureSystem loadingPicture;  // drawn once and left on screen while loading
     VantorGL::cDemoScene demo;
 };
 
