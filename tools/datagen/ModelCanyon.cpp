@@ -17,7 +17,7 @@ const Vec3 kUp{0, 1, 0};
 
 Vec3 EyeMid() { return (kEyeStart + kEyeEnd) * 0.5f; }
 
-// Where the sky sits: 1500 units from the middle of the camera path, up and to the left of the
+// Where the sky sits: 2600 units (beyond the far rock face) from the middle of the camera path, up and to the left of the
 // view's centre (about -0.5, +0.6 in normalised screen coordinates), so it stays in the top-left
 // quarter of the frame for the whole slide.
 Vec3 SkyCentre() {
@@ -27,7 +27,7 @@ Vec3 SkyCentre() {
     Vec3 up = Cross(right, forward);
     const float t = 0.41421356f;  // tan(22.5 degrees), half the vertical field of view
     Vec3 dir = Normalize(forward + up * (t * 0.6f) + right * (t * 4.0f / 3.0f * -0.5f));
-    return eye + dir * 1500;
+    return eye + dir * 2600;
 }
 
 // The canyon's floor line (y = 0), a Catmull-Rom curve through the camera path and the target.
@@ -59,7 +59,7 @@ float GroundHeight(const Centreline& line, float x, float z) {
     float d = line.Distance({x, 0, z});
     float nearTarget = std::min(1.0f, Length(Vec3{x - kTarget.x, 0, z - kTarget.z}) / 160);
     float h = 9 * Fbm3({x / 90, 0.5f, z / 90}, 31, 4) * (0.3f + 0.7f * nearTarget);
-    if (d > 140) h += (d - 140) * (d - 140) * 0.004f;  // the floor climbs into the walls
+    if (d > 140) h += std::min((d - 140) * (d - 140) * 0.004f, 260.0f);  // the floor climbs into the walls
     return h;
 }
 
@@ -264,7 +264,7 @@ bool BuildTerRay(Model& model, int ray) {
     Rng rng(2000 + uint64_t(ray));
     // A shaft from the opening down to the floor: two crossed tapering quads, v from 0 at the top.
     Vec3 sky = SkyCentre(), eye = EyeMid();
-    Vec3 top = Lerp(eye, sky, 0.82f) + Vec3{rng.Range(-50, 50), rng.Range(-30, 30), rng.Range(-50, 50)};
+    Vec3 top = eye + Normalize(sky - eye) * 1350 + Vec3{rng.Range(-50, 50), rng.Range(-30, 30), rng.Range(-50, 50)};
     float spread = (ray - 4.5f) / 4.5f;
     Vec3 side = Normalize(Cross(kUp, kTarget - kEyeStart));
     Vec3 bottom = Lerp(kEyeEnd, kTarget, 0.3f + 0.07f * ray) + side * (spread * 160) + Vec3{rng.Range(-30, 30), 0, rng.Range(-30, 30)};

@@ -103,7 +103,8 @@ bool BuildCrystalWide(Model& model) {
     Vec3 lo, hi;
     mesh.Bounds(lo, hi);
     Vec3 mid = (lo + hi) * 0.5f;
-    for (Vec3& p : mesh.positions) p = p - mid;
+    const float across = 20 / (hi.x - lo.x);
+    for (Vec3& p : mesh.positions) p = (p - mid) * across;
     return true;
 }
 

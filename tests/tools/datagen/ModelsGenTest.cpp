@@ -289,6 +289,38 @@ TEST_F(ModelsGenTest, SizesFitTheScenes) {
     EXPECT_LT(Length(mid - Vec3{225, 60, -342}), 30);
 }
 
+// Does the segment from `from` to `to` pass through any triangle of the model?
+bool Blocked(const ParsedModel& m, Vec3 from, Vec3 to) {
+    Vec3 dir = to - from;
+    for (const ParsedObject& o : m.objects)
+        for (size_t t = 0; t + 2 < o.faces.size(); t += 3) {
+            Vec3 a = o.positions[o.faces[t]], b = o.positions[o.faces[t + 1]], c = o.positions[o.faces[t + 2]];
+            Vec3 e1 = b - a, e2 = c - a, p = Cross(dir, e2);
+            float det = Dot(e1, p);
+            if (std::fabs(det) < 1e-9f) continue;
+            Vec3 s = from - a;
+            float u = Dot(s, p) / det;
+            if (u < 0 || u > 1) continue;
+            Vec3 q = Cross(s, e1);
+            float v = Dot(dir, q) / det, h = Dot(e2, q) / det;
+            if (v >= 0 && u + v <= 1 && h > 0 && h < 1) return true;
+        }
+    return false;
+}
+
+TEST_F(ModelsGenTest, CanyonOpensOnlyTowardsTheSky) {
+    const ParsedModel& wall = parsed["Ter/ter_wall.3DS"];
+    Box sky = BoundsOf(parsed["Ter/ter_sky.3DS"]);
+    Vec3 skyCentre = (sky.lo + sky.hi) * 0.5f;
+    const Vec3 eyeStart{-307, 130, 430}, eyeEnd{23, 130, 100}, target{225, 60, -342};
+    for (Vec3 eye : {eyeStart, eyeEnd}) {
+        EXPECT_FALSE(Blocked(wall, eye, skyCentre));                   // the opening shows the sky
+        EXPECT_TRUE(Blocked(wall, eye, eye + Vec3{0, 2000, 0}));       // straight up is rock
+        EXPECT_FALSE(Blocked(wall, eye, target));                      // the credits are in view
+    }
+    EXPECT_FALSE(Blocked(parsed["Ter/ter_crys.3DS"], eyeEnd, target));
+}
+
 TEST_F(ModelsGenTest, OutlineTextureRunsDownTheLogo) {
     std::vector<unsigned char> bytes = ReadAll(root + "/mvoutline.3DS");
     const ParsedModel& m = parsed["mvoutline.3DS"];
