@@ -1,0 +1,410 @@
+// Checks datagen's 3DS models with a reader of its own: chunk structure, grouping, index
+// ranges, texture coordinates, sizes that fit the scenes, and byte-identical reruns.
+#include "MeshText.h"
+#include "ModelsGen.h"
+#include "ThreeDsWriter.h"
+#include "Datagen.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+
+namespace {
+
+using namespace Datagen;
+
+struct ParsedObject {
+    std::string name;
+    std::vector<Vec3> positions;  // back in the demo's axes: file (x, y, z) -> (x, z, -y)
+    size_t uvCount = 0;
+    bool hasUv = false;
+    std::vector<uint16_t> faces;  // three indices per face
+    std::vector<std::pair<std::string, std::vector<uint16_t>>> groups;
+};
+
+struct ParsedModel {
+    std::vector<std::string> materials;
+    std::vector<ParsedObject> objects;
+    std::string error;
+};
+
+// A strict walker over the chunk subset the demo reads; any overrun is an error.
+class Walker {
+public:
+    explicit Walker(const std::vector<unsigned char>& b) : bytes(b) {}
+    ParsedModel Parse() {
+        ParsedModel model;
+        uint16_t id;
+        uint32_t length;
+        if (!Header(0, id, length) || id != 0x4D4D || length != bytes.size()) return Fail(model, "bad main chunk");
+        bool sawEditor = false;
+        ForChildren(6, length, [&](uint16_t cid, size_t at, uint32_t clen) {
+            if (cid != 0x3D3D) return;
+            sawEditor = true;
+            ForChildren(at + 6, at + clen, [&](uint16_t eid, size_t eat, uint32_t elen) {
+                if (eid == 0xAFFF) Material(model, eat, elen);
+                if (eid == 0x4000) Object(model, eat, elen);
+            });
+        });
+        if (!sawEditor) error = "no editor chunk";
+        model.error = error;
+        return model;
+    }
+
+private:
+    const std::vector<unsigned char>& bytes;
+    std::string error;
+
+    ParsedModel Fail(ParsedModel& m, const char* why) {
+        m.error = why;
+        return m;
+    }
+    bool Header(size_t at, uint16_t& id, uint32_t& length) {
+        if (at + 6 > bytes.size()) return false;
+        std::memcpy(&id, &bytes[at], 2);
+        std::memcpy(&length, &bytes[at + 2], 4);
+        return length >= 6 && at + length <= bytes.size();
+    }
+    template <typename F>
+    void ForChildren(size_t from, size_t end, F visit) {
+        size_t at = from;
+        while (at < end) {
+            uint16_t id;
+            uint32_t length;
+            if (!Header(at, id, length) || at + length > end) {
+                error = "chunk overruns its parent";
+                return;
+            }
+            visit(id, at, length);
+            at += length;
+        }
+    }
+    uint16_t U16(size_t& at) {
+        uint16_t v = 0;
+        if (at + 2 <= bytes.size()) std::memcpy(&v, &bytes[at], 2);
+        else error = "truncated";
+        at += 2;
+        return v;
+    }
+    float F32(size_t& at) {
+        float v = 0;
+        if (at + 4 <= bytes.size()) std::memcpy(&v, &bytes[at], 4);
+        else error = "truncated";
+        at += 4;
+        return v;
+    }
+    std::string String(size_t& at, size_t end) {
+        std::string s;
+        while (at < end && bytes[at] != 0) s += char(bytes[at++]);
+        if (at >= end || s.size() > 79) error = "bad string";
+        ++at;
+        return s;
+    }
+    void Material(ParsedModel& model, size_t at, uint32_t length) {
+        std::string name;
+        bool colour = false;
+        ForChildren(at + 6, at + length, [&](uint16_t id, size_t cat, uint32_t clen) {
+            size_t p = cat + 6;
+            if (id == 0xA000) name = String(p, cat + clen);
+            if (id == 0xA020) ForChildren(cat + 6, cat + clen, [&](uint16_t kid, size_t, uint32_t klen) {
+                    colour |= (kid == 0x0011 && klen == 9) || (kid == 0x0010 && klen == 18);
+                });
+        });
+        if (name.empty() || !colour) error = "material without name or diffuse colour";
+        model.materials.push_back(name);
+    }
+    void Object(ParsedModel& model, size_t at, uint32_t length) {
+        ParsedObject object;
+        size_t p = at + 6;
+        object.name = String(p, at + length);
+        ForChildren(p, at + length, [&](uint16_t id, size_t mat, uint32_t mlen) {
+            if (id != 0x4100) return;
+            ForChildren(mat + 6, mat + mlen, [&](uint16_t cid, size_t cat, uint32_t clen) {
+                size_t q = cat + 6;
+                if (cid == 0x4110) {
+                    uint16_t n = U16(q);
+                    if (6 + 2 + size_t(n) * 12 != clen) error = "vertex chunk size";
+                    for (uint16_t i = 0; i < n; ++i) {
+                        float x = F32(q), y = F32(q), z = F32(q);
+                        object.positions.push_back({x, z, -y});
+                    }
+                } else if (cid == 0x4140) {
+                    object.hasUv = true;
+                    object.uvCount = U16(q);
+                    if (6 + 2 + object.uvCount * 8 != clen) error = "uv chunk size";
+                } else if (cid == 0x4120) {
+                    uint16_t n = U16(q);
+                    for (uint16_t i = 0; i < n; ++i) {
+                        for (int k = 0; k < 3; ++k) object.faces.push_back(U16(q));
+                        U16(q);  // flags
+                    }
+                    ForChildren(q, cat + clen, [&](uint16_t gid, size_t gat, uint32_t glen) {
+                        if (gid != 0x4130) return;
+                        size_t g = gat + 6;
+                        std::string name = String(g, gat + glen);
+                        uint16_t count = U16(g);
+                        std::vector<uint16_t> members;
+                        for (uint16_t i = 0; i < count; ++i) members.push_back(U16(g));
+                        if (g != gat + glen) error = "group chunk size";
+                        object.groups.push_back({name, members});
+                    });
+                }
+            });
+        });
+        model.objects.push_back(object);
+    }
+};
+
+std::vector<unsigned char> ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+struct Box {
+    Vec3 lo{1e30f, 1e30f, 1e30f}, hi{-1e30f, -1e30f, -1e30f};
+    Vec3 Size() const { return hi - lo; }
+};
+
+Box BoundsOf(const ParsedModel& m) {
+    Box b;
+    for (const ParsedObject& o : m.objects)
+        for (Vec3 p : o.positions) {
+            b.lo = {std::min(b.lo.x, p.x), std::min(b.lo.y, p.y), std::min(b.lo.z, p.z)};
+            b.hi = {std::max(b.hi.x, p.x), std::max(b.hi.y, p.y), std::max(b.hi.z, p.z)};
+        }
+    return b;
+}
+
+// Signed volume of a closed mesh: positive when its faces point outwards.
+float SignedVolume(const Mesh& mesh) {
+    double v = 0;
+    for (const Triangle& t : mesh.triangles)
+        v += Dot(mesh.positions[t.a], Cross(mesh.positions[t.b], mesh.positions[t.c]));
+    return float(v / 6);
+}
+
+class ModelsGenTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        root = (std::filesystem::temp_directory_path() / ("quenlite-models-" + std::to_string(::getpid()))).string();
+        std::filesystem::remove_all(root);
+        std::filesystem::create_directories(root);
+        generated = Datagen::GenerateModels(root);
+        for (const ModelFile& f : ModelFiles()) parsed[f.path] = Walker(ReadAll(root + "/" + f.path)).Parse();
+    }
+    static void TearDownTestSuite() { std::filesystem::remove_all(root); }
+    static std::string root;
+    static bool generated;
+    static std::map<std::string, ParsedModel> parsed;
+};
+std::string ModelsGenTest::root;
+bool ModelsGenTest::generated = false;
+std::map<std::string, ParsedModel> ModelsGenTest::parsed;
+
+TEST_F(ModelsGenTest, EveryFileParsesWithAllFacesInValidGroups) {
+    ASSERT_TRUE(generated);
+    ASSERT_EQ(ModelFiles().size(), 37u);
+    for (const ModelFile& f : ModelFiles()) {
+        SCOPED_TRACE(f.path);
+        ASSERT_TRUE(std::filesystem::exists(root + "/" + f.path));
+        const ParsedModel& m = parsed[f.path];
+        EXPECT_EQ(m.error, "");
+        ASSERT_FALSE(m.objects.empty());
+        for (const ParsedObject& o : m.objects) {
+            ASSERT_FALSE(o.faces.empty()) << o.name;
+            EXPECT_LE(o.positions.size(), 65535u);
+            EXPECT_TRUE(o.hasUv);
+            EXPECT_EQ(o.uvCount, o.positions.size());
+            for (uint16_t i : o.faces) ASSERT_LT(i, o.positions.size());
+            std::vector<int> grouped(o.faces.size() / 3, 0);
+            for (const auto& [name, members] : o.groups) {
+                EXPECT_NE(std::find(m.materials.begin(), m.materials.end(), name), m.materials.end()) << name;
+                for (uint16_t f2 : members) {
+                    ASSERT_LT(f2, grouped.size());
+                    ++grouped[f2];
+                }
+            }
+            for (int count : grouped) ASSERT_EQ(count, 1) << o.name << ": a face outside exactly one group";
+        }
+    }
+}
+
+TEST_F(ModelsGenTest, SizesFitTheScenes) {
+    ASSERT_TRUE(generated);
+    auto box = [&](const char* path) { return BoundsOf(parsed[path]); };
+    // Cluster tips leave the radius-20 sphere drawn around it.
+    Box many = box("crystal_many.3DS");
+    EXPECT_GT(std::max({many.hi.x, -many.lo.x, many.hi.y, -many.lo.y}), 25);
+    EXPECT_LT(many.Size().x, 80);
+    // Logo and outline ~100 wide, wider than tall, thin in z.
+    for (const char* p : {"mvlogo.3DS", "mvoutline.3DS"}) {
+        Box b = box(p);
+        EXPECT_NEAR(b.Size().x, 100, 6) << p;
+        EXPECT_GT(b.Size().x, 1.6f * b.Size().y) << p;
+        EXPECT_LT(b.Size().z, 20) << p;
+    }
+    // Rings lie in x-y with a radius about 200.
+    for (const char* p : {"crystal_ring1.3DS", "crystal_ring2.3DS", "crystal_ring3.3DS", "crystal_ring4.3DS"}) {
+        Box b = box(p);
+        EXPECT_GT(b.Size().x, 340) << p;
+        EXPECT_LT(b.Size().x, 600) << p;
+        EXPECT_NEAR(b.Size().x, b.Size().y, 40) << p;
+        EXPECT_LT(b.Size().z, 0.4f * b.Size().x) << p;
+    }
+    // Tunnel pieces: ~1000 long on z, the ring pair (r ~400) and the camera fit inside.
+    for (const char* p : {"tunnel.3DS", "spiketube.3DS"}) {
+        Box b = box(p);
+        EXPECT_NEAR(b.Size().z, 1000, 40) << p;
+        for (const ParsedObject& o : parsed[p].objects)
+            for (Vec3 q : o.positions) ASSERT_GT(std::hypot(q.x, q.y), 420) << p;
+    }
+    // Torus: major radius ~128 in x-z; the camera point (700, 0, -100) / 5.5 lies inside its tube.
+    Box torus = box("torus.3DS");
+    EXPECT_NEAR(torus.hi.x, 156, 3);
+    EXPECT_LT(torus.Size().y, 60);
+    // Figure about 8 tall round the origin; sky sphere radius 60; wide crystal ~20 across.
+    Box figure = box("humanplant_mesh.3DS");
+    EXPECT_NEAR(figure.Size().y, 8, 0.6f);
+    EXPECT_LT(figure.Size().x, 3.5f);
+    EXPECT_NEAR(box("sky_sphere.3DS").hi.x, 60, 0.5f);
+    EXPECT_NEAR(box("crystal_wide.3DS").Size().x, 20, 5);
+    // Greetings stay inside the view behind the figure.
+    for (const char* p : {"greeting1.3DS", "greeting2.3DS", "greeting3.3DS"}) {
+        Box b = box(p);
+        EXPECT_NEAR(b.Size().x, 11, 0.5f) << p;
+        EXPECT_LT(b.hi.z, -2) << p;
+    }
+    // Ray: a wedge out along +x in the x-y plane.
+    Box ray = box("ray.3DS");
+    EXPECT_GT(ray.Size().x, 900);
+    EXPECT_NEAR(ray.lo.x, 0, 1e-3f);
+    EXPECT_EQ(ray.Size().z, 0);
+    // Credits stand near the canyon camera's target.
+    Box creds = box("creds.3DS");
+    Vec3 mid = (creds.lo + creds.hi) * 0.5f;
+    EXPECT_LT(Length(mid - Vec3{225, 60, -342}), 30);
+}
+
+// Does the segment from `from` to `to` pass through any triangle of the model?
+bool Blocked(const ParsedModel& m, Vec3 from, Vec3 to) {
+    Vec3 dir = to - from;
+    for (const ParsedObject& o : m.objects)
+        for (size_t t = 0; t + 2 < o.faces.size(); t += 3) {
+            Vec3 a = o.positions[o.faces[t]], b = o.positions[o.faces[t + 1]], c = o.positions[o.faces[t + 2]];
+            Vec3 e1 = b - a, e2 = c - a, p = Cross(dir, e2);
+            float det = Dot(e1, p);
+            if (std::fabs(det) < 1e-9f) continue;
+            Vec3 s = from - a;
+            float u = Dot(s, p) / det;
+            if (u < 0 || u > 1) continue;
+            Vec3 q = Cross(s, e1);
+            float v = Dot(dir, q) / det, h = Dot(e2, q) / det;
+            if (v >= 0 && u + v <= 1 && h > 0 && h < 1) return true;
+        }
+    return false;
+}
+
+TEST_F(ModelsGenTest, CanyonOpensOnlyTowardsTheSky) {
+    const ParsedModel& wall = parsed["Ter/ter_wall.3DS"];
+    Box sky = BoundsOf(parsed["Ter/ter_sky.3DS"]);
+    Vec3 skyCentre = (sky.lo + sky.hi) * 0.5f;
+    const Vec3 eyeStart{-307, 130, 430}, eyeEnd{23, 130, 100}, target{225, 60, -342};
+    for (Vec3 eye : {eyeStart, eyeEnd}) {
+        EXPECT_FALSE(Blocked(wall, eye, skyCentre));                   // the opening shows the sky
+        EXPECT_TRUE(Blocked(wall, eye, eye + Vec3{0, 2000, 0}));       // straight up is rock
+        EXPECT_FALSE(Blocked(wall, eye, target));                      // the credits are in view
+    }
+    EXPECT_FALSE(Blocked(parsed["Ter/ter_crys.3DS"], eyeEnd, target));
+}
+
+TEST_F(ModelsGenTest, OutlineTextureRunsDownTheLogo) {
+    std::vector<unsigned char> bytes = ReadAll(root + "/mvoutline.3DS");
+    const ParsedModel& m = parsed["mvoutline.3DS"];
+    ASSERT_FALSE(m.objects.empty());
+    // Re-read the uvs: find the 0x4140 chunk and compare v with height.
+    size_t at = 0;
+    while (at + 2 <= bytes.size() && !(bytes[at] == 0x40 && bytes[at + 1] == 0x41)) ++at;
+    ASSERT_LT(at + 8, bytes.size());
+    uint16_t count;
+    std::memcpy(&count, &bytes[at + 6], 2);
+    ASSERT_EQ(count, m.objects[0].positions.size());
+    Box b = BoundsOf(m);
+    for (uint16_t i = 0; i < count; ++i) {
+        float v;
+        std::memcpy(&v, &bytes[at + 8 + i * 8 + 4], 4);
+        float expected = (b.hi.y - m.objects[0].positions[i].y) / b.Size().y;
+        ASSERT_NEAR(v, expected, 1e-3f);
+    }
+}
+
+TEST_F(ModelsGenTest, SecondRunGivesIdenticalBytes) {
+    ASSERT_TRUE(generated);
+    for (const ModelFile& f : ModelFiles()) {
+        Model model;
+        ASSERT_TRUE(f.build(model));
+        EXPECT_TRUE(EncodeThreeDs(model) == ReadAll(root + "/" + f.path)) << f.path;
+    }
+}
+
+TEST(ThreeDsWriterTest, ConvertsAxesAndSplitsLargeObjects) {
+    Model model;
+    int mat = model.AddMaterial("M", 0x102030);
+    Mesh& mesh = model.AddObject("big");
+    for (int i = 0; i < 70000; ++i) mesh.AddVertex({float(i), 1, 2}, {0, 0});
+    for (uint32_t i = 0; i + 2 < 70000; i += 3) mesh.AddTriangle(i, i + 1, i + 2, mat);
+    ParsedModel parsedModel = Walker(EncodeThreeDs(model)).Parse();
+    ASSERT_EQ(parsedModel.error, "");
+    ASSERT_EQ(parsedModel.objects.size(), 2u);
+    size_t faces = 0;
+    for (const ParsedObject& o : parsedModel.objects) {
+        EXPECT_LE(o.positions.size(), 65535u);
+        faces += o.faces.size() / 3;
+        ASSERT_EQ(o.groups.size(), 1u);
+        EXPECT_EQ(o.groups[0].first, "M");
+    }
+    EXPECT_EQ(faces, 23333u);
+    EXPECT_EQ(parsedModel.objects[1].name, "big.1");
+    // The loader's (x, z, -y) turn gives back the demo position.
+    Vec3 p = parsedModel.objects[0].positions[5];
+    EXPECT_FLOAT_EQ(p.x, 5);
+    EXPECT_FLOAT_EQ(p.y, 1);
+    EXPECT_FLOAT_EQ(p.z, 2);
+}
+
+TEST(MeshBuilderTest, ClosedShapesFaceOutwardsAndSkiesInwards) {
+    Mesh sphere, sky, box, crystal, sweep, logo;
+    AddSphere(sphere, Frame{}, 2, 16, 8, 0, false);
+    AddSphere(sky, Frame{}, 2, 16, 8, 0, true);
+    AddBox(box, FrameAlong({1, 2, 3}, {1, 1, 0}, 0.3f), {1, 2, 3}, 0);
+    CrystalShape shape;
+    AddCrystal(crystal, FrameAlong({0, 0, 0}, {0, 0, 1}, 0), shape, 0, nullptr);
+    AddSweep(sweep, {{0, 0, 0}, {0, 1, 0}, {1, 2, 0}}, {0.3f, 0.3f, 0.3f}, 8, 0);
+    EXPECT_GT(SignedVolume(sphere), 0);
+    EXPECT_LT(SignedVolume(sky), 0);
+    EXPECT_NEAR(SignedVolume(box), 48, 0.01f);
+    EXPECT_GT(SignedVolume(crystal), 0);
+    EXPECT_GT(SignedVolume(sweep), 0);
+    // Extruded outlines, a ring with a hole included, close with outward faces.
+    std::vector<Contour> ring = {{{0, 0}, {4, 0}, {4, 4}, {0, 4}}, {{1, 1}, {1, 3}, {3, 3}, {3, 1}}};
+    ExtrudeContours(logo, ring, 1, 0.1f, Frame{}, {0, 0, 0});
+    EXPECT_NEAR(SignedVolume(logo), 12 - 0.1f * 16 * 0.1f * 2, 0.2f);
+}
+
+TEST(MeshTextTest, TextBecomesClosedSolidReadingAlongX) {
+    std::vector<Contour> contours;
+    float width = 0;
+    ASSERT_TRUE(TextContours("Hello", 1, contours, width));
+    EXPECT_GT(width, 2);
+    Mesh mesh;
+    ExtrudeContours(mesh, contours, 0.2f, 0, Frame{}, {0, 0, 0});
+    EXPECT_GT(SignedVolume(mesh), 0);
+    Vec3 lo, hi;
+    mesh.Bounds(lo, hi);
+    EXPECT_NEAR(hi.y, 1, 0.05f);  // "H" and "l" stand one cap height tall
+}
+
+}  // namespace

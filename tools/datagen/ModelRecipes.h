@@ -1,0 +1,40 @@
+// The recipes of the demo's models, one builder per file the registry loads. Each fills an
+// empty Model in the demo's axes (Y up) at the size and orientation its scene draws it at.
+#pragma once
+
+#include "MeshBuilder.h"
+
+namespace Datagen {
+
+// Palette of the production (cold light through glass, one accent per act).
+constexpr uint32_t kIceWhite = 0xF4F8FF, kGlacierBlue = 0x7FB4E6, kDeepNavy = 0x0A1430, kCyanGlass = 0x9FF0FF,
+                   kAcidGreen = 0x8CFF5A, kWarmAmber = 0xFFC46B, kRockGrey = 0x6E7682;
+
+// Opening and crystal scenes.
+bool BuildMVLogo(Model& model);
+bool BuildMVOutline(Model& model);
+bool BuildCrystalMany(Model& model);
+bool BuildCrystalWide(Model& model);
+bool BuildCrystalRing(Model& model, int ring);  // ring 1..4
+bool BuildRay(Model& model);
+// Tunnel flight and the torus interlude.
+bool BuildTunnel(Model& model);
+bool BuildSpiketube(Model& model);
+bool BuildCubering(Model& model, bool wide);
+bool BuildTorus(Model& model);
+bool BuildTorusCrystals(Model& model);
+bool BuildCuball(Model& model);
+bool BuildSkySphere(Model& model);
+// Figure and greetings.
+bool BuildHumanplantMesh(Model& model);
+bool BuildHumanplantHair(Model& model);
+bool BuildGreeting(Model& model, int line);  // line 1..3
+// Closing canyon.
+bool BuildTerGround(Model& model);
+bool BuildTerWall(Model& model);
+bool BuildTerCrystals(Model& model);
+bool BuildTerSky(Model& model);
+bool BuildTerRay(Model& model, int ray);  // ray 0..9
+bool BuildCredits(Model& model);
+
+}  // namespace Datagen
