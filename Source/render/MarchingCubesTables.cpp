@@ -25,11 +25,28 @@ constexpr int EdgeBetween(int a, int b) {
 }
 
 
+// True when edges a and b bound one common cube face: a segment between their crossings would
+// lie in that face.
+constexpr bool ShareFace(int a, int b) {
+    for (const auto& face : kFaces) {
+        int inside = 0;
+        for (int corner : {kCubeEdgeCorners[a][0], kCubeEdgeCorners[a][1], kCubeEdgeCorners[b][0], kCubeEdgeCorners[b][1]})
+            for (int k = 0; k < 4; ++k)
+                if (face[k] == corner) {
+                    ++inside;
+                    break;
+                }
+        if (inside == 4) return true;
+    }
+    return false;
+}
+
 // For each cube index: on every face, each run of consecutive below-threshold corners is cut
 // off by one segment, directed from the edge entering the run to the edge leaving it (so the
 // below side lies to its right seen from outside). Every crossed edge then starts exactly one
 // segment; following them gives closed loops around the below-threshold corners, and each loop
-// is fanned into triangles from its first edge.
+// is fanned into triangles from the first of its edges whose diagonals all cross the cube's
+// inside (a diagonal lying in a face would touch the neighbouring cube's surface there).
 constexpr cMarchingCubesTables BuildTables() {
     cMarchingCubesTables t{};
     for (int cube = 0; cube < 256; ++cube) {
@@ -64,10 +81,20 @@ constexpr cMarchingCubesTables BuildTables() {
                 used[e] = true;
                 loop[length++] = e;
             }
+            int apex = 0;
+            for (int r = 0; r < length; ++r) {
+                bool inside = true;
+                for (int i = 2; i + 1 < length; ++i)
+                    if (ShareFace(loop[r], loop[(r + i) % length])) inside = false;
+                if (inside) {
+                    apex = r;
+                    break;
+                }
+            }
             for (int i = 1; i + 1 < length; ++i) {
-                t.triangles[cube][written++] = loop[0];
-                t.triangles[cube][written++] = loop[i];
-                t.triangles[cube][written++] = loop[i + 1];
+                t.triangles[cube][written++] = loop[apex];
+                t.triangles[cube][written++] = loop[(apex + i) % length];
+                t.triangles[cube][written++] = loop[(apex + i + 1) % length];
             }
         }
         for (int i = written; i < 16; ++i) t.triangles[cube][i] = -1;

@@ -60,7 +60,9 @@ void cParticleSystem::PlaceAt(const cVector3f& p) {
 
 void cParticleSystem::Spawn() {
     current->life = 1.0f;
-    current->fade = float(RandomRange(0.001, 0.01));
+    // Single-precision bounds: q = 8, so the fade is 0.001, 0.003, 0.005 or 0.007 (a particle
+    // lives about 1000, 333, 200 or 143 updates).
+    current->fade = float(RandomRange(0.001f, 0.01f));
     current->acceleration = acceleration;
     current->r = colour[0];
     current->g = colour[1];
