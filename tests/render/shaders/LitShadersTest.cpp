@@ -23,7 +23,7 @@ void ExpectLinksWithTangentOnAttribute6(Shader& shader) {
         << shader.ClassName();
 }
 
-// The lit colour of a white, flat-normal-mapped, spec-free quad facing +z with the default
+// The lit colour of a white, flat-normal-mapped, specular-free quad facing +z with the default
 // lights and ambient: 0.2 + the mean of both lights' diffuse terms, N.L = 2 / sqrt(129).
 constexpr int kFlatLitRed = 78, kFlatLitGreen = 69, kFlatLitBlue = 78;
 
