@@ -1,0 +1,131 @@
+// The image-space programs: each runs over the screen quad, reads the colour texture of a render
+// target (and for the masked blur a mask image) and writes a filtered picture: masked Gaussian
+// glow, radial zoom blur, the shadow-cage cut mask and the polar distortion set.
+#pragma once
+
+#include "render/ShaderSystem.h"
+
+namespace VantorGL {
+
+// Masked 3 x 3 Gaussian with a bloom threshold. Built with InitMap in place of
+// InitFragmentShader (a bare InitFragmentShader installs the base's fallback stage).
+// Samplers: sampler0 = source on unit 0, sampler1 = blur map on unit 1; where the blur map's red
+// channel is 1 the blurred picture shows, where it is 0 the sharp one.
+class cGaussianMapShader : public cShaderSystem {
+public:
+    cGaussianMapShader();
+
+    // Stores the texel grid (the target's size in pixels), compiles the fragment stage, links and
+    // looks up sampler0, sampler1, BlurFactor, width, height, alpha, bloom. False when it does not
+    // compile or link (the log goes to stderr).
+    bool InitMap(int width, int height);
+
+    // Store only; the values reach the GPU in Bind.
+    void SetSourceTexture(GLuint name) { sourceTexture = name; }
+    void SetBlurMapTexture(GLuint name) { blurMapTexture = name; }
+    // Step between the nine taps, in pixels.
+    void SetBlurFactor(float f) { blurFactor = f; }
+
+    // Uses the program, pushes every stored value, binds the source on unit 0 and the blur map on
+    // unit 1 (2D texturing enabled on both). Unit 1 is left active.
+    void Bind();
+    // Stops the program and unbinds units 1 then 0; unit 0 is left active.
+    void Unbind();
+
+private:
+    GLuint sourceTexture = 0;
+    GLuint blurMapTexture = 0;
+    float blurFactor = 0.01f;
+    float bloom = 0.0f;  // threshold; 0 keeps the blurred colour as it is, clamped to [0, 1]
+    GLint sampler0Location = -1, sampler1Location = -1, blurFactorLocation = -1;
+    GLint widthLocation = -1, heightLocation = -1, alphaLocation = -1, bloomLocation = -1;
+    float width = 0.0f;
+    float height = 0.0f;
+    float alpha = 1.0f;
+};
+
+// The Gaussian blur that one scene keeps as a member and never initialises or binds: it has
+// the common vertex stage and the base's fallback fragment stage (vertex colour, red removed).
+class cGaussianBlurShader : public cShaderSystem {
+public:
+    cGaussianBlurShader();
+
+private:
+    float blurFactor = 0.01f;
+    float unused = 0.0f;
+    float alpha = 1.0f;
+};
+
+// Zoom blur towards `center`: `iterations` taps from scale `start` to `start + scale` of the
+// offset from the centre, averaged. Negative scales walk from the pixel towards the centre.
+class cRadialBlurShader : public cShaderSystem {
+public:
+    cRadialBlurShader();
+
+    bool InitFragmentShader() override;
+
+    // Store only; the values reach the GPU in Bind.
+    void SetSourceTexture(GLuint name) { sourceTexture = name; }
+    void SetStart(float f) { start = f; }
+    void SetScale(float f) { scale = f; }
+    void SetIterations(int n) { iterations = n; }
+    void SetCenter(float x, float y) {
+        center[0] = x;
+        center[1] = y;
+    }
+
+    // Uses the program, pushes sampler0 = 0, center, iterations, start, scale, alpha and binds the
+    // source on unit 0 with 2D texturing enabled.
+    void Bind();
+    // Stops the program and makes unit 0 active (the source stays bound).
+    void Unbind();
+
+private:
+    GLuint sourceTexture = 0;
+    float start = 1.0f;
+    float scale = -0.2f;
+    float alpha = 1.0f;
+    int iterations = 16;
+    float center[2] = {0.5f, 0.5f};
+    GLint sampler0Location = -1, centerLocation = -1, iterationsLocation = -1;
+    GLint startLocation = -1, scaleLocation = -1, alphaLocation = -1;
+};
+
+// A black alpha mask cut horizontally at texture v = BlurFactor: alpha 1 below, 0 above, with a
+// smooth band 0.02 wide. Drawn over geometry with alpha blending it darkens what lies below.
+class cShadowCageShader : public cShaderSystem {
+public:
+    cShadowCageShader();
+
+    bool InitFragmentShader() override;
+
+    // Store only; the cut height reaches the GPU at the next Bind.
+    void SetSourceTexture(GLuint name) { sourceTexture = name; }
+    void SetBlurFactor(float f) { blurFactor = f; }
+
+    // Uses the program, pushes sampler0 = 0 and BlurFactor, binds the source on unit 0.
+    void Bind();
+    // Stops the program and makes unit 0 active.
+    void Unbind();
+
+private:
+    GLuint sourceTexture = 0;
+    float blurFactor = 0.01f;  // the cut height in texture v
+    GLint sampler0Location = -1, blurFactorLocation = -1;
+};
+
+// Polar distortions of the source picture, chosen by the `distortProgram` uniform (0-6 and
+// 8-10) with four parameters in `PSParameters`. The registry builds it; nothing binds it.
+class cDistortShader : public cShaderSystem {
+public:
+    cDistortShader();
+
+    bool InitFragmentShader() override;
+
+private:
+    GLuint sourceTexture = 0;
+    GLint sampler0Location = -1, distortProgramLocation = -1, parametersLocation = -1;
+    GLint alphaLocation = -1;
+};
+
+}  // namespace VantorGL

@@ -1,0 +1,277 @@
+// Post-processing programs: every one links on llvmpipe, Bind pushes the stored values onto the
+// right units, Unbind leaves the units as promised, and the filters do what they say on pixels.
+#include "render/shaders/PostShaders.h"
+
+#include "render/shaders/ShaderTestSupport.h"
+
+#include <cstdlib>
+
+using namespace VantorGL;
+using namespace VantorGLTest;
+
+namespace {
+
+constexpr int kSide = 16;  // viewport and test textures: one texel per pixel
+
+GLint CurrentProgram() {
+    GLint program = -1;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    return program;
+}
+
+// A black kSide x kSide picture with one white texel at (x, y).
+GLuint DotTexture(int x, int y) {
+    std::vector<std::uint8_t> pixels(kSide * kSide * 4, 0);
+    for (int i = 0; i < kSide * kSide; ++i) pixels[i * 4 + 3] = 255;
+    std::uint8_t* dot = &pixels[(y * kSide + x) * 4];
+    dot[0] = dot[1] = dot[2] = 255;
+    return MakeTexture(kSide, kSide, pixels);
+}
+
+// A picture where every texel differs from its neighbours.
+std::vector<std::uint8_t> PatternPixels() {
+    std::vector<std::uint8_t> pixels(kSide * kSide * 4);
+    for (int i = 0; i < kSide * kSide; ++i) {
+        pixels[i * 4 + 0] = std::uint8_t((i * 37) & 255);
+        pixels[i * 4 + 1] = std::uint8_t((i * 91 + 11) & 255);
+        pixels[i * 4 + 2] = std::uint8_t((i * 13 + 200) & 255);
+        pixels[i * 4 + 3] = 255;
+    }
+    return pixels;
+}
+
+}  // namespace
+
+TEST(PostShaders, EveryProgramCompilesAndLinks) {
+    GlTestContext ctx;
+    REQUIRE_GL(ctx);
+    cGaussianMapShader map;
+    std::string log = BuildCaptured(map, [](cGaussianMapShader& s) { s.InitMap(1024, 768); });
+    EXPECT_TRUE(map.IsLinked()) << map.ClassName() << "\n" << log;
+    cGaussianBlurShader blur;
+    log = BuildCaptured(blur);
+    EXPECT_TRUE(blur.IsLinked()) << blur.ClassName() << "\n" << log;
+    cRadialBlurShader radial;
+    log = BuildCaptured(radial);
+    EXPECT_TRUE(radial.IsLinked()) << radial.ClassName() << "\n" << log;
+    cShadowCageShader cage;
+    log = BuildCaptured(cage);
+    EXPECT_TRUE(cage.IsLinked()) << cage.ClassName() << "\n" << log;
+    cDistortShader distort;
+    log = BuildCaptured(distort);
+    EXPECT_TRUE(distort.IsLinked()) << distort.ClassName() << "\n" << log;
+}
+
+// The blur that only has a vertex stage of its own draws with the base's fallback fragment
+// stage: vertex colour, red removed.
+TEST(PostShaders, GaussianBlurDrawsVertexColourWithoutRed) {
+    GlTestContext ctx(kSide, kSide);
+    REQUIRE_GL(ctx);
+    cGaussianBlurShader blur;
+    std::string log = BuildCaptured(blur);
+    ASSERT_TRUE(blur.IsLinked()) << log;
+    glUseProgramObjectARB(blur.Program());
+    glColor4f(1.0f, 0.5f, 0.25f, 1.0f);
+    DrawViewportQuad();
+    blur.DisableProgram();
+    std::array<int, 4> p = PixelAt(ctx, 8, 8);
+    EXPECT_EQ(p[0], 0);
+    EXPECT_NEAR(p[1], 128, 1);
+    EXPECT_NEAR(p[2], 64, 1);
+}
+
+TEST(PostShaders, GaussianMapBindPushesValuesAndUnbindClearsUnits) {
+    GlTestContext ctx;
+    REQUIRE_GL(ctx);
+    cGaussianMapShader map;
+    BuildCaptured(map, [](cGaussianMapShader& s) { s.InitMap(1024, 768); });
+    ASSERT_TRUE(map.IsLinked());
+    GLuint source = MakeSolidTexture(4, 4, {10, 20, 30, 255});
+    GLuint mask = MakeSolidTexture(4, 4, {255, 255, 255, 255});
+
+    map.Bind();  // defaults
+    EXPECT_FLOAT_EQ(UniformFloats(map.Program(), "BlurFactor", 1)[0], 0.01f);
+    EXPECT_FLOAT_EQ(UniformFloats(map.Program(), "width", 1)[0], 1024.0f);
+    EXPECT_FLOAT_EQ(UniformFloats(map.Program(), "height", 1)[0], 768.0f);
+    EXPECT_FLOAT_EQ(UniformFloats(map.Program(), "alpha", 1)[0], 1.0f);
+    EXPECT_FLOAT_EQ(UniformFloats(map.Program(), "bloom", 1)[0], 0.0f);
+    map.Unbind();
+
+    map.SetSourceTexture(source);
+    map.SetBlurMapTexture(mask);
+    map.SetBlurFactor(2.5f);
+    map.Bind();
+    EXPECT_EQ(CurrentProgram(), GLint(map.Program()));
+    EXPECT_EQ(ActiveUnit(), 1);
+    EXPECT_EQ(UniformInt(map.Program(), "sampler0"), 0);
+    EXPECT_EQ(UniformInt(map.Program(), "sampler1"), 1);
+    EXPECT_FLOAT_EQ(UniformFloats(map.Program(), "BlurFactor", 1)[0], 2.5f);
+    EXPECT_EQ(BoundTexture(0), GLint(source));
+    EXPECT_EQ(BoundTexture(1), GLint(mask));
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    glActiveTexture(GL_TEXTURE1);
+
+    map.Unbind();
+    EXPECT_EQ(CurrentProgram(), 0);
+    EXPECT_EQ(ActiveUnit(), 0);
+    EXPECT_EQ(BoundTexture(1), 0);
+    EXPECT_EQ(BoundTexture(0), 0);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+// Where the mask is white, one white texel spreads into the 1-2-1 kernel symmetrically; where
+// it is black the source comes through untouched.
+TEST(PostShaders, GaussianMapBlursUnderWhiteMaskOnlyAndSymmetrically) {
+    GlTestContext ctx(kSide, kSide);
+    REQUIRE_GL(ctx);
+    cGaussianMapShader map;
+    BuildCaptured(map, [](cGaussianMapShader& s) { s.InitMap(kSide, kSide); });
+    ASSERT_TRUE(map.IsLinked());
+    GLuint dot = DotTexture(8, 8);
+    GLuint white = MakeSolidTexture(kSide, kSide, {255, 255, 255, 255});
+    GLuint black = MakeSolidTexture(kSide, kSide, {0, 0, 0, 255});
+    map.SetSourceTexture(dot);
+    map.SetBlurFactor(1.0f);  // one pixel between taps
+
+    map.SetBlurMapTexture(white);
+    map.Bind();
+    DrawViewportQuad();
+    map.Unbind();
+    const int centre = PixelAt(ctx, 8, 8)[0];
+    EXPECT_NEAR(centre, 64, 1);  // 4/16
+    for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}})
+        EXPECT_NEAR(PixelAt(ctx, 8 + dx, 8 + dy)[0], 32, 1) << dx << "," << dy;  // 2/16
+    for (auto [dx, dy] : {std::pair{1, 1}, {-1, 1}, {1, -1}, {-1, -1}})
+        EXPECT_NEAR(PixelAt(ctx, 8 + dx, 8 + dy)[0], 16, 1) << dx << "," << dy;  // 1/16
+    EXPECT_EQ(PixelAt(ctx, 10, 8)[0], 0);
+    EXPECT_EQ(PixelAt(ctx, 8, 6)[0], 0);
+
+    map.SetBlurMapTexture(black);
+    map.Bind();
+    DrawViewportQuad();
+    map.Unbind();
+    EXPECT_EQ(PixelAt(ctx, 8, 8)[0], 255);
+    EXPECT_EQ(PixelAt(ctx, 9, 8)[0], 0);
+    EXPECT_EQ(PixelAt(ctx, 7, 7)[0], 0);
+}
+
+TEST(PostShaders, RadialBlurBindPushesValuesAndUnbindKeepsSource) {
+    GlTestContext ctx;
+    REQUIRE_GL(ctx);
+    cRadialBlurShader radial;
+    BuildCaptured(radial);
+    ASSERT_TRUE(radial.IsLinked());
+    GLuint source = MakeSolidTexture(4, 4, {1, 2, 3, 255});
+
+    radial.Bind();  // defaults
+    EXPECT_FLOAT_EQ(UniformFloats(radial.Program(), "start", 1)[0], 1.0f);
+    EXPECT_FLOAT_EQ(UniformFloats(radial.Program(), "scale", 1)[0], -0.2f);
+    EXPECT_FLOAT_EQ(UniformFloats(radial.Program(), "alpha", 1)[0], 1.0f);
+    EXPECT_EQ(UniformInt(radial.Program(), "iterations"), 16);
+    EXPECT_EQ(UniformFloats(radial.Program(), "center", 2), (std::vector<float>{0.5f, 0.5f}));
+    radial.Unbind();
+
+    radial.SetSourceTexture(source);
+    radial.SetScale(-0.1f);
+    radial.SetStart(0.75f);
+    radial.SetIterations(100);
+    radial.SetCenter(0.1f, 1.0f);
+    radial.Bind();
+    EXPECT_EQ(UniformInt(radial.Program(), "sampler0"), 0);
+    EXPECT_FLOAT_EQ(UniformFloats(radial.Program(), "scale", 1)[0], -0.1f);
+    EXPECT_FLOAT_EQ(UniformFloats(radial.Program(), "start", 1)[0], 0.75f);
+    EXPECT_EQ(UniformInt(radial.Program(), "iterations"), 100);
+    EXPECT_EQ(UniformFloats(radial.Program(), "center", 2), (std::vector<float>{0.1f, 1.0f}));
+    EXPECT_EQ(ActiveUnit(), 0);
+    EXPECT_EQ(BoundTexture(0), GLint(source));
+
+    glActiveTexture(GL_TEXTURE2);
+    radial.Unbind();
+    EXPECT_EQ(CurrentProgram(), 0);
+    EXPECT_EQ(ActiveUnit(), 0);
+    EXPECT_EQ(BoundTexture(0), GLint(source));
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+// Scale 0 samples every tap at the pixel itself; a single tap samples at `start` (no division
+// by zero); a zoom blur leaves its centre pixel alone and smears the rest.
+TEST(PostShaders, RadialBlurIdentityCasesAndFixedCentre) {
+    GlTestContext ctx(kSide, kSide);
+    REQUIRE_GL(ctx);
+    cRadialBlurShader radial;
+    BuildCaptured(radial);
+    ASSERT_TRUE(radial.IsLinked());
+    std::vector<std::uint8_t> pattern = PatternPixels();
+    GLuint source = MakeTexture(kSide, kSide, pattern);
+    radial.SetSourceTexture(source);
+
+    auto expectIdentity = [&](const char* what) {
+        std::vector<std::uint8_t> out = ctx.ReadPixels();
+        int differing = 0;
+        for (std::size_t i = 0; i < out.size(); ++i) differing += std::abs(out[i] - pattern[i]) > 1;
+        EXPECT_EQ(differing, 0) << what;
+    };
+
+    radial.SetScale(0.0f);
+    radial.SetStart(1.0f);
+    radial.SetIterations(8);
+    radial.Bind();
+    DrawViewportQuad();
+    radial.Unbind();
+    expectIdentity("scale 0");
+
+    radial.SetScale(-0.5f);
+    radial.SetIterations(1);
+    radial.Bind();
+    DrawViewportQuad();
+    radial.Unbind();
+    expectIdentity("one tap");
+
+    const float centre = 8.5f / kSide;  // the middle of texel (8, 8)
+    radial.SetCenter(centre, centre);
+    radial.SetIterations(100);
+    radial.Bind();
+    DrawViewportQuad();
+    radial.Unbind();
+    std::vector<std::uint8_t> out = ctx.ReadPixels();
+    const std::size_t mid = (8 * kSide + 8) * 4;
+    EXPECT_NEAR(out[mid], pattern[mid], 1);
+    EXPECT_NEAR(out[mid + 1], pattern[mid + 1], 1);
+    const std::size_t corner = (1 * kSide + 1) * 4;
+    EXPECT_GT(std::abs(out[corner] - pattern[corner]) + std::abs(out[corner + 1] - pattern[corner + 1]), 4);
+}
+
+TEST(PostShaders, ShadowCageCutsAlphaAtBlurFactor) {
+    GlTestContext ctx(kSide, 64);
+    REQUIRE_GL(ctx);
+    cShadowCageShader cage;
+    BuildCaptured(cage);
+    ASSERT_TRUE(cage.IsLinked());
+    GLuint source = MakeSolidTexture(4, 4, {255, 255, 255, 255});
+
+    cage.Bind();
+    EXPECT_FLOAT_EQ(UniformFloats(cage.Program(), "BlurFactor", 1)[0], 0.01f);
+    cage.Unbind();
+
+    cage.SetSourceTexture(source);
+    cage.SetBlurFactor(0.5f);
+    // The stored cut reaches the GPU at the next Bind.
+    cage.Bind();
+    EXPECT_FLOAT_EQ(UniformFloats(cage.Program(), "BlurFactor", 1)[0], 0.5f);
+    EXPECT_EQ(BoundTexture(0), GLint(source));
+    glDisable(GL_BLEND);
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    DrawViewportQuad();
+    cage.Unbind();
+    EXPECT_EQ(ActiveUnit(), 0);
+    // Row y covers v = (y + 0.5) / 64: rows up to 30 lie below 0.49, rows from 33 above 0.51.
+    EXPECT_EQ(PixelAt(ctx, 4, 0), (std::array<int, 4>{0, 0, 0, 255}));
+    EXPECT_EQ(PixelAt(ctx, 4, 30)[3], 255);
+    EXPECT_EQ(PixelAt(ctx, 4, 33)[3], 0);
+    EXPECT_EQ(PixelAt(ctx, 4, 63)[3], 0);
+    const int band = PixelAt(ctx, 4, 31)[3];  // v = 0.4922: inside the band, near its top
+    EXPECT_GT(band, 200);
+    EXPECT_LT(band, 255);
+    EXPECT_GT(PixelAt(ctx, 4, 31)[3], PixelAt(ctx, 4, 32)[3]);
+}
