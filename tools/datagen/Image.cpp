@@ -96,6 +96,13 @@ void JpegErrorExit(j_common_ptr info) {
     longjmp(error->jump, 1);
 }
 
+// libjpeg's warnings ("Premature end of JPEG file") go through the console like ours.
+void JpegWarning(j_common_ptr info) {
+    char message[JMSG_LENGTH_MAX];
+    (*info->err->format_message)(info, message);
+    VantorGL::ConsolePrint("DATAGEN", "JPEG: %s", message);
+}
+
 }  // namespace
 
 std::vector<uint8_t> EncodePng(const Image& image, bool withAlpha, bool dither) {
@@ -200,6 +207,7 @@ bool ReadJpeg(const std::string& path, DecodedPicture& out, std::string& error) 
     JpegError jerror;
     info.err = jpeg_std_error(&jerror.manager);
     jerror.manager.error_exit = JpegErrorExit;
+    jerror.manager.output_message = JpegWarning;
     if (setjmp(jerror.jump)) {
         jpeg_destroy_decompress(&info);
         std::fclose(file);

@@ -45,15 +45,26 @@ float ValueNoise(float x, float y, int period, uint32_t seed) {
     return Lerp(Lerp(a, b, tx), Lerp(c, d, tx), ty);
 }
 
+namespace {
+
+// Next octave's coordinates: (x, y) -> (2x + y, 2y - x), about 2.24 times the frequency,
+// turned by 26.6 degrees. Turning hides the lattice's grid; the integer matrix keeps a
+// whole-lattice shift a whole-lattice shift, so every octave tiles with the same period.
+inline void NextOctave(float& x, float& y) {
+    float nx = 2.0f * x + y;
+    y = 2.0f * y - x;
+    x = nx;
+}
+
+}  // namespace
+
 float Fbm(float x, float y, int period, int octaves, uint32_t seed, float gain) {
     float sum = 0, amplitude = 1, total = 0;
     for (int o = 0; o < octaves; ++o) {
         sum += ValueNoise(x, y, period, seed + static_cast<uint32_t>(o) * 101u) * amplitude;
         total += amplitude;
         amplitude *= gain;
-        x *= 2.0f;
-        y *= 2.0f;
-        period *= 2;
+        NextOctave(x, y);
     }
     return sum / total;
 }
@@ -66,36 +77,37 @@ float RidgedFbm(float x, float y, int period, int octaves, uint32_t seed, float 
         sum += r * r * amplitude;
         total += amplitude;
         amplitude *= gain;
-        x *= 2.0f;
-        y *= 2.0f;
-        period *= 2;
+        NextOctave(x, y);
     }
     return sum / total;
 }
 
 Cell Cellular(float x, float y, int period, uint32_t seed, float jitter) {
+    // A 5 x 5 neighbourhood: with strong jitter the nearest two points may lie two cells away.
     Cell cell;
-    cell.f1 = cell.f2 = 1e9f;
+    float best1 = 1e30f, best2 = 1e30f;
     int ix = static_cast<int>(std::floor(x)), iy = static_cast<int>(std::floor(y));
-    for (int oy = -1; oy <= 1; ++oy) {
-        for (int ox = -1; ox <= 1; ++ox) {
+    for (int oy = -2; oy <= 2; ++oy) {
+        for (int ox = -2; ox <= 2; ++ox) {
             int cx = ix + ox, cy = iy + oy;
             int wx = WrapIndex(cx, period), wy = WrapIndex(cy, period);
             float px = cx + 0.5f + (Hash01(wx, wy, seed) - 0.5f) * jitter;
             float py = cy + 0.5f + (Hash01(wx, wy, seed + 7u) - 0.5f) * jitter;
             float dx = x - px, dy = y - py;
-            float d = std::sqrt(dx * dx + dy * dy);
-            if (d < cell.f1) {
-                cell.f2 = cell.f1;
-                cell.f1 = d;
+            float d2 = dx * dx + dy * dy;
+            if (d2 < best1) {
+                best2 = best1;
+                best1 = d2;
                 cell.id = Hash(wx, wy, seed + 13u);
                 cell.dx = dx;
                 cell.dy = dy;
-            } else if (d < cell.f2) {
-                cell.f2 = d;
+            } else if (d2 < best2) {
+                best2 = d2;
             }
         }
     }
+    cell.f1 = std::sqrt(best1);
+    cell.f2 = std::sqrt(best2);
     return cell;
 }
 
@@ -153,6 +165,17 @@ void Blur(Field& field, float sigmaX, float sigmaY, bool wrap) {
 void Blur(Image& image, float sigmaX, float sigmaY, bool wrap) {
     float* base = reinterpret_cast<float*>(image.pixels.data());
     for (int c = 0; c < 4; ++c) BlurPlane(base + c, image.width, image.height, 4, sigmaX, sigmaY, wrap);
+}
+
+Field StreakField(int w, int h, uint32_t seed, float sigmaX, float sigmaY) {
+    Field f(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) f.At(x, y) = Hash01(x, y, seed) - 0.5f;
+    Blur(f, sigmaX, sigmaY, true);
+    float peak = 1e-6f;
+    for (float v : f.values) peak = std::max(peak, std::fabs(v));
+    for (float& v : f.values) v /= peak;
+    return f;
 }
 
 Image NormalMapFromHeight(const Field& height, float strength) {

@@ -20,8 +20,9 @@ float Hash01(int x, int y, uint32_t seed);
 
 // Value noise in [0, 1] over a lattice of `period` cells that wraps (x and y in lattice units).
 float ValueNoise(float x, float y, int period, uint32_t seed);
-// Sum of `octaves` value-noise layers, each twice the frequency and `gain` times the amplitude
-// of the previous one, normalised to [0, 1]. `period` is the first layer's cell count.
+// Sum of `octaves` value-noise layers, each about 2.24 times the frequency (and turned) and
+// `gain` times the amplitude of the previous one, normalised to [0, 1]. Tiles with `period`
+// lattice cells like a single layer.
 float Fbm(float x, float y, int period, int octaves, uint32_t seed, float gain = 0.5f);
 // 1 - |2n - 1| per layer: sharp crests, for rock and veins.
 float RidgedFbm(float x, float y, int period, int octaves, uint32_t seed, float gain = 0.5f);
@@ -36,6 +37,10 @@ Cell Cellular(float x, float y, int period, uint32_t seed, float jitter = 0.9f);
 
 // Field of fbm over the whole field: `period` lattice cells across the width.
 Field FbmField(int w, int h, int period, int octaves, uint32_t seed, float gain = 0.5f);
+
+// White noise smeared by a wrapping blur (sigmaX along x, sigmaY along y), normalised to about
+// -1..1: brushed metal, streaks and runs that tile.
+Field StreakField(int w, int h, uint32_t seed, float sigmaX, float sigmaY);
 
 // Separable Gaussian approximation (three box passes per axis). `wrap` makes it tile.
 void Blur(Field& field, float sigmaX, float sigmaY, bool wrap);

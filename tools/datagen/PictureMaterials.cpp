@@ -16,24 +16,12 @@ const Rgba kDeepNavy = Hex(0x0A1430);
 const Rgba kCyanGlass = Hex(0x9FF0FF);
 const Rgba kAcidGreen = Hex(0x8CFF5A);
 
-// Streaks for brushed metal: white noise smeared along x (wrapping), normalised to about -1..1.
-Field BrushStreaks(int n, uint32_t seed, float length) {
-    Field f(n, n);
-    for (int y = 0; y < n; ++y)
-        for (int x = 0; x < n; ++x) f.At(x, y) = Hash01(x, y, seed) - 0.5f;
-    Blur(f, length, 0.6f, true);
-    float peak = 1e-6f;
-    for (float v : f.values) peak = std::max(peak, std::fabs(v));
-    for (float& v : f.values) v /= peak;
-    return f;
-}
-
 // Chrome: a reflected world. Sky from glacier blue to a bright horizon, dark navy ground below,
 // with streaks so it reads as polished metal rather than a gradient.
 Image Chrome() {
     constexpr int n = 512;
     Image image(n, n);
-    Field streaks = BrushStreaks(n, 0xC400u, 60.0f);
+    Field streaks = StreakField(n, n, 0xC400u, 60.0f, 0.6f);
     const Rgba sky = Hex(0x2B5184), horizon = Hex(0xE6F1FF), ground = Hex(0x0F1C38), groundFar = Hex(0x3A4D6C);
     for (int y = 0; y < n; ++y) {
         float v = (y + 0.5f) / n;
@@ -65,8 +53,8 @@ Image Chrome() {
 Image SphereMetal() {
     constexpr int n = 512;
     Image image(n, n);
-    Field streaks = BrushStreaks(n, 0xB600u, 48.0f);
-    Field fine = BrushStreaks(n, 0xB601u, 10.0f);
+    Field streaks = StreakField(n, n, 0xB600u, 48.0f, 0.6f);
+    Field fine = StreakField(n, n, 0xB601u, 10.0f, 0.6f);
     const Rgba dark = Hex(0x3A6894), light = Hex(0xB4D6F4);
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
@@ -92,13 +80,21 @@ Image PlantTemplate() {
             Cell c = Cellular(fx * 12.0f, fy * 12.0f, 12, 0x9147u);
             float wall = 1.0f - Smoothstep(0.0f, 0.12f, c.f2 - c.f1);
             float cellBody = Smoothstep(0.0f, 0.6f, c.f1);
-            float veins = RidgedFbm(fx * 3.0f, fy * 3.0f, 3, 5, 0x9148u);
-            float veinLine = Smoothstep(0.72f, 0.92f, veins);
+            // Veins: the 0.5 iso-lines of two noise fields, a coarse and a fine network, drawn
+            // at an even width by dividing by the field's slope.
+            auto isoLine = [&](float scale, int period, uint32_t seed, float widthPx) {
+                float f = Fbm(fx * scale, fy * scale, period, 4, seed);
+                float gx = Fbm((x + 1.0f) * scale / n, fy * scale, period, 4, seed) - f;
+                float gy = Fbm(fx * scale, (y + 1.0f) * scale / n, period, 4, seed) - f;
+                float distancePx = std::fabs(f - 0.5f) / (std::sqrt(gx * gx + gy * gy) + 1e-5f);
+                return 1.0f - Smoothstep(widthPx * 0.5f, widthPx * 0.5f + 1.2f, distancePx);
+            };
+            float veinLine = std::max(isoLine(3.0f, 3, 0x9148u, 2.6f), 0.6f * isoLine(8.0f, 8, 0x914Au, 1.2f));
             float depth = Fbm(fx * 4.0f, fy * 4.0f, 4, 4, 0x9149u);
             Rgba col = Mix(tissue, tissueDeep, Clamp01(cellBody * 0.35f + depth * 0.45f));
             col = Mix(col, Scale(tissueDeep, 0.8f), wall * 0.45f);
-            col = Mix(col, vein, veinLine * 0.75f);
-            col = Mix(col, kAcidGreen, veinLine * 0.18f);
+            col = Mix(col, vein, veinLine * 0.7f);
+            col = Mix(col, kAcidGreen, veinLine * 0.12f);
             image.At(x, y) = col;
         }
     return image;
@@ -110,23 +106,27 @@ Image Nebula() {
     constexpr int n = 1024;
     constexpr int kPeriod = 3;
     Image image(n, n);
-    const Rgba ramp[] = {Scale(kDeepNavy, 0.85f), Hex(0x14305E), Hex(0x2F6AA6), kGlacierBlue, kCyanGlass, kIceWhite};
+    const Rgba space = Scale(kDeepNavy, 0.8f), deep = Hex(0x112A55), mid = Hex(0x2A63A0);
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
             float fx = static_cast<float>(x) * kPeriod / n, fy = static_cast<float>(y) * kPeriod / n;
             // Warp offsets are periodic functions, so the warped field keeps the period.
             float qx = Fbm(fx, fy, kPeriod, 4, 0xAE01u), qy = Fbm(fx, fy, kPeriod, 4, 0xAE02u);
-            float d = Fbm(fx + 2.2f * qx, fy + 2.2f * qy, kPeriod, 6, 0xAE03u, 0.55f);
-            float dust = Fbm(fx * 2.0f + qy, fy * 2.0f + qx, kPeriod * 2, 5, 0xAE04u);
-            float density = Clamp01((d - 0.33f) * 2.1f);
-            density = density * density * (3.0f - 2.0f * density);
-            float glow = density * (0.65f + 0.6f * dust);
-            float pos = Clamp01(glow) * 5.0f;
-            int i = std::min(4, static_cast<int>(pos));
-            Rgba c = Mix(ramp[i], ramp[i + 1], pos - i);
+            float wx = fx + 1.1f * (qx - 0.5f), wy = fy + 1.1f * (qy - 0.5f);
+            float cloud = Fbm(wx, wy, kPeriod, 7, 0xAE03u, 0.55f);
+            float filament = RidgedFbm(wx * 2.0f, wy * 2.0f, kPeriod * 2, 5, 0xAE04u);
+            float hue = Fbm(fx + 0.3f, fy, kPeriod, 3, 0xAE05u);  // cyan-rich or blue-rich regions
+            // Broad glow, brightened along the ridged filaments where the cloud is dense.
+            float body = Smoothstep(0.38f, 0.72f, cloud);
+            float bright = Clamp01(body * (0.35f + 0.85f * filament * filament));
+            Rgba c = Mix(space, deep, Smoothstep(0.25f, 0.55f, cloud));
+            c = Mix(c, mid, body * 0.8f);
+            Rgba glowColour = Mix(kGlacierBlue, kCyanGlass, Smoothstep(0.35f, 0.65f, hue));
+            c = Mix(c, glowColour, Clamp01(bright * 1.1f));
+            c = Mix(c, kIceWhite, Clamp01(std::pow(bright, 3.0f) * 0.9f));
             // Dark dust lanes cut through the bright parts.
-            float lane = Smoothstep(0.58f, 0.72f, Fbm(fx * 2.0f - qx, fy * 2.0f, kPeriod * 2, 5, 0xAE05u));
-            c = Mix(c, Scale(c, 0.45f), lane * density);
+            float lane = Smoothstep(0.60f, 0.74f, Fbm(wx * 2.0f + 0.5f, wy * 2.0f, kPeriod * 2, 5, 0xAE06u));
+            c = Mix(c, Mix(space, deep, 0.5f), lane * body * 0.75f);
             image.At(x, y) = c;
         }
     // Stars: small Gaussian points, a few bright ones with a cross glint.

@@ -71,7 +71,7 @@ Image PaintOg3(TextPainter& text) {
     // Group tag: the MV logo and the group's name, right-aligned inside the lower right bracket.
     Field tag(kScreenSize, kScreenSize);
     const float logoH = 26.0f;
-    const float tagRight = hi - armX * 0.35f, tagBase = hi - armY * 0.45f;
+    const float tagRight = hi - 20.0f, tagBase = hi - 18.0f;
     TextStyle style{15.0f, kScreenSqueeze, 0.32f};
     TextExtent name = text.Measure("MORAVEL", style);
     float nameX = tagRight - name.advance;
@@ -98,7 +98,7 @@ Image PaintFadePicture(TextPainter& text) {
             float grain = Hash01(x, y, 0x6A17u) - 0.5f;
             float u = (x + 0.5f) / kScreenSize - 0.5f, v = (y + 0.5f) / kScreenSize - 0.5f;
             float edge = Smoothstep(0.25f, 0.75f, std::sqrt(u * u + v * v));
-            Rgba c = Mix(kIceWhite, frostTint, Clamp01(cloud * 0.55f + edge * 0.45f + vein * 0.25f * cloud));
+            Rgba c = Mix(kIceWhite, frostTint, Clamp01(cloud * 0.6f + edge * 0.45f + vein * 0.45f * cloud));
             float k = 1.0f + grain * 0.025f + (cloud - 0.5f) * 0.03f;
             image.At(x, y) = Scale(c, k);
         }

@@ -41,6 +41,7 @@ struct PanelSample {
     uint32_t panel;  // id of the panel the texel lies on
     float plate;     // 1 on a raised inner plate, 0 elsewhere (anti-aliased)
     float bolt;      // dome height of a corner bolt, 0..1
+    float vent;      // depth of a vent slot, 0..1
 };
 
 // Four by four cells of 128 texels; a cell is one panel or splits into two, by hash.
@@ -64,8 +65,14 @@ PanelSample SamplePanels(int x, int y) {
     s.panel = id;
     float ex = std::min(lx - x0, x1 - lx), ey = std::min(ly - y0, y1 - ly);
     s.seam = std::min(ex, ey);
-    // Whole panels carry a raised inner plate 18 texels in.
-    s.plate = (h % 4 == 0 || h % 4 == 3) ? Clamp01(s.seam - 18.0f) : 0.0f;
+    // Whole panels carry a raised inner plate 18 texels in, or a grille of vent slots.
+    s.plate = h % 4 == 0 ? Clamp01(s.seam - 18.0f) : 0.0f;
+    s.vent = 0.0f;
+    if (h % 4 == 3 && s.seam > 24.0f) {
+        float row = std::fmod(ly - y0 - 24.0f, 10.0f);  // slots 4 texels tall every 10
+        float inSlot = Clamp01(std::min(row, 4.0f - row) + 0.5f);
+        s.vent = inSlot * Clamp01(s.seam - 24.0f);
+    }
     // Bolts 9 texels in from each panel corner.
     float bx = std::min(std::fabs(lx - (x0 + 9.0f)), std::fabs(lx - (x1 - 9.0f)));
     float by = std::min(std::fabs(ly - (y0 + 9.0f)), std::fabs(ly - (y1 - 9.0f)));
@@ -76,40 +83,41 @@ PanelSample SamplePanels(int x, int y) {
 
 PictureList PillarRoom() {
     const int n = kSurfaceSize;
-    Field height(n, n), tone(n, n), scratch(n, n);
+    Field height(n, n), tone(n, n), wear(n, n);
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
             PanelSample s = SamplePanels(x, y);
             float groove = Smoothstep(1.0f, 4.5f, s.seam);  // 0 in the seam, 1 on the panel
             float surface = (Fbm(x * 16.0f / n, y * 16.0f / n, 16, 4, 0x71A5u) - 0.5f) * 0.04f;
-            height.At(x, y) = groove * (1.0f + s.plate * 0.18f + s.bolt * 0.35f + surface);
+            height.At(x, y) = groove * (1.0f + s.plate * 0.18f + s.bolt * 0.35f - s.vent * 0.6f + surface);
             tone.At(x, y) = Hash01(static_cast<int>(s.panel & 0xFFFF), static_cast<int>(s.panel >> 16), 0x70Eu);
-            // Fine scratches: very stretched noise, thresholded.
-            float sc = ValueNoise(x * 0.6f, y * 0.015f + x * 0.002f, 307, 0x5C2Au);
-            scratch.At(x, y) = Smoothstep(0.90f, 0.97f, sc);
+            // Edge wear: the panel lips rubbed bright in patches.
+            float patches = Smoothstep(0.55f, 0.75f, Fbm(x * 16.0f / n, y * 16.0f / n, 16, 3, 0x5C2Au));
+            wear.At(x, y) = (1.0f - Smoothstep(4.5f, 7.0f, s.seam)) * Smoothstep(3.0f, 4.5f, s.seam) * patches;
         }
     // Ambient occlusion from a blurred copy: the seams and the plate edges collect shadow.
     Field cavity = height;
     Blur(cavity, 5.0f, 5.0f, true);
 
+    Field brushedField = StreakField(n, n, 0xB125u, 40.0f, 0.7f);
     Image diffuse(n, n), specular(n, n), workshopSpec(256, 256);
     const Rgba metalDark = Hex(0x5A6B82), metalLight = Hex(0x9EB0C8), seamColour = Hex(0x131B2C);
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
             float h = height.At(x, y);
-            float brushed = Fbm(x * 2.0f / n, y * 64.0f / n, 2, 4, 0xB125u);
-            float grime = Fbm(x * 8.0f / n, y * 2.0f / n, 8, 5, 0x6A1Eu);
+            float brushed = 0.5f + 0.5f * brushedField.At(x, y);
+            float grime = Fbm(x * 6.0f / n, y * 6.0f / n, 6, 5, 0x6A1Eu);
             float ao = Clamp01(1.0f - (cavity.At(x, y) - h) * -1.6f);
             ao = Clamp01(0.55f + 0.45f * ao);
-            Rgba metal = Mix(metalDark, metalLight, Clamp01(0.25f + 0.45f * tone.At(x, y) + 0.35f * (brushed - 0.5f)));
+            Rgba metal = Mix(metalDark, metalLight, Clamp01(0.25f + 0.45f * tone.At(x, y) + 0.18f * (brushed - 0.5f)));
             metal = Scale(metal, 0.82f + 0.3f * Shade(height, x, y, 3.0f));
             metal = Mix(metal, Scale(metal, 0.75f), Smoothstep(0.55f, 0.8f, grime) * 0.6f);
             Rgba c = Mix(seamColour, metal, Smoothstep(0.05f, 0.9f, h));
             c = Scale(c, ao);
-            c = Mix(c, kIceWhite, scratch.At(x, y) * 0.25f * Smoothstep(0.8f, 1.0f, h));
+            c = Mix(c, kIceWhite, wear.At(x, y) * 0.35f);
             diffuse.At(x, y) = c;
             float s = Smoothstep(0.1f, 0.9f, h) * (0.55f + 0.25f * tone.At(x, y) - 0.25f * Smoothstep(0.55f, 0.8f, grime));
-            s = Clamp01(s * ao + scratch.At(x, y) * 0.35f + 0.04f);
+            s = Clamp01(s * ao + wear.At(x, y) * 0.3f + 0.04f);
             specular.At(x, y) = Grey(s);
         }
     // The workshop's own specular map: the same brushed metal at a quarter of the size, no seams.
@@ -129,50 +137,55 @@ PictureList PillarRoom() {
 
 // --- Canyon: cool grey rock lit by amber sky light ---------------------------------------------
 
-// Floor: broken rock with cracks. Heights roughly 0..1.
+// Floor: broken rock. Cracks follow a noise-warped cell network and fade in and out, so the
+// floor reads as one cracked bed rather than paving. Heights roughly 0..1.
 Field FloorHeight() {
     const int n = kSurfaceSize;
     Field h(n, n);
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
             float fx = static_cast<float>(x) / n, fy = static_cast<float>(y) / n;
-            float rock = 0.55f * RidgedFbm(fx * 4, fy * 4, 4, 6, 0xF100u) + 0.45f * Fbm(fx * 8, fy * 8, 8, 5, 0xF101u);
-            Cell c = Cellular(fx * 7, fy * 7, 7, 0xF102u);
-            float crack = 1.0f - Smoothstep(0.0f, 0.07f, c.f2 - c.f1);
-            float slab = Hash01(static_cast<int>(c.id & 0xFFF), 0, 0xF103u) * 0.12f;
-            h.At(x, y) = rock + slab - crack * 0.35f;
+            float rock = 0.6f * RidgedFbm(fx * 4, fy * 4, 4, 6, 0xF100u) + 0.4f * Fbm(fx * 8, fy * 8, 8, 5, 0xF101u);
+            float wx = Fbm(fx * 4, fy * 4, 4, 3, 0xF104u) - 0.5f, wy = Fbm(fx * 4, fy * 4, 4, 3, 0xF105u) - 0.5f;
+            Cell c = Cellular(fx * 5 + wx * 0.9f, fy * 5 + wy * 0.9f, 5, 0xF102u);
+            float presence = Smoothstep(0.35f, 0.6f, Fbm(fx * 3, fy * 3, 3, 3, 0xF106u));
+            float width = 0.02f + 0.04f * presence;
+            float crack = (1.0f - Smoothstep(0.0f, width, c.f2 - c.f1)) * presence;
+            float slab = Hash01(static_cast<int>(c.id & 0xFFF), 0, 0xF103u) * 0.08f;
+            h.At(x, y) = rock + slab - crack * 0.3f;
         }
     return h;
 }
 
-// Wall: layered strata worn by vertical runs.
+// Wall: warped strata worn by vertical runs.
 Field WallHeight() {
     const int n = kSurfaceSize;
     Field h(n, n);
+    Field runs = StreakField(n, n, 0xA111u, 3.0f, 28.0f);
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
             float fx = static_cast<float>(x) / n, fy = static_cast<float>(y) / n;
-            float warp = Fbm(fx * 4, fy * 4, 4, 4, 0xA110u);
-            float strata = 0.5f + 0.5f * std::sin(2.0f * 3.14159265f * (fy * 11.0f + warp * 1.6f));
-            strata = std::pow(strata, 3.0f);
-            float runs = Fbm(fx * 16, fy * 2, 16, 4, 0xA111u);
+            float warp = Fbm(fx * 3, fy * 3, 3, 5, 0xA110u);
+            float strata = 0.5f + 0.5f * std::sin(2.0f * 3.14159265f * (fy * 6.0f + warp * 2.5f));
+            strata = Smoothstep(0.2f, 0.9f, strata);
             float rock = RidgedFbm(fx * 4, fy * 4, 4, 6, 0xA112u);
-            h.At(x, y) = 0.35f * strata + 0.30f * rock + 0.35f * runs;
+            h.At(x, y) = 0.25f * strata + 0.5f * rock + 0.025f * runs.At(x, y);
         }
     return h;
 }
 
-// Light map: where the sky's amber light falls. The floor gets broad pools from the upper left,
-// the wall a falloff from its top edge, both broken up by soft noise.
+// Light maps: where the sky's amber light falls, 0 (cool ambient) to 1 (full amber). The floor
+// gets soft diagonal shafts from the opening at the upper left, the wall a glow from its top,
+// both dappled by soft noise.
 Field FloorLight() {
     const int n = kSurfaceSize;
     Field l(n, n);
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
             float fx = static_cast<float>(x) / n, fy = static_cast<float>(y) / n;
-            float pools = Fbm(fx * 3, fy * 3, 3, 4, 0x11E7u);
-            float shafts = 0.5f + 0.5f * std::sin(2.0f * 3.14159265f * (fx + fy) * 2.0f + pools * 3.0f);
-            l.At(x, y) = Smoothstep(0.35f, 0.8f, pools * 0.7f + shafts * 0.45f);
+            float dapple = Fbm(fx * 4, fy * 4, 4, 5, 0x11E7u);
+            float shafts = 0.5f + 0.5f * std::sin(2.0f * 3.14159265f * (fx + fy) + dapple * 2.0f);
+            l.At(x, y) = 0.08f + 0.85f * Smoothstep(0.25f, 0.95f, shafts * 0.75f + dapple * 0.4f);
         }
     return l;
 }
@@ -183,15 +196,15 @@ Field WallLight() {
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
             float fx = static_cast<float>(x) / n, fy = static_cast<float>(y) / n;
-            float dapple = Fbm(fx * 4, fy * 2, 4, 4, 0x11E8u);
+            float dapple = Fbm(fx * 4, fy * 4, 4, 5, 0x11E8u);
             float fall = 0.5f + 0.5f * std::cos(2.0f * 3.14159265f * fy);  // bright band that tiles
-            l.At(x, y) = Smoothstep(0.25f, 0.85f, fall * 0.65f + dapple * 0.55f);
+            l.At(x, y) = 0.08f + 0.85f * Smoothstep(0.3f, 0.95f, fall * 0.7f + dapple * 0.35f);
         }
     return l;
 }
 
 void CanyonSet(PictureList& list, const char* prefix, const Field& height, const Field& light, const Rgba& rockDark,
-               const Rgba& rockLight, uint32_t seed) {
+               const Rgba& rockLight, float bump, uint32_t seed) {
     const int n = kSurfaceSize;
     Image composite(n, n), lightImage(n, n);
     const Rgba ambient = Hex(0x56657E);  // cool sky ambient
@@ -203,21 +216,21 @@ void CanyonSet(PictureList& list, const char* prefix, const Field& height, const
             float grain = Hash01(x, y, seed) - 0.5f;
             float mottle = Fbm(x * 16.0f / n, y * 16.0f / n, 16, 3, seed + 1u);
             Rgba albedo = Mix(rockDark, rockLight, Clamp01(h * 0.8f + (mottle - 0.5f) * 0.5f + grain * 0.08f));
-            float shade = Shade(height, x, y, 40.0f);
+            float shade = Shade(height, x, y, bump);
             float lit = light.At(x, y);
             // Light picture: amber where the sky light falls, the cool ambient elsewhere.
-            Rgba lightColour = Mix(Scale(ambient, 0.55f), kWarmAmber, lit);
+            Rgba lightColour = Mix(Scale(ambient, 0.5f), Scale(kWarmAmber, 0.8f + 0.25f * mottle), lit);
             lightImage.At(x, y) = lightColour;
             // Composite: albedo under ambient plus shaded amber light.
-            Rgba c = Multiply(albedo, Scale(ambient, 0.75f + 0.35f * shade));
-            c = Add(c, Multiply(albedo, Scale(kWarmAmber, lit * (0.25f + 0.95f * shade))));
-            c = Scale(c, 0.9f + 0.25f * h);
+            Rgba c = Multiply(albedo, Scale(ambient, 0.7f + 0.45f * shade));
+            c = Add(c, Multiply(albedo, Scale(kWarmAmber, lit * (0.15f + 1.25f * shade))));
+            c = Scale(c, 0.85f + 0.3f * h);
             composite.At(x, y) = c;
         }
     std::string p = std::string("Ter/") + prefix;
     list.push_back({p + "_comp.jpg", PictureFormat::Jpeg, composite});
     list.push_back({p + "_light.jpg", PictureFormat::Jpeg, lightImage});
-    list.push_back({p + "_norm.jpg", PictureFormat::Jpeg, NormalMapFromHeight(height, 40.0f), false});
+    list.push_back({p + "_norm.jpg", PictureFormat::Jpeg, NormalMapFromHeight(height, bump), false});
 }
 
 // --- Crystal: frosted facets --------------------------------------------------------------------
@@ -232,7 +245,7 @@ constexpr int kFacetPeriod = 6;
 
 Facet SampleFacet(int x, int y) {
     float fx = (x + 0.5f) * kFacetPeriod / kSurfaceSize, fy = (y + 0.5f) * kFacetPeriod / kSurfaceSize;
-    Cell c = Cellular(fx, fy, kFacetPeriod, 0xC2A5u, 1.0f);
+    Cell c = Cellular(fx, fy, kFacetPeriod, 0xC2A5u, 0.8f);
     float angle = Hash01(static_cast<int>(c.id & 0xFFFF), 1, 0xC2A6u) * 6.2831853f;
     float tilt = 0.12f + 0.33f * Hash01(static_cast<int>(c.id & 0xFFFF), 2, 0xC2A6u);
     return {std::cos(angle) * tilt, std::sin(angle) * tilt, c.id, c.f2 - c.f1};
@@ -288,8 +301,8 @@ PictureList PaintPillarPictures(TextPainter&) { return PillarRoom(); }
 
 PictureList PaintCanyonPictures(TextPainter&) {
     PictureList list;
-    CanyonSet(list, "floor", FloorHeight(), FloorLight(), Hex(0x3E4650), Hex(0xA4ADB8), 0xF1u);
-    CanyonSet(list, "wall", WallHeight(), WallLight(), Hex(0x37404C), Hex(0x98A4B4), 0xA1u);
+    CanyonSet(list, "floor", FloorHeight(), FloorLight(), Hex(0x3E4650), Hex(0xA4ADB8), 36.0f, 0xF1u);
+    CanyonSet(list, "wall", WallHeight(), WallLight(), Hex(0x37404C), Hex(0x98A4B4), 24.0f, 0xA1u);
     return list;
 }
 
