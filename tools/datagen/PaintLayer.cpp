@@ -33,17 +33,17 @@ struct Bounds {
     int x0, y0, x1, y1;
 };
 
-Bounds LogoBounds(const Field& f, float cx, float cy, float height, float xScale, float pad) {
+Bounds LogoBounds(int width, int imageHeight, float cx, float cy, float height, float xScale, float pad) {
     float hw = height * xScale + pad, hh = height * 0.5f + pad;
     return {std::max(0, static_cast<int>(cx - hw)), std::max(0, static_cast<int>(cy - hh)),
-            std::min(f.width - 1, static_cast<int>(cx + hw) + 1), std::min(f.height - 1, static_cast<int>(cy + hh) + 1)};
+            std::min(width - 1, static_cast<int>(cx + hw) + 1), std::min(imageHeight - 1, static_cast<int>(cy + hh) + 1)};
 }
 
 }  // namespace
 
 void DrawLogoCoverage(Field& coverage, float cx, float cy, float height, float xScale) {
     static const auto shape = MVLogoShape();
-    Bounds b = LogoBounds(coverage, cx, cy, height, xScale, 2.0f);
+    Bounds b = LogoBounds(coverage.width, coverage.height, cx, cy, height, xScale, 2.0f);
     for (int y = b.y0; y <= b.y1; ++y)
         for (int x = b.x0; x <= b.x1; ++x) {
             float d = ShapeDistance(shape, LogoPoint(x, y, cx, cy, height, xScale)) * height;
@@ -55,8 +55,7 @@ void DrawLogoCoverage(Field& coverage, float cx, float cy, float height, float x
 void PaintBevelledLogo(Image& image, float cx, float cy, float height, float xScale, const Rgba& face,
                        const Rgba& light, const Rgba& shadow) {
     static const auto shape = MVLogoShape();
-    Field bounds(image.width, image.height);
-    Bounds b = LogoBounds(bounds, cx, cy, height, xScale, 2.0f);
+    Bounds b = LogoBounds(image.width, image.height, cx, cy, height, xScale, 2.0f);
     const float bevel = 0.07f;             // bevel width in logo units (of the 1-unit height)
     const float lx = -0.55f, ly = 0.65f;  // light from the upper left, in the picture plane
     const float eps = 0.5f / height;
