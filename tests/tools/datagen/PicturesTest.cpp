@@ -1,0 +1,265 @@
+// Tests for the data generator's pictures: every file the demo loads is written at its path,
+// decodes at a power-of-two size, and keeps the properties its role depends on (transparent
+// overlays, no black in JPEGs, exact flat normal, unit normals, tiling), byte for byte every run.
+#include "Image.h"
+#include "Pictures.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+
+namespace fs = std::filesystem;
+using namespace Datagen;
+
+namespace {
+
+struct Expected {
+    const char* path;
+    int width, height;
+    PictureFormat format;
+};
+
+// Every picture the demo loads (registry, loading screen, workshop), relative to data/.
+const Expected kExpected[] = {
+    {"Backdrop1_geoSquare.png", 512, 512, PictureFormat::PngRgb},
+    {"rulletekst_final.png", 1024, 512, PictureFormat::PngRgba},
+    {"chrome.jpg", 512, 512, PictureFormat::Jpeg},
+    {"humanplant_template.jpg", 512, 512, PictureFormat::Jpeg},
+    {"flatnormal.png", 128, 128, PictureFormat::PngRgb},
+    {"box01diffusemap.jpg", 1024, 1024, PictureFormat::Jpeg},
+    {"og2.png", 1024, 1024, PictureFormat::PngRgba},
+    {"og3.png", 1024, 1024, PictureFormat::PngRgba},
+    {"BlurMap.png", 512, 512, PictureFormat::PngRgb},
+    {"BlurMapII.png", 512, 512, PictureFormat::PngRgb},
+    {"art1.jpg", 1024, 1024, PictureFormat::Jpeg},
+    {"bgspheretexture.jpg", 512, 512, PictureFormat::Jpeg},
+    {"Crystal_diffuse.jpg", 512, 512, PictureFormat::Jpeg},
+    {"pillarroom_norm.jpg", 512, 512, PictureFormat::Jpeg},
+    {"logoscene.png", 1024, 1024, PictureFormat::PngRgba},
+    {"crystalNormalMap.jpg", 512, 512, PictureFormat::Jpeg},
+    {"blurselvo.png", 512, 512, PictureFormat::PngRgb},
+    {"ray_alpha.png", 256, 256, PictureFormat::PngRgba},
+    {"pillarroom_diff.jpg", 512, 512, PictureFormat::Jpeg},
+    {"pillarroom_spec.jpg", 512, 512, PictureFormat::Jpeg},
+    {"Ter/floor_comp.jpg", 512, 512, PictureFormat::Jpeg},
+    {"Ter/floor_light.jpg", 512, 512, PictureFormat::Jpeg},
+    {"Ter/floor_norm.jpg", 512, 512, PictureFormat::Jpeg},
+    {"Ter/wall_comp.jpg", 512, 512, PictureFormat::Jpeg},
+    {"Ter/wall_light.jpg", 512, 512, PictureFormat::Jpeg},
+    {"Ter/wall_norm.jpg", 512, 512, PictureFormat::Jpeg},
+    {"General/loading.jpg", 1024, 1024, PictureFormat::Jpeg},
+    {"newsPaper.jpg", 512, 512, PictureFormat::Jpeg},
+    {"specular.jpg", 256, 256, PictureFormat::Jpeg},
+};
+
+const char* const kNormalMaps[] = {"pillarroom_norm.jpg", "crystalNormalMap.jpg", "Ter/floor_norm.jpg",
+                                   "Ter/wall_norm.jpg"};
+
+bool IsPowerOfTwo(int v) { return v > 0 && (v & (v - 1)) == 0; }
+
+std::vector<uint8_t> FileBytes(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+class PicturesTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        root = new fs::path(fs::temp_directory_path() / ("datagen-pictures-" + std::to_string(::getpid())));
+        written = WriteAllPictures(root->string());
+    }
+    static void TearDownTestSuite() {
+        fs::remove_all(*root);
+        delete root;
+        root = nullptr;
+    }
+    static DecodedPicture Decode(const std::string& path) {
+        DecodedPicture picture;
+        std::string error;
+        std::string full = (*root / path).string();
+        bool png = path.size() > 4 && path.compare(path.size() - 4, 4, ".png") == 0;
+        bool ok = png ? ReadPng(full, picture, error) : ReadJpeg(full, picture, error);
+        EXPECT_TRUE(ok) << path << ": " << error;
+        return picture;
+    }
+    static const uint8_t* Pixel(const DecodedPicture& p, int x, int y) {
+        return &p.bytes[(static_cast<size_t>(y) * p.width + x) * p.channels];
+    }
+
+    static fs::path* root;
+    static bool written;
+};
+
+fs::path* PicturesTest::root = nullptr;
+bool PicturesTest::written = false;
+
+// ctest runs each test in its own process and the suite paints the whole set in each, so the
+// checks are grouped into three tests: the files, the roles, the second run.
+TEST_F(PicturesTest, EveryPictureIsWrittenAtItsPathAndDecodes) {
+    ASSERT_TRUE(written);
+    std::set<std::string> expected, found;
+    for (const Expected& e : kExpected) expected.insert(e.path);
+    for (const auto& entry : fs::recursive_directory_iterator(*root))
+        if (entry.is_regular_file()) found.insert(fs::relative(entry.path(), *root).generic_string());
+    EXPECT_EQ(found, expected);
+
+    // Each at its power-of-two size, with alpha where its role needs it.
+    for (const Expected& e : kExpected) {
+        DecodedPicture p = Decode(e.path);
+        EXPECT_EQ(p.width, e.width) << e.path;
+        EXPECT_EQ(p.height, e.height) << e.path;
+        EXPECT_TRUE(IsPowerOfTwo(p.width) && IsPowerOfTwo(p.height)) << e.path;
+        EXPECT_EQ(p.channels, e.format == PictureFormat::PngRgba ? 4 : 3) << e.path;
+    }
+
+    // The flat normal is exactly straight up.
+    DecodedPicture p = Decode("flatnormal.png");
+    ASSERT_EQ(p.channels, 3);
+    for (size_t i = 0; i < p.bytes.size(); i += 3) {
+        ASSERT_EQ(p.bytes[i], 128);
+        ASSERT_EQ(p.bytes[i + 1], 128);
+        ASSERT_EQ(p.bytes[i + 2], 255);
+    }
+
+    // The picture route turns exact black transparent; every JPEG here must stay opaque.
+    for (const Expected& e : kExpected) {
+        if (e.format != PictureFormat::Jpeg) continue;
+        DecodedPicture p = Decode(e.path);
+        size_t black = 0;
+        for (size_t i = 0; i + 2 < p.bytes.size(); i += 3)
+            if (p.bytes[i] == 0 && p.bytes[i + 1] == 0 && p.bytes[i + 2] == 0) ++black;
+        EXPECT_EQ(black, 0u) << e.path;
+    }
+}
+
+TEST_F(PicturesTest, PicturesFitTheirRoles) {
+    ASSERT_TRUE(written);
+    // Normal maps: unit normals facing out of the surface, with real relief.
+    for (const char* path : kNormalMaps) {
+        DecodedPicture p = Decode(path);
+        size_t off = 0, total = static_cast<size_t>(p.width) * p.height;
+        double tilt = 0;
+        for (int y = 0; y < p.height; ++y)
+            for (int x = 0; x < p.width; ++x) {
+                const uint8_t* c = Pixel(p, x, y);
+                float nx = c[0] / 127.5f - 1, ny = c[1] / 127.5f - 1, nz = c[2] / 127.5f - 1;
+                float len = std::sqrt(nx * nx + ny * ny + nz * nz);
+                if (len < 0.85f || len > 1.15f || nz <= 0.0f) ++off;  // JPEG noise on steep relief
+                tilt += std::sqrt(nx * nx + ny * ny);
+            }
+        EXPECT_LT(off, total / 100) << path << ": normals off unit length or facing in";
+        // A real relief, not a flat map in disguise.
+        EXPECT_GT(tilt / total, 0.05) << path;
+    }
+
+    // Overlays transparent in the middle, the title on transparency, the fade picture near white.
+    for (const char* path : {"og2.png", "og3.png"}) {
+        DecodedPicture p = Decode(path);
+        double alpha = 0;
+        int n = 0;
+        for (int y = p.height / 4; y < p.height * 3 / 4; ++y)
+            for (int x = p.width / 4; x < p.width * 3 / 4; ++x, ++n) alpha += Pixel(p, x, y)[3] / 255.0;
+        EXPECT_LT(alpha / n, 0.08) << path;
+    }
+    DecodedPicture title = Decode("logoscene.png");
+    EXPECT_EQ(Pixel(title, 0, 0)[3], 0);
+    EXPECT_GT(Pixel(title, title.width / 2, title.height / 2)[3] + Pixel(title, title.width * 3 / 8, title.height / 2)[3], 0);
+
+    DecodedPicture fade = Decode("box01diffusemap.jpg");
+    double light = 0;
+    for (size_t i = 0; i < fade.bytes.size(); ++i) light += fade.bytes[i];
+    EXPECT_GT(light / fade.bytes.size(), 0.85 * 255);
+
+    // Blur masks: sharp (0) where the scene is framed, blurred (1) at the rim.
+    DecodedPicture radial = Decode("BlurMap.png");
+    EXPECT_EQ(Pixel(radial, radial.width / 2, radial.height / 2)[0], 0);
+    EXPECT_EQ(Pixel(radial, 0, 0)[0], 255);
+    DecodedPicture band = Decode("BlurMapII.png");
+    EXPECT_EQ(Pixel(band, 7, band.height / 2)[0], 0);
+    EXPECT_EQ(Pixel(band, 7, band.height * 2 / 5)[0], 0);  // inside the middle third
+    EXPECT_EQ(Pixel(band, 7, 0)[0], 255);
+    DecodedPicture rings = Decode("blurselvo.png");
+    EXPECT_EQ(Pixel(rings, rings.width / 2, rings.height / 2)[0], 0);
+    int peaks = 0;  // rings along the middle row
+    for (int x = rings.width / 2; x + 1 < rings.width; ++x)
+        if (Pixel(rings, x, rings.height / 2)[0] < 128 && Pixel(rings, x + 1, rings.height / 2)[0] >= 128) ++peaks;
+    EXPECT_GE(peaks, 2);
+
+    // Wrapped materials: the step across the wrap seam is no larger than steps inside.
+    for (const char* path : {"pillarroom_diff.jpg", "Ter/floor_comp.jpg", "Ter/wall_comp.jpg", "Crystal_diffuse.jpg",
+                             "bgspheretexture.jpg", "art1.jpg", "humanplant_template.jpg"}) {
+        DecodedPicture p = Decode(path);
+        auto columnStep = [&](int a, int b) {
+            double sum = 0;
+            for (int y = 0; y < p.height; ++y)
+                for (int c = 0; c < 3; ++c) sum += std::abs(Pixel(p, a, y)[c] - Pixel(p, b, y)[c]);
+            return sum / p.height;
+        };
+        auto rowStep = [&](int a, int b) {
+            double sum = 0;
+            for (int x = 0; x < p.width; ++x)
+                for (int c = 0; c < 3; ++c) sum += std::abs(Pixel(p, x, a)[c] - Pixel(p, x, b)[c]);
+            return sum / p.width;
+        };
+        double inside = (columnStep(p.width / 2 - 1, p.width / 2) + rowStep(p.height / 2 - 1, p.height / 2)) * 0.5;
+        EXPECT_LT(columnStep(p.width - 1, 0), inside * 2.5 + 2.0) << path << " (left/right)";
+        EXPECT_LT(rowStep(p.height - 1, 0), inside * 2.5 + 2.0) << path << " (top/bottom)";
+    }
+}
+
+TEST_F(PicturesTest, SecondRunGivesTheSameBytes) {
+    ASSERT_TRUE(written);
+    TextPainter text;
+    ASSERT_TRUE(text.Open(kDisplayFontPath));
+    for (const PictureGroup& group : PictureGroups())
+        for (const PictureFile& file : group.paint(text))
+            EXPECT_TRUE(EncodePicture(file) == FileBytes(*root / file.path)) << file.path << " differs between runs";
+}
+
+TEST(PicturesBannerTest, BannerIsTheDialogSizeAndOpaque) {
+    TextPainter text;
+    ASSERT_TRUE(text.Open(kDisplayFontPath));
+    Image banner = PaintBanner(text);
+    EXPECT_EQ(banner.width, 280);
+    EXPECT_EQ(banner.height, 45);
+    for (const Rgba& p : banner.pixels) ASSERT_GE(p.a, 0.999f);
+}
+
+TEST(PicturesIoTest, BadPathsAndBrokenFilesFailCleanly) {
+    fs::path dir = fs::temp_directory_path() / ("datagen-io-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    std::ofstream(dir / "plain") << "x";
+    // A parent that is a file: the write fails with a message, no exception.
+    EXPECT_FALSE(WriteBytes((dir / "plain" / "og2.png").string(), {1, 2, 3}));
+    EXPECT_FALSE(WriteBytes((dir / "empty.png").string(), {}));
+
+    Image image(8, 8, Rgba{0.5f, 0.5f, 0.5f, 1});
+    std::vector<uint8_t> jpeg = EncodeJpeg(image, kJpegQuality, false);
+    ASSERT_FALSE(jpeg.empty());
+    jpeg.resize(jpeg.size() / 3);  // truncated
+    ASSERT_TRUE(WriteBytes((dir / "cut.jpg").string(), jpeg));
+    std::ofstream(dir / "fake.png") << "not a png at all";
+    DecodedPicture p;
+    std::string error;
+    EXPECT_FALSE(ReadPng((dir / "fake.png").string(), p, error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(ReadPng((dir / "missing.png").string(), p, error));
+    // libjpeg pads a truncated stream with a warning; it must come back without crashing.
+    ReadJpeg((dir / "cut.jpg").string(), p, error);
+    EXPECT_FALSE(ReadJpeg((dir / "fake.png").string(), p, error));
+
+    TextPainter text;
+    EXPECT_FALSE(text.Open((dir / "no-font.otf").string()));
+    Field coverage(16, 16);
+    text.Draw(coverage, "MV", TextStyle{}, 0, 12);  // no font: draws nothing, no crash
+    for (float v : coverage.values) EXPECT_EQ(v, 0.0f);
+    fs::remove_all(dir);
+}
+
+}  // namespace
