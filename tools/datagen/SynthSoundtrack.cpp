@@ -171,7 +171,7 @@ void ThemePhrase(Mix& m, double start, double endBeat, int transpose, float gain
 void Accent(Mix& m, std::size_t at, float gain, double sweepBeats) {
     if (m.Skip(at)) return;
     Sweep(m.dry, at, AtBeat(sweepBeats), gain * 0.35f, Seed(at, 5));
-    m.Place(at, false, 0.6f, 0.0f, [&](Bus& b) { return Crash(b, 0, gain * 0.5f, Seed(at, 6)); });
+    m.Place(at, false, 0.6f, 0.0f, [&](Bus& b) { return Crash(b, 0, gain * 0.32f, Seed(at, 6)); });
     m.Place(at, false, 1.0f, 0.0f, [&](Bus& b) { return Fall(b, 0, AtBeat(3), gain * 0.15f, Seed(at, 7)); });
 }
 
@@ -313,11 +313,11 @@ void Finale(Mix& m) {  // 134 to 167 s: the glowing finale, then a long tail tha
     for (const Note& n : bells) BellAt(m, drumsEnd + n.beat, n.midi, 0.1f, n.beat / 10.0f - 0.5f, 1.6f);
 }
 
-// Soft knee from 0.8 of full scale up to a ceiling of -1 dBFS: the rare kick-plus-snare-plus-
+// Soft knee from 0.72 of full scale up to a ceiling of -1.5 dBFS: the rare kick-plus-snare-plus-
 // crash peaks are rounded off there, everything below the knee passes untouched, and nothing
 // reaches full scale (so the MP3 decoder's small overshoots do not clip either).
 float Limit(float x) {
-    constexpr float kKnee = 0.8f, kCeiling = 0.891f;
+    constexpr float kKnee = 0.72f, kCeiling = 0.84f;
     float a = std::fabs(x);
     if (a <= kKnee) return x;
     return std::copysign(kKnee + (kCeiling - kKnee) * std::tanh((a - kKnee) / (kCeiling - kKnee)), x);
@@ -367,7 +367,7 @@ std::vector<std::int16_t> RenderSoundtrack(int untilMs) {
     PingPong(m.echo, m.dry, AtBeat(0.75), 0.38f, 0.5f, 3500.0f);
 
     std::vector<std::int16_t> pcm;
-    Finish(m.dry, 0.66f, AtMs(1500), pcm);
+    Finish(m.dry, 0.64f, AtMs(1500), pcm);
     return pcm;
 }
 
