@@ -219,13 +219,13 @@ std::size_t Clap(Bus& bus, std::size_t at, float gain, std::uint32_t seed) {
 std::size_t Hat(Bus& bus, std::size_t at, float gain, bool open, float pan, std::uint32_t seed) {
     Rng rng(seed);
     Svf high;
-    high.Set(7500.0f, 0.9f);
+    high.Set(6500.0f, 0.9f);
     const float decay = open ? 0.16f : 0.028f;
     const std::size_t length = Frames(decay * 6.0f);
     for (std::size_t i = 0; i < length; ++i) {
         float t = float(i) * kInvRate;
         high.Tick(rng.Bipolar());
-        bus.AddPanned(at + i, gain * high.high * std::exp(-t / decay), pan);
+        bus.AddPanned(at + i, 1.6f * gain * high.high * std::exp(-t / decay), pan);
     }
     return length;
 }
@@ -324,7 +324,7 @@ std::size_t Pad(Bus& bus, std::size_t at, std::size_t length, double hz, float g
          float releaseS) {
     constexpr int kVoices = 5;
     const float detune[kVoices] = {-0.011f, -0.005f, 0.0f, 0.006f, 0.012f};
-    const float pans[kVoices] = {-0.8f, 0.5f, 0.0f, -0.4f, 0.85f};
+    const float pans[kVoices] = {-0.6f, 0.4f, 0.0f, -0.3f, 0.6f};
     Saw saws[kVoices];
     float incs[kVoices];
     for (int v = 0; v < kVoices; ++v) {

@@ -96,7 +96,7 @@ void SnareAt(Mix& m, double beat, float gain, bool clap) {
     std::size_t at = AtBeat(beat);
     if (m.Skip(at)) return;
     m.Place(at, false, 0.5f, 0.0f, [&](Bus& b) { return Snare(b, 0, gain * 0.8f, Seed(at, 1)); });
-    if (clap) m.Place(at, false, 0.6f, 0.0f, [&](Bus& b) { return Clap(b, 0, gain * 0.7f, Seed(at, 2)); });
+    if (clap) m.Place(at, false, 0.6f, 0.0f, [&](Bus& b) { return Clap(b, 0, gain, Seed(at, 2)); });
 }
 
 void HatsBar(Mix& m, double bar, int density /* 8 or 16 */, float gain, bool openOffbeats) {
@@ -363,7 +363,7 @@ std::vector<std::int16_t> RenderSoundtrack(int untilMs) {
         m.dry.right[i] += m.ducked.right[i] * g;
     }
     cRoom room(0.82f, 0.35f);
-    room.Process(m.room, m.dry, 0.9f);
+    room.Process(m.room, m.dry, 0.6f);
     PingPong(m.echo, m.dry, AtBeat(0.75), 0.38f, 0.5f, 3500.0f);
 
     std::vector<std::int16_t> pcm;
