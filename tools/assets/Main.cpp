@@ -1,7 +1,11 @@
 // quenlite-assets: looks at data files the way the engine will.
 //   quenlite-assets info FILE      what the engine makes of one picture, model, MP3 or font
 //   quenlite-assets check [DIR]    every file the demo loads, under DIR (default "data")
+//   quenlite-assets beats FILE     the beats each scene would take from an MP3's spectrum
 #include "AssetCheck.h"
+#include "Beats.h"
+
+#include "assets/Mp3Decoder.h"
 
 #include <cstdio>
 #include <cstring>
@@ -10,11 +14,25 @@
 static const char* const kUsage =
     "usage: quenlite-assets info FILE\n"
     "       quenlite-assets check [DIR]\n"
+    "       quenlite-assets beats FILE\n"
     "  info   prints what the engine makes of one file: for a model its objects, vertices, faces,\n"
     "         groups, bounds and texture coordinates; for a picture its route, decoded and\n"
     "         texture sizes and alpha; for an MP3 its duration, rate and channels\n"
     "  check  checks the data folder DIR (default \"data\") against every path the demo loads;\n"
-    "         prints one line per problem; exit code 0 only when all is well\n";
+    "         prints one line per problem; exit code 0 only when all is well\n"
+    "  beats  replays the spectrum of an MP3 at 60 frames per second and prints, per scene\n"
+    "         window, the beats each scene's own rule would take; exit code 1 when a scene\n"
+    "         that counts beats would not get what it needs\n";
+
+static int PrintBeatsOfFile(const char* path) {
+    VantorGL::cPcmBuffer pcm;
+    std::string error;
+    if (!VantorGL::DecodeMp3File(path, pcm, error, 44100, 2)) {
+        std::fprintf(stderr, "assets: %s: %s\n", path, error.c_str());
+        return 1;
+    }
+    return QuenliteAssets::PrintBeats(pcm.samples.data(), pcm.Frames(), pcm.channels, pcm.rate, stdout);
+}
 
 int main(int argc, char** argv) {
     std::string command = argc > 1 ? argv[1] : "";
@@ -23,6 +41,7 @@ int main(int argc, char** argv) {
         int problems = QuenliteAssets::CheckDataFolder(argc == 3 ? argv[2] : "data", stdout);
         return problems == 0 ? 0 : 1;
     }
+    if (command == "beats" && argc == 3) return PrintBeatsOfFile(argv[2]);
     if (command == "--help" || command == "-h") {
         std::fputs(kUsage, stdout);
         return 0;
