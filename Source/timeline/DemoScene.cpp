@@ -1,6 +1,7 @@
-// cDemoScene: loading, the dispatch order of the scenes and the per-frame log line.
+// cDemoScene: loading, the initialisation and dispatch orders and the per-frame log line.
 #include "timeline/DemoScene.h"
 
+#include "render/Primitives.h"
 #include "timeline/DebugSystem.h"
 #include "timeline/TimeSystem.h"
 
@@ -9,16 +10,60 @@
 namespace VantorGL {
 
 int cDemoScene::Init() {
+    registry.SelectMusic();
+    registry.LoadAll();
     cDebugSystem::Instance()->Log("cDemoScene", "Dette er ifra Init(void)");
+
+    // Scene Inits change shared state (GL state, the shared particle system): this order decides
+    // what is in force when the first frame starts.
+    cSceneSystem* const initOrder[] = {&selvoHills,  &workshop,     &tavikIsleFirst,  &orembyCity,      &pelkAirport,
+                                       &drunaBeach,  &route21First, &cucumberCamping, &tavikIsleSecond, &route21Second};
+    for (cSceneSystem* scene : initOrder) {
+        scene->SetResources(&registry);
+        scene->Init();
+    }
+    for (cSceneSystem* scene : dispatch) scene->disabled = false;
+
+    selvoHills.SetTimeWindow("0:00.0", "0:25.5");
+    orembyCity.SetTimeWindow("0:25.5", "0:43.0");
+    drunaBeach.SetTimeWindow("0:43.0", "0:57.15");
+    tavikIsleFirst.SetTimeWindow("0:57.15", "1:26.4");
+    route21First.SetTimeWindow("1:26.4", "1:36.4");
+    tavikIsleSecond.SetTimeWindow("1:36.4", "1:50.0");
+    route21Second.SetTimeWindow("1:50.0", "1:55.0");
+    pelkAirport.SetTimeWindow("1:55.0", "2:14.0");
+    cucumberCamping.SetTimeWindow("2:14.0", "5:47.0");  // the demo itself ends at 2:47.0
+
     cTimeSystem::Instance()->Reset();
+    registry.music.Play();
     return 0;
 }
 
-void cDemoScene::Update() {}
+void cDemoScene::Update() {
+    registry.music.AnalyseSpectrum();
+    for (cSceneSystem* scene : dispatch) scene->RunUpdate();
+}
 
 void cDemoScene::Render() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
+    for (cSceneSystem* scene : dispatch) scene->RunRender();
+
+    // The og3 overlay over everything, mirrored top to bottom; it slightly overflows the screen.
+    glLoadIdentity();
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_ALPHA_TEST);
+    glEnable(GL_BLEND);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glTranslatef(0.0f, 0.0f, -3.65f);
+    glScalef(2.08f, 1.56f, 0.0f);
+    glScalef(1.0f, -1.0f, 0.0f);
+    registry.texOg3.Bind();
+    DrawScreenQuad();
+    registry.texOg3.Unbind();
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_BLEND);
+
     cDebugSystem::Instance()->Log("cDemoScene()", timer.elapsed);
 }
 

@@ -1,7 +1,18 @@
-// cDemoScene: the master timeline. A scene whose window spans the whole demo; it owns every
-// asset and scene, drives them each frame in a fixed order and writes the per-frame log line.
+// cDemoScene: the master timeline. A scene whose window spans the whole demo; it owns the
+// registry and every scene by value, initialises them in a fixed order, drives them each frame
+// in a fixed order (where two windows meet, both draw into the same frame in this order), lays
+// the og3 overlay over everything and writes the per-frame log line.
 #pragma once
 
+#include "assets/Resources.h"
+#include "scenes/CucumberCampingScene.h"
+#include "scenes/DrunaBeachScene.h"
+#include "scenes/OrembyCityScene.h"
+#include "scenes/PelkAirportScene.h"
+#include "scenes/Route21Scene.h"
+#include "scenes/SelvoHillsScene.h"
+#include "scenes/TavikIsleScene.h"
+#include "scenes/WorkshopScene.h"
 #include "timeline/SceneSystem.h"
 
 namespace VantorGL {
@@ -16,6 +27,28 @@ public:
     int Init() override;
     void Update() override;
     void Render() override;
+
+    // The timeline scenes in dispatch order (Update and Render); fixed at construction.
+    cSceneSystem* const* DispatchOrder() const { return dispatch; }
+    static constexpr int kTimelineScenes = 9;
+
+    // Members in construction order; the registry outlives every scene.
+    cResources registry;
+    cWorkshopScene workshop;
+    cTavikIsleScene tavikIsleFirst;
+    cTavikIsleScene tavikIsleSecond;
+    cOrembyCityScene orembyCity;
+    cSelvoHillsScene selvoHills;
+    cDrunaBeachScene drunaBeach;
+    cRoute21Scene route21First;
+    cRoute21Scene route21Second;
+    cPelkAirportScene pelkAirport;
+    cCucumberCampingScene cucumberCamping;
+
+private:
+    cSceneSystem* const dispatch[kTimelineScenes] = {&tavikIsleFirst, &orembyCity,      &selvoHills,
+                                                     &drunaBeach,     &route21First,    &pelkAirport,
+                                                     &cucumberCamping, &tavikIsleSecond, &route21Second};
 };
 
 }  // namespace VantorGL

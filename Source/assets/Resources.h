@@ -1,0 +1,74 @@
+// cResources: the registry of every asset more than one scene may use, as named members. The
+// sequencer owns it; each scene reaches it through its `resources` pointer. Everything is loaded
+// once, in one fixed order, before the first frame, and nothing is looked up by name afterwards.
+#pragma once
+
+#include "assets/3DsModelSystem.h"
+#include "assets/FontSystem.h"
+#include "assets/MusicSystem.h"
+#include "assets/TextureSystem.h"
+#include "render/CubeMapping.h"
+#include "render/ParticleSystem.h"
+#include "render/shaders/LitShaders.h"
+#include "render/shaders/PostShaders.h"
+#include "render/shaders/RefractShaders.h"
+
+namespace VantorGL {
+
+class cDataSystem {
+public:
+    virtual ~cDataSystem() = default;
+    virtual int SelectMusic() { return 0; }
+    virtual int LoadAll() { return 0; }
+};
+
+// Where start-up time goes, in milliseconds of LoadAll (filled as it runs).
+struct cLoadTimes {
+    double music = 0, textures = 0, models = 0, fonts = 0, targets = 0, shaders = 0;
+    double Total() const { return music + textures + models + fonts + targets + shaders; }
+};
+
+class cResources : public cDataSystem {
+public:
+    // Names the demo music: "data/General/music.mp3".
+    int SelectMusic() override;
+    // Loads and configures everything, strictly in the registry's order; needs the GL context.
+    int LoadAll() override;
+
+    // Members in declaration order: constructed in this order, destroyed in reverse.
+    cMusicSystem music;
+    cTextureSystem texRulletekst, texChrome;
+    c3DsModelSystem mdlMVLogo, mdlHumanplantMesh, mdlHumanplantHair, mdlCuball, mdlCrystalMany, mdlCrystalWide,
+        mdlMVOutline, mdlRay, mdlCrystalRing1, mdlCrystalRing2, mdlCrystalRing3, mdlCrystalRing4, mdlCuberingTight,
+        mdlCuberingWide, mdlTunnel, mdlTorus, mdlTorusCrystals, mdlSpiketube, mdlSkySphere, mdlGreeting1,
+        mdlGreeting2, mdlGreeting3, mdlCreds;
+    cParticleSystem particles;
+    cFontSystem fontArial, fontActionForce;
+    cTextureSystem texHumanplantTemplate, texFlatNormal, texBox01Diffuse, texBackdrop1GeoSquare, texOg2, texOg3,
+        texBlurMap, texBlurMapII, texBlurSelvo, texArt1, texBgSphere, texLogoScene, texCrystalNormalMap, texRayAlpha,
+        texPillarroomDiff, texPillarroomNorm, texPillarroomSpec, texCrystalDiffuse, texPillarroomNormB, texArt1B,
+        texTerFloorComp, texTerFloorLight, texTerFloorNorm, texTerWallComp, texTerWallLight, texTerWallNorm;
+    c3DsModelSystem mdlTerGround, mdlTerCrys, mdlTerWall, mdlTerRay0, mdlTerRay1, mdlTerRay2, mdlTerRay3, mdlTerRay4,
+        mdlTerRay5, mdlTerRay6, mdlTerRay7, mdlTerRay8, mdlTerRay9, mdlTerSky;
+    cCubeMapping cubeMap;
+    cTavikIsleObjectShader tavikObjectShaderA, tavikObjectShaderB;
+    cGaussianMapShader gaussianMapShader;
+    cTorbObjectShader torbObjectShader;
+    cCrystalRefractShader crystalRefractShader;
+    cShadowCageShader shadowCageShader;
+    cMVLogoShader mvLogoShader;
+    cCrystalRingShader crystalRingShader;
+    cNPMultiLight npLightPillar, npLightTerFloor, npLightTerWall;
+    cCrystalCaveRefractShader crystalCaveRefractShader;
+    cRadialBlurShader radialBlurShader;
+    cDistortShader distortShader;
+
+    cLoadTimes loadTimes;
+
+private:
+    void LoadTextures(std::initializer_list<std::pair<cTextureSystem*, const char*>> table);
+    void LoadModels(std::initializer_list<std::pair<c3DsModelSystem*, const char*>> table);
+    void ConfigureShaders();
+};
+
+}  // namespace VantorGL

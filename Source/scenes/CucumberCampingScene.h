@@ -1,0 +1,24 @@
+// cCucumberCampingScene: the closing canyon scene (2:14.0 to the end).
+// Its own content arrives with the scene work; until then it sets up like every scene and draws nothing.
+#pragma once
+
+#include "assets/FontSystem.h"
+#include "render/Camera.h"
+#include "render/RenderTextureSystem.h"
+#include "timeline/SceneSystem.h"
+
+namespace VantorGL {
+
+class cCucumberCampingScene : public cSceneSystem {
+public:
+    int Init() override;
+    void Update() override {}
+    void Render() override {}
+
+    double sceneClock = 0.0;
+    cCamera camera;
+    cRenderTextureSystem targetA, targetB, targetC, targetD, targetE;
+    cFontSystem font;
+};
+
+}  // namespace VantorGL

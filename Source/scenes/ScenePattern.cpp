@@ -1,0 +1,66 @@
+// ScenePattern: the shared set-up and frame steps of the timeline scenes.
+#include "scenes/ScenePattern.h"
+
+#include "render/Primitives.h"
+
+namespace VantorGL {
+
+void ScenePatternFont(cFontSystem& font) {
+    font.CreateOutlineGlyphs("Data/General/c_font.ttf", "Action Force Normal", -48);
+}
+
+void ScenePatternGlState() {
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);  // additive blending is the default blend function
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glShadeModel(GL_SMOOTH);
+    glDepthFunc(GL_LEQUAL);
+    glEnable(GL_LINE_SMOOTH);
+    glEnable(GL_POLYGON_SMOOTH);
+    glEnable(GL_COLOR_MATERIAL);
+    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+    glClearDepth(1.0);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glEnable(GL_POLYGON_OFFSET_FILL);
+}
+
+void ScenePatternCamera(cCamera& camera, double nearPlane, double farPlane) {
+    camera.SetPerspective(45.0, 4.0 / 3.0, nearPlane, farPlane);
+    camera.SetView(cVector3(0, 0, 0), cVector3(0, 0, -1), cVector3(0, 1, 0));
+    camera.Apply();
+}
+
+void PostQuadTransform(float distance) {
+    glLoadIdentity();
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glTranslatef(0.0f, 0.0f, distance);
+    glScalef(kQuadScaleX, kQuadScaleY, 0.0f);
+    glRotatef(0.0f, 0.0f, 1.0f, 0.0f);
+}
+
+void PresentTarget(cRenderTextureSystem& target, float distance) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    PostQuadTransform(distance);
+    target.BindTexture();
+    DrawScreenQuad();
+    target.UnbindTexture();
+}
+
+void DrawOverlays(cTextureSystem& picture, float fade, cTextureSystem& fadePicture) {
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_ALPHA_TEST);
+    glEnable(GL_BLEND);
+    glScalef(1.0f, -1.0f, 0.0f);  // the overlay picture is mirrored top to bottom
+    picture.Bind();
+    DrawScreenQuad();
+    picture.Unbind();
+    glScalef(1.0f, -1.0f, 0.0f);
+    glColor4f(1.0f, 1.0f, 1.0f, fade);
+    fadePicture.Bind();
+    DrawScreenQuad();
+    fadePicture.Unbind();
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_BLEND);
+}
+
+}  // namespace VantorGL

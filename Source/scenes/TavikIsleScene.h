@@ -1,0 +1,24 @@
+// cTavikIsleScene: the glass figure and greetings scene (twice: 0:57.15 and 1:36.4).
+// Its own content arrives with the scene work; until then it sets up like every scene and draws nothing.
+#pragma once
+
+#include "assets/FontSystem.h"
+#include "render/Camera.h"
+#include "render/RenderTextureSystem.h"
+#include "timeline/SceneSystem.h"
+
+namespace VantorGL {
+
+class cTavikIsleScene : public cSceneSystem {
+public:
+    int Init() override;
+    void Update() override {}
+    void Render() override {}
+
+    double sceneClock = 0.0;
+    cCamera camera;
+    cRenderTextureSystem targetA, targetB, targetC, targetD;
+    cFontSystem font;
+};
+
+}  // namespace VantorGL
