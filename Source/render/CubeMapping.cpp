@@ -3,11 +3,16 @@
 
 #include "render/GlContext.h"
 
+#include <initializer_list>
+#include <utility>
+
 namespace VantorGL {
 
 cCubeMapping::~cCubeMapping() {
-    if (texture != 0 && texture != GLuint(-1) && HasCurrentGlContext()) glDeleteTextures(1, &texture);
-    texture = GLuint(-1);
+    for (GLuint* name : {&texture, &drawTexture}) {
+        if (*name != 0 && *name != GLuint(-1) && HasCurrentGlContext()) glDeleteTextures(1, name);
+        *name = GLuint(-1);
+    }
 }
 
 bool cCubeMapping::CreateCube(int width_, int height_) {
@@ -24,16 +29,18 @@ bool cCubeMapping::CreateCube(int width_, int height_) {
     glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
 
-    glGenTextures(1, &texture);
     glEnable(GL_TEXTURE_CUBE_MAP);
-    glBindTexture(GL_TEXTURE_CUBE_MAP, texture);
-    for (GLenum face = GL_TEXTURE_CUBE_MAP_POSITIVE_X; face < GL_TEXTURE_CUBE_MAP_POSITIVE_X + 6; ++face)
-        glTexImage2D(face, 0, GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
-    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_R, GL_CLAMP_TO_EDGE);
+    for (GLuint* name : {&texture, &drawTexture}) {
+        glGenTextures(1, name);
+        glBindTexture(GL_TEXTURE_CUBE_MAP, *name);
+        for (GLenum face = GL_TEXTURE_CUBE_MAP_POSITIVE_X; face < GL_TEXTURE_CUBE_MAP_POSITIVE_X + 6; ++face)
+            glTexImage2D(face, 0, GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+        glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_R, GL_CLAMP_TO_EDGE);
+    }
     glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
     glDisable(GL_TEXTURE_CUBE_MAP);
 
@@ -58,6 +65,7 @@ void cCubeMapping::BeginCapture() {
 void cCubeMapping::StopCapture() {
     glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    std::swap(texture, drawTexture);
 }
 
 void cCubeMapping::UnbindTexture() {
@@ -71,7 +79,7 @@ void cCubeMapping::BindTexture() {
 }
 
 void cCubeMapping::SelectFace(GLenum face) {
-    glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, face, texture, 0);
+    glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, face, drawTexture, 0);
 }
 
 }  // namespace VantorGL

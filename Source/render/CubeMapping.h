@@ -15,13 +15,19 @@ constexpr int kCubeMapSize = 1024;
 //   for face in GL_TEXTURE_CUBE_MAP_POSITIVE_X .. +5: load identity, look along the face,
 //       cube.SelectFace(face); glClear(...); draw;
 //   glPopAttrib(); cube.StopCapture();
+//
+// Feedback: scenes draw refracting crystals into the cube while those crystals sample it. Reading
+// a texture that is being drawn into is undefined on real drivers (it flickers), so the cube is
+// double-buffered: SelectFace draws into `drawTexture`, StopCapture swaps, and `texture` always
+// holds the last complete set of faces. Its name alternates, so a shader that samples the cube
+// takes `texture` again before each Bind.
 class cCubeMapping : public cRenderTextureSystem {
 public:
     cCubeMapping() = default;
-    // Deletes the cube texture (when the context is still there) and marks it gone (all bits set).
+    // Deletes the cube textures (when the context is still there) and marks them gone (all bits set).
     ~cCubeMapping() override;
 
-    // Builds the cube target: depth renderbuffer and an RGB cube texture of six width x height
+    // Builds the cube target: depth renderbuffer and two RGB cube textures of six width x height
     // faces, linear, clamped to edge. Same framebuffer-object check (exit 99) as Create.
     virtual bool CreateCube(int width, int height);
     // Does nothing.
@@ -29,6 +35,7 @@ public:
 
     // Binds framebuffer and renderbuffer only; SelectFace attaches the face.
     void BeginCapture() override;
+    // Unbinds, and swaps the cube just drawn into `texture`.
     void StopCapture() override;
     // glBindTexture(GL_TEXTURE_CUBE_MAP, 0), then disables cube texturing.
     void UnbindTexture() override;
@@ -38,6 +45,8 @@ public:
     // Attaches level 0 of face (GL_TEXTURE_CUBE_MAP_POSITIVE_X .. NEGATIVE_Z) as colour
     // attachment 0 of the bound framebuffer.
     void SelectFace(GLenum face);
+
+    GLuint drawTexture = 0;  // the cube being drawn; `texture` is the last complete one
 };
 
 }  // namespace VantorGL
