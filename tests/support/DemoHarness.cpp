@@ -1,0 +1,127 @@
+// DemoHarness: the whole demo played headless inside a test process.
+#include "support/DemoHarness.h"
+
+#include "support/GlTestContext.h"
+#include "timeline/TimeSystem.h"
+
+#include <GL/glu.h>
+#include <png.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+namespace VantorGLTest {
+
+namespace {
+// Static storage, as in the program: the demo object is large.
+VantorGL::cDemoScene demoObject;
+VantorGL::cFixedStepCounter counter(DemoHarness::kFps);
+constexpr int kWarmFrames = 3;
+}  // namespace
+
+DemoHarness& DemoHarness::Get() {
+    static DemoHarness harness;
+    return harness;
+}
+
+DemoHarness::DemoHarness() {
+    static GlTestContext context(kWidth, kHeight);
+    if (!context.Ok()) return;
+    std::filesystem::path source = QUENLITE_SOURCE_DIR;
+    if (!std::filesystem::exists(source / "data" / "General" / "music.mp3")) {
+        std::fprintf(stderr, "TEST: no generated data folder under %s\n", source.c_str());
+        return;
+    }
+    std::filesystem::current_path(source);
+    std::srand(2010);  // the scenes' random tables: the same pictures on every run
+
+    // What the application's InitGL does around the sequencer.
+    VantorGL::cTimeSystem::Instance()->UseCounter(&counter);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClearDepth(1.0);
+    demo = &demoObject;
+    demo->Init();
+    demo->SetTimeWindow(VantorGL::kDemoStartCode, VantorGL::kDemoEndCode);
+    pixels.assign(std::size_t(kWidth) * kHeight * 4, 0);
+    ok = true;
+}
+
+int DemoHarness::Now() const { return demo ? demo->timer.elapsed : 0; }
+
+void DemoHarness::PlayFrame(bool draw) {
+    demo->RunUpdate();
+    counter.Advance();
+    VantorGL::cTimeSystem::Instance()->Tick();
+    if (!draw) return;
+    demo->RunRender();
+    GLenum error = glGetError();
+    if (error != GL_NO_ERROR && firstGlError == GL_NO_ERROR) {
+        firstGlError = error;
+        firstGlErrorAt = demo->timer.elapsed;
+    }
+}
+
+const std::vector<std::uint8_t>& DemoHarness::FrameAt(int ms) {
+    if (!ok) return pixels;
+    // The frame whose update sees demo time t is frame ceil(t * fps / 1000); play up to it.
+    int frameStep = 1000 / kFps;
+    while (!started || demo->timer.elapsed + frameStep < ms) {
+        int next = started ? demo->timer.elapsed + frameStep : 0;
+        bool draw = next >= ms - kWarmFrames * frameStep - 1;
+        started = true;
+        PlayFrame(draw);
+        if (next >= ms) break;
+    }
+    if (demo->timer.elapsed < ms) PlayFrame(true);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+cColourStats DemoHarness::Stats(const std::vector<std::uint8_t>& rgba) {
+    cColourStats stats;
+    std::size_t count = rgba.size() / 4;
+    if (count == 0) return stats;
+    double sum = 0, sumSquares = 0;
+    std::size_t white = 0, black = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint8_t* p = &rgba[i * 4];
+        for (int c = 0; c < 3; ++c) stats.mean[c] += p[c];
+        double luminance = 0.299 * p[0] + 0.587 * p[1] + 0.114 * p[2];
+        sum += luminance;
+        sumSquares += luminance * luminance;
+        white += p[0] > 230 && p[1] > 230 && p[2] > 230;
+        black += p[0] < 12 && p[1] < 12 && p[2] < 12;
+    }
+    for (double& m : stats.mean) m /= double(count);
+    double mean = sum / double(count);
+    stats.spread = std::sqrt(std::max(0.0, sumSquares / double(count) - mean * mean));
+    stats.whiteShare = double(white) / double(count);
+    stats.blackShare = double(black) / double(count);
+    return stats;
+}
+
+bool DemoHarness::WritePng(const std::vector<std::uint8_t>& rgba, int width, int height, const char* path) {
+    FILE* file = std::fopen(path, "wb");
+    if (!file) return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!png || !info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        std::fclose(file);
+        return false;
+    }
+    png_init_io(png, file);
+    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = height - 1; y >= 0; --y) png_write_row(png, &rgba[std::size_t(y) * width * 4]);
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return std::fclose(file) == 0;
+}
+
+}  // namespace VantorGLTest

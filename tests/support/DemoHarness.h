@@ -1,0 +1,61 @@
+// DemoHarness: the whole demo in a test process, headless. One 1024 x 768 offscreen context, the
+// working directory moved to the source tree (where the generated data/ folder is), and one
+// static cDemoScene loaded and initialised exactly as the program does it. Frames are played with
+// the fixed-step clock in the frame loop's order (update, tick, render), so a test can ask for the
+// picture at any demo time and for the state of any scene on the way.
+#pragma once
+
+#include "timeline/DemoScene.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace VantorGLTest {
+
+struct cColourStats {
+    double mean[3] = {0, 0, 0};  // average red, green, blue, 0..255
+    double spread = 0;           // standard deviation of luminance
+    double whiteShare = 0;       // share of pixels with every channel above 230
+    double blackShare = 0;       // share of pixels with every channel below 12
+};
+
+class DemoHarness {
+public:
+    static constexpr int kWidth = 1024;
+    static constexpr int kHeight = 768;
+    static constexpr int kFps = 30;
+
+    // The one harness of this process (built on first use; loading takes a second or two).
+    static DemoHarness& Get();
+    // False when no GL context could be made or the data folder is missing.
+    bool Ok() const { return ok; }
+
+    // Plays every frame from the current demo time up to `ms` (updates only, except the last
+    // few, which are drawn so one-frame-late values are warm) and returns the frame at `ms`,
+    // RGBA, bottom row first. Time only moves forward: asking for an earlier time plays nothing
+    // and returns the last frame. Afterwards glGetError() has been checked after every drawn frame.
+    const std::vector<std::uint8_t>& FrameAt(int ms);
+    // The first GL error met while drawing (GL_NO_ERROR when none) and the demo time it came at.
+    unsigned FirstGlError() const { return firstGlError; }
+    int FirstGlErrorAt() const { return firstGlErrorAt; }
+
+    VantorGL::cDemoScene& Demo() { return *demo; }
+    int Now() const;  // demo time of the last frame played
+
+    static cColourStats Stats(const std::vector<std::uint8_t>& rgba);
+    // Writes RGBA pixels (bottom row first) as a PNG, for looking at a failing frame.
+    static bool WritePng(const std::vector<std::uint8_t>& rgba, int width, int height, const char* path);
+
+private:
+    DemoHarness();
+    void PlayFrame(bool draw);
+
+    bool ok = false;
+    VantorGL::cDemoScene* demo = nullptr;
+    std::vector<std::uint8_t> pixels;
+    unsigned firstGlError = 0;
+    int firstGlErrorAt = -1;
+    bool started = false;
+};
+
+}  // namespace VantorGLTest
