@@ -203,8 +203,8 @@ TEST(Route21Render, BothShowingsDrawTheTorusWithoutAGlError) {
                                         : st.spread > 8.0 && st.blackShare < 0.5 && st.mean[2] > st.mean[0] + 10.0;
         EXPECT_TRUE(looksRight) << "frame at " << moments[i] << " ms";
         if (!looksRight) {
-            char path[64];
-            std::snprintf(path, sizeof path, "route21-%d.png", moments[i]);
+            char path[512];
+            std::snprintf(path, sizeof path, "%sroute21-%d.png", ::testing::TempDir().c_str(), moments[i]);
             VantorGLTest::DemoHarness::WritePng(frame, 1024, 768, path);
         }
     }
