@@ -9,6 +9,8 @@
 #include "shell/Console.h"
 #include "timeline/TimeSystem.h"
 
+#include <cstring>
+
 namespace VantorGL {
 
 namespace {
@@ -97,40 +99,41 @@ void cPelkAirportScene::PlaceSources(int demoMs) {
     sources[3].z = float(-2.0 * double(st) + w);
 }
 
+// The four sources side by side in one SSE register (GCC and Clang vector extensions). Each lane's
+// arithmetic is the plain IEEE single-precision operation, so lanes give what scalar code gives.
+typedef float SourceLanes __attribute__((vector_size(4 * sizeof(float))));
+typedef std::int32_t SourceMask __attribute__((vector_size(4 * sizeof(float))));
+static_assert(cPelkAirportScene::kSourceCount == 4, "one lane per source");
+
 void cPelkAirportScene::EvaluateField() {
-    // Sources as four lanes, so the per-point work over them vectorises; the sums still run in
-    // source order, so every point gets exactly the value a source-by-source walk would give.
-    float cx[kSourceCount], cy[kSourceCount], cz[kSourceCount], cs[kSourceCount];
-    for (int i = 0; i < kSourceCount; ++i) {
-        cx[i] = sources[i].x;
-        cy[i] = sources[i].y;
-        cz[i] = sources[i].z;
-        cs[i] = sources[i].s;
-    }
+    const SourceLanes cx = {sources[0].x, sources[1].x, sources[2].x, sources[3].x};
+    const SourceLanes cy = {sources[0].y, sources[1].y, sources[2].y, sources[3].y};
+    const SourceLanes cz = {sources[0].z, sources[1].z, sources[2].z, sources[3].z};
+    const SourceLanes cs = {sources[0].s, sources[1].s, sources[2].s, sources[3].s};
+    const float coincident = kCoincidentR2;
+    SourceMask coincidentBits;
+    for (int i = 0; i < 4; ++i) std::memcpy(&coincidentBits[i], &coincident, sizeof(float));
+
+    // One pass over the lattice in memory order: every point's value and normal are written from
+    // scratch (this is also the per-frame clearing), summed in source order 0..3, so each point
+    // gets exactly what adding the sources' fields one after another would give.
     cIsoSurfaceGrid::SamplePoint* const points = grid.points;
     const int count = grid.pointCount;
     for (int p = 0; p < count; ++p) {
         cIsoSurfaceGrid::SamplePoint& point = points[p];
-        const float px = point.position.x, py = point.position.y, pz = point.position.z;
-        float dx[kSourceCount], dy[kSourceCount], dz[kSourceCount], q[kSourceCount], k[kSourceCount];
-        for (int i = 0; i < kSourceCount; ++i) {
-            dx[i] = px - cx[i];
-            dy[i] = py - cy[i];
-            dz[i] = pz - cz[i];
-            float r2 = dx[i] * dx[i] + dy[i] * dy[i] + dz[i] * dz[i];
-            r2 = r2 == 0.0f ? kCoincidentR2 : r2;
-            q[i] = cs[i] / r2;
-            k[i] = cs[i] / (r2 * r2);
-        }
-        float value = 0.0f, nx = 0.0f, ny = 0.0f, nz = 0.0f;
-        for (int i = 0; i < kSourceCount; ++i) {
-            value += q[i];
-            nx += dx[i] * k[i];
-            ny += dy[i] * k[i];
-            nz += dz[i] * k[i];
-        }
-        point.value = value;
-        point.normal.Set(nx, ny, nz);
+        const SourceLanes dx = point.position.x - cx;
+        const SourceLanes dy = point.position.y - cy;
+        const SourceLanes dz = point.position.z - cz;
+        SourceLanes r2 = dx * dx + dy * dy + dz * dz;
+        // r2 exactly 0 becomes 0.0001 (0 + 0.0001); any other r2 gets + 0, which leaves it as is.
+        r2 += SourceLanes(SourceMask(r2 == 0.0f) & coincidentBits);
+        const SourceLanes q = cs / r2;
+        const SourceLanes k = cs / (r2 * r2);
+        const SourceLanes nx = dx * k, ny = dy * k, nz = dz * k;
+        point.value = ((q[0] + q[1]) + q[2]) + q[3];
+        // The sums start from 0 as the cleared point does (it turns a lone -0 into +0).
+        point.normal.Set((((0.0f + nx[0]) + nx[1]) + nx[2]) + nx[3], (((0.0f + ny[0]) + ny[1]) + ny[2]) + ny[3],
+                         (((0.0f + nz[0]) + nz[1]) + nz[2]) + nz[3]);
     }
 }
 
@@ -247,15 +250,19 @@ void cPelkAirportScene::Render() {
     glPushMatrix();
 
     // The surroundings for the glass. DrawContent sets its own projection and view, so all six
-    // faces hold the same picture.
+    // faces hold the same picture: it is drawn once, into +X, and copied to the other five
+    // (the same pixels as six draws, for a sixth of the fill).
     res.cubeMap.BeginCapture();
     glPushAttrib(GL_VIEWPORT_BIT);
     glViewport(0, 0, res.cubeMap.width, res.cubeMap.height);
-    for (int face = 0; face < 6; ++face) {
-        res.cubeMap.SelectFace(GLenum(GL_TEXTURE_CUBE_MAP_POSITIVE_X + face));
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        DrawContent(1);
-    }
+    res.cubeMap.SelectFace(GL_TEXTURE_CUBE_MAP_POSITIVE_X);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    DrawContent(1);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, res.cubeMap.drawTexture);
+    for (int face = 1; face < 6; ++face)
+        glCopyTexSubImage2D(GLenum(GL_TEXTURE_CUBE_MAP_POSITIVE_X + face), 0, 0, 0, 0, 0, res.cubeMap.width,
+                            res.cubeMap.height);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
     glPopAttrib();
     res.cubeMap.StopCapture();
     glPopMatrix();
