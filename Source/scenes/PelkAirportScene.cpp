@@ -126,7 +126,8 @@ void cPelkAirportScene::EvaluateField() {
         const SourceLanes dz = point.position.z - cz;
         SourceLanes r2 = dx * dx + dy * dy + dz * dz;
         // r2 exactly 0 becomes 0.0001 (0 + 0.0001); any other r2 gets + 0, which leaves it as is.
-        r2 += SourceLanes(SourceMask(r2 == 0.0f) & coincidentBits);
+        // (A cast between vector types of one size keeps the bits.)
+        r2 += (SourceLanes)((r2 == 0.0f) & coincidentBits);
         const SourceLanes q = cs / r2;
         const SourceLanes k = cs / (r2 * r2);
         const SourceLanes nx = dx * k, ny = dy * k, nz = dz * k;
