@@ -164,17 +164,20 @@ void cDrunaBeachScene::Render() {
 
     // The cube map: every face gets the same flying view (DrawContent sets its own camera), so
     // the glass refracts the tubes and sculptures as seen from the eye. The faces drawn now are
-    // sampled next frame (the cube is double-buffered).
+    // sampled next frame (the cube is double-buffered). Since the six pictures are one and the
+    // same, +X is drawn and copied into the other five: the same cube for a sixth of the work.
     res.cubeMap.BeginCapture();
     glPushAttrib(GL_VIEWPORT_BIT);
     glViewport(0, 0, res.cubeMap.width, res.cubeMap.height);
-    for (GLenum face = GL_TEXTURE_CUBE_MAP_POSITIVE_X; face <= GL_TEXTURE_CUBE_MAP_NEGATIVE_Z; ++face) {
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        res.cubeMap.SelectFace(face);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        DrawContent(1);
-    }
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    res.cubeMap.SelectFace(GL_TEXTURE_CUBE_MAP_POSITIVE_X);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    DrawContent(1);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, res.cubeMap.drawTexture);
+    for (GLenum face = GL_TEXTURE_CUBE_MAP_NEGATIVE_X; face <= GL_TEXTURE_CUBE_MAP_NEGATIVE_Z; ++face)
+        glCopyTexSubImage2D(face, 0, 0, 0, 0, 0, res.cubeMap.width, res.cubeMap.height);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
     glPopAttrib();
     res.cubeMap.StopCapture();
     glPopMatrix();
