@@ -1,9 +1,28 @@
-// cDrunaBeachScene: set-up of the glass tunnel flight scene.
+// cDrunaBeachScene: the glass tunnel flight. Every frame renders the tubes and sculptures into the
+// registry's cube map, draws the full view (with the glass tunnel refracting that cube) into
+// targetA, blurs it twice and lays the og2 picture and the fade over it.
 #include "scenes/DrunaBeachScene.h"
 
+#include "assets/Resources.h"
+#include "render/MathHelpers.h"
+#include "render/Primitives.h"
 #include "scenes/ScenePattern.h"
+#include "timeline/TimeSystem.h"
+
+#include <epoxy/gl.h>
 
 namespace VantorGL {
+
+namespace {
+
+// The sculptures along the axis, in drawing order.
+const cVector3f kFirstCrystalAt(0.0f, 0.0f, 4000.0f);
+const cVector3f kRingPairAt(0.0f, 0.0f, 2000.0f);
+const cVector3f kSecondCrystalAt(0.0f, 0.0f, 0.0f);
+
+constexpr int kParticleCount = 100;
+
+}  // namespace
 
 int cDrunaBeachScene::Init() {
     ScenePatternFont(font);
@@ -12,8 +31,179 @@ int cDrunaBeachScene::Init() {
     targetB.Create(kSceneTargetWidth, kSceneTargetHeight, 1);
     targetC.Create(kSceneTargetWidth, kSceneTargetHeight, 1);
     ScenePatternGlState();
-    ScenePatternCamera(camera, 1, 50000);
+    ScenePatternCamera(camera, kNear, kFar);
+
+    cResources& res = *resources;
+    res.particles.CreateParticles(kParticleCount);
+    // The drift's y is drawn first, its x second.
+    const float driftY = float(RandomRange(-0.001f, 0.001f));
+    const float driftX = float(RandomRange(-0.001f, 0.001f));
+    res.particles.SetAcceleration(driftX, driftY, 0.3f);
     return 0;
+}
+
+void cDrunaBeachScene::Update() {
+    const int dt = cTimeSystem::Instance()->Delta();
+    sceneClock += dt * 0.01;
+    flyDistance += float(dt * 0.5);
+    orbitAngle += float(dt * 0.001);
+    resources->particles.SetEmitterPosition(kOrbitRadius * SinF(-orbitAngle), kOrbitRadius * CosF(-orbitAngle),
+                                            flyDistance + 1000.0f);
+    fadeLevel -= float(dt * 0.001);
+    if (fadeLevel <= 0.0f) fadeLevel = 0.0f;
+    if (localTime > kBlurOutStartMs) {
+        blurAmount += float(dt * 0.01);
+        fadeLevel += float(dt * 0.0013);  // unbounded: the fade quad's alpha is clamped by GL
+    }
+}
+
+cVector3 cDrunaBeachScene::FlyingEye() const {
+    return cVector3(kOrbitRadius * SinF(-orbitAngle), kOrbitRadius * CosF(-orbitAngle), flyDistance - kEyeBehind);
+}
+
+cVector3 cDrunaBeachScene::FlyingCenter() const { return cVector3(0.0, 0.0, flyDistance + 10.0f); }
+
+void cDrunaBeachScene::DrawCrystal(cVector3f position) {
+    cResources& res = *resources;
+    glPushMatrix();
+    glLoadIdentity();
+    camera.Look();
+    glTranslatef(position.x, position.y, position.z);
+    glScalef(2.0f, 2.0f, 2.0f);
+    glRotatef(position.z, 1.0f, 1.0f, 1.0f);  // the z position doubles as the turn in degrees
+    glPushMatrix();
+    res.crystalRefractShader.SetCrystalColor({0.3f, 0.3f, 0.4f});
+    res.crystalRefractShader.SetCubeMap(res.cubeMap.texture);
+    res.crystalRefractShader.Bind(camera);
+    res.mdlCrystalWide.Draw();
+    res.crystalRefractShader.Unbind();
+    glPopMatrix();
+    glPopMatrix();
+}
+
+void cDrunaBeachScene::DrawRingPair(cVector3f position) {
+    cResources& res = *resources;
+    glPushMatrix();
+    glLoadIdentity();
+    camera.Look();
+    glTranslatef(position.x, position.y, position.z);
+    glScalef(2.0f, 2.0f, 2.0f);
+    glRotatef(5.0f, 1.0f, 0.0f, 0.0f);
+    glRotatef(float(3.0 * sceneClock), 0.0f, 0.0f, 1.0f);
+    glPushMatrix();
+    res.crystalRefractShader.SetCrystalColor({0.3f, 0.3f, 0.4f});
+    res.crystalRefractShader.SetCubeMap(res.cubeMap.texture);
+    res.crystalRefractShader.Bind(camera);
+    res.mdlCrystalRing1.Draw();
+    // Undo the first ring's turn and go twice as far back, tilted: minus three times its rate.
+    glRotatef(float(-6.0 * sceneClock), 0.0f, 0.0f, 1.0f);
+    glRotatef(-10.0f, 1.0f, 0.0f, 0.0f);
+    res.mdlCrystalRing2.Draw();
+    res.crystalRefractShader.Unbind();
+    glPopMatrix();
+    glPopMatrix();
+}
+
+void cDrunaBeachScene::DrawContent(int pass) {
+    cResources& res = *resources;
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    camera.SetView(cVector3(0, 0, 0), cVector3(0, 0, -1), cVector3(0, 1, 0));
+    camera.Apply();
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glLoadIdentity();
+
+    // The flying camera is not applied: every block below looks through it on its own matrix.
+    camera.SetView(FlyingEye(), FlyingCenter(), cVector3(0, 1, 0));
+
+    // Spiked tubes, 16 copies from z = 10000 down to z = -5000.
+    glPushMatrix();
+    camera.Look();
+    glTranslatef(0.0f, 0.0f, kTunnelFirstZ);
+    glScalef(1.0f, 1.0f, 1.0f);
+    glPushMatrix();
+    res.tavikObjectShaderA.Bind(camera);
+    for (int i = 0; i < kTunnelPieces; ++i) {
+        if (i > 0) glTranslatef(0.0f, 0.0f, kTunnelStep);
+        res.mdlSpiketube.Draw();
+    }
+    res.tavikObjectShaderA.Unbind();
+    glPopMatrix();
+    glPopMatrix();
+
+    // The glass tunnel at the same places; left out of the cube-map faces.
+    if (pass != 1) {
+        glPushMatrix();
+        glLoadIdentity();
+        camera.Look();
+        glTranslatef(0.0f, 0.0f, kTunnelFirstZ);
+        glScalef(1.0f, 1.0f, 1.0f);
+        glPushMatrix();
+        res.crystalRefractShader.SetCrystalColor({0.0f, 0.02f, 0.0f});
+        res.crystalRefractShader.SetCubeMap(res.cubeMap.texture);
+        res.crystalRefractShader.Bind(camera);
+        for (int i = 0; i < kTunnelPieces; ++i) {
+            if (i > 0) glTranslatef(0.0f, 0.0f, kTunnelStep);
+            res.mdlTunnel.Draw();
+        }
+        res.crystalRefractShader.Unbind();
+        glPopMatrix();
+        glPopMatrix();
+    }
+
+    DrawCrystal(kFirstCrystalAt);
+    DrawRingPair(kRingPairAt);
+    DrawCrystal(kSecondCrystalAt);
+}
+
+void cDrunaBeachScene::Render() {
+    cResources& res = *resources;
+    glEnable(GL_MULTISAMPLE);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glPushMatrix();
+
+    // The cube map: every face gets the same flying view (DrawContent sets its own camera), so
+    // the glass refracts the tubes and sculptures as seen from the eye. The faces drawn now are
+    // sampled next frame (the cube is double-buffered). Since the six pictures are one and the
+    // same, +X is drawn and copied into the other five: the same cube for a sixth of the work.
+    res.cubeMap.BeginCapture();
+    glPushAttrib(GL_VIEWPORT_BIT);
+    glViewport(0, 0, res.cubeMap.width, res.cubeMap.height);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    res.cubeMap.SelectFace(GL_TEXTURE_CUBE_MAP_POSITIVE_X);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    DrawContent(1);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, res.cubeMap.drawTexture);
+    for (GLenum face = GL_TEXTURE_CUBE_MAP_NEGATIVE_X; face <= GL_TEXTURE_CUBE_MAP_NEGATIVE_Z; ++face)
+        glCopyTexSubImage2D(face, 0, 0, 0, 0, 0, res.cubeMap.width, res.cubeMap.height);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
+    glPopAttrib();
+    res.cubeMap.StopCapture();
+    glPopMatrix();
+
+    CaptureInto(targetA, [&] { DrawContent(0); });
+    CaptureInto(targetB, [&] {
+        PostQuadTransform();
+        res.gaussianMapShader.SetSourceTexture(targetA.texture);
+        res.gaussianMapShader.SetBlurMapTexture(res.texBlurMap.texture);
+        res.gaussianMapShader.SetBlurFactor(2.5f);
+        res.gaussianMapShader.Bind();
+        DrawScreenQuad();
+        res.gaussianMapShader.Unbind();
+    });
+    CaptureInto(targetC, [&] {
+        PostQuadTransform();
+        res.gaussianMapShader.SetSourceTexture(targetB.texture);
+        res.gaussianMapShader.SetBlurMapTexture(res.texBlurMapII.texture);
+        res.gaussianMapShader.SetBlurFactor(blurAmount);
+        res.gaussianMapShader.Bind();
+        DrawScreenQuad();
+        res.gaussianMapShader.Unbind();
+    });
+    PresentTarget(targetC);
+    DrawOverlays(res.texOg2, fadeLevel, res.texBox01Diffuse);
+    glDisable(GL_MULTISAMPLE);
 }
 
 }  // namespace VantorGL
