@@ -1,9 +1,29 @@
-// cRoute21Scene: set-up of the torus interlude scene.
+// cRoute21Scene: the torus interlude, shown twice by the sequencer as two independent objects,
+// each with its own clocks and fade.
 #include "scenes/Route21Scene.h"
 
+#include "assets/Resources.h"
+#include "render/Primitives.h"
 #include "scenes/ScenePattern.h"
+#include "timeline/TimeSystem.h"
+
+#include <cmath>
 
 namespace VantorGL {
+
+namespace {
+
+constexpr double kClockRate = 0.01;         // sceneClock units per frame millisecond
+constexpr float kBeatLevel = 0.1f;          // spectrum bin 0 above this is a beat
+constexpr float kBeatCooldownMs = 400.0f;   // at most one beat per 400 ms
+constexpr float kFadeOutPerMs = 0.0015f;    // the fade picture lifts in about 667 ms
+constexpr float kFadeInPerMs = 0.003f;      // after 1:55.0 it comes back (net 0.0015 per ms)
+constexpr int kFadeBackAfterMs = 115000;    // "1:55.0", the end of the second showing
+constexpr float kModelScale = 5.5f;         // torus, crystals and ball cube
+constexpr double kTurnPerClock = 5.0;       // degrees of torus turn per sceneClock unit: 50 per second
+constexpr float kFirstBlurFactor = 2.5f;
+
+}  // namespace
 
 int cRoute21Scene::Init() {
     ScenePatternFont(font);
@@ -15,6 +35,135 @@ int cRoute21Scene::Init() {
     ScenePatternGlState();
     ScenePatternCamera(camera, 1, 5000);
     return 0;
+}
+
+void cRoute21Scene::Update() {
+    cResources& res = *resources;
+    const int dt = cTimeSystem::Instance()->Delta();
+
+    // The registry's tint, restored in case another scene changed it.
+    res.crystalRefractShader.SetCrystalColor({0.2f, 0.2f, 0.3f});
+    sceneClock += dt * kClockRate;
+    beatCooldown -= float(dt);
+    if (res.music.SpectrumValue(0) > kBeatLevel && beatCooldown <= 0.0f) {
+        beatCount += 1;
+        beatCooldown = kBeatCooldownMs;
+    }
+    // Beats are counted and forgotten at once: the swaying view is the only one ever seen.
+    if (beatCount > 0) beatCount = 0;
+
+    endFade -= float(dt) * kFadeOutPerMs;
+    if (endFade <= 0.0f) endFade = 0.0f;
+    // Unbounded on purpose: GL clamps the overlay's alpha.
+    if (cTimeSystem::Instance()->SinceReset() > kFadeBackAfterMs) endFade += float(dt) * kFadeInPerMs;
+}
+
+cVector3 cRoute21Scene::SwayUp(double s) {
+    return cVector3(1.0 - std::sin(s / 5.0 + 5.214), 2.0 * std::sin(s / 10.0 + 1.45315), std::cos(s / 8.0 + 1.548));
+}
+
+void cRoute21Scene::SetSwayView() {
+    // The eye sits on the tube's centre circle (radius 704 at scale 5.5) and looks along the
+    // tube towards its inner wall; the view never moves, only rolls.
+    camera.SetView(cVector3(700, 0, -100), cVector3(697, 0, -90), SwayUp(sceneClock));
+}
+
+void cRoute21Scene::DrawContent(int pass) {
+    cResources& res = *resources;
+
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    camera.SetView(cVector3(0, 0, 0), cVector3(0, 0, -1), cVector3(0, 1, 0));
+    camera.Apply();
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glLoadIdentity();
+    SetSwayView();
+
+    // The ball cube at the centre: both passes.
+    glPushMatrix();
+    camera.Look();
+    glTranslatef(0.0f, 0.0f, 0.0f);
+    glScalef(kModelScale, kModelScale, kModelScale);
+    glPushMatrix();
+    res.tavikObjectShaderA.Bind(camera);
+    res.mdlCuball.Draw();
+    res.tavikObjectShaderA.Unbind();
+    glPopMatrix();
+    glPopMatrix();
+
+    if (pass == 1) return;
+
+    // The torus in the pillar-room material.
+    glPushMatrix();
+    camera.Look();
+    glTranslatef(0.0f, 0.0f, 0.0f);
+    glScalef(kModelScale, kModelScale, kModelScale);
+    glRotatef(float(kTurnPerClock * sceneClock), 0.0f, 1.0f, 0.0f);
+    glPushMatrix();
+    res.npLightPillar.SetAmbient(0.3f);
+    res.npLightPillar.LightColor = {0.5f, 0.5f, 0.5f};
+    res.npLightPillar.Light2Color = {0.4f, 0.4f, 1.0f};
+    res.npLightPillar.Bind(camera);
+    res.mdlTorus.Draw();
+    res.npLightPillar.Unbind();
+
+    // Its crystals, added over it; they refract the cube drawn this frame.
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+    res.crystalCaveRefractShader.SetCrystalColor({-0.1f, -0.1f, 0.1f});
+    res.crystalCaveRefractShader.SetCubeMap(res.cubeMap.texture);
+    res.crystalCaveRefractShader.Bind(camera);
+    res.mdlTorusCrystals.Draw();
+    res.crystalCaveRefractShader.Unbind();
+    glDisable(GL_BLEND);
+    glPopMatrix();
+    glPopMatrix();
+}
+
+void cRoute21Scene::Render() {
+    cResources& res = *resources;
+
+    glEnable(GL_MULTISAMPLE);
+    glPushMatrix();
+    cCubeMapping& cube = res.cubeMap;
+    cube.BeginCapture();
+    glPushAttrib(GL_VIEWPORT_BIT);
+    glViewport(0, 0, cube.width, cube.height);
+    // Every face gets the same picture: DrawContent sets its own projection and view.
+    for (GLenum face = GL_TEXTURE_CUBE_MAP_POSITIVE_X; face <= GL_TEXTURE_CUBE_MAP_NEGATIVE_Z; ++face) {
+        cube.SelectFace(face);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        DrawContent(1);
+    }
+    glPopAttrib();
+    cube.StopCapture();
+    glPopMatrix();
+
+    CaptureInto(targetA, [&] { DrawContent(0); });
+
+    cGaussianMapShader& blur = res.gaussianMapShader;
+    CaptureInto(targetB, [&] {
+        PostQuadTransform();
+        blur.SetSourceTexture(targetA.texture);
+        blur.SetBlurMapTexture(res.texBlurMap.texture);
+        blur.SetBlurFactor(kFirstBlurFactor);
+        blur.Bind();
+        DrawScreenQuad();
+        blur.Unbind();
+    });
+    CaptureInto(targetC, [&] {
+        PostQuadTransform();
+        blur.SetSourceTexture(targetB.texture);
+        blur.SetBlurMapTexture(res.texBlurMapII.texture);
+        blur.SetBlurFactor(SecondBlurFactor());
+        blur.Bind();
+        DrawScreenQuad();
+        blur.Unbind();
+    });
+
+    PresentTarget(targetC);
+    DrawOverlays(res.texOg2, endFade, res.texBox01Diffuse);
+    glDisable(GL_MULTISAMPLE);
 }
 
 }  // namespace VantorGL

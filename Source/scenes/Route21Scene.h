@@ -1,5 +1,6 @@
-// cRoute21Scene: the torus interlude scene (twice: 1:26.4 and 1:50.0).
-// Its own content arrives with the scene work; until then it sets up like every scene and draws nothing.
+// cRoute21Scene: the torus interlude. The camera rides inside a slowly turning torus tube whose
+// wall carries refracting crystals, its up vector swaying so the picture rolls and tilts; two
+// masked blurs follow, the second easing from heavy to light as the fade picture lifts.
 #pragma once
 
 #include "assets/FontSystem.h"
@@ -7,17 +8,35 @@
 #include "render/RenderTextureSystem.h"
 #include "timeline/SceneSystem.h"
 
+#include <cstdint>
+
 namespace VantorGL {
 
 class cRoute21Scene : public cSceneSystem {
 public:
+    // The common set-up: font, four targets, GL state, camera with near 1 and far 5000.
     int Init() override;
-    void Update() override {}
-    void Render() override {}
+    // Clocks, beat counter and the fade; needs the registry (SetResources) but no GL.
+    void Update() override;
+    // Cube-map faces, scene image, two masked blurs, present, overlays.
+    void Render() override;
 
-    double sceneClock = 0.0;
+    // Pass 1 draws the cube-of-balls only (the cube-map faces); pass 0 the whole view.
+    void DrawContent(int pass);
+    // The scene camera of the current sceneClock: eye (700, 0, -100) inside the tube, looking
+    // along it, its up vector swaying. Stores only; no GL call.
+    void SetSwayView();
+    // Up vector of the swaying camera at scene clock s (double precision, not normalised).
+    static cVector3 SwayUp(double s);
+    // Factor of the second blur: 6.7 under the full fade picture, 1.2 once it has lifted.
+    float SecondBlurFactor() const { return 5.5f * endFade + 1.2f; }
+
+    double sceneClock = 0.0;  // += frame ms x 0.01; drives the sway and the torus turn
     cCamera camera;
-    cRenderTextureSystem targetA, targetB, targetC, targetD;
+    std::int32_t beatCount = 0;  // raised by a beat and cleared in the same update
+    float beatCooldown = 100.0f;  // ms until the next beat may be counted
+    float endFade = 1.0f;         // alpha of the fade picture; 1 covers the scene
+    cRenderTextureSystem targetA, targetB, targetC, targetD;  // image, first blur, second blur, unused
     cFontSystem font;
 };
 

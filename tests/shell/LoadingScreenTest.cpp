@@ -1,0 +1,41 @@
+// The loading screen: after the one loading step the loading picture fills the window (it
+// overflows every edge) and the loading tune is playing in a loop.
+#include "shell/Trova01.h"
+#include "support/DemoHarness.h"
+#include "support/GlTestContext.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+Trova01 application;  // static, as in the program
+}
+
+TEST(LoadingScreen, PictureCoversTheWindowAndTheTuneLoops) {
+    VantorGLTest::GlTestContext context(256, 192);
+    REQUIRE_GL(context);
+    std::filesystem::path source = QUENLITE_SOURCE_DIR;
+    if (!std::filesystem::exists(source / "data" / "General" / "loading.jpg")) GTEST_SKIP() << "no data folder";
+    std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(source);
+
+    EXPECT_TRUE(application.LoadStep());
+    std::vector<std::uint8_t> pixels = context.ReadPixels();
+    std::filesystem::current_path(previous);
+
+    // The generated picture is deep navy with a bright title in the middle: no black corner
+    // (the quad overflows the window), and the centre brighter than the corners.
+    auto at = [&](int x, int y) { return &pixels[(std::size_t(y) * context.Width() + x) * 4]; };
+    for (auto [x, y] : {std::pair{0, 0}, {255, 0}, {0, 191}, {255, 191}}) {
+        const std::uint8_t* p = at(x, y);
+        EXPECT_GT(p[0] + p[1] + p[2], 15) << "corner " << x << "," << y << " is not covered";
+        EXPECT_GT(p[2], p[0]) << "corner " << x << "," << y << " is not the navy background";
+    }
+    VantorGLTest::cColourStats stats = VantorGLTest::DemoHarness::Stats(pixels);
+    EXPECT_GT(stats.spread, 5.0);  // a picture, not a flat clear colour
+    EXPECT_TRUE(application.loadingMusic.loop);
+    EXPECT_TRUE(application.loadingMusic.IsPlaying());
+    EXPECT_GT(application.loadingMusic.Stream().Frames(), 0u);
+    application.loadingMusic.Stop();
+}
