@@ -1,7 +1,21 @@
-// cResources: the load order and the parameter table of every shared asset.
+// cResources: the load order and the parameter table of every shared asset. Pictures are decoded
+// ahead on worker threads while the main thread opens the music, builds fonts and reads models;
+// every GL call, the texture uploads included, stays on the main thread in the table's order.
 #include "assets/Resources.h"
 
+#include "assets/DataPath.h"
+#include "shell/Console.h"
+
+#include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 namespace VantorGL {
 
@@ -47,17 +61,114 @@ void Configure(cLitSurfaceShader& shader, const cLitValues& v) {
     shader.Light2Color = v.light2Color;
 }
 
+struct cTextureRow {
+    cTextureSystem* member;
+    const char* path;
+};
+
+// The registry's pictures, decoded in load order by worker threads from construction on. A file
+// named by two rows is decoded once and uploaded twice (two texture names, as two loads give).
+class cPicturePrefetch {
+public:
+    cPicturePrefetch(const cTextureRow* table, int rowCount) : rows(table), count(rowCount), slots(rowCount) {
+        GLint size = 0;
+        glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
+        maxTextureSize = size;
+        for (int i = 0; i < count; ++i) {
+            slots[i].source = i;
+            for (int j = 0; j < i; ++j)
+                if (std::strcmp(rows[j].path, rows[i].path) == 0) {
+                    slots[i].source = slots[j].source;
+                    break;
+                }
+            slots[slots[i].source].lastUse = i;
+        }
+        // One core stays with the main thread, which has its own loading to do meanwhile.
+        unsigned cores = std::max(2u, std::thread::hardware_concurrency());
+        unsigned workerCount = std::min(cores - 1, 3u);
+        for (unsigned i = 0; i < workerCount; ++i) {
+            try {
+                workers.emplace_back([this] { Work(); });
+            } catch (const std::system_error&) {
+                break;  // fewer workers; with none, Upload decodes on the main thread
+            }
+        }
+    }
+
+    ~cPicturePrefetch() {
+        next = count;  // nothing new starts
+        for (std::thread& worker : workers) worker.join();
+    }
+
+    // Uploads row `row` exactly as cTextureSystem::Load would have loaded it: 2D texturing on,
+    // a new texture name on success; on failure one TEXTURE line, and 0 on the PNG route.
+    void Upload(int row) {
+        Slot& slot = slots[slots[row].source];
+        if (workers.empty()) {
+            Decode(slots[row].source);
+        } else {
+            std::unique_lock<std::mutex> lock(mutex);
+            decoded.wait(lock, [&] { return slot.done; });
+        }
+        cTextureSystem& texture = *rows[row].member;
+        glEnable(GL_TEXTURE_2D);
+        bool png = ChooseTextureRoute(rows[row].path) == eTextureRoute::Png;
+        if (!slot.ok) {
+            std::string shown = ResolveDataPath(rows[row].path);
+            ConsolePrint("TEXTURE", "%s: %s", shown.empty() ? rows[row].path : shown.c_str(), slot.error.c_str());
+        }
+        if ((!slot.ok || !texture.Upload(slot.picture)) && png) texture.texture = 0;
+        if (slot.lastUse == row) slot.picture = cDecodedPicture();  // the pixels are on the GPU now
+    }
+
+private:
+    struct Slot {
+        int source = 0;   // the row whose decode this row shares (itself for a first mention)
+        int lastUse = 0;  // the last row uploading this decode
+        cDecodedPicture picture;
+        std::string error;
+        bool ok = false;
+        bool done = false;  // guarded by the mutex once workers run
+    };
+
+    void Decode(int row) {
+        Slot& slot = slots[row];
+        if (slot.done) return;
+        slot.ok = DecodeTextureFile(rows[row].path, maxTextureSize, slot.picture, slot.error);
+        slot.done = true;
+    }
+
+    void Work() {
+        for (int row = next++; row < count; row = next++) {
+            if (slots[row].source != row) continue;
+            Slot& slot = slots[row];
+            cDecodedPicture picture;
+            std::string error;
+            bool ok = DecodeTextureFile(rows[row].path, maxTextureSize, picture, error);
+            std::lock_guard<std::mutex> lock(mutex);
+            slot.picture = std::move(picture);
+            slot.error = std::move(error);
+            slot.ok = ok;
+            slot.done = true;
+            decoded.notify_all();
+        }
+    }
+
+    const cTextureRow* rows;
+    int count;
+    int maxTextureSize = 0;
+    std::vector<Slot> slots;
+    std::atomic<int> next{0};
+    std::mutex mutex;
+    std::condition_variable decoded;
+    std::vector<std::thread> workers;
+};
+
 }  // namespace
 
 int cResources::SelectMusic() {
     music.SetFile("data/General/music.mp3");
     return 0;
-}
-
-void cResources::LoadTextures(std::initializer_list<std::pair<cTextureSystem*, const char*>> table) {
-    Clock::time_point start = Clock::now();
-    for (const auto& [texture, path] : table) texture->Load(path);
-    loadTimes.textures += MillisecondsSince(start);
 }
 
 void cResources::LoadModels(std::initializer_list<std::pair<c3DsModelSystem*, const char*>> table) {
@@ -67,45 +178,11 @@ void cResources::LoadModels(std::initializer_list<std::pair<c3DsModelSystem*, co
 }
 
 int cResources::LoadAll() {
-    Clock::time_point start = Clock::now();
-    music.Open(nullptr);
-    loadTimes.music += MillisecondsSince(start);
-
-    start = Clock::now();
-    fontArial.CreateBitmapGlyphs("", "Arial", -16);
-    loadTimes.fonts += MillisecondsSince(start);
-    LoadTextures({{&texBackdrop1GeoSquare, "data\\Backdrop1_geoSquare.png"}});
-    start = Clock::now();
-    fontActionForce.CreateOutlineGlyphs("Data/General/c_font.ttf", "Action Force Normal", -26);
-    loadTimes.fonts += MillisecondsSince(start);
-
-    LoadTextures({{&texRulletekst, "Data/rulletekst_final.png"}, {&texChrome, "Data/chrome.jpg"}});
-    LoadModels({
-        {&mdlMVLogo, "Data/mvlogo.3DS"},
-        {&mdlMVOutline, "Data/mvoutline.3DS"},
-        {&mdlHumanplantMesh, "Data/humanplant_mesh.3DS"},
-        {&mdlHumanplantHair, "Data/humanplant_hair.3DS"},
-        {&mdlCuball, "Data/cuball.3DS"},
-        {&mdlCrystalMany, "Data/crystal_many.3DS"},
-        {&mdlCrystalWide, "Data/crystal_wide.3DS"},
-        {&mdlRay, "Data/ray.3DS"},
-        {&mdlCrystalRing1, "Data/crystal_ring1.3DS"},
-        {&mdlCrystalRing2, "Data/crystal_ring2.3DS"},
-        {&mdlCrystalRing3, "Data/crystal_ring3.3DS"},
-        {&mdlCrystalRing4, "Data/crystal_ring4.3DS"},
-        {&mdlTunnel, "Data/tunnel.3DS"},
-        {&mdlCuberingTight, "Data/cubering_tight.3DS"},
-        {&mdlCuberingWide, "Data/cubering_wide.3DS"},
-        {&mdlSpiketube, "Data/spiketube.3DS"},
-        {&mdlTorus, "Data/torus.3DS"},
-        {&mdlTorusCrystals, "Data/toruscrystals.3DS"},
-        {&mdlSkySphere, "Data/sky_sphere.3DS"},
-        {&mdlGreeting1, "Data/greeting1.3DS"},
-        {&mdlGreeting2, "Data/greeting2.3DS"},
-        {&mdlGreeting3, "Data/greeting3.3DS"},
-        {&mdlCreds, "Data/creds.3DS"},
-    });
-    LoadTextures({
+    // Every picture of the registry in load order: steps 3, 5-6 and 30-54 of the table.
+    const cTextureRow pictures[] = {
+        {&texBackdrop1GeoSquare, "data\\Backdrop1_geoSquare.png"},
+        {&texRulletekst, "Data/rulletekst_final.png"},
+        {&texChrome, "Data/chrome.jpg"},
         {&texHumanplantTemplate, "data\\humanplant_template.jpg"},
         {&texFlatNormal, "data\\flatnormal.png"},
         {&texBox01Diffuse, "data\\box01diffusemap.jpg"},
@@ -131,7 +208,57 @@ int cResources::LoadAll() {
         {&texTerWallComp, "data\\Ter\\wall_comp.jpg"},
         {&texTerWallLight, "data\\Ter\\wall_light.jpg"},
         {&texTerWallNorm, "data\\Ter\\wall_norm.jpg"},
+    };
+    constexpr int kPictureCount = int(sizeof pictures / sizeof pictures[0]);
+    Clock::time_point start = Clock::now();
+    cPicturePrefetch prefetch(pictures, kPictureCount);  // decoding starts now
+    loadTimes.textures += MillisecondsSince(start);
+    int uploaded = 0;
+    auto uploadUpTo = [&](int end) {
+        Clock::time_point begin = Clock::now();
+        for (; uploaded < end; ++uploaded) prefetch.Upload(uploaded);
+        loadTimes.textures += MillisecondsSince(begin);
+    };
+
+    start = Clock::now();
+    music.Open(nullptr);
+    loadTimes.music += MillisecondsSince(start);
+
+    start = Clock::now();
+    fontArial.CreateBitmapGlyphs("", "Arial", -16);
+    loadTimes.fonts += MillisecondsSince(start);
+    uploadUpTo(1);  // texBackdrop1GeoSquare
+    start = Clock::now();
+    fontActionForce.CreateOutlineGlyphs("Data/General/c_font.ttf", "Action Force Normal", -26);
+    loadTimes.fonts += MillisecondsSince(start);
+
+    uploadUpTo(3);  // texRulletekst, texChrome
+    LoadModels({
+        {&mdlMVLogo, "Data/mvlogo.3DS"},
+        {&mdlMVOutline, "Data/mvoutline.3DS"},
+        {&mdlHumanplantMesh, "Data/humanplant_mesh.3DS"},
+        {&mdlHumanplantHair, "Data/humanplant_hair.3DS"},
+        {&mdlCuball, "Data/cuball.3DS"},
+        {&mdlCrystalMany, "Data/crystal_many.3DS"},
+        {&mdlCrystalWide, "Data/crystal_wide.3DS"},
+        {&mdlRay, "Data/ray.3DS"},
+        {&mdlCrystalRing1, "Data/crystal_ring1.3DS"},
+        {&mdlCrystalRing2, "Data/crystal_ring2.3DS"},
+        {&mdlCrystalRing3, "Data/crystal_ring3.3DS"},
+        {&mdlCrystalRing4, "Data/crystal_ring4.3DS"},
+        {&mdlTunnel, "Data/tunnel.3DS"},
+        {&mdlCuberingTight, "Data/cubering_tight.3DS"},
+        {&mdlCuberingWide, "Data/cubering_wide.3DS"},
+        {&mdlSpiketube, "Data/spiketube.3DS"},
+        {&mdlTorus, "Data/torus.3DS"},
+        {&mdlTorusCrystals, "Data/toruscrystals.3DS"},
+        {&mdlSkySphere, "Data/sky_sphere.3DS"},
+        {&mdlGreeting1, "Data/greeting1.3DS"},
+        {&mdlGreeting2, "Data/greeting2.3DS"},
+        {&mdlGreeting3, "Data/greeting3.3DS"},
+        {&mdlCreds, "Data/creds.3DS"},
     });
+    uploadUpTo(kPictureCount);  // texHumanplantTemplate .. texTerWallNorm
     LoadModels({
         {&mdlTerGround, "Data/Ter/ter_ground.3DS"},
         {&mdlTerCrys, "Data/Ter/ter_crys.3DS"},

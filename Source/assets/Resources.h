@@ -22,7 +22,8 @@ public:
     virtual int LoadAll() { return 0; }
 };
 
-// Where start-up time goes, in milliseconds of LoadAll (filled as it runs).
+// Where start-up time goes, in milliseconds of LoadAll on the main thread (filled as it runs).
+// Pictures decode on worker threads meanwhile; `textures` is the main thread's wait and upload.
 struct cLoadTimes {
     double music = 0, textures = 0, models = 0, fonts = 0, targets = 0, shaders = 0;
     double Total() const { return music + textures + models + fonts + targets + shaders; }
@@ -66,7 +67,6 @@ public:
     cLoadTimes loadTimes;
 
 private:
-    void LoadTextures(std::initializer_list<std::pair<cTextureSystem*, const char*>> table);
     void LoadModels(std::initializer_list<std::pair<c3DsModelSystem*, const char*>> table);
     void ConfigureShaders();
 };

@@ -67,6 +67,11 @@ bool Trova01::UpdateFrame() {
 
 bool Trova01::DrawFrame() {
     demo.RunRender();
+#ifndef NDEBUG
+    // One look per frame after the whole frame is drawn: a fault shows up with the demo time
+    // that produced it, each error code once.
+    glErrors.Note(glGetError(), demo.timer.elapsed);
+#endif
     return !demo.IsFinished();
 }
 

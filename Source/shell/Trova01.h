@@ -5,6 +5,7 @@
 
 #include "assets/MusicSystem.h"
 #include "assets/TextureSystem.h"
+#include "shell/GlErrorReport.h"
 #include "shell/WindowsSystem.h"
 #include "timeline/DemoScene.h"
 
@@ -23,6 +24,7 @@ public:
     VantorGL::cMusicSystem loadingMusic;      // the loading tune, looping until the demo music runs
     VantorGL::cTextureSystem loadingPicture;  // drawn once and left on screen while loading
     VantorGL::cDemoScene demo;
+    VantorGL::cGlErrorReport glErrors;  // debug builds: GL errors said on stderr, once per code
 };
 
 namespace VantorGL {
