@@ -1,4 +1,4 @@
-// Screen quad, cube and icosphere, all immediate mode.
+// Screen quad and icosphere in immediate mode; the cube from a client vertex array.
 #include "render/Primitives.h"
 
 #include <epoxy/gl.h>
@@ -16,45 +16,56 @@ void DrawScreenQuad() {
     glEnd();
 }
 
-void DrawCube() {
-    glBegin(GL_QUADS);
+// The cube as one interleaved array (position, normal, texture coordinate), face by face in
+// the order front, back, top, bottom, right, left. Scenes draw it thousands of times a frame, so
+// it goes out as one glDrawArrays from client memory instead of 72 immediate-mode calls; client
+// arrays need no GL object, so nothing goes stale when a process makes several contexts.
+struct sCubeVertex {
+    GLfloat position[3];
+    GLfloat normal[3];
+    GLfloat texCoord[2];
+};
+
+static const sCubeVertex kCubeVertices[24] = {
     // front
-    glNormal3f(0.0f, 0.0f, 1.0f);
-    glTexCoord2f(0.0f, 0.0f); glVertex3f(-1.0f, -1.0f, 1.0f);
-    glTexCoord2f(1.0f, 0.0f); glVertex3f(1.0f, -1.0f, 1.0f);
-    glTexCoord2f(1.0f, 1.0f); glVertex3f(1.0f, 1.0f, 1.0f);
-    glTexCoord2f(0.0f, 1.0f); glVertex3f(-1.0f, 1.0f, 1.0f);
+    {{-1, -1, 1}, {0, 0, 1}, {0, 0}}, {{1, -1, 1}, {0, 0, 1}, {1, 0}},
+    {{1, 1, 1}, {0, 0, 1}, {1, 1}},   {{-1, 1, 1}, {0, 0, 1}, {0, 1}},
     // back
-    glNormal3f(0.0f, 0.0f, -1.0f);
-    glTexCoord2f(1.0f, 0.0f); glVertex3f(-1.0f, -1.0f, -1.0f);
-    glTexCoord2f(1.0f, 1.0f); glVertex3f(-1.0f, 1.0f, -1.0f);
-    glTexCoord2f(0.0f, 1.0f); glVertex3f(1.0f, 1.0f, -1.0f);
-    glTexCoord2f(0.0f, 0.0f); glVertex3f(1.0f, -1.0f, -1.0f);
+    {{-1, -1, -1}, {0, 0, -1}, {1, 0}}, {{-1, 1, -1}, {0, 0, -1}, {1, 1}},
+    {{1, 1, -1}, {0, 0, -1}, {0, 1}},   {{1, -1, -1}, {0, 0, -1}, {0, 0}},
     // top
-    glNormal3f(0.0f, 1.0f, 0.0f);
-    glTexCoord2f(0.0f, 1.0f); glVertex3f(-1.0f, 1.0f, -1.0f);
-    glTexCoord2f(0.0f, 0.0f); glVertex3f(-1.0f, 1.0f, 1.0f);
-    glTexCoord2f(1.0f, 0.0f); glVertex3f(1.0f, 1.0f, 1.0f);
-    glTexCoord2f(1.0f, 1.0f); glVertex3f(1.0f, 1.0f, -1.0f);
+    {{-1, 1, -1}, {0, 1, 0}, {0, 1}}, {{-1, 1, 1}, {0, 1, 0}, {0, 0}},
+    {{1, 1, 1}, {0, 1, 0}, {1, 0}},   {{1, 1, -1}, {0, 1, 0}, {1, 1}},
     // bottom
-    glNormal3f(0.0f, -1.0f, 0.0f);
-    glTexCoord2f(1.0f, 1.0f); glVertex3f(-1.0f, -1.0f, -1.0f);
-    glTexCoord2f(0.0f, 1.0f); glVertex3f(1.0f, -1.0f, -1.0f);
-    glTexCoord2f(0.0f, 0.0f); glVertex3f(1.0f, -1.0f, 1.0f);
-    glTexCoord2f(1.0f, 0.0f); glVertex3f(-1.0f, -1.0f, 1.0f);
+    {{-1, -1, -1}, {0, -1, 0}, {1, 1}}, {{1, -1, -1}, {0, -1, 0}, {0, 1}},
+    {{1, -1, 1}, {0, -1, 0}, {0, 0}},   {{-1, -1, 1}, {0, -1, 0}, {1, 0}},
     // right
-    glNormal3f(1.0f, 0.0f, 0.0f);
-    glTexCoord2f(1.0f, 0.0f); glVertex3f(1.0f, -1.0f, -1.0f);
-    glTexCoord2f(1.0f, 1.0f); glVertex3f(1.0f, 1.0f, -1.0f);
-    glTexCoord2f(0.0f, 1.0f); glVertex3f(1.0f, 1.0f, 1.0f);
-    glTexCoord2f(0.0f, 0.0f); glVertex3f(1.0f, -1.0f, 1.0f);
+    {{1, -1, -1}, {1, 0, 0}, {1, 0}}, {{1, 1, -1}, {1, 0, 0}, {1, 1}},
+    {{1, 1, 1}, {1, 0, 0}, {0, 1}},   {{1, -1, 1}, {1, 0, 0}, {0, 0}},
     // left
+    {{-1, -1, -1}, {-1, 0, 0}, {0, 0}}, {{-1, -1, 1}, {-1, 0, 0}, {1, 0}},
+    {{-1, 1, 1}, {-1, 0, 0}, {1, 1}},   {{-1, 1, -1}, {-1, 0, 0}, {0, 1}},
+};
+
+void DrawCube() {
+    // The caller's client arrays (and any bound array buffer) are saved and restored around the
+    // draw, so models drawn before or after see their own arrays untouched.
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glClientActiveTexture(GL_TEXTURE0);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(3, GL_FLOAT, sizeof(sCubeVertex), kCubeVertices[0].position);
+    glNormalPointer(GL_FLOAT, sizeof(sCubeVertex), kCubeVertices[0].normal);
+    glTexCoordPointer(2, GL_FLOAT, sizeof(sCubeVertex), kCubeVertices[0].texCoord);
+    glDrawArrays(GL_QUADS, 0, 24);
+    glPopClientAttrib();
+    // Leave the current normal and texture coordinate where the face-by-face drawing left them
+    // (the last vertex of the left face).
     glNormal3f(-1.0f, 0.0f, 0.0f);
-    glTexCoord2f(0.0f, 0.0f); glVertex3f(-1.0f, -1.0f, -1.0f);
-    glTexCoord2f(1.0f, 0.0f); glVertex3f(-1.0f, -1.0f, 1.0f);
-    glTexCoord2f(1.0f, 1.0f); glVertex3f(-1.0f, 1.0f, 1.0f);
-    glTexCoord2f(0.0f, 1.0f); glVertex3f(-1.0f, 1.0f, -1.0f);
-    glEnd();
+    glTexCoord2f(0.0f, 1.0f);
 }
 
 // The regular icosahedron: X and Z are the single-precision values of 0.525731112119133606

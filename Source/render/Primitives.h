@@ -1,4 +1,4 @@
-// The immediate-mode primitives every scene draws with: the full-screen quad under each
+// The primitives every scene draws with: the full-screen quad under each
 // post-processing pass, the textured cube, and the subdivided (optionally lace-like) icosphere.
 #pragma once
 
@@ -16,8 +16,9 @@ constexpr float kScreenQuadDistance = -3.65f;
 constexpr float kScreenQuadScaleX = 2.08f;
 constexpr float kScreenQuadScaleY = 1.56f;
 
-// The cube from -1 to 1 on every axis: six textured GL_QUADS faces with one normal each,
-// in one glBegin/glEnd.
+// The cube from -1 to 1 on every axis: six textured GL_QUADS faces with one normal each, drawn
+// as one glDrawArrays from a client array. The caller's client-array state is left as it was;
+// the current normal and texture coordinate end at (-1, 0, 0) and (0, 1), the last vertex's.
 void DrawCube();
 
 // A sphere of the given radius around the origin, the icosahedron subdivided depth times, as
