@@ -20,13 +20,7 @@ void DrawScreenQuad() {
 // the order front, back, top, bottom, right, left. Scenes draw it thousands of times a frame, so
 // it goes out as one glDrawArrays from client memory instead of 72 immediate-mode calls; client
 // arrays need no GL object, so nothing goes stale when a process makes several contexts.
-struct sCubeVertex {
-    GLfloat position[3];
-    GLfloat normal[3];
-    GLfloat texCoord[2];
-};
-
-static const sCubeVertex kCubeVertices[24] = {
+const sCubeVertex kCubeVertices[kCubeVertexCount] = {
     // front
     {{-1, -1, 1}, {0, 0, 1}, {0, 0}}, {{1, -1, 1}, {0, 0, 1}, {1, 0}},
     {{1, 1, 1}, {0, 0, 1}, {1, 1}},   {{-1, 1, 1}, {0, 0, 1}, {0, 1}},
@@ -60,7 +54,7 @@ void DrawCube() {
     glVertexPointer(3, GL_FLOAT, sizeof(sCubeVertex), kCubeVertices[0].position);
     glNormalPointer(GL_FLOAT, sizeof(sCubeVertex), kCubeVertices[0].normal);
     glTexCoordPointer(2, GL_FLOAT, sizeof(sCubeVertex), kCubeVertices[0].texCoord);
-    glDrawArrays(GL_QUADS, 0, 24);
+    glDrawArrays(GL_QUADS, 0, kCubeVertexCount);
     glPopClientAttrib();
     // Leave the current normal and texture coordinate where the face-by-face drawing left them
     // (the last vertex of the left face).

@@ -21,6 +21,16 @@ constexpr float kScreenQuadScaleY = 1.56f;
 // the current normal and texture coordinate end at (-1, 0, 0) and (0, 1), the last vertex's.
 void DrawCube();
 
+// DrawCube's vertices, four per face in the order front, back, top, bottom, right, left, for
+// callers that batch many transformed cubes into one draw.
+struct sCubeVertex {
+    float position[3];
+    float normal[3];
+    float texCoord[2];
+};
+constexpr int kCubeVertexCount = 24;
+extern const sCubeVertex kCubeVertices[kCubeVertexCount];
+
 // A sphere of the given radius around the origin, the icosahedron subdivided depth times, as
 // GL_TRIANGLES in one glBegin/glEnd. Closed it has 20 * 4^depth triangles; hollow drops every
 // level's centre triangle (20 * 3^depth triangles), a perforated lace.

@@ -6,10 +6,12 @@
 
 #include "assets/FontSystem.h"
 #include "render/Camera.h"
+#include "render/Primitives.h"
 #include "render/RenderTextureSystem.h"
 #include "timeline/SceneSystem.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace VantorGL {
 
@@ -57,6 +59,13 @@ public:
     float ringSpin = 0.0f;        // that spin, degrees
     cRenderTextureSystem targetA, targetB, targetC;  // scene, first blur, second blur
     cFontSystem font;
+
+    // The cube sphere goes out as one draw: every cube's 24 vertices transformed on the CPU by
+    // the cube's own translate, scale and rotations (the matrices the per-cube path would load),
+    // under the sphere's matrix. Sized in Init; false or empty takes the per-cube path, one
+    // DrawCube per cube, which draws the same picture at thousands of draw calls a frame.
+    bool batchCubes = true;
+    std::vector<sCubeVertex> cubeBatch;
 
 private:
     void DrawCrystal();

@@ -2,6 +2,7 @@
 // logo timings, the ring count on the beat, the late fades), the cube height table, and the
 // demo's frames at the start and at the closing fade.
 #include "assets/Resources.h"
+#include "scenes/ScenePattern.h"
 #include "scenes/SelvoHillsScene.h"
 #include "support/DemoHarness.h"
 #include "timeline/TimeSystem.h"
@@ -167,6 +168,35 @@ TEST(SelvoHills, OpensBlurredWhiteAndClosesIntoTheFadePicture) {
     KeepIf(logo.blackShare < 0.05, logoFrame, "selvo-6600.png");
     EXPECT_GT(logo.blackShare, 0.05) << "the wiped-in outline frames the logo";
     EXPECT_GT(logo.whiteShare, 0.5);
+
+    // Mid-scene the cube sphere fills the middle: the one-draw batch paints what a DrawCube per
+    // cube paints, up to edge pixels.
+    harness.FrameAt(12000);
+    cSelvoHillsScene& scene = harness.Demo().selvoHills;
+    auto content = [&scene](bool batch) {
+        scene.batchCubes = batch;
+        std::vector<std::uint8_t> pixels(std::size_t(DemoHarness::kWidth) * DemoHarness::kHeight * 4);
+        CaptureInto(scene.targetA, [&] {
+            scene.DrawContent(0);
+            glReadPixels(0, 0, DemoHarness::kWidth, DemoHarness::kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        });
+        return pixels;
+    };
+    const auto perCube = content(false);
+    const auto batched = content(true);
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < perCube.size(); i += 4)
+        for (int c = 0; c < 3; ++c)
+            if (std::abs(int(perCube[i + c]) - int(batched[i + c])) > 24) {
+                ++differing;
+                break;
+            }
+    const auto cubes = DemoHarness::Stats(batched);
+    KeepIf(cubes.blackShare + cubes.whiteShare > 0.95, batched, "selvo-12000-content.png");
+    EXPECT_LT(cubes.whiteShare, 0.9) << "the cube sphere is in view";
+    EXPECT_LT(differing, perCube.size() / 4 / 200) << "pixels that differ between the two cube paths";
+    KeepIf(differing >= perCube.size() / 4 / 200, perCube, "selvo-12000-per-cube.png");
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 
     // Halfway into the closing fade: the grown cubes fill the view under the half-blended picture.
     const auto& closing = harness.FrameAt(24500);
