@@ -8,7 +8,6 @@
 #include "scenes/ScenePattern.h"
 #include "timeline/TimeSystem.h"
 
-#include <cmath>
 #include <cstdlib>
 
 namespace VantorGL {
@@ -64,20 +63,6 @@ int WalkCubeGrid(RowBegin&& rowBegin, Cell&& cell, RowEnd&& rowEnd) {
 }
 
 constexpr float kCubeScale = 0.5f;  // each cube is 1 unit across
-
-// r = Rx(a) * Ry(b) * Rz(c), angles in degrees: what glRotatef about x, then y, then z loads.
-void CubeRotation(float a, float b, float c, float r[3][3]) {
-    constexpr double kRadians = 3.14159265358979323846 / 180.0;
-    const float sa = float(std::sin(a * kRadians)), ca = float(std::cos(a * kRadians));
-    const float sb = float(std::sin(b * kRadians)), cb = float(std::cos(b * kRadians));
-    const float sc = float(std::sin(c * kRadians)), cc = float(std::cos(c * kRadians));
-    const float xy[3][3] = {{cb, 0.0f, sb}, {sa * sb, ca, -sa * cb}, {-ca * sb, sa, ca * cb}};
-    for (int i = 0; i < 3; ++i) {
-        r[i][0] = xy[i][0] * cc + xy[i][1] * sc;
-        r[i][1] = -xy[i][0] * sc + xy[i][1] * cc;
-        r[i][2] = xy[i][2];
-    }
-}
 
 }  // namespace
 
@@ -225,35 +210,13 @@ void cSelvoHillsScene::DrawCubeSphere() {
         sCubeVertex* vertex = cubeBatch.data();
         WalkCubeGrid([] {},
                      [&](float u, float v, int k) {
-                         float t[3], r[3][3];
+                         float t[3];
                          place(u, v, k, t);
-                         CubeRotation(float(u * clock + beat), float(v * clock + beat), float(beat + clock), r);
-                         for (const sCubeVertex& c : kCubeVertices) {
-                             for (int i = 0; i < 3; ++i) {
-                                 const float turned = r[i][0] * c.position[0] + r[i][1] * c.position[1] + r[i][2] * c.position[2];
-                                 vertex->position[i] = t[i] + kCubeScale * turned;
-                                 vertex->normal[i] = r[i][0] * c.normal[0] + r[i][1] * c.normal[1] + r[i][2] * c.normal[2];
-                             }
-                             vertex->texCoord[0] = c.texCoord[0];
-                             vertex->texCoord[1] = c.texCoord[1];
-                             ++vertex;
-                         }
+                         vertex = EmitTransformedCube(vertex, t, kCubeScale, float(u * clock + beat),
+                                                      float(v * clock + beat), float(beat + clock));
                      },
                      [] {});
-        glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
-        glBindBuffer(GL_ARRAY_BUFFER, 0);
-        glClientActiveTexture(GL_TEXTURE0);
-        glDisableClientState(GL_COLOR_ARRAY);
-        glEnableClientState(GL_VERTEX_ARRAY);
-        glEnableClientState(GL_NORMAL_ARRAY);
-        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-        glVertexPointer(3, GL_FLOAT, sizeof(sCubeVertex), cubeBatch[0].position);
-        glNormalPointer(GL_FLOAT, sizeof(sCubeVertex), cubeBatch[0].normal);
-        glTexCoordPointer(2, GL_FLOAT, sizeof(sCubeVertex), cubeBatch[0].texCoord);
-        glDrawArrays(GL_QUADS, 0, GLsizei(cubeBatch.size()));
-        glPopClientAttrib();
-        glNormal3f(-1.0f, 0.0f, 0.0f);  // where the last DrawCube would leave them
-        glTexCoord2f(0.0f, 1.0f);
+        DrawCubeBatch(cubeBatch.data(), int(cubeBatch.size()));
     } else {
         WalkCubeGrid([] { glPushMatrix(); },
                      [&](float u, float v, int k) {
