@@ -1,5 +1,5 @@
 // The immediate-mode primitives every scene draws with: the full-screen quad under each
-// post-processing pass, the textured cube, and the subdivided (optionally lace-like) icosphere.
+// post-processing pass, the textured cube (also batched), and the subdivided (optionally lace-like) icosphere.
 #pragma once
 
 namespace VantorGL {
@@ -19,6 +19,28 @@ constexpr float kScreenQuadScaleY = 1.56f;
 // The cube from -1 to 1 on every axis: six textured GL_QUADS faces with one normal each,
 // in one glBegin/glEnd.
 void DrawCube();
+
+// DrawCube's vertices, four per face in the order front, back, top, bottom, right, left.
+struct sCubeVertex {
+    float position[3];
+    float normal[3];
+    float texCoord[2];
+};
+constexpr int kCubeVertexCount = 24;
+extern const sCubeVertex kCubeVertices[kCubeVertexCount];
+
+// Many cubes in one draw, for scenes that draw thousands: each cube's vertices are moved on the
+// CPU and the lot goes out as one glDrawArrays, the same picture as glPushMatrix; glTranslatef;
+// glScalef(s, s, s); glRotatef(x, 1,0,0); glRotatef(y, 0,1,0); glRotatef(z, 0,0,1); DrawCube();
+// glPopMatrix() per cube (normals are rotated, not scaled: shaders normalise them).
+//
+// Writes the 24 vertices of one cube so moved (angles in degrees) at `out`; returns out + 24.
+sCubeVertex* EmitTransformedCube(sCubeVertex* out, const float translate[3], float scale, float angleX, float angleY,
+                                 float angleZ);
+// Draws vertexCount vertices (24 per cube) as GL_QUADS from client memory under the current
+// matrix. The caller's client-array state is left as it was; the current normal and texture
+// coordinate end where DrawCube leaves them, (-1, 0, 0) and (0, 1).
+void DrawCubeBatch(const sCubeVertex* vertices, int vertexCount);
 
 // A sphere of the given radius around the origin, the icosahedron subdivided depth times, as
 // GL_TRIANGLES in one glBegin/glEnd. Closed it has 20 * 4^depth triangles; hollow drops every

@@ -170,3 +170,53 @@ TEST(Camera, ApplyLoadsPerspectiveAndLookAt) {
     glGetDoublev(GL_MODELVIEW_MATRIX, view);
     EXPECT_NEAR(transform(0, 0, 0, 2), -11.0, 1e-5);
 }
+
+TEST(Primitives, BatchedCubeMatchesTheMatrixPathAndKeepsClientState) {
+    GlTestContext gl;
+    REQUIRE_GL(gl);
+    const float t[3] = {3.0f, -2.0f, 7.5f};
+    const float scale = 0.5f, ax = 37.0f, ay = -112.5f, az = 300.25f;
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(t[0], t[1], t[2]);
+    glScalef(scale, scale, scale);
+    glRotatef(ax, 1.0f, 0.0f, 0.0f);
+    glRotatef(ay, 0.0f, 1.0f, 0.0f);
+    glRotatef(az, 0.0f, 0.0f, 1.0f);
+    GLfloat m[16];  // column-major
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    glLoadIdentity();
+
+    VantorGL::sCubeVertex batch[2 * VantorGL::kCubeVertexCount];
+    EXPECT_EQ(VantorGL::EmitTransformedCube(batch, t, scale, ax, ay, az), batch + VantorGL::kCubeVertexCount);
+    for (int v = 0; v < VantorGL::kCubeVertexCount; ++v) {
+        const auto& c = VantorGL::kCubeVertices[v];
+        for (int i = 0; i < 3; ++i) {
+            const float p = m[i] * c.position[0] + m[4 + i] * c.position[1] + m[8 + i] * c.position[2] + m[12 + i];
+            const float n = (m[i] * c.normal[0] + m[4 + i] * c.normal[1] + m[8 + i] * c.normal[2]) / scale;
+            EXPECT_NEAR(batch[v].position[i], p, 1e-4f) << "vertex " << v;
+            EXPECT_NEAR(batch[v].normal[i], n, 1e-4f) << "vertex " << v;
+        }
+        EXPECT_EQ(batch[v].texCoord[0], c.texCoord[0]);
+        EXPECT_EQ(batch[v].texCoord[1], c.texCoord[1]);
+    }
+
+    // A caller's arrays survive the batch: colour array on, normal array off.
+    const GLfloat colours[4] = {1, 0, 0, 1};
+    glEnableClientState(GL_COLOR_ARRAY);
+    glColorPointer(4, GL_FLOAT, 0, colours);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    const float near[3] = {0.0f, 0.0f, -5.0f};
+    VantorGL::EmitTransformedCube(batch + VantorGL::kCubeVertexCount, near, 0.1f, 0.0f, 0.0f, 0.0f);
+    VantorGL::DrawCubeBatch(batch + VantorGL::kCubeVertexCount, VantorGL::kCubeVertexCount);
+    EXPECT_TRUE(glIsEnabled(GL_COLOR_ARRAY));
+    EXPECT_FALSE(glIsEnabled(GL_NORMAL_ARRAY));
+    GLvoid* pointer = nullptr;
+    glGetPointerv(GL_COLOR_ARRAY_POINTER, &pointer);
+    EXPECT_EQ(pointer, static_cast<const GLvoid*>(colours));
+    GLfloat normal[4];
+    glGetFloatv(GL_CURRENT_NORMAL, normal);
+    EXPECT_EQ(normal[0], -1.0f);
+    glDisableClientState(GL_COLOR_ARRAY);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
