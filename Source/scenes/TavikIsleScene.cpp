@@ -1,20 +1,291 @@
-// cTavikIsleScene: set-up of the glass figure and greetings scene.
+// cTavikIsleScene: the glass figure and greetings scene. Update runs the demo-time script and the
+// beat rule on this member's own state; Render draws the cube map, the figure alone for the rays,
+// the main view, two masked blurs, and lays glow, rays and overlays over the presented image.
 #include "scenes/TavikIsleScene.h"
 
+#include "assets/Resources.h"
+#include "render/MathHelpers.h"
+#include "render/Primitives.h"
 #include "scenes/ScenePattern.h"
+#include "timeline/TimeSystem.h"
+
+#include <cmath>
 
 namespace VantorGL {
+
+namespace {
+
+// Colours of the glass and the cube sphere.
+const cVector3f kGlassColour(0.2f, 0.2f, 0.3f);     // the refraction shader's resting tint
+const cVector3f kRayFigureColour(0.1f, 0.1f, 0.1f);  // the figure alone, source of the rays
+
+// The demo-time script of the first member: each step repeats in every frame of [from, to).
+constexpr int kFirstLookFrom = 57050, kFirstLookTo = 57200;        // fixed camera, no greeting
+constexpr int kSecondLookFrom = 62400, kSecondLookTo = 62550;      // green flash only
+constexpr int kGreeting1From = 66790, kGreeting1To = 67000;        // fade flash, moving camera
+constexpr int kGreeting2From = 71740, kGreeting2To = 71850;
+constexpr int kGreeting3From = 76840, kGreeting3To = 76940;
+constexpr int kLastLookFrom = 81340, kLastLookTo = 81490;          // fade flash, fixed camera again
+constexpr int kBeatRuleFrom = 87000;   // demo time from which beats step the greetings
+constexpr double kBeatLevel = 0.05;    // spectrum bin 0 above this is a beat (a double: 0.05f itself counts)
+constexpr float kBeatCooldownMs = 888;  // at most one beat per 888 ms
+constexpr int kFadeOutAfterMs = 28000;  // local time at which the fade picture returns
+
+constexpr float kScriptTint = 0.2f;  // green flash of a script step
+constexpr float kBeatTint = 0.1f;    // green flash of a beat
+constexpr float kBeatFade = 0.5f;    // fade picture at a beat
+
+bool Within(int t, int from, int to) { return from <= t && t < to; }
+
+}  // namespace
 
 int cTavikIsleScene::Init() {
     ScenePatternFont(font);
     sceneClock = 0.0;
-    targetA.Create(kSceneTargetWidth, kSceneTargetHeight, 1);
-    targetB.Create(kSceneTargetWidth, kSceneTargetHeight, 1);
-    targetC.Create(kSceneTargetWidth, kSceneTargetHeight, 1);
-    targetD.Create(kSceneTargetWidth, kSceneTargetHeight, 1);
+    targetA.Create(kSceneTargetWidth, kSceneTargetHeight, kTargetFilterLinear);
+    targetB.Create(kSceneTargetWidth, kSceneTargetHeight, kTargetFilterLinear);
+    targetC.Create(kSceneTargetWidth, kSceneTargetHeight, kTargetFilterNearest);
+    targetD.Create(kSceneTargetWidth, kSceneTargetHeight, kTargetFilterLinear);
     ScenePatternGlState();
     ScenePatternCamera(camera, 1, 8000);
+    // The cube sphere draws 2016 cubes seven times a frame: one compiled cube instead of 24
+    // immediate-mode vertices each time.
+    cubeList = glGenLists(1);
+    if (cubeList != 0) {
+        glNewList(cubeList, GL_COMPILE);
+        DrawCube();
+        glEndList();
+    }
     return 0;
+}
+
+void cTavikIsleScene::Update() {
+    cResources& res = *resources;
+    cTimeSystem* clock = cTimeSystem::Instance();
+    const int dt = clock->Delta();
+    const int t = clock->SinceReset();  // demo time
+
+    res.crystalRefractShader.SetCrystalColor(kGlassColour);
+    sceneClock += dt * 0.01;
+    beatCooldown -= dt;
+
+    if (Within(t, kFirstLookFrom, kFirstLookTo)) {
+        cameraMode = 0;
+        greeting = 0;
+        tintPulse = kScriptTint;
+    }
+    if (Within(t, kSecondLookFrom, kSecondLookTo)) {
+        greeting = 0;
+        tintPulse = kScriptTint;
+    }
+    if (Within(t, kGreeting1From, kGreeting1To)) {
+        fadeLevel = 1;
+        greeting = 1;
+        tintPulse = kScriptTint;
+        cameraMode = 1;
+    }
+    if (Within(t, kGreeting2From, kGreeting2To)) {
+        greeting = 2;
+        tintPulse = kScriptTint;
+        cameraMode = 1;
+    }
+    if (Within(t, kGreeting3From, kGreeting3To)) {
+        greeting = 3;
+        tintPulse = kScriptTint;
+        cameraMode = 1;
+    }
+    if (Within(t, kLastLookFrom, kLastLookTo)) {
+        fadeLevel = 1;
+        greeting = 0;
+        tintPulse = kScriptTint;
+        cameraMode = 0;
+    }
+
+    if (t >= kBeatRuleFrom) {
+        if (res.music.SpectrumValue(0) > kBeatLevel && beatCooldown <= 0) {
+            fadeLevel = kBeatFade;
+            beatCooldown = kBeatCooldownMs;
+            greeting += 1;
+            tintPulse = kBeatTint;
+        }
+        if (greeting > 3) greeting = 1;  // after greeting 3 comes greeting 1, in the same update
+        cameraMode = 1;
+    }
+
+    zoom += dt * 0.001;
+    if (zoom >= 1.2f) zoom = 1.2f;
+    fadeLevel -= dt * 0.0015;
+    if (fadeLevel <= 0) fadeLevel = 0;
+    tintPulse -= dt * 0.00015;
+    if (tintPulse <= 0) tintPulse = 0;
+    // The fade picture comes back; nothing bounds it, GL clamps the alpha.
+    if (localTime > kFadeOutAfterMs) fadeLevel += dt * 0.003;
+}
+
+void cTavikIsleScene::DrawCubeSphere() {
+    cResources& res = *resources;
+    const double c = sceneClock;
+    glPushMatrix();
+    glLoadIdentity();
+    camera.Look();
+    glTranslatef(0, 0, 100);
+    glScalef(210, 210, 210);  // cube centres at radius 20 land 4200 units out
+    glRotatef(c, 1, 1, 1);
+    glPushMatrix();
+    glPushMatrix();
+    res.tavikObjectShaderB.SetColor(cVector3f(0, 0, res.music.SpectrumValue(0) / 6));
+    res.tavikObjectShaderB.Bind(camera);
+    // Single-precision loop variables stepped by a double: 32 rows of 63 cubes.
+    for (float u = 0; u < 3.1415; u += 0.1) {
+        glPushMatrix();
+        for (float v = -3.1415; v < 3.1415; v += 0.1) {
+            glPushMatrix();
+            const float px = 10 * SinF(u) * CosF(v);
+            const float py = 10 * SinF(u) * SinF(v);
+            const float pz = 10 * CosF(u);
+            glTranslatef(2 * px, 2 * py, 2 * pz);
+            glScalef(1, 1, 1);
+            glRotatef(u * c, 1, 0, 0);
+            glRotatef(v * c, 0, 1, 0);
+            glRotatef(c, 0, 0, 1);
+            if (cubeList != 0)
+                glCallList(cubeList);
+            else
+                DrawCube();
+            glPopMatrix();
+        }
+        glPopMatrix();
+    }
+    glPopMatrix();
+    res.tavikObjectShaderB.Unbind();
+    res.tavikObjectShaderB.SetColor(cVector3f(0, 0, 0));
+    glPopMatrix();
+    glPopMatrix();
+}
+
+void cTavikIsleScene::DrawFigure(bool withGreeting) {
+    cResources& res = *resources;
+    glPushMatrix();
+    glLoadIdentity();
+    camera.Look();
+    glTranslatef(0, 0, 0);
+    glScalef(150, 150, 150);  // the 8-unit figure stands 1200 units tall
+    glRotatef(sceneClock, 0, 1, 0);
+    glPushMatrix();
+    if (withGreeting)
+        res.crystalRefractShader.SetCrystalColor(cVector3f(float(tintPulse - 0.2), tintPulse, float(tintPulse - 0.2)));
+    else
+        res.crystalRefractShader.SetCrystalColor(kRayFigureColour);
+    // The cube is double-buffered: take the last complete one before every Bind.
+    res.crystalRefractShader.SetCubeMap(res.cubeMap.texture);
+    res.crystalRefractShader.Bind(camera);
+    res.mdlHumanplantMesh.Draw();
+    res.mdlHumanplantHair.Draw();
+    if (withGreeting) {
+        if (greeting == 1) res.mdlGreeting1.Draw();
+        if (greeting == 2) res.mdlGreeting2.Draw();
+        if (greeting == 3) res.mdlGreeting3.Draw();
+    }
+    res.crystalRefractShader.Unbind();
+    res.crystalRefractShader.SetCrystalColor(kGlassColour);
+    glPopMatrix();
+    glPopMatrix();
+}
+
+void cTavikIsleScene::DrawContent(int pass) {
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    camera.SetView(cVector3(0, 0, 0), cVector3(0, 0, -1), cVector3(0, 1, 0));
+    camera.Apply();
+    glColor4f(1, 1, 1, 1);
+    glLoadIdentity();
+
+    const double c = sceneClock;
+    if (cameraMode == 0) {
+        camera.SetView(cVector3(0, 1400 / zoom, 1600 / zoom), cVector3(0, 0, 0), cVector3(0, 1, 0));
+    } else if (cameraMode == 1) {
+        camera.SetView(cVector3(1500 * std::sin(c / 20), 1600 * std::cos(c / 15) - 400, 2500 * std::cos(c / 25)),
+                       cVector3(0, 1600 * std::cos(c / 25) - 1300, 0), cVector3(0, 1, 0));
+    }
+
+    if (pass == kPassMain || pass == kPassCubeFaces) DrawCubeSphere();
+    if (pass == kPassFigureAlone) DrawFigure(false);
+    if (pass == kPassCubeFaces || pass == kPassFigureAlone) return;
+    DrawFigure(true);
+}
+
+void cTavikIsleScene::Render() {
+    cResources& res = *resources;
+    glEnable(GL_MULTISAMPLE);
+    glClearColor(1, 1, 1, 1);
+    glPushMatrix();
+
+    // Every face gets the same picture (DrawContent sets its own projection and view): the cube
+    // sphere as the scene camera sees it, for the glass to refract. So it is drawn once, into +X,
+    // and copied to the other five faces instead of drawing 2016 cubes six times.
+    res.cubeMap.BeginCapture();
+    glPushAttrib(GL_VIEWPORT_BIT);
+    glViewport(0, 0, res.cubeMap.width, res.cubeMap.height);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    res.cubeMap.SelectFace(GL_TEXTURE_CUBE_MAP_POSITIVE_X);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    DrawContent(kPassCubeFaces);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, res.cubeMap.drawTexture);
+    for (int face = 1; face < 6; ++face)
+        glCopyTexSubImage2D(GL_TEXTURE_CUBE_MAP_POSITIVE_X + face, 0, 0, 0, 0, 0, res.cubeMap.width, res.cubeMap.height);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
+    glPopAttrib();
+    res.cubeMap.StopCapture();
+    glPopMatrix();
+
+    CaptureInto(targetD, [&] { DrawContent(kPassFigureAlone); });
+    CaptureInto(targetA, [&] { DrawContent(kPassMain); });
+
+    // Two masked blurs: targetB is the softened image, targetC the glow.
+    cGaussianMapShader& blur = res.gaussianMapShader;
+    CaptureInto(targetB, [&] {
+        PostQuadTransform();
+        blur.SetSourceTexture(targetA.texture);
+        blur.SetBlurMapTexture(res.texBlurMap.texture);
+        blur.SetBlurFactor(2.5f);
+        blur.Bind();
+        DrawScreenQuad();
+        blur.Unbind();
+    });
+    CaptureInto(targetC, [&] {
+        PostQuadTransform();
+        blur.SetSourceTexture(targetB.texture);
+        blur.SetBlurMapTexture(res.texBlurMap.texture);
+        blur.SetBlurFactor(2.5f);
+        blur.Bind();
+        DrawScreenQuad();
+        blur.Unbind();
+    });
+
+    PresentTarget(targetB);
+
+    // Glow: the second blur screen-blended over the frame.
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_COLOR);
+    targetC.BindTexture();
+    DrawScreenQuad();
+    targetC.UnbindTexture();
+
+    // Light rays: the figure's silhouette blurred outwards from the centre, added.
+    glBlendFunc(GL_ONE, GL_ONE);
+    cRadialBlurShader& rays = res.radialBlurShader;
+    rays.SetSourceTexture(targetD.texture);
+    rays.SetScale(-0.5f);
+    rays.SetStart(1.0f);
+    rays.SetIterations(100);
+    rays.SetCenter(0.5f, 0.5f);
+    rays.Bind();
+    DrawScreenQuad();
+    rays.Unbind();
+
+    DrawOverlays(res.texOg3, fadeLevel, res.texBox01Diffuse);
+    glDisable(GL_MULTISAMPLE);
 }
 
 }  // namespace VantorGL

@@ -1,5 +1,7 @@
-// cTavikIsleScene: the glass figure and greetings scene (twice: 0:57.15 and 1:36.4).
-// Its own content arrives with the scene work; until then it sets up like every scene and draws nothing.
+// cTavikIsleScene: the glass plant figure inside a sphere of spinning cubes that pulse blue with
+// the music, a greeting line of the same glass behind it, light rays from its silhouette and a
+// screen glow. The sequencer holds two independent members: a scripted one at 0:57.15 and a
+// beat-driven one at 1:36.4.
 #pragma once
 
 #include "assets/FontSystem.h"
@@ -7,18 +9,46 @@
 #include "render/RenderTextureSystem.h"
 #include "timeline/SceneSystem.h"
 
+#include <epoxy/gl.h>
+
 namespace VantorGL {
 
 class cTavikIsleScene : public cSceneSystem {
 public:
-    int Init() override;
-    void Update() override {}
-    void Render() override {}
+    // What DrawContent draws.
+    enum Pass { kPassMain = 0, kPassCubeFaces = 1, kPassFigureAlone = 2 };
 
-    double sceneClock = 0.0;
+    // The common set-up with four targets (targetC nearest, the others linear), near 1, far 8000;
+    // plus a display list holding one cube of the cube sphere.
+    int Init() override;
+    // Clocks, the demo-time script (first member), the beat rule from 87000 ms (second member),
+    // zoom, fade and tint decay, and the fade-out after 28 s of local time. Makes no GL call.
+    void Update() override;
+    // Cube map of the cube sphere, figure alone (rays), main view, two masked blurs, present,
+    // screen glow, additive rays, overlays.
+    void Render() override;
+    // Draws the 3D content of one pass (see Pass) with its own projection and view.
+    void DrawContent(int pass);
+
+    double sceneClock = 0.0;   // += frame ms x 0.01; drives rotations and the moving camera
+    float zoom = 1.0f;         // divides the fixed camera's distance; grows to 1.2
+    float fadeLevel = 1.0f;    // alpha of the fade picture; not bounded above (GL clamps it)
     cCamera camera;
-    cRenderTextureSystem targetA, targetB, targetC, targetD;
-    cFontSystem font;
+    int cameraMode = 0;        // 0: fixed camera above and in front; 1: moving camera
+    float beatCooldown = 100;  // ms until the next beat may be taken
+    float tintPulse = 0.0f;    // added to the figure's glass colour; decays
+    int greeting = 0;          // greeting model shown: 0 none, 1..3
+    cRenderTextureSystem targetA;  // scene image
+    cRenderTextureSystem targetB;  // first blur
+    cRenderTextureSystem targetC;  // second blur (nearest filter)
+    cRenderTextureSystem targetD;  // figure alone, source of the light rays
+    cFontSystem font;              // created like every scene's; nothing is printed
+
+private:
+    void DrawCubeSphere();
+    void DrawFigure(bool withGreeting);
+
+    GLuint cubeList = 0;  // one DrawCube(), compiled in Init; 0 draws it directly
 };
 
 }  // namespace VantorGL

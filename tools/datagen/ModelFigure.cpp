@@ -90,6 +90,15 @@ void AddTendril(Mesh& mesh, Vec3 start, Vec3 dir, Vec3 axis, float length, float
     AddSweep(mesh, path, radii, 7, material, 1);
 }
 
+// The figure is laid out standing on y = -4 (bud tip at 4, hair above) and then moved down by
+// this much, greetings included: the scene's cameras look down on the origin from above, and a
+// figure centred there loses its hair at the top edge of the frame.
+constexpr float kFigureDrop = 0.8f;
+
+void DropFigure(Mesh& mesh) {
+    for (Vec3& p : mesh.positions) p.y -= kFigureDrop;
+}
+
 bool TextLine(Mesh& mesh, const std::string& text, float capHeight, float fitWidth, float depth, const Frame& frame,
               float baseline, int face, int side) {
     std::vector<Contour> contours;
@@ -135,7 +144,7 @@ bool BuildHumanplantMesh(Model& model) {
     int bud = model.AddMaterial("PlantBud", kCyanGlass);
     int leaf = model.AddMaterial("PlantLeaf", kAcidGreen);
     Mesh& mesh = model.AddObject("Humanplant");
-    // Standing on y = -4, the bud's tip at y = 4; facing +z.
+    // Built standing on y = -4 with the bud's tip at y = 4, facing +z; then dropped (kFigureDrop).
     for (float s : {-1.0f, 1.0f}) {
         // Leg: hip, knee, ankle; then three roots spreading on the ground.
         AddStem(mesh, {{s * 0.28f, -0.55f, 0}, {s * 0.4f, -2.2f, 0.14f}, {s * 0.5f, -3.75f, 0.02f}, {s * 0.52f, -4.0f, 0.08f}},
@@ -185,6 +194,7 @@ bool BuildHumanplantMesh(Model& model) {
         f.ax = Cross(f.ay, f.az);
         AddLeaf(mesh, f, 0.75f, 0.42f, 0.7f, leaf);
     }
+    DropFigure(mesh);
     return true;
 }
 
@@ -214,6 +224,7 @@ bool BuildHumanplantHair(Model& model) {
         f.ax = Cross(f.ay, f.az);
         AddLeaf(mesh, f, rng.Range(1.3f, 1.8f), rng.Range(0.38f, 0.5f), 1.5f, leaf);
     }
+    DropFigure(mesh);
     return true;
 }
 
@@ -223,9 +234,9 @@ bool BuildGreeting(Model& model, int line) {
     int face = model.AddMaterial("GreetFace", kIceWhite);
     int side = model.AddMaterial("GreetSide", kCyanGlass);
     Mesh& mesh = model.AddObject("Greeting" + std::to_string(line));
-    // One line 11 units wide standing behind the figure (z = -2.6), facing +z.
+    // One line 11 units wide standing behind the figure's hips (z = -2.6), facing +z.
     Frame f;
-    f.origin = {0, -0.6f, -2.6f};
+    f.origin = {0, -0.6f - kFigureDrop, -2.6f};
     return TextLine(mesh, kLines[(line - 1) % 3], 1.0f, 11.0f, 0.22f, f, 0, face, side);
 }
 
