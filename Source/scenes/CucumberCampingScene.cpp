@@ -1,9 +1,45 @@
-// cCucumberCampingScene: set-up of the closing canyon scene.
+// cCucumberCampingScene: the closing canyon flight, its glow and sky-ray passes and the fades
+// that open the scene and end the demo.
 #include "scenes/CucumberCampingScene.h"
 
+#include "assets/Resources.h"
+#include "render/Primitives.h"
 #include "scenes/ScenePattern.h"
+#include "timeline/TimeSystem.h"
+
+#include <algorithm>
 
 namespace VantorGL {
+
+namespace {
+
+constexpr double kClockPerMs = double(0.01f);  // sceneClock units per frame millisecond
+constexpr float kFadeInPerMs = 0.001f;         // the cover picture is gone after one second
+constexpr float kFadeOutPerMs = 0.002f;        // net +0.001 per ms against the fade-in
+constexpr int kFadeOutFromMs = 166000;         // "2:46.0": one second before the demo ends
+// The eye slides from (-307, 130, 430) towards (23, 130, 100) while looking at the credits.
+constexpr float kCreditsX = 225.0f, kCreditsY = 60.0f, kCreditsZ = -342.0f;
+constexpr float kBlurFactor = 2.5f;  // Gaussian tap step, pixels
+// The rays: a zoom blur of the sky alone towards a point near the top-left corner.
+constexpr float kRayScale = -0.5f, kRayStart = 1.0f, kRayCentreX = 0.1f, kRayCentreY = 1.0f;
+constexpr int kRayIterations = 100;
+constexpr int kRayLayers = 3;  // the rays are added three times over
+
+// The frame every object of DrawContent is drawn in: the camera's view on the identity, then a
+// neutral placement.
+template <class Draw>
+void DrawPlaced(const cCamera& camera, Draw&& draw) {
+    glPushMatrix();
+    camera.Look();
+    glTranslatef(0.0f, 0.0f, 0.0f);
+    glScalef(1.0f, 1.0f, 1.0f);
+    glPushMatrix();
+    draw();
+    glPopMatrix();
+    glPopMatrix();
+}
+
+}  // namespace
 
 int cCucumberCampingScene::Init() {
     ScenePatternFont(font);
@@ -16,6 +52,157 @@ int cCucumberCampingScene::Init() {
     ScenePatternGlState();
     ScenePatternCamera(camera, 1, 10000);
     return 0;
+}
+
+void cCucumberCampingScene::Update() {
+    cResources& res = *resources;
+    cTimeSystem* clock = cTimeSystem::Instance();
+    const int d = clock->Delta();
+    res.crystalRefractShader.SetCrystalColor(cVector3f(0.2f, 0.2f, 0.3f));
+    sceneClock += d * kClockPerMs;
+    fade = std::max(0.0f, fade - d * kFadeInPerMs);
+    if (clock->SinceReset() > kFadeOutFromMs) fade = std::min(1.0f, fade + d * kFadeOutPerMs);
+}
+
+cVector3 cCucumberCampingScene::Eye() const {
+    const float slide = float(sceneClock);
+    return cVector3((slide - 287.0f) - 20.0f, 150.0f - 20.0f, 430.0f - slide);
+}
+
+void cCucumberCampingScene::DrawContent(int pass) {
+    cResources& res = *resources;
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    camera.SetView(cVector3(0, 0, 0), cVector3(0, 0, -1), cVector3(0, 1, 0));
+    camera.Apply();  // also loads the projection: 45 degrees, 4:3, near 1, far 10000
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glLoadIdentity();
+    camera.SetView(Eye(), cVector3(kCreditsX, kCreditsY, kCreditsZ), cVector3(0, 1, 0));
+
+    if (pass == kPassMain || pass == kPassCubeFaces) {
+        DrawPlaced(camera, [&] {
+            res.npLightTerWall.Bind(camera);
+            res.mdlTerWall.Draw();
+            res.npLightTerWall.Unbind();
+        });
+        // The credits in black first; the main view lays them lit over the same depth.
+        DrawPlaced(camera, [&] {
+            glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
+            res.mdlCreds.Draw();
+        });
+    }
+    if (pass == kPassMain) {
+        DrawPlaced(camera, [&] {
+            res.npLightTerFloor.Bind(camera);
+            res.mdlTerGround.Draw();
+            res.npLightTerFloor.Unbind();
+        });
+        DrawPlaced(camera, [&] {
+            // Blending is off here, so the crystals are drawn opaque whatever the function says.
+            glBlendFunc(GL_ONE, GL_ONE);
+            cCrystalCaveRefractShader& crystal = res.crystalCaveRefractShader;
+            crystal.SetRefractionIndex(1.7f);
+            crystal.SetCrystalColor(cVector3f(0.1f, 0.1f, 0.3f));
+            crystal.SetCubeMap(res.cubeMap.texture);  // the faces completed this frame
+            crystal.Bind(camera);
+            res.mdlTerCrys.Draw();
+            crystal.Unbind();
+            crystal.SetRefractionIndex(1.0f);
+            glDisable(GL_BLEND);
+        });
+        DrawPlaced(camera, [&] {
+            glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+            res.mdlTerSky.Draw();
+        });
+        DrawPlaced(camera, [&] {
+            glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+            res.tavikObjectShaderB.Bind(camera);
+            res.mdlCreds.Draw();
+            res.tavikObjectShaderB.Unbind();
+        });
+    }
+    if (pass == kPassSky) {
+        DrawPlaced(camera, [&] {
+            glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+            res.mdlTerSky.Draw();
+        });
+    }
+}
+
+void cCucumberCampingScene::Render() {
+    cResources& res = *resources;
+    glEnable(GL_MULTISAMPLE);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glPushMatrix();
+
+    // Every face gets the scene camera's view (DrawContent sets its own camera): walls and the
+    // black credits, which the crystals of the main view refract and reflect. The six pictures
+    // are the same, so the first face is drawn and copied into the other five.
+    res.cubeMap.BeginCapture();
+    glPushAttrib(GL_VIEWPORT_BIT);
+    glViewport(0, 0, res.cubeMap.width, res.cubeMap.height);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    res.cubeMap.SelectFace(GL_TEXTURE_CUBE_MAP_POSITIVE_X);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    DrawContent(kPassCubeFaces);
+    if (res.cubeMap.drawTexture != 0) {
+        glBindTexture(GL_TEXTURE_CUBE_MAP, res.cubeMap.drawTexture);
+        for (GLenum face = GL_TEXTURE_CUBE_MAP_NEGATIVE_X; face <= GL_TEXTURE_CUBE_MAP_NEGATIVE_Z; ++face)
+            glCopyTexSubImage2D(face, 0, 0, 0, 0, 0, res.cubeMap.width, res.cubeMap.height);
+        glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
+    }
+    glPopAttrib();
+    res.cubeMap.StopCapture();
+    glPopMatrix();
+
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    CaptureInto(targetD, [&] { DrawContent(kPassSky); });
+    CaptureInto(targetA, [&] { DrawContent(kPassMain); });
+
+    // Two masked blurs, the second over the first.
+    cGaussianMapShader& blur = res.gaussianMapShader;
+    CaptureInto(targetB, [&] {
+        PostQuadTransform();
+        blur.SetSourceTexture(targetA.texture);
+        blur.SetBlurMapTexture(res.texBlurMap.texture);
+        blur.SetBlurFactor(kBlurFactor);
+        blur.Bind();
+        DrawScreenQuad();
+        blur.Unbind();
+    });
+    CaptureInto(targetC, [&] {
+        PostQuadTransform();
+        blur.SetSourceTexture(targetB.texture);
+        blur.SetBlurMapTexture(res.texBlurMap.texture);
+        blur.SetBlurFactor(kBlurFactor);
+        blur.Bind();
+        DrawScreenQuad();
+        blur.Unbind();
+    });
+
+    cRadialBlurShader& rays = res.radialBlurShader;
+    CaptureInto(targetE, [&] {
+        PostQuadTransform();
+        rays.SetSourceTexture(targetD.texture);
+        rays.SetScale(kRayScale);
+        rays.SetStart(kRayStart);
+        rays.SetIterations(kRayIterations);
+        rays.SetCenter(kRayCentreX, kRayCentreY);
+        rays.Bind();
+        DrawScreenQuad();
+        rays.Unbind();
+    });
+
+    PresentTarget(targetC);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+    targetE.BindTexture();
+    for (int layer = 0; layer < kRayLayers; ++layer) DrawScreenQuad();
+    targetE.UnbindTexture();
+
+    DrawOverlays(res.texOg2, fade, res.texBox01Diffuse);
+    glDisable(GL_MULTISAMPLE);
 }
 
 }  // namespace VantorGL

@@ -1,5 +1,6 @@
-// cCucumberCampingScene: the closing canyon scene (2:14.0 to the end).
-// Its own content arrives with the scene work; until then it sets up like every scene and draws nothing.
+// cCucumberCampingScene: the closing canyon scene (2:14.0 to the end of the demo at 2:47.0).
+// A camera slides through the "Ter" canyon towards the credits; the picture gets a doubly blurred
+// glow, light rays zoom-blurred out of the sky opening, and a fade in at the start and out at the end.
 #pragma once
 
 #include "assets/FontSystem.h"
@@ -11,12 +12,26 @@ namespace VantorGL {
 
 class cCucumberCampingScene : public cSceneSystem {
 public:
-    int Init() override;
-    void Update() override {}
-    void Render() override {}
+    // What DrawContent draws.
+    enum Pass { kPassMain = 0, kPassCubeFaces = 1, kPassSky = 2 };
 
-    double sceneClock = 0.0;
+    // The common set-up with five targets, near 1 and far 10000.
+    int Init() override;
+    // Advances sceneClock, fades in over the first second and out from demo time 166000 ms on.
+    void Update() override;
+    // Cube faces, sky, main view, two masked blurs, rays added three times, overlays.
+    void Render() override;
+    // Clears, places the camera on its slide and draws the canyon for `pass` (see Pass).
+    void DrawContent(int pass);
+
+    // The eye on its slide at the current sceneClock (float arithmetic, as the view is built).
+    cVector3 Eye() const;
+
+    double sceneClock = 0.0;  // frame ms x 0.01 accumulated: the camera's slide
+    float fade = 1.0f;        // alpha of the fade picture; 1 hides the scene
     cCamera camera;
+    // targetA main view, targetB and targetC the two blur stages, targetD the sky alone,
+    // targetE its rays.
     cRenderTextureSystem targetA, targetB, targetC, targetD, targetE;
     cFontSystem font;
 };

@@ -8,6 +8,8 @@ namespace Datagen {
 
 bool AddTextLine(Mesh& mesh, const std::string& text, float capHeight, float depth, const Frame& frame, float baseline, int face,
                  int side);
+// The rock shell of walls, roof and end faces; `carve` leaves the sky opening out.
+void BuildShell(Mesh& mesh, int rock, bool carve);
 
 namespace {
 
@@ -17,17 +19,28 @@ const Vec3 kUp{0, 1, 0};
 
 Vec3 EyeMid() { return (kEyeStart + kEyeEnd) * 0.5f; }
 
-// Where the sky sits: 2600 units (beyond the far rock face) from the middle of the camera path, up and to the left of the
-// view's centre (about -0.5, +0.6 in normalised screen coordinates), so it stays in the top-left
-// quarter of the frame for the whole slide.
-Vec3 SkyCentre() {
-    Vec3 eye = EyeMid();
+// Half the vertical field of view of the scene's camera: tan(22.5 degrees); the view is 4:3.
+constexpr float kTanHalfFov = 0.41421356f;
+
+// The direction from `eye` (looking at the credits) through normalised screen point (x, y).
+Vec3 ViewDirection(Vec3 eye, float x, float y) {
     Vec3 forward = Normalize(kTarget - eye);
     Vec3 right = Normalize(Cross(forward, kUp));
     Vec3 up = Cross(right, forward);
-    const float t = 0.41421356f;  // tan(22.5 degrees), half the vertical field of view
-    Vec3 dir = Normalize(forward + up * (t * 0.6f) + right * (t * 4.0f / 3.0f * -0.5f));
-    return eye + dir * 2600;
+    return Normalize(forward + up * (kTanHalfFov * y) + right * (kTanHalfFov * 4.0f / 3.0f * x));
+}
+
+// Where `p` appears in the view from `eye` (normalised screen coordinates); false behind the eye.
+bool ScreenPoint(Vec3 eye, Vec3 p, float& x, float& y) {
+    Vec3 forward = Normalize(kTarget - eye);
+    Vec3 right = Normalize(Cross(forward, kUp));
+    Vec3 up = Cross(right, forward);
+    Vec3 v = p - eye;
+    float depth = Dot(v, forward);
+    if (depth <= 0) return false;
+    x = Dot(v, right) / depth / (kTanHalfFov * 4.0f / 3.0f);
+    y = Dot(v, up) / depth / kTanHalfFov;
+    return true;
 }
 
 // The canyon's floor line (y = 0), a Catmull-Rom curve through the camera path and the target.
@@ -45,8 +58,23 @@ struct Centreline {
             }
         }
         points.push_back(keys.back());
-        for (size_t i = 0; i < points.size(); ++i)
+        for (size_t i = 0; i < points.size(); ++i) {
             tangents.push_back(Normalize(points[std::min(i + 1, points.size() - 1)] - points[i > 0 ? i - 1 : 0]));
+            along.push_back(i == 0 ? 0.0f : along.back() + Length(points[i] - points[i - 1]));
+        }
+    }
+    std::vector<float> along;
+    size_t Nearest(Vec3 p) const {
+        size_t best = 0;
+        float bestD = 1e30f;
+        for (size_t i = 0; i < points.size(); ++i) {
+            float d = (p.x - points[i].x) * (p.x - points[i].x) + (p.z - points[i].z) * (p.z - points[i].z);
+            if (d < bestD) {
+                bestD = d;
+                best = i;
+            }
+        }
+        return best;
     }
     float Distance(Vec3 p) const {
         float best = 1e30f;
@@ -63,17 +91,110 @@ float GroundHeight(const Centreline& line, float x, float z) {
     return h;
 }
 
-// True where the shell must stay open: directions from the camera path to the sky, a cone of
-// about 6 to 8 degrees with a ragged rim.
+// Half-width and roof height of the rock shell's section at `along` units down the canyon.
+void SectionSize(float along, float& width, float& height) {
+    width = 270 + 45 * Fbm3({along / 300, 3.1f, 0}, 41, 2);
+    height = 380 + 60 * Fbm3({along / 350, 7.7f, 0}, 43, 2);
+}
+
+// Half-angle of the opening seen from the middle of the path: 2.5 degrees with a ragged rim of
+// about a degree either way, never past 3.3. The rays blur this patch out to twice its distance
+// from the top-left corner and add it three times: a wider sky whitens half the frame.
+constexpr float kOpeningDegrees = 2.5f, kOpeningRimDegrees = 0.8f, kOpeningMaxDegrees = 3.3f;
+// How far from the opening's centre rock may be cut away.
+constexpr float kOpeningReach = 130;
+// The sky disc sits this far beyond the opening, so every eye on the path sees it through the hole.
+constexpr float kSkyBehindOpening = 160;
+
+// Distance along the ray (origin, unit dir) to the nearest triangle of `mesh`; 1e30 when none.
+float FirstHit(const Mesh& mesh, Vec3 origin, Vec3 dir) {
+    float best = 1e30f;
+    for (const Triangle& t : mesh.triangles) {
+        Vec3 a = mesh.positions[t.a], e1 = mesh.positions[t.b] - a, e2 = mesh.positions[t.c] - a;
+        Vec3 p = Cross(dir, e2);
+        float det = Dot(e1, p);
+        if (std::fabs(det) < 1e-9f) continue;
+        Vec3 s = origin - a;
+        float u = Dot(s, p) / det;
+        if (u < 0 || u > 1) continue;
+        Vec3 q = Cross(s, e1);
+        float v = Dot(dir, q) / det, h = Dot(e2, q) / det;
+        if (v >= 0 && u + v <= 1 && h > 0 && h < best) best = h;
+    }
+    return best;
+}
+
+// The one opening in the shell: a point on the rock that every eye on the camera's slide sees
+// straight through the inside of the canyon, in the top-left of its view (the canyon bends, so
+// a point far ahead on the left is soon hidden by the nearer wall), as near as can be to screen
+// point (-0.55, 0.65) from the middle of the slide. The rays are blurred away from the top-left
+// corner out to twice their source's distance from it, so a source near the corner keeps them
+// short. One hole with the sky just behind it: a far sky seen from every eye would need a hole
+// as long as the slide, a gap down the side of the canyon.
+struct Opening {
+    Vec3 eye, dir, centre;
+    float distance = 0;  // from eye to centre
+};
+
+const Opening& TheOpening() {
+    static const Opening opening = [] {
+        Mesh shell;
+        BuildShell(shell, 0, false);
+        Opening best;
+        best.eye = EyeMid();
+        float bestScore = 1e30f;
+        for (float sx = -0.85f; sx <= -0.2f; sx += 0.05f)
+            for (float sy = 0.3f; sy <= 0.95f; sy += 0.05f) {
+                Opening o;
+                o.eye = EyeMid();
+                o.dir = ViewDirection(o.eye, sx, sy);
+                o.distance = FirstHit(shell, o.eye, o.dir);
+                if (o.distance > 5000) continue;
+                o.centre = o.eye + o.dir * o.distance;
+                bool seen = true;
+                for (int m = 0; m <= 4 && seen; ++m) {
+                    Vec3 eye = Lerp(kEyeStart, kEyeEnd, m / 4.0f);
+                    // Both the hole and the sky behind it are in sight: the first rock met is the hole's.
+                    Vec3 sky = o.centre + o.dir * kSkyBehindOpening;
+                    float x, y, reach = Length(o.centre - eye);
+                    seen = ScreenPoint(eye, o.centre, x, y) && x > -0.9f && x < -0.2f && y > 0.35f && y < 0.95f &&
+                           FirstHit(shell, eye, Normalize(o.centre - eye)) > reach - 40 &&
+                           FirstHit(shell, eye, Normalize(sky - eye)) > reach - 40;
+                }
+                float score = (sx + 0.55f) * (sx + 0.55f) + (sy - 0.65f) * (sy - 0.65f);
+                if (seen && score < bestScore) {
+                    bestScore = score;
+                    best = o;
+                }
+            }
+        if (bestScore == 1e30f) {  // nothing is seen from the whole slide: the roof above the middle
+            best.dir = kUp;
+            best.distance = FirstHit(shell, best.eye, kUp);
+            best.centre = best.eye + kUp * best.distance;
+        }
+        return best;
+    }();
+    return opening;
+}
+
+Vec3 SkyDiscCentre() {
+    const Opening& o = TheOpening();
+    return o.centre + o.dir * kSkyBehindOpening;
+}
+
+// True where the shell must stay open: cones from points along the camera path towards the sky
+// disc, only where they meet the rock around the opening. The disc sits just behind the hole, so
+// the cones meet there and the hole stays one patch a little wider than one cone.
 bool InOpening(Vec3 p) {
-    Vec3 sky = SkyCentre();
-    float rim = 6.5f + 2.0f * Fbm3(p * (1.0f / 60), 77, 3);
+    // Only rock around the hole: a cone from a near eye also grazes wall bumps on its way there.
+    const Opening& o = TheOpening();
+    if (Length(p - o.centre) > kOpeningReach) return false;
+    const Vec3 sky = SkyDiscCentre();
+    float rim = std::min(kOpeningMaxDegrees, kOpeningDegrees + kOpeningRimDegrees * Fbm3(p * (1.0f / 60), 77, 3));
     float cosLimit = std::cos(rim * kPi / 180);
-    for (int m = 0; m <= 6; ++m) {
-        Vec3 eye = Lerp(kEyeStart, kEyeEnd, m / 6.0f);
-        Vec3 toP = p - eye;
-        if (Length(toP) < 200) continue;
-        if (Dot(Normalize(toP), Normalize(sky - eye)) > cosLimit) return true;
+    for (int m = 0; m <= 4; ++m) {
+        Vec3 eye = Lerp(kEyeStart, kEyeEnd, m / 4.0f);
+        if (Dot(Normalize(p - eye), Normalize(sky - eye)) > cosLimit) return true;
     }
     return false;
 }
@@ -112,7 +233,11 @@ bool BuildTerGround(Model& model) {
 
 bool BuildTerWall(Model& model) {
     int rock = model.AddMaterial("TerWall", kRockGrey);
-    Mesh& mesh = model.AddObject("TerWall");
+    BuildShell(model.AddObject("TerWall"), rock, true);
+    return true;
+}
+
+void BuildShell(Mesh& mesh, int rock, bool carve) {
     Centreline line;
     // An arched shell over the floor line: half-width ~270, roof ~380, rough rock displaced along
     // the section's radius, seen from inside. Quads in the sky's line of sight are left out.
@@ -124,7 +249,8 @@ bool BuildTerWall(Model& model) {
     for (size_t i = 0; i < line.points.size(); ++i) {
         if (i > 0) along += Length(line.points[i] - line.points[i - 1]);
         Vec3 c = line.points[i], side = Normalize(Cross(kUp, line.tangents[i]));
-        float width = 270 + 45 * Fbm3({along / 300, 3.1f, 0}, 41, 2), height = 380 + 60 * Fbm3({along / 350, 7.7f, 0}, 43, 2);
+        float width, height;
+        SectionSize(along, width, height);
         std::vector<uint32_t> ring;
         for (int k = 0; k <= around; ++k) {
             float theta = thetaLo + (thetaHi - thetaLo) * k / around;
@@ -158,17 +284,18 @@ bool BuildTerWall(Model& model) {
         for (int k = 0; k < around; ++k) {
             uint32_t a = rings[i][size_t(k)], d = rings[i][size_t(k + 1)], b = rings[i + 1][size_t(k)], c = rings[i + 1][size_t(k + 1)];
             Vec3 centre = (mesh.positions[a] + mesh.positions[b] + mesh.positions[c] + mesh.positions[d]) * 0.25f;
-            if (InOpening(centre)) continue;
+            if (carve && InOpening(centre)) continue;
             mesh.AddTriangle(a, b, c, rock);
             mesh.AddTriangle(a, c, d, rock);
         }
     OrientTowards(mesh, first, nearestAxis, &axis);
-    // Close both ends with rock faces: polar grids from the section's rim to a centre, where the
-    // far face also carries the opening.
+    // Close both ends with rock faces: polar grids from the section's rim (the arch from foot to
+    // foot) to a centre below the floor between the feet, so the fan covers the whole arch down to
+    // the ground; a centre higher up would leave a gap under it, seen sideways down the canyon.
     for (int end = 0; end < 2; ++end) {
         const std::vector<uint32_t>& rim = end == 0 ? rings.front() : rings.back();
         Vec3 tangent = end == 0 ? line.tangents.front() : line.tangents.back();
-        Vec3 centre = (end == 0 ? line.points.front() : line.points.back()) + kUp * 150 + tangent * (end == 0 ? -60.0f : 60.0f);
+        Vec3 centre = (end == 0 ? line.points.front() : line.points.back()) - kUp * 40 + tangent * (end == 0 ? -60.0f : 60.0f);
         const int steps = 10;
         std::vector<std::vector<uint32_t>> grid{rim};
         for (int s = 1; s <= steps; ++s) {
@@ -186,7 +313,7 @@ bool BuildTerWall(Model& model) {
             for (size_t k = 0; k + 1 < grid[s].size(); ++k) {
                 uint32_t a = grid[s][k], d = grid[s][k + 1], b = grid[s + 1][k], c = grid[s + 1][k + 1];
                 Vec3 mid = (mesh.positions[a] + mesh.positions[c]) * 0.5f;
-                if (InOpening(mid)) continue;
+                if (carve && InOpening(mid)) continue;
                 mesh.AddTriangle(a, b, c, rock);
                 mesh.AddTriangle(a, c, d, rock);
             }
@@ -195,7 +322,6 @@ bool BuildTerWall(Model& model) {
         } inside{centre - tangent * (end == 0 ? -400.0f : 400.0f)};
         OrientTowards(mesh, capFirst, [](Vec3, const void* data) { return static_cast<const Inside*>(data)->point; }, &inside);
     }
-    return true;
 }
 
 bool BuildTerCrystals(Model& model) {
@@ -233,17 +359,20 @@ bool BuildTerCrystals(Model& model) {
 bool BuildTerSky(Model& model) {
     int sky = model.AddMaterial("TerSky", kWarmAmber);
     Mesh& mesh = model.AddObject("TerSky");
-    // A bright disc behind the opening, facing the camera path; about 11 degrees across its radius.
-    Vec3 centre = SkyCentre(), eye = EyeMid();
+    // A bright disc just behind the opening, facing the camera path, a little wider than the hole
+    // so that the sky fills it from every eye (the rim's ripple takes up to 5 percent off). The sky
+    // pass draws this disc with no rock in front, so its size is the size of the light rays' source.
+    const Opening& o = TheOpening();
+    Vec3 centre = SkyDiscCentre(), eye = o.eye;
     Vec3 facing = Normalize(eye - centre), a, b;
     Perpendiculars(facing, a, b);
-    const float radius = Length(centre - eye) * 0.19f;
+    const float radius = ((o.distance + kSkyBehindOpening) * std::tan(kOpeningMaxDegrees * kPi / 180) + 15) / 0.95f;
     const int sides = 32;
     uint32_t middle = mesh.AddVertex(centre, {0.5f, 0.5f});
     uint32_t first = uint32_t(mesh.positions.size());
     for (int k = 0; k <= sides; ++k) {
         float t = 2 * kPi * k / sides;
-        float r = radius * (1 + 0.08f * std::sin(5 * t) + 0.05f * std::cos(3 * t));
+        float r = radius * (1 + 0.03f * std::sin(5 * t) + 0.02f * std::cos(3 * t));
         mesh.AddVertex(centre + a * (r * std::cos(t)) + b * (r * std::sin(t)), {0.5f + 0.5f * std::cos(t), 0.5f + 0.5f * std::sin(t)});
     }
     for (int k = 0; k < sides; ++k) {
@@ -263,8 +392,7 @@ bool BuildTerRay(Model& model, int ray) {
     Centreline line;
     Rng rng(2000 + uint64_t(ray));
     // A shaft from the opening down to the floor: two crossed tapering quads, v from 0 at the top.
-    Vec3 sky = SkyCentre(), eye = EyeMid();
-    Vec3 top = eye + Normalize(sky - eye) * 1350 + Vec3{rng.Range(-50, 50), rng.Range(-30, 30), rng.Range(-50, 50)};
+    Vec3 top = TheOpening().centre + Vec3{rng.Range(-50, 50), rng.Range(-30, 30), rng.Range(-50, 50)};
     float spread = (ray - 4.5f) / 4.5f;
     Vec3 side = Normalize(Cross(kUp, kTarget - kEyeStart));
     Vec3 bottom = Lerp(kEyeEnd, kTarget, 0.3f + 0.07f * ray) + side * (spread * 160) + Vec3{rng.Range(-30, 30), 0, rng.Range(-30, 30)};
