@@ -19,6 +19,7 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -55,16 +56,16 @@ protected:
     }
     void TearDown() override { cTimeSystem::Instance()->UseCounter(nullptr); }
 
-    // One frame as the loop runs it: update, then the clock moves by `step` and ticks.
+    // One frame: the clock moves by `step` and ticks, then the scene updates with that delta
+    // (the loop's update, tick, render order, seen from the update).
     void Frame(int step) {
-        scene.RunUpdate();
         counter.ms += step;
         cTimeSystem::Instance()->Tick();
+        scene.RunUpdate();
     }
     // Frames of `step` ms until the scene's last update saw local time `local`.
     void PlayTo(int local, int step = 10) {
         while (scene.localTime < local) Frame(std::min(step, local - scene.localTime));
-        Frame(0);  // the update that sees `local`
     }
 
     ManualCounter counter;
@@ -158,36 +159,46 @@ TEST_F(OrembyCityUpdate, RaysTintAndGlowFollowTheSpectrum) {
     EXPECT_NEAR(scene.GlowScale(), 0.3f, 1e-6f);
 }
 
+double Luminance(const VantorGLTest::cColourStats& s) {
+    return 0.299 * s.mean[0] + 0.587 * s.mean[1] + 0.114 * s.mean[2];
+}
+
 // The demo inside the scene's window, in increasing time (one replay from 0).
 TEST(OrembyCityRender, FramesOfTheWindowAndOneLogLinePerDrawing) {
     auto& harness = VantorGLTest::DemoHarness::Get();
     ASSERT_TRUE(harness.Ok());
-    auto keep = [](const std::vector<std::uint8_t>& px, const char* name) {
-        VantorGLTest::DemoHarness::WritePng(px, VantorGLTest::DemoHarness::kWidth,
-                                            VantorGLTest::DemoHarness::kHeight,
-                                            (std::filesystem::temp_directory_path() / name).c_str());
+    // The frames, written to the temp folder when a check fails, to look at.
+    std::vector<std::uint8_t> frames[4];
+    const char* const names[4] = {"oremby-25200.png", "oremby-30000.png", "oremby-36000.png", "oremby-42800.png"};
+    auto keep = [&](int i, int ms) {
+        frames[i] = harness.FrameAt(ms);
+        return VantorGLTest::DemoHarness::Stats(frames[i]);
     };
 
     // 0:25.2 (local ~200): the fade picture covers most of the scene (fade level ~0.8).
-    const auto fadeIn = VantorGLTest::DemoHarness::Stats(harness.FrameAt(25200));
-    keep(harness.FrameAt(25200), "oremby-25200.png");
+    const auto fadeIn = keep(0, 25200);
     // 0:30: the scene itself, fade gone.
-    const auto open = VantorGLTest::DemoHarness::Stats(harness.FrameAt(30000));
-    keep(harness.FrameAt(30000), "oremby-30000.png");
+    const auto open = keep(1, 30000);
+    EXPECT_GT(Luminance(fadeIn), 180.0) << "the near-white fade picture covers the frame";
+    EXPECT_LT(Luminance(open), 140.0) << "a dark sphere of cubes around the glass";
     EXPECT_GT(open.spread, 10.0) << "the cluster, rays and cube sphere are visible";
     EXPECT_LT(fadeIn.spread, open.spread) << "the fade picture hides the scene's contrast";
     // 0:36: the tunnel has unfolded.
-    const auto tunnel = VantorGLTest::DemoHarness::Stats(harness.FrameAt(36000));
-    keep(harness.FrameAt(36000), "oremby-36000.png");
+    const auto tunnel = keep(2, 36000);
     EXPECT_GT(tunnel.spread, 10.0);
     EXPECT_LT(tunnel.blackShare, 0.95);
     EXPECT_EQ(harness.Demo().orembyCity.tunnelOn, true);
     // 0:42.8: fading out towards the fade picture.
-    const auto fadeOut = VantorGLTest::DemoHarness::Stats(harness.FrameAt(42800));
-    keep(harness.FrameAt(42800), "oremby-42800.png");
+    const auto fadeOut = keep(3, 42800);
     EXPECT_GT(harness.Demo().orembyCity.fadeLevel, 0.7f);
     EXPECT_LT(fadeOut.spread, tunnel.spread);
     EXPECT_EQ(harness.FirstGlError(), 0u) << "at demo ms " << harness.FirstGlErrorAt();
+    if (::testing::Test::HasFailure()) {
+        for (int i = 0; i < 4; ++i)
+            VantorGLTest::DemoHarness::WritePng(frames[i], VantorGLTest::DemoHarness::kWidth,
+                                                VantorGLTest::DemoHarness::kHeight,
+                                                (std::filesystem::temp_directory_path() / names[i]).c_str());
+    }
 
     // Each drawing of the scene writes exactly one line: its source and bin 15 as a float.
     const std::string path = (std::filesystem::temp_directory_path() / "oremby-debug.log").string();
