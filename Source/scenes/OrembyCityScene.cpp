@@ -11,6 +11,9 @@
 
 #include <epoxy/gl.h>
 
+#include <algorithm>
+#include <cmath>
+
 namespace VantorGL {
 
 namespace {
@@ -34,6 +37,13 @@ constexpr int kBeatBin = 0;
 constexpr int kGlowBin = 15;
 constexpr float kGlowQuiet = 0.099999994f;  // the float just below 0.1
 constexpr int kRays = 7;
+// The glow group's scale and the green sphere's radius.
+constexpr float kGlowGroupScale = 5.0f;
+constexpr float kGlowSphereRadius = 20.0f;
+// The screen quad spans 4.16 units where the 45 degree, 4:3 view at 3.65 is 4.0317 wide.
+constexpr double kQuadOverlap = (2.0 * kQuadScaleX) / (2.0 * 3.65 * 0.41421356237309503 * 4.0 / 3.0);
+constexpr double kGlowMargin = 0.02;  // of the view: a dozen pixels or more for filtering
+constexpr double kDegreesToRadians = 3.14159265358979323846 / 180.0;
 }  // namespace
 
 cOrembyCityScene::cOrembyCityScene() {
@@ -63,6 +73,13 @@ int cOrembyCityScene::Init() {
     targetD.Create(kSceneTargetWidth, kSceneTargetHeight, 1);
     ScenePatternGlState();
     ScenePatternCamera(camera, 1, 5000);
+    // Bounds of the glow crystal, for limiting the radial glow to where it shows.
+    const c3DsModelInfo info = resources->mdlCrystalMany.Info();
+    float squared = 0.0f;
+    for (float x : {info.boundsMin[0], info.boundsMax[0]})
+        for (float y : {info.boundsMin[1], info.boundsMax[1]})
+            for (float z : {info.boundsMin[2], info.boundsMax[2]}) squared = std::max(squared, x * x + y * y + z * z);
+    crystalRadius = std::sqrt(squared);
     return 0;
 }
 
@@ -73,6 +90,31 @@ float cOrembyCityScene::SphereTint() const { return resources->music.SpectrumVal
 float cOrembyCityScene::GlowScale() const {
     const float bin = resources->music.SpectrumValue(kGlowBin);
     return bin > 0.01f ? 15.0f * bin : kGlowQuiet;
+}
+
+float cOrembyCityScene::GlowContentRadius() const {
+    // Both crystal copies and the green sphere (radius 20) under the group's scale 5; the second
+    // crystal and the sphere are scaled again by the glow scale + 0.3.
+    const float inner = GlowScale() + 0.3f;
+    return kGlowGroupScale * std::max(crystalRadius * std::max(1.0f, inner), kGlowSphereRadius * inner);
+}
+
+void cOrembyCityScene::GlowScreenExtent(float& halfWidth, float& halfHeight) const {
+    halfWidth = halfHeight = 0.5f;
+    // The sphere's centre is the point the camera looks at: its outline is a circle around the
+    // centre of the view, of tangent-angle R / sqrt(D^2 - R^2).
+    const double eyeY = kEyeHeight / zoom, eyeZ = kEyeDistance / zoom;
+    const double distance2 = eyeY * eyeY + eyeZ * eyeZ;
+    const double radius = GlowContentRadius();
+    if (radius * radius >= distance2 * 0.99) return;
+    const double tanHalfFovy = std::tan(camera.fovy * 0.5 * kDegreesToRadians);
+    const double ndcY = radius / std::sqrt(distance2 - radius * radius) / tanHalfFovy;
+    const double ndcX = ndcY / camera.aspect;
+    // Texture offsets (half the NDC offsets) twice over for the blur's reach towards the centre,
+    // spread by the screen quad's 3 percent overlap, plus a margin for the linear filter.
+    const double reach = 2.0 * kQuadOverlap;
+    halfWidth = float(std::min(0.5, ndcX * 0.5 * reach + kGlowMargin));
+    halfHeight = float(std::min(0.5, ndcY * 0.5 * reach + kGlowMargin));
 }
 
 void cOrembyCityScene::Update() {
@@ -315,7 +357,19 @@ void cOrembyCityScene::Render() {
     res.radialBlurShader.SetIterations(100);
     res.radialBlurShader.SetCenter(0.5f, 0.5f);
     res.radialBlurShader.Bind();
+    // Only where the glow can reach: elsewhere every tap reads black and the sum adds nothing.
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    float halfWidth, halfHeight;
+    GlowScreenExtent(halfWidth, halfHeight);
+    const int left = int(std::floor((0.5f - halfWidth) * float(viewport[2])));
+    const int bottom = int(std::floor((0.5f - halfHeight) * float(viewport[3])));
+    const int right = int(std::ceil((0.5f + halfWidth) * float(viewport[2])));
+    const int top = int(std::ceil((0.5f + halfHeight) * float(viewport[3])));
+    glScissor(viewport[0] + left, viewport[1] + bottom, right - left, top - bottom);
+    glEnable(GL_SCISSOR_TEST);
     DrawScreenQuad();
+    glDisable(GL_SCISSOR_TEST);
     res.radialBlurShader.Unbind();
 
     DrawOverlays(res.texOg2, fadeLevel, res.texBox01Diffuse);

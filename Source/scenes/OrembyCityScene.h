@@ -40,6 +40,15 @@ public:
     // below 0.1. The copy is drawn at this + 0.3.
     float GlowScale() const;
 
+    // Half width and height, as shares of the view (0.5 = the whole view), of the part of the
+    // frame the radial glow can reach: the glow pass draws only a sphere of
+    // GlowContentRadius() around the origin, which sits at the centre of the view, and the blur
+    // reads each pixel's colour from between it and halfway to the centre. Outside this box the
+    // glow adds exactly nothing, so it is not drawn there.
+    void GlowScreenExtent(float& halfWidth, float& halfHeight) const;
+    // World radius enclosing everything the glow pass draws this frame.
+    float GlowContentRadius() const;
+
     double sceneClock = 0.0;  // += ms x 0.01 each update; drives every rotation
     float zoom = 1.0f;        // camera distance divisor, up to 1.2
     float fadeLevel = 1.0f;   // alpha of the fade picture
@@ -48,6 +57,7 @@ public:
         float x, y, z, u, v;
     };
     cSphereCube sphereCubes[kSphereCubes];
+    float crystalRadius = 0.0f;  // of mdlCrystalMany, from its vertices (Init)
     cCamera camera;
     bool tunnelOn = false;      // the tunnel is drawn (from local 10000 on)
     float tunnelHeight = 0.0f;  // tunnel y scale factor, up to 1

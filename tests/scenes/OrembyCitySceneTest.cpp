@@ -152,6 +152,28 @@ TEST_F(OrembyCityUpdate, RaysTintAndGlowFollowTheSpectrum) {
     res.music.spectrum[0] = 0.5f;
     EXPECT_LT(scene.RayAlpha(), 0.0f);
 
+    // The radial glow's reach: a small box around the centre in silence, growing with bin 15,
+    // the whole view once the glow crystal reaches the camera.
+    scene.crystalRadius = 8.0f;
+    scene.zoom = 1.2f;
+    scene.camera.SetPerspective(45.0, 4.0 / 3.0, 1.0, 5000.0);
+    res.music.spectrum[15] = 0.0f;
+    float quietWidth, quietHeight;
+    scene.GlowScreenExtent(quietWidth, quietHeight);
+    // R = 5 x max(8, 20 x 0.4) = 40 at distance 1771.6: NDC height 0.0545, doubled and spread.
+    EXPECT_NEAR(scene.GlowContentRadius(), 40.0f, 1e-3f);
+    EXPECT_NEAR(quietHeight, 0.0545 * 0.5 * 2.0 * 1.0318 + 0.02, 2e-3);
+    EXPECT_NEAR(quietWidth, (quietHeight - 0.02) * 0.75 + 0.02, 2e-3);
+    res.music.spectrum[15] = 0.1f;
+    float width, height;
+    scene.GlowScreenExtent(width, height);
+    EXPECT_GT(height, quietHeight);
+    EXPECT_LT(height, 0.5f);
+    res.music.spectrum[15] = 2.0f;  // R = 5 x 20 x 30.3, beyond the camera
+    scene.GlowScreenExtent(width, height);
+    EXPECT_EQ(width, 0.5f);
+    EXPECT_EQ(height, 0.5f);
+
     // Bin 15 grows the glow crystal only above 0.01.
     res.music.spectrum[15] = 0.01f;
     EXPECT_FLOAT_EQ(scene.GlowScale(), 0.099999994f);
@@ -188,6 +210,10 @@ TEST(OrembyCityRender, FramesOfTheWindowAndOneLogLinePerDrawing) {
     EXPECT_GT(tunnel.spread, 10.0);
     EXPECT_LT(tunnel.blackShare, 0.95);
     EXPECT_EQ(harness.Demo().orembyCity.tunnelOn, true);
+    float glowWidth, glowHeight;
+    harness.Demo().orembyCity.GlowScreenExtent(glowWidth, glowHeight);
+    EXPECT_GT(harness.Demo().orembyCity.crystalRadius, 1.0f) << "the glow crystal's bounds were taken";
+    EXPECT_LT(glowHeight, 0.5f) << "the radial glow is limited to the middle of the view";
     // 0:42.8: fading out towards the fade picture.
     const auto fadeOut = keep(3, 42800);
     EXPECT_GT(harness.Demo().orembyCity.fadeLevel, 0.7f);
