@@ -1,5 +1,5 @@
 // cOrembyCityScene: the crystal cluster scene. The cube sphere is drawn into the cube map and
-// into the main view; the glass refracts last cube; the glow pass is blurred radially on top.
+// into the main view; the glass refracts the last complete cube; the glow pass is blurred radially on top.
 #include "scenes/OrembyCityScene.h"
 
 #include "assets/Resources.h"
@@ -74,6 +74,7 @@ int cOrembyCityScene::Init() {
     ScenePatternGlState();
     ScenePatternCamera(camera, 1, 5000);
     // Bounds of the glow crystal, for limiting the radial glow to where it shows.
+    if (!resources) return 0;
     const c3DsModelInfo info = resources->mdlCrystalMany.Info();
     float squared = 0.0f;
     for (float x : {info.boundsMin[0], info.boundsMax[0]})
@@ -95,8 +96,13 @@ float cOrembyCityScene::GlowScale() const {
 float cOrembyCityScene::GlowContentRadius() const {
     // Both crystal copies and the green sphere (radius 20) under the group's scale 5; the second
     // crystal and the sphere are scaled again by the glow scale + 0.3.
+    // The model's own placement (never changed by the demo) is counted in as well.
+    const c3DsModelSystem& crystal = resources->mdlCrystalMany;
+    const float placed = std::sqrt(crystal.position[0] * crystal.position[0] + crystal.position[1] * crystal.position[1] +
+                                   crystal.position[2] * crystal.position[2]) +
+                         std::fabs(crystal.scale) * crystalRadius;
     const float inner = GlowScale() + 0.3f;
-    return kGlowGroupScale * std::max(crystalRadius * std::max(1.0f, inner), kGlowSphereRadius * inner);
+    return kGlowGroupScale * std::max(placed * std::max(1.0f, inner), kGlowSphereRadius * inner);
 }
 
 void cOrembyCityScene::GlowScreenExtent(float& halfWidth, float& halfHeight) const {
