@@ -2,6 +2,8 @@
 // load-time normals and tangents, and drawing from client arrays.
 #include "assets/3DsModelSystem.h"
 
+#include "render/shaders/LitShaders.h"
+
 #include "assets/DataPath.h"
 #include "shell/Console.h"
 
@@ -506,6 +508,14 @@ void c3DsModelSystem::Draw() {
         }
         glEnableClientState(GL_VERTEX_ARRAY);
         glVertexPointer(3, GL_FLOAT, 0, o.vertices.data());
+        // The lit shaders read a per-vertex tangent from this attribute; it is switched off again
+        // after the object, and its current value left at zero, which those shaders replace by a
+        // tangent derived from the normal (geometry drawn without tangents stays well lit).
+        const bool tangents = o.tangents.size() == std::size_t(o.vertexCount) * 3 && o.vertexCount > 0;
+        if (tangents) {
+            glEnableVertexAttribArray(VantorGL::kTangentAttribute);
+            glVertexAttribPointer(VantorGL::kTangentAttribute, 3, GL_FLOAT, GL_FALSE, 0, o.tangents.data());
+        }
         for (const Group& g : o.groups) {
             glPushMatrix();
             glTranslatef(o.offset[0], o.offset[1], o.offset[2]);
@@ -514,6 +524,10 @@ void c3DsModelSystem::Draw() {
             glRotatef(o.objectRotation[0], 1.0f, 0.0f, 0.0f);
             if (g.indexCount > 0) glDrawElements(GL_TRIANGLES, g.indexCount, GL_UNSIGNED_SHORT, g.indices.data());
             glPopMatrix();
+        }
+        if (tangents) {
+            glDisableVertexAttribArray(VantorGL::kTangentAttribute);
+            glVertexAttrib3f(VantorGL::kTangentAttribute, 0.0f, 0.0f, 0.0f);
         }
     }
     glPopMatrix();

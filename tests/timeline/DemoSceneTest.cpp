@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 using VantorGLTest::DemoHarness;
 
 TEST(DemoScene, DispatchOrderIsTheTimelinesOwn) {
@@ -23,7 +25,18 @@ TEST(DemoScene, DispatchOrderIsTheTimelinesOwn) {
 TEST(DemoScene, PlaysToTheEndWithoutAGlError) {
     DemoHarness& harness = DemoHarness::Get();
     if (!harness.Ok()) GTEST_SKIP() << "no GL or no data folder";
-    for (int second = 0; second <= 167; second += 1) harness.FrameAt(second * 1000);
+    // One frame per second of demo time. The very first frame is the opening's blurred white;
+    // every later second shows content, so no frame may be one flat colour, and none may be the
+    // black of an empty scene (the og3 overlay alone would still give it some spread).
+    for (int second = 0; second <= 167; second += 1) {
+        VantorGLTest::cColourStats stats = DemoHarness::Stats(harness.FrameAt(second * 1000));
+        std::printf("second %3d: mean (%.0f, %.0f, %.0f) spread %.2f\n", second, stats.mean[0], stats.mean[1],
+                    stats.mean[2], stats.spread);
+        if (second > 0) {
+            EXPECT_GT(stats.spread, 0.5) << "a flat frame at demo time " << second << " s";
+            EXPECT_LT(stats.blackShare, 0.9) << "an empty frame at demo time " << second << " s";
+        }
+    }
     EXPECT_EQ(harness.FirstGlError(), 0u) << "at demo time " << harness.FirstGlErrorAt();
     EXPECT_TRUE(harness.Demo().IsFinished());
 }
