@@ -2,16 +2,16 @@
 #include "render/FatalError.h"
 
 #include "shell/Console.h"
-
-#include <SDL2/SDL.h>
+#include "shell/MessageBox.h"
 
 #include <cstdlib>
 
 namespace VantorGL {
 
 static void DefaultFatalError(const char* module, int exitCode, const char* caption, const char* text) {
+    // The stderr line names the module and the text, so it reads the same with or without a box.
     ConsolePrint(module, "%s", text);
-    if (caption) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, nullptr);
+    if (caption) ShowMessageBoxOnly(caption, text, cMessageIcon::Error);
     std::exit(exitCode);
 }
 

@@ -36,9 +36,13 @@ bool HasDisplay() {
 
 }  // namespace
 
+void ShowMessageBoxOnly(const char* caption, const char* text, cMessageIcon icon) {
+    if (HasDisplay()) SDL_ShowSimpleMessageBox(SdlFlags(icon), caption, text, nullptr);
+}
+
 void ShowMessage(const char* module, const char* caption, const char* text, cMessageIcon icon) {
     ConsolePrint(module, "%s: %s", caption, OneLine(text).c_str());
-    if (HasDisplay()) SDL_ShowSimpleMessageBox(SdlFlags(icon), caption, text, nullptr);
+    ShowMessageBoxOnly(caption, text, icon);
 }
 
 bool AskYesNo(const char* module, const char* caption, const char* text, bool answerWithoutDisplay) {

@@ -10,6 +10,10 @@ enum class cMessageIcon { Error, Warning, Information };
 // stderr. Works before and after a window exists, and with no display at all.
 void ShowMessage(const char* module, const char* caption, const char* text, cMessageIcon icon);
 
+// The box alone, without the stderr line (for callers that print their own); nothing happens
+// without a display.
+void ShowMessageBoxOnly(const char* caption, const char* text, cMessageIcon icon);
+
 // Asks a Yes/No question. Returns true for Yes. Without a display the question goes to stderr
 // and the answer is `answerWithoutDisplay`.
 bool AskYesNo(const char* module, const char* caption, const char* text, bool answerWithoutDisplay);
