@@ -82,4 +82,13 @@ void cCubeMapping::SelectFace(GLenum face) {
     glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, face, drawTexture, 0);
 }
 
+void cCubeMapping::CopyFirstFaceToOthers() {
+    if (drawTexture == 0 || drawTexture == GLuint(-1)) return;
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, drawTexture);
+    for (GLenum face = GL_TEXTURE_CUBE_MAP_POSITIVE_X + 1; face < GL_TEXTURE_CUBE_MAP_POSITIVE_X + 6; ++face)
+        glCopyTexSubImage2D(face, 0, 0, 0, 0, 0, width, height);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
+}
+
 }  // namespace VantorGL

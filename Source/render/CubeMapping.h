@@ -46,6 +46,28 @@ public:
     // attachment 0 of the bound framebuffer.
     void SelectFace(GLenum face);
 
+    // Captures one picture into every face: begin, viewport to the cube, identity modelview, +X
+    // face, clear, draw(), then copies +X into the other five faces, end (which swaps). For scenes
+    // whose cube pass draws the same view for each face (their content sets its own camera): one
+    // draw instead of six gives identical faces.
+    template <class Draw>
+    void CaptureOneViewIntoAllFaces(Draw&& draw) {
+        BeginCapture();
+        glPushAttrib(GL_VIEWPORT_BIT);
+        glViewport(0, 0, width, height);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        SelectFace(GL_TEXTURE_CUBE_MAP_POSITIVE_X);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        draw();
+        CopyFirstFaceToOthers();
+        glPopAttrib();
+        StopCapture();
+    }
+    // Copies the attached +X face (the read buffer while capturing) into the other five faces of
+    // the cube being drawn. Leaves texture unit 0 active with no cube bound.
+    void CopyFirstFaceToOthers();
+
     GLuint drawTexture = 0;  // the cube being drawn; `texture` is the last complete one
 };
 

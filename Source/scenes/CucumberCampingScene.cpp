@@ -138,22 +138,7 @@ void cCucumberCampingScene::Render() {
     // Every face gets the scene camera's view (DrawContent sets its own camera): walls and the
     // black credits, which the crystals of the main view refract and reflect. The six pictures
     // are the same, so the first face is drawn and copied into the other five.
-    res.cubeMap.BeginCapture();
-    glPushAttrib(GL_VIEWPORT_BIT);
-    glViewport(0, 0, res.cubeMap.width, res.cubeMap.height);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    res.cubeMap.SelectFace(GL_TEXTURE_CUBE_MAP_POSITIVE_X);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    DrawContent(kPassCubeFaces);
-    if (res.cubeMap.drawTexture != 0) {
-        glBindTexture(GL_TEXTURE_CUBE_MAP, res.cubeMap.drawTexture);
-        for (GLenum face = GL_TEXTURE_CUBE_MAP_NEGATIVE_X; face <= GL_TEXTURE_CUBE_MAP_NEGATIVE_Z; ++face)
-            glCopyTexSubImage2D(face, 0, 0, 0, 0, 0, res.cubeMap.width, res.cubeMap.height);
-        glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
-    }
-    glPopAttrib();
-    res.cubeMap.StopCapture();
+    res.cubeMap.CaptureOneViewIntoAllFaces([&] { DrawContent(kPassCubeFaces); });
     glPopMatrix();
 
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);

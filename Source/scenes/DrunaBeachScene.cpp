@@ -166,20 +166,7 @@ void cDrunaBeachScene::Render() {
     // the glass refracts the tubes and sculptures as seen from the eye. The faces drawn now are
     // sampled next frame (the cube is double-buffered). Since the six pictures are one and the
     // same, +X is drawn and copied into the other five: the same cube for a sixth of the work.
-    res.cubeMap.BeginCapture();
-    glPushAttrib(GL_VIEWPORT_BIT);
-    glViewport(0, 0, res.cubeMap.width, res.cubeMap.height);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    res.cubeMap.SelectFace(GL_TEXTURE_CUBE_MAP_POSITIVE_X);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    DrawContent(1);
-    glBindTexture(GL_TEXTURE_CUBE_MAP, res.cubeMap.drawTexture);
-    for (GLenum face = GL_TEXTURE_CUBE_MAP_NEGATIVE_X; face <= GL_TEXTURE_CUBE_MAP_NEGATIVE_Z; ++face)
-        glCopyTexSubImage2D(face, 0, 0, 0, 0, 0, res.cubeMap.width, res.cubeMap.height);
-    glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
-    glPopAttrib();
-    res.cubeMap.StopCapture();
+    res.cubeMap.CaptureOneViewIntoAllFaces([&] { DrawContent(1); });
     glPopMatrix();
 
     CaptureInto(targetA, [&] { DrawContent(0); });

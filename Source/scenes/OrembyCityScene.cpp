@@ -310,23 +310,7 @@ void cOrembyCityScene::DrawContent(int pass) {
 // sixth of the work.
 void cOrembyCityScene::CaptureCubeMap() {
     cCubeMapping& cube = resources->cubeMap;
-    cube.BeginCapture();
-    glPushAttrib(GL_VIEWPORT_BIT);
-    glViewport(0, 0, cube.width, cube.height);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    cube.SelectFace(GL_TEXTURE_CUBE_MAP_POSITIVE_X);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    DrawContent(1);
-    // The read buffer is the attached +X face; the copies go into the other faces of the same
-    // (draw-side) cube texture.
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_CUBE_MAP, cube.drawTexture);
-    for (GLenum face = GL_TEXTURE_CUBE_MAP_POSITIVE_X + 1; face < GL_TEXTURE_CUBE_MAP_POSITIVE_X + 6; ++face)
-        glCopyTexSubImage2D(face, 0, 0, 0, 0, 0, cube.width, cube.height);
-    glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
-    glPopAttrib();
-    cube.StopCapture();
+    cube.CaptureOneViewIntoAllFaces([&] { DrawContent(1); });
 }
 
 void cOrembyCityScene::Render() {

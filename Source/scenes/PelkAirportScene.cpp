@@ -253,19 +253,7 @@ void cPelkAirportScene::Render() {
     // The surroundings for the glass. DrawContent sets its own projection and view, so all six
     // faces hold the same picture: it is drawn once, into +X, and copied to the other five
     // (the same pixels as six draws, for a sixth of the fill).
-    res.cubeMap.BeginCapture();
-    glPushAttrib(GL_VIEWPORT_BIT);
-    glViewport(0, 0, res.cubeMap.width, res.cubeMap.height);
-    res.cubeMap.SelectFace(GL_TEXTURE_CUBE_MAP_POSITIVE_X);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    DrawContent(1);
-    glBindTexture(GL_TEXTURE_CUBE_MAP, res.cubeMap.drawTexture);
-    for (int face = 1; face < 6; ++face)
-        glCopyTexSubImage2D(GLenum(GL_TEXTURE_CUBE_MAP_POSITIVE_X + face), 0, 0, 0, 0, 0, res.cubeMap.width,
-                            res.cubeMap.height);
-    glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
-    glPopAttrib();
-    res.cubeMap.StopCapture();
+    res.cubeMap.CaptureOneViewIntoAllFaces([&] { DrawContent(1); });
     glPopMatrix();
 
     CaptureInto(targetA, [&] { DrawContent(0); });

@@ -223,20 +223,7 @@ void cTavikIsleScene::Render() {
     // Every face gets the same picture (DrawContent sets its own projection and view): the cube
     // sphere as the scene camera sees it, for the glass to refract. So it is drawn once, into +X,
     // and copied to the other five faces instead of drawing 2016 cubes six times.
-    res.cubeMap.BeginCapture();
-    glPushAttrib(GL_VIEWPORT_BIT);
-    glViewport(0, 0, res.cubeMap.width, res.cubeMap.height);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    res.cubeMap.SelectFace(GL_TEXTURE_CUBE_MAP_POSITIVE_X);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    DrawContent(kPassCubeFaces);
-    glBindTexture(GL_TEXTURE_CUBE_MAP, res.cubeMap.drawTexture);
-    for (int face = 1; face < 6; ++face)
-        glCopyTexSubImage2D(GL_TEXTURE_CUBE_MAP_POSITIVE_X + face, 0, 0, 0, 0, 0, res.cubeMap.width, res.cubeMap.height);
-    glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
-    glPopAttrib();
-    res.cubeMap.StopCapture();
+    res.cubeMap.CaptureOneViewIntoAllFaces([&] { DrawContent(kPassCubeFaces); });
     glPopMatrix();
 
     CaptureInto(targetD, [&] { DrawContent(kPassFigureAlone); });
