@@ -1,5 +1,6 @@
 // Tests for the closing canyon scene: its clocks, camera slide and fades under a scripted clock
 // (no GL), and the rendered frames of the demo's last 33 seconds.
+#include "support/ManualCounter.h"
 #include "scenes/CucumberCampingScene.h"
 
 #include "assets/Resources.h"
@@ -16,12 +17,7 @@ using VantorGLTest::DemoHarness;
 
 namespace {
 
-class ManualCounter final : public cClockCounter {
-public:
-    std::int64_t Read() override { return ms; }
-    std::int64_t Frequency() override { return 1000; }
-    std::int64_t ms = 0;
-};
+using VantorGLTest::ManualCounter;
 
 // The scene alone on a hand-moved clock, frames played as the loop does: update, tick.
 class CucumberCampingClock : public ::testing::Test {

@@ -1,5 +1,6 @@
 // Tests for the glass tunnel flight: the flight path, fades and blur driven by a hand-moved clock
 // (no GL), and the scene's frames inside the whole headless demo.
+#include "support/ManualCounter.h"
 #include "assets/Resources.h"
 #include "scenes/DrunaBeachScene.h"
 #include "support/DemoHarness.h"
@@ -15,12 +16,7 @@ using VantorGLTest::DemoHarness;
 
 namespace {
 
-class ManualCounter final : public cClockCounter {
-public:
-    std::int64_t Read() override { return ms; }
-    std::int64_t Frequency() override { return 1000; }
-    std::int64_t ms = 0;
-};
+using VantorGLTest::ManualCounter;
 
 // The scene alone on the timeline, played frame by frame at 30 fps as the frame loop does it
 // (update, tick; rendering needs GL and is left out).

@@ -1,5 +1,6 @@
 // The crystal cluster scene: its clocks, fades and tunnel on a scripted clock, the music-driven
 // ray, tint and glow values on a scripted spectrum, and the demo's frames inside its window.
+#include "support/ManualCounter.h"
 #include "scenes/OrembyCityScene.h"
 
 #include "assets/Resources.h"
@@ -26,12 +27,7 @@ namespace {
 using VantorGL::cOrembyCityScene;
 using VantorGL::cTimeSystem;
 
-class ManualCounter final : public VantorGL::cClockCounter {
-public:
-    std::int64_t Read() override { return ms; }
-    std::int64_t Frequency() override { return 1000; }
-    std::int64_t ms = 0;
-};
+using VantorGLTest::ManualCounter;
 
 // Large objects in static storage, as in the program; no GL is touched by either.
 cOrembyCityScene scene;

@@ -1,6 +1,7 @@
 // Tests for the opening scene: its story driven by a hand-moved clock and a scripted kick (wipe and
 // logo timings, the ring count on the beat, the late fades), the cube height table, and the
 // demo's frames at the start and at the closing fade.
+#include "support/ManualCounter.h"
 #include "assets/Resources.h"
 #include "scenes/ScenePattern.h"
 #include "scenes/SelvoHillsScene.h"
@@ -20,12 +21,7 @@ using VantorGLTest::DemoHarness;
 
 namespace {
 
-class ManualCounter final : public cClockCounter {
-public:
-    std::int64_t Read() override { return ms; }
-    std::int64_t Frequency() override { return 1000; }
-    std::int64_t ms = 0;
-};
+using VantorGLTest::ManualCounter;
 
 // The scene with its window set and a registry that never loads (no GL call); frames are played in
 // the frame loop's order: update, then the clock moves and ticks.

@@ -1,6 +1,7 @@
 // Tests for the glass figure scene: the first member's script on demo time, the second member's
 // beat rule, and the two members' separate clocks, driven by a hand-moved clock and a scripted
 // spectrum without GL; then the picture of each member in the whole demo, headless.
+#include "support/ManualCounter.h"
 #include "assets/Resources.h"
 #include "scenes/TavikIsleScene.h"
 #include "support/DemoHarness.h"
@@ -16,13 +17,7 @@ using VantorGLTest::DemoHarness;
 
 namespace {
 
-// A counter the test moves by hand, in milliseconds.
-class ManualCounter final : public cClockCounter {
-public:
-    std::int64_t Read() override { return ms; }
-    std::int64_t Frequency() override { return 1000; }
-    std::int64_t ms = 0;
-};
+using VantorGLTest::ManualCounter;
 
 // Two members driven like the sequencer drives them: one frame per millisecond, in the frame
 // loop's order (update, tick). The spectrum of each frame comes from `spectrumAt`.

@@ -1,4 +1,5 @@
 // Tests for the clock, time codes and scene windows: the arithmetic the whole timeline rests on.
+#include "support/ManualCounter.h"
 #include "timeline/SceneSystem.h"
 #include "timeline/TimeCode.h"
 #include "timeline/TimeSystem.h"
@@ -28,13 +29,7 @@ TEST(TimeCode, QuirksOfTheWalk) {
     EXPECT_EQ(ParseTimeCode("1:2:3.0"), (2 * 60 + 3) * 1000);  // a second colon restarts the total
 }
 
-// A counter the test moves by hand, in milliseconds.
-class ManualCounter final : public cClockCounter {
-public:
-    std::int64_t Read() override { return ms; }
-    std::int64_t Frequency() override { return 1000; }
-    std::int64_t ms = 0;
-};
+using VantorGLTest::ManualCounter;
 
 class ClockTest : public ::testing::Test {
 protected:
