@@ -125,7 +125,7 @@ bool ParseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::st
     if (atGiven && fromOrToGiven) return error = "--at cannot be combined with --from or --to", false;
     if (!options.sheetPath.empty() && fromOrToGiven)
         return error = "--sheet takes its times from --at or the scenes, not --from or --to", false;
-    if (options.outDir.empty() && options.sheetPath.empty()) return error = "--out DIR is required", false;
+    if (options.outDir.empty() && options.sheetPath.empty()) return error = "--out DIR (or --sheet FILE.png) is required", false;
     if (options.fromMs > options.toMs) return error = "--from lies after --to", false;
     if (options.fromMs > 167000) return error = "--from lies after the end of the demo (2:47)", false;
     return true;

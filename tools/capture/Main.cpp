@@ -130,7 +130,7 @@ private:
         bool last = wanted.empty() ? now >= options.toMs : next >= wanted.size();
         if (written > 1 && wall - lastReport < std::chrono::seconds(1) && !last) return;
         lastReport = wall;
-        std::fprintf(stderr, "CAPTURE: %d frames written, demo time %d.%03d s\n", written, now / 1000, now % 1000);
+        std::fprintf(stderr, "CAPTURE: %d frames captured, demo time %d.%03d s\n", written, now / 1000, now % 1000);
     }
 
     Trova01& application;
