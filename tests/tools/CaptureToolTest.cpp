@@ -1,11 +1,17 @@
 // Tests for quenlite-capture's command line: every bad argument is a usage message and exit 2;
-// a good one renders the asked span.
-#include <gtest/gtest.h>
+// a good one renders the asked span, the asked times or a contact sheet.
+#include "../../tools/capture/ContactSheetLayout.h"
 
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -13,6 +19,49 @@ int RunCapture(const std::string& arguments) {
     std::string command = std::string(QUENLITE_BINARY_DIR) + "/quenlite-capture " + arguments + " >/dev/null 2>&1";
     int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+struct Decoded {
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgb;
+};
+
+// An 8-bit RGB PNG through libpng; width 0 when it cannot be read.
+Decoded ReadPng(const std::string& path) {
+    Decoded image;
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return image;
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!png || !info || setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        std::fclose(file);
+        return Decoded{};
+    }
+    png_init_io(png, file);
+    png_read_info(png, info);
+    if (png_get_color_type(png, info) == PNG_COLOR_TYPE_RGB && png_get_bit_depth(png, info) == 8) {
+        image.width = int(png_get_image_width(png, info));
+        image.height = int(png_get_image_height(png, info));
+        image.rgb.resize(std::size_t(image.width) * image.height * 3);
+        for (int y = 0; y < image.height; ++y) png_read_row(png, &image.rgb[std::size_t(y) * image.width * 3], nullptr);
+    }
+    png_destroy_read_struct(&png, &info, nullptr);
+    std::fclose(file);
+    return image;
+}
+
+std::filesystem::path FreshFolder(const char* name) {
+    namespace fs = std::filesystem;
+    fs::path out = fs::temp_directory_path() / (std::string(name) + "-" + std::to_string(::getpid()));
+    fs::remove_all(out);
+    return out;
+}
+
+int CountPngs(const std::filesystem::path& folder) {
+    int pngs = 0;
+    for (auto& entry : std::filesystem::directory_iterator(folder)) pngs += entry.path().extension() == ".png";
+    return pngs;
 }
 
 }  // namespace
@@ -30,6 +79,18 @@ TEST(CaptureTool, BadArgumentsGiveUsageAndExitCode2) {
         "--out /tmp/x --size 1024",
         "--out /tmp/x --size 0x0",
         "--out /tmp/x --bogus",
+        "--at 1",                               // neither --out nor --sheet
+        "--out /tmp/x --at 1 --from 0:00.5",    // a list and a span at once
+        "--out /tmp/x --to 2 --at 1",
+        "--out /tmp/x --at 2:47.001",           // after the end
+        "--out /tmp/x --at 1,3:10",
+        "--out /tmp/x --at ''",                 // empty list
+        "--out /tmp/x --at 1,,2",
+        "--out /tmp/x --at 1,",
+        "--out /tmp/x --at 1,x",
+        "--sheet /tmp/x/s.png --from 0:01",     // a sheet takes its times from --at or the scenes
+        "--sheet ''",
+        "--sheet",
     };
     for (const char* arguments : bad) EXPECT_EQ(RunCapture(arguments), 2) << arguments;
 }
@@ -46,4 +107,53 @@ TEST(CaptureTool, WritesOneFramePerStepOfTheSpan) {
     EXPECT_TRUE(fs::exists(out / "000010.png"));
     EXPECT_TRUE(fs::exists(out / "000015.png"));
     fs::remove_all(out);
+}
+
+TEST(CaptureTool, AtWritesExactlyTheAskedTimes) {
+    namespace fs = std::filesystem;
+    fs::path out = FreshFolder("capture-at");
+    // 0.25 s lies between two 10 fps steps: the clock must land on it, not on 0.2 or 0.3.
+    ASSERT_EQ(RunCapture("--out " + out.string() + " --at 0:01.05,0.25 --fps 10 --size 64x48 --quiet"), 0);
+    EXPECT_EQ(CountPngs(out), 2);
+    EXPECT_TRUE(fs::exists(out / "000250ms.png"));
+    EXPECT_TRUE(fs::exists(out / "001050ms.png"));
+    fs::remove_all(out);
+}
+
+TEST(CaptureTool, SheetOfTwoTimesMatchesTheLayoutAndWritesNothingElse) {
+    namespace fs = std::filesystem;
+    fs::path out = FreshFolder("capture-sheet");
+    fs::path sheet = out / "nested" / "sheet.png";
+    ASSERT_EQ(RunCapture("--sheet " + sheet.string() + " --at 1,0.5 --fps 10 --size 64x48 --quiet"), 0);
+    ContactSheetLayout layout = LayoutContactSheet(2, 64, 48);
+    Decoded image = ReadPng(sheet.string());
+    ASSERT_EQ(image.width, layout.width);
+    EXPECT_EQ(image.height, layout.height);
+    EXPECT_EQ(CountPngs(sheet.parent_path()), 1);
+    EXPECT_FALSE(fs::exists(sheet.parent_path() / "debug.log"));
+    // The label strip under the first thumbnail holds bright text on the dark background.
+    int bright = 0;
+    for (int y = layout.CellY(0) + layout.thumbHeight; y < layout.CellY(0) + layout.thumbHeight + layout.labelHeight; ++y)
+        for (int x = layout.CellX(0); x < layout.CellX(0) + layout.thumbWidth; ++x)
+            bright += image.rgb[(std::size_t(y) * image.width + x) * 3] > 150;
+    EXPECT_GT(bright, 10);
+    fs::remove_all(out);
+}
+
+TEST(CaptureTool, SheetLayoutGrowsByRowsOfFour) {
+    ContactSheetLayout nine = LayoutContactSheet(9, 1024, 768);
+    EXPECT_EQ(nine.columns, 4);
+    EXPECT_EQ(nine.rows, 3);
+    EXPECT_EQ(nine.thumbWidth, 320);
+    EXPECT_EQ(nine.thumbHeight, 240);
+    EXPECT_EQ(nine.width, nine.CellX(3) + nine.thumbWidth + nine.gap);
+    EXPECT_EQ(nine.height, nine.CellY(8) + nine.thumbHeight + nine.labelHeight + nine.gap);
+    // Wide frames keep their aspect; small ones are not scaled up; one frame is one column.
+    ContactSheetLayout wide = LayoutContactSheet(4, 1920, 1080);
+    EXPECT_EQ(wide.thumbWidth, 320);
+    EXPECT_EQ(wide.thumbHeight, 180);
+    ContactSheetLayout small = LayoutContactSheet(1, 64, 48);
+    EXPECT_EQ(small.columns, 1);
+    EXPECT_EQ(small.thumbWidth, 64);
+    EXPECT_EQ(small.width, 64 + 2 * small.gap);
 }

@@ -1,13 +1,23 @@
 // CaptureOptions: argument parsing for quenlite-capture.
 #include "CaptureOptions.h"
 
+#include "timeline/DemoScene.h"
+
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
 const char* const kCaptureUsage =
     "usage: quenlite-capture --out DIR [--fps N] [--from TIME] [--to TIME] [--size WxH] [--quiet]\n"
+    "       quenlite-capture --out DIR --at TIME,TIME,... [--fps N] [--size WxH] [--quiet]\n"
+    "       quenlite-capture --sheet FILE.png [--at TIME,TIME,...] [--out DIR] [--fps N] [--size WxH] [--quiet]\n"
     "  Renders the demo offline with a fixed-step clock and writes the frames from --from to --to\n"
     "  as DIR/NNNNNN.png (frame number at N frames per second), plus DIR/debug.log.\n"
+    "  --at T1,T2,.. only these demo times, each as DIR/NNNNNNms.png (the time in milliseconds);\n"
+    "                the clock steps at N frames per second and lands exactly on each time\n"
+    "  --sheet FILE  a contact sheet: one labelled thumbnail per time in a grid, as one PNG; the\n"
+    "                times are --at's, else the middle of each scene of the timeline. Without\n"
+    "                --out no other file is written\n"
     "  --fps N       frames per second of demo time, 1 to 240 (default 30)\n"
     "  --from TIME   first demo time written (default 0)\n"
     "  --to TIME     last demo time written (default 2:47, the end of the demo)\n"
@@ -50,7 +60,7 @@ static bool ParseInt(const std::string& text, int& value) {
 }
 
 bool ParseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::string& error) {
-    bool fromGiven = false;
+    bool fromOrToGiven = false, atGiven = false;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         auto value = [&](std::string& out) {
@@ -74,7 +84,30 @@ bool ParseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::st
             int& target = arg == "--from" ? options.fromMs : options.toMs;
             if (!ParseCaptureTime(text, target))
                 return error = arg + " wants m:ss.fff or seconds, not \"" + text + "\"", false;
-            if (arg == "--from") fromGiven = true;
+            fromOrToGiven = true;
+        } else if (arg == "--at") {
+            if (!value(text)) return false;
+            atGiven = true;
+            options.atMs.clear();
+            std::size_t start = 0;
+            while (true) {
+                std::size_t comma = text.find(',', start);
+                std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+                int ms = 0;
+                if (item.empty()) return error = "--at wants a comma-separated list of times, not \"" + text + "\"", false;
+                if (!ParseCaptureTime(item, ms))
+                    return error = "--at wants m:ss.fff or seconds, not \"" + item + "\"", false;
+                if (ms > VantorGL::kDemoEndMs)
+                    return error = "--at " + item + " lies after the end of the demo (2:47)", false;
+                options.atMs.push_back(ms);
+                if (comma == std::string::npos) break;
+                start = comma + 1;
+            }
+            std::sort(options.atMs.begin(), options.atMs.end());
+            options.atMs.erase(std::unique(options.atMs.begin(), options.atMs.end()), options.atMs.end());
+        } else if (arg == "--sheet") {
+            if (!value(options.sheetPath)) return false;
+            if (options.sheetPath.empty()) return error = "--sheet needs a file name", false;
         } else if (arg == "--size") {
             if (!value(text)) return false;
             std::size_t x = text.find('x');
@@ -89,8 +122,10 @@ bool ParseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::st
             return false;
         }
     }
-    (void)fromGiven;
-    if (options.outDir.empty()) return error = "--out DIR is required", false;
+    if (atGiven && fromOrToGiven) return error = "--at cannot be combined with --from or --to", false;
+    if (!options.sheetPath.empty() && fromOrToGiven)
+        return error = "--sheet takes its times from --at or the scenes, not --from or --to", false;
+    if (options.outDir.empty() && options.sheetPath.empty()) return error = "--out DIR (or --sheet FILE.png) is required", false;
     if (options.fromMs > options.toMs) return error = "--from lies after --to", false;
     if (options.fromMs > 167000) return error = "--from lies after the end of the demo (2:47)", false;
     return true;

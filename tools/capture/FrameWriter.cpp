@@ -16,13 +16,18 @@ void FrameWriter::Resize(int w, int h) {
     flipped.assign(pixels.size(), 0);
 }
 
-bool FrameWriter::Write(const std::string& path) {
+void FrameWriter::ReadBack() {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
     const std::size_t row = std::size_t(width) * 3;
     for (int y = 0; y < height; ++y)
         std::memcpy(&flipped[y * row], &pixels[(height - 1 - y) * row], row);
+}
+
+bool FrameWriter::Write(const std::string& path) {
+    ReadBack();
+    const std::size_t row = std::size_t(width) * 3;
 
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) {

@@ -9,9 +9,12 @@ class FrameWriter {
 public:
     // Sizes the buffers once for width x height pixels.
     void Resize(int width, int height);
-    // glReadPixels of the back buffer into the buffer, flipped to top row first; then the PNG.
-    // False (with a CAPTURE line on stderr) when the file cannot be written.
+    // glReadPixels of the back buffer into the buffer, flipped to top row first.
+    void ReadBack();
+    // ReadBack, then the PNG. False (with a CAPTURE line on stderr) when it cannot be written.
     bool Write(const std::string& path);
+    // The last frame read back: RGB, top row first, width x height as sized.
+    const std::uint8_t* Rows() const { return flipped.data(); }
 
 private:
     int width = 0, height = 0;
