@@ -258,7 +258,15 @@ void PrintTable(const BenchOptions& options, const BenchApplication& app, const 
     std::printf("quenlite-bench: %dx%d, fixed step %d fps, %d frames timed (draw + glFinish), %zu updated\n",
                 options.width, options.height, kFps, int(hooks.All().draw.size()), hooks.EveryUpdate().size());
     std::printf("renderer: %s; OpenGL %s\n", app.renderer.c_str(), app.glVersion.c_str());
-    app.ReportStartUp(stdout, "start-up");
+    StartUpSplit s = app.Split();
+    std::printf("start-up: %.0f ms from process start to the first frame\n", s.total);
+    std::printf("  before main %.0f, window %.0f, loading screen %.0f, music %.0f, textures %.0f, models %.0f, "
+                "fonts %.0f, shaders %.0f, targets %.0f, scene set-up %.0f, other %.0f (ms)\n",
+                s.beforeMain, s.window, s.loadingScreen, s.music, s.textures, s.models, s.fonts, s.shaders, s.targets,
+                s.sceneSetUp, s.other);
+    // Wall time grows when other programs share the cores; CPU time does not.
+    std::printf("  CPU to the first frame: main thread %.0f ms, whole process %.0f ms\n", s.mainThreadCpu,
+                s.processCpu);
     const std::vector<double>& every = hooks.EveryUpdate();
     std::printf("update, every frame: median %.3f ms, 95th %.3f ms\n\n", Median(every), Percentile95(every));
     std::printf("%-16s %6s %9s %9s %9s %12s\n", "scene", "frames", "min ms", "median", "95th", "update med");
