@@ -7,6 +7,7 @@
 #include "CaptureOptions.h"
 #include "ContactSheet.h"
 #include "FrameWriter.h"
+#include "StartUpTimes.h"
 
 #include "shell/Console.h"
 #include "shell/Trova01.h"
@@ -23,13 +24,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
-
-#include <time.h>
-#include <unistd.h>
 
 namespace {
 
@@ -147,99 +144,12 @@ private:
     std::chrono::steady_clock::time_point lastReport;
 };
 
-using StartClock = std::chrono::steady_clock;
-
-double MillisecondsBetween(StartClock::time_point from, StartClock::time_point to) {
-    return std::chrono::duration<double, std::milli>(to - from).count();
-}
-
-// Milliseconds from the kernel's start of this process to now (the dynamic loader and static
-// construction before main), from /proc; 0 where that is not readable.
-double MillisecondsSinceProcessStart() {
-    std::ifstream stat("/proc/self/stat");
-    std::string line;
-    if (!std::getline(stat, line)) return 0.0;
-    std::size_t close = line.rfind(')');  // the command name may hold spaces
-    if (close == std::string::npos) return 0.0;
-    std::size_t at = close + 2;
-    // starttime is field 22; the text after ')' starts at field 3.
-    for (int field = 3; field < 22 && at != std::string::npos; ++field) at = line.find(' ', at) + 1;
-    if (at == 0 || at == std::string::npos) return 0.0;
-    double startTicks = std::strtod(line.c_str() + at, nullptr);
-    timespec now{};
-    long ticksPerSecond = sysconf(_SC_CLK_TCK);
-    if (ticksPerSecond <= 0 || clock_gettime(CLOCK_BOOTTIME, &now) != 0) return 0.0;
-    double nowMs = double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1.0e6;
-    double ms = nowMs - startTicks * 1000.0 / double(ticksPerSecond);
-    return ms > 0.0 ? ms : 0.0;
-}
-
-// CPU time of the calling thread or of the whole process, in milliseconds.
-double CpuMilliseconds(clockid_t which) {
-    timespec now{};
-    if (clock_gettime(which, &now) != 0) return 0.0;
-    return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1.0e6;
-}
-
-// The application with stopwatches around its start-up hooks; the frames are the program's own.
-class TimedApplication final : public Trova01 {
-public:
-    bool LoadStep() override {
-        loadStepStart = StartClock::now();
-        bool result = Trova01::LoadStep();
-        loadStepEnd = StartClock::now();
-        return result;
-    }
-    bool InitGL() override {
-        initStart = StartClock::now();
-        bool result = Trova01::InitGL();
-        initEnd = StartClock::now();
-        return result;
-    }
-    bool UpdateFrame() override {
-        if (!framesStarted) {
-            framesStarted = true;
-            firstFrame = StartClock::now();
-            mainThreadCpu = CpuMilliseconds(CLOCK_THREAD_CPUTIME_ID);  // the frame loop runs on main
-            processCpu = CpuMilliseconds(CLOCK_PROCESS_CPUTIME_ID);
-        }
-        return Trova01::UpdateFrame();
-    }
-
-    // Where the time from process start to the first frame went, on stderr.
-    void ReportStartUp(StartClock::time_point mainStart, double beforeMainMs) const {
-        if (!framesStarted) return;
-        const VantorGL::cLoadTimes& registry = demo.registry.loadTimes;
-        double window = MillisecondsBetween(mainStart, loadStepStart);
-        double loadingScreen = MillisecondsBetween(loadStepStart, loadStepEnd);
-        double init = MillisecondsBetween(initStart, initEnd);
-        double sceneSetUp = init - registry.Total();  // the sequencer's Init beyond the registry
-        double total = beforeMainMs + MillisecondsBetween(mainStart, firstFrame);
-        double accounted = beforeMainMs + window + loadingScreen + init;
-        std::fprintf(stderr, "CAPTURE: start-up %.0f ms from process start to the first frame\n", total);
-        std::fprintf(stderr,
-                     "CAPTURE:   before main %.0f, window %.0f, loading screen %.0f, music %.0f, textures %.0f, "
-                     "models %.0f, fonts %.0f, shaders %.0f, targets %.0f, scene set-up %.0f, other %.0f (ms)\n",
-                     beforeMainMs, window, loadingScreen, registry.music, registry.textures, registry.models,
-                     registry.fonts, registry.shaders, registry.targets, sceneSetUp, total - accounted);
-        // Wall time grows when other programs share the cores; CPU time does not.
-        std::fprintf(stderr, "CAPTURE:   CPU to the first frame: main thread %.0f ms, whole process %.0f ms\n",
-                     mainThreadCpu, processCpu);
-    }
-
-private:
-    bool framesStarted = false;
-    StartClock::time_point loadStepStart, loadStepEnd, initStart, initEnd, firstFrame;
-    double mainThreadCpu = 0.0, processCpu = 0.0;
-};
-
 }  // namespace
 
 static TimedApplication application;
 
 int main(int argc, char** argv) {
-    StartClock::time_point mainStart = StartClock::now();
-    double beforeMainMs = MillisecondsSinceProcessStart();
+    application.MarkMainStart();
     CaptureOptions options;
     std::string error;
     if (!ParseCaptureOptions(argc, argv, options, error)) {
@@ -276,7 +186,7 @@ int main(int argc, char** argv) {
     application.SetFrameHooks(&hooks);
     application.Run();
     if (application.WindowFailed()) return 1;
-    if (!options.quiet) application.ReportStartUp(mainStart, beforeMainMs);
+    if (!options.quiet) application.ReportStartUp(stderr, "CAPTURE");
     if (hooks.Failed()) return 1;
     if (!hooks.AllCaptured()) {
         VantorGL::ConsolePrint("CAPTURE", "the demo stopped after %d of the asked frames", hooks.Written());
