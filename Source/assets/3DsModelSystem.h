@@ -54,7 +54,7 @@ public:
     c3DsModelSystem() = default;
     virtual ~c3DsModelSystem() = default;
 
-    // Reads the 3DS file at `path` (a design path such as "Data/Ter/ray3.3DS"; a quoted path
+    // Reads the 3DS file at `path` (a path as the demo spells it, such as "Data/Ter/ray3.3DS"; a quoted path
     // loses its quotes, then ResolveDataPath applies). Makes no OpenGL call. On a missing,
     // unreadable or corrupt file the model is left empty (Draw draws nothing) and one line
     // "MODEL: <path>: <reason>" goes to stderr. Faces dropped for bad indices are also reported

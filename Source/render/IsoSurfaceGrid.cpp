@@ -26,7 +26,7 @@ static float Coordinate(int i, int n) {
 }
 
 bool cIsoSurfaceGrid::Build(int n) {
-    // The design trusts its one caller (n = 30); outside the capacity nothing is built rather
+    // The one caller asks for n = 30; outside the capacity nothing is built rather
     // than writing past the arrays.
     if (!points || !cubes || n < 1 || n > kMaxCubesPerAxis) {
         pointCount = 0;

@@ -61,7 +61,7 @@ public:
     bool Ready() const { return ready; }
     const Particle& At(int index) const { return particles[index]; }
 
-    // Members in the order of the design.
+    // Members in their fixed order.
     std::int32_t mode = 0;         // 1: AfterMove scatters every particle
     std::int32_t count = 0;
     std::int32_t cursor = 0;       // the particle being processed, shared by the loops

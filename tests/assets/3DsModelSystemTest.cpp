@@ -221,7 +221,7 @@ protected:
     fs::path root, previous;
 };
 
-TEST_F(Model3DsFile, DesignPathsAndQuotedPathsFindTheFile) {
+TEST_F(Model3DsFile, DemoPathsAndQuotedPathsFindTheFile) {
     ASSERT_TRUE(WriteFile("data/Ter/ray3.3ds", Sample()));
     for (const char* path : {"Data/Ter/ray3.3DS", "\"Data\\Ter\\ray3.3DS\"", "data/Ter/ray3.3ds\" trailing"}) {
         c3DsModelSystem model;
