@@ -80,8 +80,8 @@ static const char* const kLitVertexSource =
     "{\n"                                                                          \
     "    vec3 d = max(dot(N, L), 0.0) * color;\n"                                  \
     "    vec3 H = normalize(L + V);\n"                                             \
-    "    float spec = pow(clamp(dot(N, H), 0.0, 1.0), SpecPower) * SpecOverdrive * s;\n" \
-    "    return min(d + vec3(spec), vec3(1.0));\n"                                 \
+    "    float highlight = pow(clamp(dot(N, H), 0.0, 1.0), SpecPower) * SpecOverdrive * s;\n" \
+    "    return min(d + vec3(highlight), vec3(1.0));\n"                            \
     "}\n"
 
 // Start of main: fog factor exp(-(density * distance)^2), the maps and both light terms.
