@@ -91,8 +91,30 @@ TEST(CaptureTool, BadArgumentsGiveUsageAndExitCode2) {
         "--sheet /tmp/x/s.png --from 0:01",     // a sheet takes its times from --at or the scenes
         "--sheet ''",
         "--sheet",
+        "--quiet",                              // nothing to write at all
+        "--wav /tmp/x.wav --at 1",              // sound follows a span, not single moments
+        "--video /tmp/x.mp4 --sheet /tmp/s.png",
+        "--wav /tmp/x.wav --from 0:20 --to 0:10",
+        "--wav /tmp/x.wav --fps 0",
+        "--wav /tmp/x.wav --fps 1000",
+        "--video /tmp/x.avi",                   // not a container the tool writes
+        "--video /tmp/x.mp4 --size 101x100",    // yuv420p needs even sides
+        "--video",
     };
     for (const char* arguments : bad) EXPECT_EQ(RunCapture(arguments), 2) << arguments;
+}
+
+TEST(CaptureTool, HelpGoesToStandardOutput) {
+    std::string command = std::string(QUENLITE_BINARY_DIR) + "/quenlite-capture --help 2>/dev/null";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string text;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
+    int status = ::pclose(pipe);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_NE(text.find("--video FILE"), std::string::npos) << text;
+    EXPECT_NE(text.find("Exit codes"), std::string::npos);
 }
 
 TEST(CaptureTool, WritesOneFramePerStepOfTheSpan) {

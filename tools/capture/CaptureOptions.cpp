@@ -5,26 +5,63 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cctype>
 #include <cstdlib>
+#include <filesystem>
 
 const char* const kCaptureUsage =
-    "usage: quenlite-capture --out DIR [--fps N] [--from TIME] [--to TIME] [--size WxH] [--quiet]\n"
+    "usage: quenlite-capture [--out DIR] [--wav FILE.wav] [--video FILE.mp4] [--from TIME] [--to TIME]\n"
+    "                        [--fps N] [--size WxH] [--quiet]\n"
     "       quenlite-capture --out DIR --at TIME,TIME,... [--fps N] [--size WxH] [--quiet]\n"
     "       quenlite-capture --sheet FILE.png [--at TIME,TIME,...] [--out DIR] [--fps N] [--size WxH] [--quiet]\n"
-    "  Renders the demo offline with a fixed-step clock and writes the frames from --from to --to\n"
-    "  as DIR/NNNNNN.png (frame number at N frames per second), plus DIR/debug.log.\n"
-    "  --at T1,T2,.. only these demo times, each as DIR/NNNNNNms.png (the time in milliseconds);\n"
-    "                the clock steps at N frames per second and lands exactly on each time\n"
-    "  --sheet FILE  a contact sheet: one labelled thumbnail per time in a grid, as one PNG; the\n"
-    "                times are --at's, else the middle of each scene of the timeline. Without\n"
-    "                --out no other file is written\n"
-    "  --fps N       frames per second of demo time, 1 to 240 (default 30)\n"
-    "  --from TIME   first demo time written (default 0)\n"
-    "  --to TIME     last demo time written (default 2:47, the end of the demo)\n"
-    "  --size WxH    window size in pixels (default 1024x768)\n"
-    "  --quiet       no progress output\n"
-    "  TIME is m:ss.fff or plain seconds, with an ordinary decimal fraction: 0:10.5 is ten and a\n"
-    "  half seconds (the demo's own time codes read \"0:10.5\" as 10005 ms; this tool does not).\n";
+    "       quenlite-capture --help\n";
+
+const char* const kCaptureHelp =
+    "quenlite-capture: records the demo offline, frame by frame, with a fixed-step clock.\n"
+    "\n"
+    "usage: quenlite-capture [--out DIR] [--wav FILE.wav] [--video FILE.mp4] [--from TIME] [--to TIME]\n"
+    "                        [--fps N] [--size WxH] [--quiet]\n"
+    "       quenlite-capture --out DIR --at TIME,TIME,... [--fps N] [--size WxH] [--quiet]\n"
+    "       quenlite-capture --sheet FILE.png [--at TIME,TIME,...] [--out DIR] [--fps N] [--size WxH] [--quiet]\n"
+    "\n"
+    "A span (--from to --to, both included, one frame every 1/N s) goes to any of:\n"
+    "  --out DIR        numbered PNG frames DIR/NNNNNN.png (the frame number at N fps) and DIR/debug.log\n"
+    "  --wav FILE       the span's soundtrack: 16-bit stereo 44100 Hz PCM, sample-aligned with the\n"
+    "                   frames (frame n covers samples round(n*44100/N) up to round((n+1)*44100/N) of\n"
+    "                   the demo music, which starts at demo time 0); silence past the music's end\n"
+    "  --video FILE     frames and soundtrack through ffmpeg into H.264 (yuv420p) and AAC; FILE ends\n"
+    "                   in .mp4, .mkv or .mov; width and height must be even. Needs the ffmpeg\n"
+    "                   program (apt-get install ffmpeg); no PNGs are written on the way\n"
+    "Single moments instead of a span:\n"
+    "  --at T1,T2,...   with --out: only these demo times, each as DIR/NNNNNNms.png (the time in\n"
+    "                   milliseconds); the clock steps at N fps and lands exactly on each time\n"
+    "  --sheet FILE     a contact sheet: one labelled thumbnail per time in a grid, as one PNG; the\n"
+    "                   times are --at's, else the middle of each scene. Without --out no other\n"
+    "                   file is written\n"
+    "Settings:\n"
+    "  --from TIME      first demo time recorded (default 0)\n"
+    "  --to TIME        last demo time recorded (default 2:47, the end of the demo; a later time\n"
+    "                   is cut to the end with a note)\n"
+    "  --fps N          frames per second of demo time, 1 to 240 (default 30)\n"
+    "  --size WxH       window size in pixels, 16x16 to 8192x8192 (default 1024x768)\n"
+    "  --quiet          no progress line and no start-up report\n"
+    "  --help           this text\n"
+    "\n"
+    "TIME is m:ss.fff or plain seconds, with an ordinary decimal fraction: 0:10.5 and 10.5 are ten\n"
+    "and a half seconds (the demo's own time codes read \"0:10.5\" as 10005 ms; this tool does not).\n"
+    "Unless --quiet, a progress line on stderr tells frames done of all, frames per second and the\n"
+    "time left (rewritten in place on a terminal, a line every few seconds otherwise).\n"
+    "\n"
+    "Examples:\n"
+    "  quenlite-capture --video demo.mp4                          the whole demo at 30 fps\n"
+    "  quenlite-capture --video clip.mp4 --from 0:20 --to 0:30 --fps 60 --size 1280x720\n"
+    "  quenlite-capture --wav sound.wav --from 1:00 --to 1:10     the soundtrack of ten seconds\n"
+    "  quenlite-capture --out /tmp/frames --from 0:10 --to 0:10.5 --fps 30   16 PNG frames\n"
+    "  quenlite-capture --sheet sheet.png                         one frame from each scene\n"
+    "Run it from the repository root (it reads data/).\n"
+    "\n"
+    "Exit codes: 0 done; 1 a file could not be written, ffmpeg is missing or failed, or the demo\n"
+    "could not run; 2 a bad command line (the reason and the usage on stderr).\n";
 
 static bool ParseSeconds(const std::string& text, double& seconds) {
     if (text.empty()) return false;
@@ -59,6 +96,13 @@ static bool ParseInt(const std::string& text, int& value) {
     return true;
 }
 
+// Containers that hold H.264 and AAC and that ffmpeg picks by the file's ending.
+static bool IsVideoContainer(const std::string& path) {
+    std::string ending = std::filesystem::path(path).extension().string();
+    std::transform(ending.begin(), ending.end(), ending.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    return ending == ".mp4" || ending == ".mkv" || ending == ".mov";
+}
+
 bool ParseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::string& error) {
     bool fromOrToGiven = false, atGiven = false;
     for (int i = 1; i < argc; ++i) {
@@ -72,9 +116,20 @@ bool ParseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::st
             return true;
         };
         std::string text;
-        if (arg == "--out") {
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+            return true;
+        } else if (arg == "--out") {
             if (!value(options.outDir)) return false;
             if (options.outDir.empty()) return error = "--out needs a folder", false;
+        } else if (arg == "--wav") {
+            if (!value(options.wavPath)) return false;
+            if (options.wavPath.empty()) return error = "--wav needs a file name", false;
+        } else if (arg == "--video") {
+            if (!value(options.videoPath)) return false;
+            if (options.videoPath.empty()) return error = "--video needs a file name", false;
+            if (!IsVideoContainer(options.videoPath))
+                return error = "--video writes .mp4, .mkv or .mov, not \"" + options.videoPath + "\"", false;
         } else if (arg == "--fps") {
             if (!value(text)) return false;
             if (!ParseInt(text, options.fps) || options.fps < 1 || options.fps > 240)
@@ -122,11 +177,23 @@ bool ParseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::st
             return false;
         }
     }
+    const bool sound = !options.wavPath.empty() || !options.videoPath.empty();
+    if (options.outDir.empty() && options.sheetPath.empty() && !sound)
+        return error = "nothing to write: choose --out DIR, --wav FILE, --video FILE or --sheet FILE", false;
     if (atGiven && fromOrToGiven) return error = "--at cannot be combined with --from or --to", false;
     if (!options.sheetPath.empty() && fromOrToGiven)
         return error = "--sheet takes its times from --at or the scenes, not --from or --to", false;
-    if (options.outDir.empty() && options.sheetPath.empty()) return error = "--out DIR (or --sheet FILE.png) is required", false;
+    // Sound and video follow a span; single moments have neither.
+    if (sound && (atGiven || !options.sheetPath.empty()))
+        return error = "--wav and --video record a span (--from, --to), not the single moments of --at or --sheet", false;
+    if (!options.videoPath.empty() && (options.width % 2 != 0 || options.height % 2 != 0))
+        return error = "--video needs an even width and height (H.264 in yuv420p), not " +
+                       std::to_string(options.width) + "x" + std::to_string(options.height), false;
     if (options.fromMs > options.toMs) return error = "--from lies after --to", false;
-    if (options.fromMs > 167000) return error = "--from lies after the end of the demo (2:47)", false;
+    if (options.fromMs > VantorGL::kDemoEndMs) return error = "--from lies after the end of the demo (2:47)", false;
+    if (options.toMs > VantorGL::kDemoEndMs) {
+        options.toMs = VantorGL::kDemoEndMs;
+        options.note = "--to lies after the end of the demo: recording up to 2:47";
+    }
     return true;
 }

@@ -1,6 +1,4 @@
-// CaptureOptions: the command line of quenlite-capture.
-//   quenlite-capture --out DIR [--fps N] [--from TIME] [--to TIME] [--size WxH] [--quiet]
-//   quenlite-capture [--out DIR] [--sheet FILE.png] [--at TIME,TIME,...] [--fps N] [--size WxH] [--quiet]
+// CaptureOptions: the command line of quenlite-capture (kCaptureHelp has the whole of it).
 // TIME is m:ss.fff with an ordinary decimal fraction ("0:10.5" is 10500 ms), or plain seconds
 // ("10.5"). Unlike the demo's own time codes, ".5" here means half a second.
 #pragma once
@@ -9,21 +7,32 @@
 #include <vector>
 
 struct CaptureOptions {
-    std::string outDir;
+    std::string outDir;       // --out: numbered PNG frames (and debug.log) in this folder
+    std::string wavPath;      // --wav: the span's soundtrack as a WAV file
+    std::string videoPath;    // --video: frames and soundtrack through ffmpeg into one file
     int fps = 30;
     int fromMs = 0;
     int toMs = 167000;
     int width = 1024;
     int height = 768;
     bool quiet = false;
+    bool help = false;        // --help: print kCaptureHelp and stop
     std::string sheetPath;    // --sheet: a contact sheet instead of (or beside) numbered frames
     std::vector<int> atMs;    // --at, sorted and without repeats; empty when not given
+    std::string note;         // a remark on a command line that was accepted as adjusted (--to clamped)
+
+    // True when the run records a span (--from..--to at every step) rather than single moments.
+    bool SpanMode() const { return atMs.empty() && sheetPath.empty(); }
 };
 
 // Parses a TIME argument into milliseconds; false when it is not one.
 bool ParseCaptureTime(const std::string& text, int& milliseconds);
 
-// Fills `options` from argv; on a bad command line returns false with `error` set.
+// Fills `options` from argv; on a bad command line returns false with `error` set (one line, no
+// usage). --help sets `help` and returns true at once. A --to past the end of the demo is
+// clamped to 2:47 with `note` saying so.
 bool ParseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::string& error);
 
+// The short usage printed under a command-line error, and the whole --help text.
 extern const char* const kCaptureUsage;
+extern const char* const kCaptureHelp;

@@ -1,13 +1,18 @@
 // quenlite-capture: plays the demo through the real application object and Run sequence with a
-// fixed-step clock and writes the chosen span or times as numbered PNG frames, or as one contact
-// sheet of labelled thumbnails. Every frame from demo time 0 is updated (so every scene's state is what it would be); only the written frames and a
-// few just before them are drawn, so a late moment is reached in seconds. Unless --quiet, it
-// also says where the start-up went: everything loads before the first frame, so that is the
-// viewer's wait.
+// fixed-step clock and records the chosen span as numbered PNG frames, a WAV soundtrack and/or a
+// video through ffmpeg, or the chosen times as PNG frames or one contact sheet. Every frame from
+// demo time 0 is updated (so every scene's state is what it would be); only the recorded frames
+// and a few just before them are drawn, so a late moment is reached in seconds. Unless --quiet,
+// it shows its progress and says where the start-up went (everything loads before the first
+// frame, so that is the viewer's wait).
 #include "CaptureOptions.h"
+#include "CaptureSpan.h"
 #include "ContactSheet.h"
 #include "FrameWriter.h"
+#include "ProgressLine.h"
 #include "StartUpTimes.h"
+#include "VideoPipe.h"
+#include "WavWriter.h"
 
 #include "shell/Console.h"
 #include "shell/Trova01.h"
@@ -19,12 +24,16 @@
 #include <SDL2/SDL.h>
 
 #include <algorithm>
-#include <chrono>
+#include <cerrno>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <string>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -52,14 +61,22 @@ std::vector<int> SceneMiddles() {
 }
 
 // Two ways to choose frames: the span --from..--to at every step, or a sorted list of times
-// (--at, or a contact sheet's scene middles) that the clock lands on exactly.
+// (--at, or a contact sheet's scene middles) that the clock lands on exactly. A span may also
+// go to a WAV file and to ffmpeg; its soundtrack is written once the demo has loaded its music.
 class CaptureHooks final : public VantorGL::cFrameHooks {
 public:
     CaptureHooks(Trova01& app, VantorGL::cFixedStepCounter& clockCounter, const CaptureOptions& chosen,
-                 std::vector<int> times)
-        : application(app), counter(clockCounter), options(chosen), wanted(std::move(times)) {}
+                 std::vector<int> times, std::string soundtrackPath)
+        : application(app),
+          counter(clockCounter),
+          options(chosen),
+          wanted(std::move(times)),
+          span(CaptureSpan::Of(chosen.fromMs, chosen.toMs, chosen.fps)),
+          audioPath(std::move(soundtrackPath)),
+          progress(stderr, ::isatty(STDERR_FILENO) != 0, wanted.empty() ? span.Frames() : int(wanted.size())) {}
 
     void BeforeTick() override {
+        if (!soundDone) WriteSoundtrack();
         if (!wanted.empty() && next < wanted.size()) {
             // Step short instead of past the next wanted time. The counter runs at fps ticks per
             // millisecond; the demo's time is the clock's milliseconds less the latched base.
@@ -75,6 +92,7 @@ public:
     }
 
     bool ShouldDraw() override {
+        if (!DrawsFrames()) return false;
         int now = Elapsed();
         int warm = kWarmFrames * 1000 / options.fps + 1;
         if (!wanted.empty()) return next < wanted.size() && now >= wanted[next] - warm;
@@ -83,14 +101,15 @@ public:
 
     void AfterDraw() override {
         int now = Elapsed();
+        if (failed) return;
         if (!wanted.empty() ? next >= wanted.size() || now < wanted[next] : now < options.fromMs || now > options.toMs)
             return;
         if (!sized) {
-            int w = 0, h = 0;
-            SDL_GL_GetDrawableSize(application.Window(), &w, &h);
-            writer.Resize(w, h);
-            if (!options.sheetPath.empty()) sheet.Resize(int(wanted.size()), w, h);
+            SDL_GL_GetDrawableSize(application.Window(), &width, &height);
+            writer.Resize(width, height);
+            if (!options.sheetPath.empty()) sheet.Resize(int(wanted.size()), width, height);
             sized = true;
+            if (!options.videoPath.empty() && !StartVideo()) return;
         }
         char name[32];
         if (wanted.empty())
@@ -102,32 +121,66 @@ public:
         else if (!writer.Write(options.outDir + name))
             failed = true;
         if (!options.sheetPath.empty()) sheet.Place(int(next), writer.Rows(), now);
+        if (video.Running() && !video.Write(writer.Rows(), std::size_t(width) * height * 3)) failed = true;
         ++next;
         ++written;
-        if (!options.quiet) Progress(now);
+        if (!options.quiet) progress.Frame(written);
     }
 
     bool ShouldStop() override {
         ++frame;
-        if (!wanted.empty()) return failed || next >= wanted.size();
-        return failed || Elapsed() >= options.toMs;
+        if (failed || !DrawsFrames()) return true;
+        if (!wanted.empty()) return next >= wanted.size();
+        return Elapsed() >= options.toMs;
+    }
+
+    // Closes the video's stream and waits for ffmpeg; true when there was none or it succeeded.
+    bool FinishVideo() {
+        progress.End();
+        if (!video.Running()) return true;
+        if (!options.quiet) std::fprintf(stderr, "CAPTURE: ffmpeg is finishing %s\n", options.videoPath.c_str());
+        return video.Finish();
     }
 
     int Written() const { return written; }
     bool Failed() const { return failed; }
-    // List mode: whether every wanted time was captured (a run can end early: a closed window).
-    bool AllCaptured() const { return next >= wanted.size(); }
+    // Whether every asked frame was captured (a run can end early: a closed window).
+    bool AllCaptured() const { return wanted.empty() ? !DrawsFrames() || written >= span.Frames() : next >= wanted.size(); }
     const ContactSheet& Sheet() const { return sheet; }
+    const CaptureSpan& Span() const { return span; }
 
 private:
     int Elapsed() const { return application.demo.timer.elapsed; }
+    // A --wav alone needs no pictures: the run ends once the soundtrack is written.
+    bool DrawsFrames() const { return !options.outDir.empty() || !options.sheetPath.empty() || !options.videoPath.empty(); }
 
-    void Progress(int now) {
-        auto wall = std::chrono::steady_clock::now();
-        bool last = wanted.empty() ? now >= options.toMs : next >= wanted.size();
-        if (written > 1 && wall - lastReport < std::chrono::seconds(1) && !last) return;
-        lastReport = wall;
-        std::fprintf(stderr, "CAPTURE: %d frames captured, demo time %d.%03d s\n", written, now / 1000, now % 1000);
+    // The span's soundtrack from the stream the demo itself plays (decoded by the engine's own
+    // music player), to --wav and, for --video, to the file ffmpeg reads (the same one when both).
+    void WriteSoundtrack() {
+        soundDone = true;
+        if (!wanted.empty() || (options.wavPath.empty() && audioPath.empty())) return;
+        const VantorGL::cPcmBuffer& music = application.demo.registry.music.Stream();
+        if (music.Frames() == 0) VantorGL::ConsolePrint("CAPTURE", "the demo music did not load: the soundtrack is silent");
+        const std::int64_t first = span.SpanFirstSample(), samples = span.SpanSamples();
+        if (!options.wavPath.empty() && !WriteWavSpan(options.wavPath, music, first, samples)) failed = true;
+        if (!audioPath.empty() && audioPath != options.wavPath && !WriteWavSpan(audioPath, music, first, samples))
+            failed = true;
+    }
+
+    bool StartVideo() {
+        if (width % 2 != 0 || height % 2 != 0) {
+            VantorGL::ConsolePrint("CAPTURE", "the window is %dx%d: --video needs an even width and height", width,
+                                   height);
+            return !(failed = true);
+        }
+        VideoSettings settings;
+        settings.width = width;
+        settings.height = height;
+        settings.fps = options.fps;
+        settings.wavPath = audioPath;
+        settings.outputPath = options.videoPath;
+        if (!video.Start(FfmpegArguments(settings))) failed = true;
+        return !failed;
     }
 
     Trova01& application;
@@ -135,13 +188,53 @@ private:
     const CaptureOptions& options;
     std::vector<int> wanted;  // sorted; empty in span mode
     std::size_t next = 0;     // the first wanted time not yet captured
+    CaptureSpan span;         // span mode: the frames recorded
+    std::string audioPath;    // --video: the WAV ffmpeg reads
     FrameWriter writer;
     ContactSheet sheet;
+    VideoPipe video;
+    ProgressLine progress;
+    int width = 0, height = 0;
     bool sized = false;
+    bool soundDone = false;
     bool failed = false;
     int frame = 0;  // index of the frame being made; in span mode demo time is frame * 1000 / fps
     int written = 0;
-    std::chrono::steady_clock::time_point lastReport;
+};
+
+// Makes the folder (and those above it); false with a CAPTURE line naming it when that fails.
+bool MakeFolder(const std::filesystem::path& folder) {
+    if (folder.empty()) return true;
+    std::error_code made;
+    std::filesystem::create_directories(folder, made);
+    if (made || !std::filesystem::is_directory(folder)) {
+        VantorGL::ConsolePrint("CAPTURE", "%s: cannot create the folder", folder.c_str());
+        return false;
+    }
+    return true;
+}
+
+// Whether `path` can be written, found out before minutes of rendering: its folder is made, and
+// the file is opened for writing without truncating it (and removed again if it is new).
+bool CheckWritable(const std::string& path) {
+    if (!MakeFolder(std::filesystem::path(path).parent_path())) return false;
+    const bool existed = ::access(path.c_str(), F_OK) == 0;
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        VantorGL::ConsolePrint("CAPTURE", "%s: cannot write: %s", path.c_str(), std::strerror(errno));
+        return false;
+    }
+    ::close(fd);
+    if (!existed) ::unlink(path.c_str());
+    return true;
+}
+
+// A file removed when this goes out of scope (the temporary soundtrack of --video).
+struct TemporaryFile {
+    std::string path;
+    ~TemporaryFile() {
+        if (!path.empty()) ::unlink(path.c_str());
+    }
 };
 
 }  // namespace
@@ -153,21 +246,42 @@ int main(int argc, char** argv) {
     CaptureOptions options;
     std::string error;
     if (!ParseCaptureOptions(argc, argv, options, error)) {
-        std::fprintf(stderr, "quenlite-capture: %s\n%s", error.c_str(), kCaptureUsage);
+        std::fprintf(stderr, "quenlite-capture: %s\n%sRun quenlite-capture --help for every option.\n", error.c_str(),
+                     kCaptureUsage);
         return 2;
     }
-    auto makeFolder = [](const std::filesystem::path& folder) {
-        if (folder.empty()) return true;
-        std::error_code made;
-        std::filesystem::create_directories(folder, made);
-        if (made || !std::filesystem::is_directory(folder)) {
-            VantorGL::ConsolePrint("CAPTURE", "%s: cannot create the folder", folder.c_str());
-            return false;
+    if (options.help) {
+        std::fputs(kCaptureHelp, stdout);
+        return 0;
+    }
+    if (!options.note.empty()) VantorGL::ConsolePrint("CAPTURE", "%s", options.note.c_str());
+
+    TemporaryFile soundtrack;
+    if (!options.videoPath.empty()) {
+        if (FindOnPath("ffmpeg", std::getenv("PATH")).empty()) {
+            VantorGL::ConsolePrint("CAPTURE", "ffmpeg is not installed; --video needs it (apt-get install ffmpeg)");
+            return 1;
         }
-        return true;
-    };
-    if (!makeFolder(options.outDir)) return 1;
-    if (!options.sheetPath.empty() && !makeFolder(std::filesystem::path(options.sheetPath).parent_path())) return 1;
+        // ffmpeg quitting early must be a write error here, not the end of this process.
+        std::signal(SIGPIPE, SIG_IGN);
+    }
+    if (!MakeFolder(options.outDir)) return 1;
+    if (!options.sheetPath.empty() && !MakeFolder(std::filesystem::path(options.sheetPath).parent_path())) return 1;
+    if (!options.wavPath.empty() && !CheckWritable(options.wavPath)) return 1;
+    if (!options.videoPath.empty() && !CheckWritable(options.videoPath)) return 1;
+    std::string audioPath;
+    if (!options.videoPath.empty()) {
+        // ffmpeg reads the soundtrack from --wav when there is one, else from a file of its own.
+        if (!options.wavPath.empty()) {
+            audioPath = options.wavPath;
+        } else {
+            std::error_code noTemp;
+            std::filesystem::path folder = std::filesystem::temp_directory_path(noTemp);
+            if (noTemp) folder = "/tmp";
+            soundtrack.path = audioPath = (folder / ("quenlite-capture-" + std::to_string(::getpid()) + ".wav")).string();
+            if (!CheckWritable(audioPath)) return 1;
+        }
+    }
     // No display: SDL's offscreen driver renders through EGL on whatever GL the machine has.
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
 
@@ -182,18 +296,31 @@ int main(int argc, char** argv) {
     application.AllowHeadless(true);
     std::vector<int> times = options.atMs;
     if (times.empty() && !options.sheetPath.empty()) times = SceneMiddles();
-    CaptureHooks hooks(application, counter, options, std::move(times));
+    CaptureHooks hooks(application, counter, options, std::move(times), audioPath);
     application.SetFrameHooks(&hooks);
     application.Run();
+    const bool videoOk = hooks.FinishVideo();
     if (application.WindowFailed()) return 1;
     if (!options.quiet) application.ReportStartUp(stderr, "CAPTURE");
-    if (hooks.Failed()) return 1;
+    if (hooks.Failed() || !videoOk) {
+        if (!options.videoPath.empty()) VantorGL::ConsolePrint("CAPTURE", "%s is not complete", options.videoPath.c_str());
+        return 1;
+    }
     if (!hooks.AllCaptured()) {
         VantorGL::ConsolePrint("CAPTURE", "the demo stopped after %d of the asked frames", hooks.Written());
         return 1;
     }
-    if (!options.outDir.empty() && !options.quiet)
-        std::fprintf(stderr, "CAPTURE: %d frames in %s\n", hooks.Written(), options.outDir.c_str());
+    if (!options.quiet) {
+        const CaptureSpan& span = hooks.Span();
+        if (!options.outDir.empty())
+            std::fprintf(stderr, "CAPTURE: %d frames in %s\n", hooks.Written(), options.outDir.c_str());
+        if (!options.wavPath.empty())
+            std::fprintf(stderr, "CAPTURE: soundtrack of %d frames (%lld samples at 44100 Hz) in %s\n", span.Frames(),
+                         static_cast<long long>(span.SpanSamples()), options.wavPath.c_str());
+        if (!options.videoPath.empty())
+            std::fprintf(stderr, "CAPTURE: video of %d frames at %d fps in %s\n", hooks.Written(), options.fps,
+                         options.videoPath.c_str());
+    }
     if (!options.sheetPath.empty()) {
         if (!hooks.Sheet().Write(options.sheetPath)) return 1;
         if (!options.quiet)
