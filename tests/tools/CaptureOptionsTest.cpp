@@ -75,6 +75,7 @@ TEST(CaptureOptions, BadCombinationsSayWhy) {
         {{"--wav", "a.wav", "--fps", "0"}, "--fps"},
         {{"--wav", "a.wav", "--fps", "100000"}, "--fps"},
         {{"--wav", ""}, "--wav"},
+        {{"--video", "a.mp4", "--from", "0.101", "--to", "0.12", "--fps", "10"}, "no frame"},  // between 0.1 and 0.2
     };
     for (const Case& c : cases) {
         CaptureOptions options;

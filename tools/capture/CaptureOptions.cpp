@@ -1,6 +1,8 @@
 // CaptureOptions: argument parsing for quenlite-capture.
 #include "CaptureOptions.h"
 
+#include "CaptureSpan.h"
+
 #include "timeline/DemoScene.h"
 
 #include <algorithm>
@@ -25,7 +27,8 @@ const char* const kCaptureHelp =
     "       quenlite-capture --sheet FILE.png [--at TIME,TIME,...] [--out DIR] [--fps N] [--size WxH] [--quiet]\n"
     "\n"
     "A span (--from to --to, both included, one frame every 1/N s) goes to any of:\n"
-    "  --out DIR        numbered PNG frames DIR/NNNNNN.png (the frame number at N fps) and DIR/debug.log\n"
+    "  --out DIR        numbered PNG frames DIR/NNNNNN.png (the frame number at N fps), and\n"
+    "                   DIR/debug.log\n"
     "  --wav FILE       the span's soundtrack: 16-bit stereo 44100 Hz PCM, sample-aligned with the\n"
     "                   frames (frame n covers samples round(n*44100/N) up to round((n+1)*44100/N) of\n"
     "                   the demo music, which starts at demo time 0); silence past the music's end\n"
@@ -195,5 +198,7 @@ bool ParseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::st
         options.toMs = VantorGL::kDemoEndMs;
         options.note = "--to lies after the end of the demo: recording up to 2:47";
     }
+    if (options.SpanMode() && CaptureSpan::Of(options.fromMs, options.toMs, options.fps).Frames() == 0)
+        return error = "--from to --to holds no frame at " + std::to_string(options.fps) + " frames per second", false;
     return true;
 }
