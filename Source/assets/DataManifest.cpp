@@ -4,6 +4,7 @@
 namespace VantorGL {
 
 const cDataFile kDataManifest[] = {
+    {"data/General/banner.png", cDataKind::Picture, "settings dialog"},
     {"data/General/loading.jpg", cDataKind::Picture, "loading screen"},
     {"data/General/loading.mp3", cDataKind::Music, "loading screen"},
     {"data/General/music.mp3", cDataKind::Music, "music"},

@@ -1,5 +1,6 @@
-// DataManifest: every file the demo loads, spelled exactly as the loading code spells it.
-// The data tools check a folder against it and the generator's tests prove the folder complete.
+// DataManifest: every file the demo and its settings dialog load, spelled exactly as the loading
+// code spells it. The data tools check a folder against it and the generator's tests prove the
+// folder complete.
 #pragma once
 
 #include <cstddef>

@@ -9,7 +9,6 @@
 #include <epoxy/gl.h>
 #include <GL/glu.h>
 
-#include <initializer_list>
 
 namespace VantorGL {
 
@@ -50,9 +49,22 @@ bool cWindowsSystem::DrawFrame() {
     return true;
 }
 
-// The settings dialog belongs to builds that switch it on; this base keeps the configured
-// values and goes on (0: not "exit").
-int cWindowsSystem::ShowSettings() { return 0; }
+int cWindowsSystem::ShowSettings() { return ApplySettings(settingsDialog.Show(window)); }
+
+int cWindowsSystem::ApplySettings(const SettingsResult& result) {
+    if (result.exit) return 1;
+    if (result.resolutionIndex >= 0 && result.resolutionIndex < kResolutionCount) {
+        width = kResolutionChoices[result.resolutionIndex].width;
+        height = kResolutionChoices[result.resolutionIndex].height;
+    }
+    fullscreen = result.fullscreen;
+    int samples = SamplesForAntiAliasing(result.antiAliasingIndex);
+    if (samples >= 0) {
+        antiAliasing = samples > 0;
+        samplesWanted = samples;
+    }
+    return 0;
+}
 
 int cWindowsSystem::Run() {
     if (!CreateRenderWindow()) {
@@ -154,15 +166,17 @@ bool cWindowsSystem::CreateRenderWindow() {
         return false;
     }
 
-    // The multisample search: 4 samples, then 2, then a plain format.
+    // The multisample search: the wanted count, fewer while the driver refuses, then a plain
+    // format (4, 2, 0 unless the settings dialog chose a level).
     bool created = false;
-    for (int samples : {4, 2, 0}) {
+    for (int samples = samplesWanted;; samples = FewerSamples(samples)) {
         if (TryCreate(samples)) {
             multisampleSupported = samples > 0;
             multisampleFormat = samples;
             created = true;
             break;
         }
+        if (samples == 0) break;
     }
     if (!created) {
         ConsolePrint("WINDOW", "%s", SDL_GetError());

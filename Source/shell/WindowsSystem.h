@@ -4,13 +4,16 @@
 //
 // Quick manual:
 //   - configure width/height/bits/planes/title/fullscreen with the setters, then Run();
-//   - Run: CreateRenderWindow, [ShowSettings], LoadStep+swap while loading, InitGL, show,
+//   - Run: CreateRenderWindow, [ShowSettings: the dialog inside that window, then the window is
+//     built again with the chosen values], LoadStep+swap while loading, InitGL, show,
 //     MessageLoop, DestroyRenderWindow;
 //   - one frame: UpdateFrame, clock Tick, DrawFrame (false ends the loop), swap;
 //   - Escape (virtual key 27) ends at a frame while active, closing the window ends through the
 //     quit event, F1 (112) switches fullscreen and windowed keeping the context and everything
 //     created in it.
 #pragma once
+
+#include "shell/SettingsDialog.h"
 
 #include <cstdint>
 
@@ -49,6 +52,8 @@ public:
     virtual bool UpdateFrame() { return true; }
     virtual bool DrawFrame();
     virtual bool IsDone() { return false; }
+    // The settings dialog inside the current window, its result applied; 1 when the viewer chose
+    // to exit.
     virtual int ShowSettings();
     virtual int MessageLoop();
     virtual int WindowProc(const SDL_Event& event);
@@ -62,6 +67,11 @@ public:
     // every texture, shader, model and target stays alive. False when the switch was refused and
     // the viewer chose to close.
     bool ToggleFullscreen();
+    // Applies a settings dialog result: 1 for "exit" (nothing changes); otherwise the resolution
+    // sets width and height, the box sets fullscreen, "No AA" clears antiAliasing and asks for
+    // no multisampling, the other levels set it and ask for their sample count; an index outside
+    // its list leaves its values as they were. Returns 0.
+    int ApplySettings(const SettingsResult& result);
 
     // Setters used by the entry point before Run.
     void SetTitle(const char* text) { title = text; }
@@ -71,6 +81,8 @@ public:
     void SetFullscreen(bool on) { fullscreen = on; }
     void SetShowSettings(bool on) { showSettings = on; }
     void SetAntiAliasing(bool on) { antiAliasing = on; }
+    // The multisample count the window asks for first (fewer when the driver refuses it).
+    void SetSamples(int samples) { samplesWanted = samples > 0 ? samples : 0; }
     void SetActive(bool on) { active = on; }
     void SetKey(int virtualKey, bool down) { if (virtualKey >= 0 && virtualKey < 256) keys[virtualKey] = down; }
     bool Key(int virtualKey) const { return virtualKey >= 0 && virtualKey < 256 && keys[virtualKey]; }
@@ -86,6 +98,8 @@ public:
     int Height() const { return height; }
     bool IsFullscreen() const { return fullscreen; }
     int Samples() const { return multisampleFormat; }
+    int SamplesWanted() const { return samplesWanted; }
+    bool AntiAliasing() const { return antiAliasing; }
 
 protected:
     SDL_Window* window = nullptr;
@@ -102,8 +116,12 @@ protected:
     bool showSettings = true;
     bool loading = true;
     bool multisampleSupported = false;
-    int multisampleFormat = 0;  // samples of the multisample format found (4 or 2), 0 if none
+    int multisampleFormat = 0;  // samples of the multisample format granted, 0 if none
     bool antiAliasing = true;
+    // Where the multisample search starts. The design's search asks for 4, then 2, whatever
+    // antiAliasing says; the dialog's level sets the count it names.
+    int samplesWanted = 4;
+    SettingsDialog settingsDialog;  // one per process: keeps its result from one showing to the next
 
 private:
     bool ApplyFullscreenMode();

@@ -21,6 +21,7 @@ public:
     std::vector<std::uint8_t> ReadPixels() const;
     int Width() const { return width; }
     int Height() const { return height; }
+    SDL_Window* Window() const { return window; }
 
 private:
     SDL_Window* window = nullptr;
