@@ -67,7 +67,13 @@ int cWindowsSystem::ApplySettings(const SettingsResult& result) {
 }
 
 int cWindowsSystem::Run() {
-    if (!CreateRenderWindow()) {
+    // The window that hosts the settings dialog opens windowed: a fullscreen mode switch (or the
+    // question about a mode the display lacks) would come before the viewer could choose one.
+    bool wantedFullscreen = fullscreen;
+    if (showSettings) fullscreen = false;
+    bool created = CreateRenderWindow();
+    if (showSettings) fullscreen = wantedFullscreen;
+    if (!created) {
         windowFailed = true;
         return 0;
     }
