@@ -119,7 +119,6 @@ void DrawList(SettingsDialog& dialog, eSettingsControl which, const char* label,
     ImVec2 min = ImGui::GetCursorScreenPos();
     float width = rect.width * kDialogUnitX;
     ImVec2 max(min.x + width, min.y + ImGui::GetFrameHeight());
-    if (ImGui::IsMouseClicked(ImGuiMouseButton_Left) && ImGui::IsMouseHoveringRect(min, max)) dialog.Focus(which);
 
     // ImGui keys a combo's popup on "##ComboPopup" seeded with the combo's own id.
     ImGuiID popupId = ImHashStr("##ComboPopup", 0, ImGui::GetID(label));
@@ -137,7 +136,7 @@ void DrawList(SettingsDialog& dialog, eSettingsControl which, const char* label,
     ImGui::SetNextItemWidth(width);
     if (ImGui::BeginCombo(label, choices[selection].text)) {
         if (ImGui::IsWindowAppearing())
-            dialog.DropDown(which);  // opened by a click or by a key
+            dialog.DropDown(which);  // opened by a click or by a key; takes the focus
         else if (!wantDown)
             ImGui::CloseCurrentPopup();  // folded by a key
         for (int i = 0; i < Count; ++i) {
