@@ -24,9 +24,8 @@ namespace VantorGL {
 
 namespace {
 
-// The template's font stands in as a metric twin of Arial (MS Shell Dlg maps to a sans of that
-// build). It runs wider than the template's font: at 12 pixels the labels keep to their
-// template widths ("Anti-Aliasing:" in 43 units).
+// Liberation Sans, the metric twin of Arial, stands in for "MS Shell Dlg". It runs wider, so at
+// 12 pixels the labels keep to their widths in the layout ("Anti-Aliasing:" in 43 units).
 constexpr const char* kDialogFontFamily = "Liberation Sans";
 constexpr float kDialogFontPixels = 12.0f;
 

@@ -9,7 +9,6 @@
 #include <epoxy/gl.h>
 #include <GL/glu.h>
 
-
 namespace VantorGL {
 
 int VirtualKeyFromSdl(std::int32_t key) {

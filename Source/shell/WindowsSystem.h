@@ -118,8 +118,8 @@ protected:
     bool multisampleSupported = false;
     int multisampleFormat = 0;  // samples of the multisample format granted, 0 if none
     bool antiAliasing = true;
-    // Where the multisample search starts. The design's search asks for 4, then 2, whatever
-    // antiAliasing says; the dialog's level sets the count it names.
+    // Where the multisample search starts: 4, then 2, whatever antiAliasing says, unless the
+    // settings dialog's level names its own count.
     int samplesWanted = 4;
     SettingsDialog settingsDialog;  // one per process: keeps its result from one showing to the next
 

@@ -147,7 +147,7 @@ TEST(SettingsDialog, RefusedSampleCountsFallBackDownwards) {
     EXPECT_EQ(FewerSamples(2), 0);
     EXPECT_EQ(FewerSamples(0), 0);
     EXPECT_EQ(FewerSamples(3), 2);
-    // The entry point's window keeps the design's search, 4 then 2, whatever its flag says.
+    // The entry point's window keeps its search, 4 then 2, whatever its flag says.
     cWindowsSystem system;
     system.SetAntiAliasing(false);
     EXPECT_EQ(system.SamplesWanted(), 4);
