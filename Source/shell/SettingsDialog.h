@@ -3,8 +3,6 @@
 // SettingsDialogView draws it with Dear ImGui; tests drive it directly.
 #pragma once
 
-#include <cstddef>
-
 struct SDL_Window;
 
 namespace VantorGL {
