@@ -9,6 +9,8 @@
 #include <epoxy/gl.h>
 #include <GL/glu.h>
 
+#include <cstring>
+
 namespace VantorGL {
 
 int VirtualKeyFromSdl(std::int32_t key) {
@@ -269,12 +271,20 @@ int cWindowsSystem::WindowProc(const SDL_Event& event) {
         case SDL_QUIT:
             quit = true;
             break;
-        case SDL_KEYDOWN:
-            SetKey(VirtualKeyFromSdl(event.key.keysym.sym), true);
+        case SDL_KEYDOWN: {
+            int key = VirtualKeyFromSdl(event.key.keysym.sym);
+            SetKey(key, true);
+            if (key >= 0 && key < 256) pressedThisDrain[key] = true;
             break;
-        case SDL_KEYUP:
-            SetKey(VirtualKeyFromSdl(event.key.keysym.sym), false);
+        }
+        case SDL_KEYUP: {
+            int key = VirtualKeyFromSdl(event.key.keysym.sym);
+            if (key >= 0 && key < 256 && pressedThisDrain[key])
+                releaseAfterFrame[key] = true;  // tapped between two frames: let one frame see it
+            else
+                SetKey(key, false);
             break;
+        }
         case SDL_WINDOWEVENT:
             switch (event.window.event) {
                 case SDL_WINDOWEVENT_MINIMIZED: active = false; break;
@@ -302,6 +312,7 @@ int cWindowsSystem::MessageLoop() {
     SDL_Event event;
     while (!done) {
         // Every waiting event first; a frame only when the queue is empty.
+        std::memset(pressedThisDrain, 0, sizeof pressedThisDrain);
         while (SDL_PollEvent(&event)) WindowProc(event);
         if (quit) break;
 
@@ -327,6 +338,9 @@ int cWindowsSystem::MessageLoop() {
         if (keys[kKeyF1]) {
             keys[kKeyF1] = false;
             if (!ToggleFullscreen()) return 0;
+        }
+        for (int key = 0; key < 256; ++key) {
+            if (releaseAfterFrame[key]) keys[key] = releaseAfterFrame[key] = false;
         }
     }
     return 0;

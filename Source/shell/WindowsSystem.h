@@ -131,6 +131,10 @@ private:
     bool headlessAllowed = false;
     bool windowFailed = false;
     bool quit = false;
+    // A key pressed and released within one drain of the event queue (a quick tap while a slow
+    // frame was drawn) stays down for the next frame, so the frame still sees it.
+    bool pressedThisDrain[256] = {};
+    bool releaseAfterFrame[256] = {};
     cFrameHooks* frameHooks = nullptr;
 };
 

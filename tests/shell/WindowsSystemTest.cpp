@@ -44,6 +44,15 @@ public:
         if (calls.size() < 12) calls.push_back("update");
         scene.RunUpdate();
         if (scene.timer.elapsed == pressEscapeAt) SetKey(kKeyEscape, true);
+        if (scene.timer.elapsed == tapEscapeAt) {
+            // Down and up both wait in the queue when the next frame starts.
+            SDL_Event tap{};
+            tap.type = SDL_KEYDOWN;
+            tap.key.keysym.sym = SDLK_ESCAPE;
+            SDL_PushEvent(&tap);
+            tap.type = SDL_KEYUP;
+            SDL_PushEvent(&tap);
+        }
         return false;
     }
     bool DrawFrame() override {
@@ -59,6 +68,7 @@ public:
     TimelineScene scene;
     std::vector<std::string> calls;
     int pressEscapeAt = -1;
+    int tapEscapeAt = -1;
 };
 
 class FrameLoopTest : public ::testing::Test {
@@ -90,6 +100,15 @@ TEST_F(FrameLoopTest, EscapeEndsAtTheNextFrame) {
     app.pressEscapeAt = 500;
     app.Run();
     EXPECT_EQ(app.scene.lastRendered, 500);  // the frame in which it went down is finished
+}
+
+TEST_F(FrameLoopTest, AQuickTapOfEscapeBetweenTwoFramesStillEnds) {
+    cFixedStepCounter counter(100);
+    cTimeSystem::Instance()->UseCounter(&counter);
+    RecordingApp app(counter);
+    app.tapEscapeAt = 500;
+    app.Run();
+    EXPECT_EQ(app.scene.lastRendered, 500);
 }
 
 TEST(VirtualKeys, TheLoopsKeysMapToTheirCodes) {
