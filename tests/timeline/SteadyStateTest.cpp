@@ -1,0 +1,115 @@
+// Steady state of the whole demo: once a scene has drawn its first frames, its frames allocate
+// nothing on the heap, create no GL objects, and the process's resident memory stays flat from
+// the first scene to the end of the timeline. Allocations are counted through the test program's
+// global operator new (malloc inside C libraries such as Mesa is not seen); GL objects by asking
+// the context which names in a range are live textures, buffers, programs, shaders, framebuffers,
+// renderbuffers and display lists.
+#include "support/AllocationCounter.h"
+#include "support/DemoHarness.h"
+#include "timeline/TimeCode.h"
+
+#include <epoxy/gl.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <unistd.h>
+
+using namespace VantorGLTest;
+
+namespace {
+
+// The scene windows of the timeline, in the demo's own time codes; the last is cut at the end.
+constexpr const char* kSceneWindows[][3] = {
+    {"selvoHills", "0:00.0", "0:25.5"},       {"orembyCity", "0:25.5", "0:43.0"},
+    {"drunaBeach", "0:43.0", "0:57.15"},      {"tavikIsleFirst", "0:57.15", "1:26.4"},
+    {"route21First", "1:26.4", "1:36.4"},     {"tavikIsleSecond", "1:36.4", "1:50.0"},
+    {"route21Second", "1:50.0", "1:55.0"},    {"pelkAirport", "1:55.0", "2:14.0"},
+    {"cucumberCamping", "2:14.0", "2:47.0"},
+};
+constexpr int kSettleMs = 300;      // a scene's first frames (lazy set-up) come before the span
+constexpr int kUpdateFrames = 30;   // frames of the span that only update (one second)
+constexpr int kDrawnFrames = 4;     // frames of the span that update and draw
+constexpr GLuint kNameRange = 8192; // GL names probed; the demo uses a few thousand at most
+
+// Live GL objects by kind, over names 1..kNameRange.
+using GlCensus = std::array<int, 7>;
+
+GlCensus TakeGlCensus() {
+    GlCensus census{};
+    for (GLuint name = 1; name <= kNameRange; ++name) {
+        census[0] += glIsTexture(name);
+        census[1] += glIsBuffer(name);
+        census[2] += glIsProgram(name);
+        census[3] += glIsShader(name);
+        census[4] += glIsFramebufferEXT(name);
+        census[5] += glIsRenderbufferEXT(name);
+        census[6] += glIsList(name);
+    }
+    return census;
+}
+
+std::string Describe(const GlCensus& c) {
+    char text[160];
+    std::snprintf(text, sizeof text, "%d textures, %d buffers, %d programs, %d shaders, %d framebuffers, "
+                  "%d renderbuffers, %d lists", c[0], c[1], c[2], c[3], c[4], c[5], c[6]);
+    return text;
+}
+
+// Resident set size in KiB, from /proc/self/statm (second field, in pages).
+long ResidentKiB() {
+    std::ifstream statm("/proc/self/statm");
+    long size = 0, resident = 0;
+    statm >> size >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+}  // namespace
+
+TEST(SteadyState, FramesAllocateNothingAndKeepGlObjectsAndMemoryFlat) {
+    if (!AllocationCounter::Available()) GTEST_SKIP() << "built without the counting operator new";
+    DemoHarness& harness = DemoHarness::Get();
+    if (!harness.Ok()) GTEST_SKIP() << "no GL context or no generated data";
+
+    harness.FrameAt(kSettleMs);
+    const long residentAtStart = ResidentKiB();
+    const GlCensus censusAtStart = TakeGlCensus();
+    std::size_t totalAllocations = 0;
+    int totalFrames = 0;
+    for (const auto& window : kSceneWindows) {
+        const int start = VantorGL::ParseTimeCode(window[1]);
+        harness.FrameAt(start + kSettleMs);
+        const GlCensus before = TakeGlCensus();
+        const long residentBefore = ResidentKiB();
+        AllocationCounter::Arm();
+        harness.PlayFrames(kUpdateFrames, false);
+        harness.PlayFrames(kDrawnFrames, true);
+        AllocationCounter::Disarm();
+        const std::size_t allocations = AllocationCounter::Count();
+        const GlCensus after = TakeGlCensus();
+        const int frames = kUpdateFrames + kDrawnFrames;
+        totalAllocations += allocations;
+        totalFrames += frames;
+        std::printf("[steady] %-16s %d frames from %d ms: %zu allocations (%.2f a frame, %zu bytes), "
+                    "resident %+ld KiB, GL: %s\n",
+                    window[0], frames, start + kSettleMs, allocations, double(allocations) / frames,
+                    AllocationCounter::Bytes(), ResidentKiB() - residentBefore, Describe(after).c_str());
+        EXPECT_EQ(allocations, 0u) << window[0] << " allocates in its frames:\n" << AllocationCounter::Stacks();
+        EXPECT_EQ(before, after) << window[0] << ": " << Describe(before) << " became " << Describe(after);
+    }
+    // On to the last frame of the demo.
+    harness.FrameAt(VantorGL::kDemoEndMs - 100);
+    const long residentAtEnd = ResidentKiB();
+    const GlCensus censusAtEnd = TakeGlCensus();
+    std::printf("[steady] %zu allocations in %d measured frames; resident %ld KiB after the first frame, "
+                "%ld KiB at the end (%+ld KiB); GL at start: %s; at the end: %s\n",
+                totalAllocations, totalFrames, residentAtStart, residentAtEnd, residentAtEnd - residentAtStart,
+                Describe(censusAtStart).c_str(), Describe(censusAtEnd).c_str());
+    EXPECT_EQ(censusAtStart, censusAtEnd) << "GL objects made or lost during playback";
+    // Mesa compiles (and keeps) shader variants as each scene first draws with new state; the
+    // tolerance covers that, not a leak of a frame's worth of anything.
+    constexpr long kToleranceKiB = 32 * 1024;
+    EXPECT_LT(residentAtEnd - residentAtStart, kToleranceKiB);
+    EXPECT_EQ(harness.FirstGlError(), 0u) << "GL error at " << harness.FirstGlErrorAt() << " ms";
+}
