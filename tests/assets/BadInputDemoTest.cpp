@@ -125,7 +125,10 @@ void PlayBrokenFolder(const std::vector<Broken>& set) {
         EXPECT_GE(naming, 1) << broken.file << " (" << DamageName(broken.damage) << ") was never named:\n" << run.err;
     }
     // Every loader line is about a broken file: nothing else is disturbed by them.
-    for (const std::string& line : lines) EXPECT_TRUE(NamesAny(line, names)) << "unexpected: " << line;
+    for (const std::string& line : lines) {
+        EXPECT_TRUE(NamesAny(line, names)) << "unexpected: " << line;
+        std::printf("[demo]   %s\n", line.c_str());
+    }
     std::printf("[demo] %zu broken files, %zu diagnostic lines, exit %d\n", set.size(), lines.size(), run.exitCode);
 
     // Playing reads the data; it never writes there, and leaves nothing in its directory but
