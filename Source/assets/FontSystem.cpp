@@ -83,7 +83,7 @@ bool ResolveFontSource(const std::string& fontFile, const std::string& face, sFo
         // Only regular files are opened: a folder says so, and a pipe would block the load forever.
         struct stat info {};
         if (path.empty()) {
-            fileProblem = "path longer than 260 characters";
+            fileProblem = "path longer than 260 characters";  // kMaxDataPath
         } else if (stat(path.c_str(), &info) != 0) {
             fileProblem = "cannot open font file";
         } else if (S_ISDIR(info.st_mode)) {

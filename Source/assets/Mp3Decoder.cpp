@@ -38,7 +38,9 @@ bool DecodeMp3File(const std::string& path, cPcmBuffer& out, std::string& error,
     out.channels = 0;
 
     if (note) note->clear();
+
     // libmpg123 says only "file not found"-like codes; ask the C library for the real reason.
+    // Only regular files go to the decoder: a folder says so, a pipe would block the load.
     struct stat info {};
     const bool known = stat(path.c_str(), &info) == 0;
     if (known && S_ISDIR(info.st_mode)) {
