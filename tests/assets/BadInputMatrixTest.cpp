@@ -5,6 +5,7 @@
 #include "assets/3DsModelSystem.h"
 #include "assets/FontSystem.h"
 #include "assets/MusicSystem.h"
+#include "assets/PictureDecoder.h"
 #include "assets/TextureSystem.h"
 #include "timeline/TimeSystem.h"
 #include "support/DamagedData.h"
@@ -14,9 +15,13 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <functional>
 #include <sstream>
 #include <string>
+#include <grp.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -193,5 +198,61 @@ TEST(BadInputMatrix, UnreadableFileWhereChmodStopsReads) {
         LoadOutcome outcome = LoadDamaged(kind, file.string());
         ExpectOneLineNaming(kind, outcome, file.filename().string(), kind.name);
         EXPECT_TRUE(outcome.fellBack) << kind.name;
+    }
+}
+
+// As root chmod 000 stops nothing, so the same loads run in a child that has given up root (the
+// user "nobody"): the files are then as unreadable as on any user's machine. No GL in the child;
+// the picture routes are tried at their decoder, where the read happens.
+TEST(BadInputMatrix, UnreadableFileAsAnUnprivilegedUser) {
+    if (!ReadsThroughPermissions()) GTEST_SKIP() << "not root: the test above covers it";
+    fs::path generated = fs::path(QUENLITE_SOURCE_DIR) / "data";
+    if (!fs::exists(generated / "General" / "music.mp3")) GTEST_SKIP() << "no generated data folder";
+    ScratchFolder scratch("unreadable-root");
+    fs::permissions(scratch.Path(), fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+    std::vector<fs::path> files;
+    for (const FileKind& kind : Kinds()) {
+        files.push_back(scratch.Path() / fs::path(kind.dataFile).filename());
+        fs::copy_file(generated / kind.dataFile, files.back());
+        ASSERT_TRUE(Damage(files.back(), eDamage::Unreadable));
+    }
+    const fs::path said = scratch.Path() / "said.txt";
+    std::fflush(nullptr);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::FILE* out = std::fopen(said.c_str(), "w");
+        if (!out) _exit(2);
+        dup2(fileno(out), 2);
+        constexpr uid_t kNobody = 65534;
+        if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(77);
+        int failures = 0;
+        for (int route = 0; route < 2; ++route) {
+            VantorGL::cDecodedPicture picture;
+            std::string error;
+            bool decoded = VantorGL::DecodeTextureFile(files[route].string(), 4096, picture, error);
+            std::fprintf(stderr, "TEXTURE: %s: %s\n", files[route].c_str(), error.c_str());
+            failures += decoded || error.find("ermission") == std::string::npos;
+        }
+        failures += !LoadModelFallsBack(files[2].string());
+        failures += !LoadMusicFallsBack(files[3].string());
+        VantorGL::sFontSource source;
+        VantorGL::ResolveFontSource(files[4].string(), "Action Force Normal", source);
+        failures += source.path == files[4].string();
+        std::fflush(stderr);
+        _exit(failures);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "the child crashed";
+    if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "cannot become the user nobody here";
+    std::ifstream in(said);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(WEXITSTATUS(status), 0) << text;
+    std::vector<std::string> lines = Lines(text);
+    ASSERT_EQ(lines.size(), Kinds().size()) << text;  // one line for each file, nothing more
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_NE(lines[i].find(files[i].filename().string()), std::string::npos) << lines[i];
+        std::printf("[matrix] %-14s %-15s %s\n", Kinds()[i].name, "unreadable", lines[i].c_str());
     }
 }

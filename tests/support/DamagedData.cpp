@@ -120,7 +120,10 @@ std::vector<std::string> ListTree(const fs::path& folder) {
     for (auto it = fs::recursive_directory_iterator(folder, ignored); it != fs::recursive_directory_iterator();
          it.increment(ignored)) {
         std::string entry = fs::relative(it->path(), folder, ignored).string();
-        if (it->is_regular_file(ignored)) entry += " " + std::to_string(it->file_size(ignored));
+        if (it->is_regular_file(ignored)) {
+            entry += ' ';
+            entry += std::to_string(it->file_size(ignored));
+        }
         entries.push_back(entry);
     }
     std::sort(entries.begin(), entries.end());
