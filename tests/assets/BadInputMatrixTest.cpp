@@ -7,22 +7,23 @@
 #include "assets/MusicSystem.h"
 #include "assets/PictureDecoder.h"
 #include "assets/TextureSystem.h"
-#include "timeline/TimeSystem.h"
 #include "support/DamagedData.h"
 #include "support/GlTestContext.h"
+#include "timeline/TimeSystem.h"
 
 #include <gtest/gtest.h>
+
+#include <grp.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <functional>
+#include <iterator>
 #include <sstream>
 #include <string>
-#include <grp.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
