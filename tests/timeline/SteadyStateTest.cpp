@@ -36,7 +36,10 @@ constexpr int kSettleMs = 300;      // a scene's first frames (lazy set-up) come
 constexpr int kUpdateFrames = 30;   // frames of the span that only update (one second)
 constexpr int kDrawnFrames = 4;     // frames of the span that update and draw
 constexpr GLuint kNameRange = 8192; // GL names probed; the demo uses a few thousand at most
-constexpr long kSpanToleranceKiB = 4 * 1024;  // resident growth allowed within one span
+// Resident growth allowed within one span. Some scenes still touch target memory for the first
+// time in their early drawn frames (orembyCity: 2.3 to 4.2 MiB in its span over three runs); a
+// leak per frame grows every span, and the timeline bound below catches it across 2:47.
+constexpr long kSpanToleranceKiB = 8 * 1024;
 
 // Live GL objects by kind, over names 1..kNameRange.
 using GlCensus = std::array<int, 7>;
