@@ -8,6 +8,7 @@
 #include "shell/Console.h"
 
 #include <epoxy/gl.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -404,6 +405,19 @@ int Finish(c3DsModelSystem::Object& o) {
     return dropped;
 }
 
+// Coordinates that are not numbers (a damaged vertex or mapping list) would poison the bounds,
+// the normals and the rasteriser; they become 0. Returns how many were replaced.
+int ZeroNonFinite(c3DsModelSystem::Object& o) {
+    int replaced = 0;
+    for (std::vector<float>* list : {&o.vertices, &o.texCoords})
+        for (float& value : *list)
+            if (!std::isfinite(value)) {
+                value = 0.0f;
+                ++replaced;
+            }
+    return replaced;
+}
+
 }  // namespace
 
 void c3DsModelSystem::Clear() {
@@ -423,9 +437,18 @@ bool c3DsModelSystem::LoadFromMemory(const std::uint8_t* data, std::size_t size,
         return false;
     }
     int dropped = parser.droppedFaces;
-    for (auto& object : objects) dropped += Finish(object);
-    if (dropped > 0 && problem)
-        *problem = std::to_string(dropped) + " faces of material groups name missing faces or vertices; not drawn";
+    int nonFinite = 0;
+    for (auto& object : objects) {
+        nonFinite += ZeroNonFinite(object);
+        dropped += Finish(object);
+    }
+    if (problem) {
+        if (dropped > 0)
+            *problem = std::to_string(dropped) + " faces of material groups name missing faces or vertices; not drawn";
+        if (nonFinite > 0)
+            *problem += (problem->empty() ? "" : "; ") + std::to_string(nonFinite) +
+                        " coordinates are not numbers; set to 0";
+    }
     return true;
 }
 
@@ -448,6 +471,13 @@ void c3DsModelSystem::Load(const char* path) {
     const std::string resolved = VantorGL::ResolveDataPath(name);
     if (resolved.empty()) {
         VantorGL::ConsolePrint("MODEL", "%s: path longer than %zu characters", path, VantorGL::kMaxDataPath);
+        return;
+    }
+    // Only regular files are read: a folder says so, and a pipe would block the load forever.
+    struct stat info {};
+    if (stat(resolved.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        VantorGL::ConsolePrint("MODEL", "%s: %s", path,
+                               S_ISDIR(info.st_mode) ? "is a folder, not a model file" : "not a regular file");
         return;
     }
     FILE* file = std::fopen(resolved.c_str(), "rb");

@@ -9,6 +9,7 @@
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
 #include <fontconfig/fontconfig.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <cstdarg>
@@ -79,7 +80,17 @@ bool ResolveFontSource(const std::string& fontFile, const std::string& face, sFo
     std::string path;
     if (!fontFile.empty()) {
         path = ResolveDataPath(fontFile);
-        if (FILE* f = path.empty() ? nullptr : std::fopen(path.c_str(), "rb")) {
+        // Only regular files are opened: a folder says so, and a pipe would block the load forever.
+        struct stat info {};
+        if (path.empty()) {
+            fileProblem = "path longer than 260 characters";  // kMaxDataPath
+        } else if (stat(path.c_str(), &info) != 0) {
+            fileProblem = "cannot open font file";
+        } else if (S_ISDIR(info.st_mode)) {
+            fileProblem = "is a folder, not a font file";
+        } else if (!S_ISREG(info.st_mode)) {
+            fileProblem = "not a regular file";
+        } else if (FILE* f = std::fopen(path.c_str(), "rb")) {
             std::fclose(f);
             if (FaceOpens(path, 0)) {
                 source = {path, 0};

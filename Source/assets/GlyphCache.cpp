@@ -2,6 +2,8 @@
 // cached per font file so repeated creations of one outline font tessellate once.
 #include "assets/GlyphCache.h"
 
+#include "shell/Console.h"
+
 #include <epoxy/gl.h>
 #include <GL/glu.h>
 
@@ -218,6 +220,7 @@ std::shared_ptr<const cOutlineGlyphSet> cGlyphCache::Build(const sFontSource& so
     funcs.cubic_to = &sFlattener::CubicTo;
 
     std::map<FT_UInt, std::int32_t> slotOfGlyph;
+    int unreadable = 0;
     std::vector<GLYPHMETRICSFLOAT> slotMetrics;
     for (int code = 0; code < cOutlineGlyphSet::kCodes; ++code) {
         FT_UInt index = FT_Get_Char_Index(face, CodeToUnicode(code));  // 0: the default glyph
@@ -231,7 +234,10 @@ std::shared_ptr<const cOutlineGlyphSet> cGlyphCache::Build(const sFontSource& so
         set->glyphOfCode[code] = slot;
         set->glyphs.emplace_back();
         slotMetrics.emplace_back();
-        if (FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) != 0) continue;
+        if (FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) != 0) {
+            ++unreadable;  // damaged glyph data: the character draws nothing and advances 0
+            continue;
+        }
         FT_GlyphSlot g = face->glyph;
 
         GLYPHMETRICSFLOAT& m = slotMetrics[slot];
@@ -258,6 +264,10 @@ std::shared_ptr<const cOutlineGlyphSet> cGlyphCache::Build(const sFontSource& so
         Tessellate(tess, glyph);
     }
     for (int code = 0; code < cOutlineGlyphSet::kCodes; ++code) set->metrics[code] = slotMetrics[set->glyphOfCode[code]];
+    // Said once per font file: the cache builds each file once, however many fonts use it.
+    if (unreadable > 0)
+        ConsolePrint("FONT", "%s: %d glyphs cannot be read (damaged font file); they are drawn empty",
+                     source.path.c_str(), unreadable);
 
     gluDeleteTess(tess);
     FT_Done_Face(face);

@@ -2,6 +2,7 @@
 #include "assets/Mp3Decoder.h"
 
 #include <mpg123.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -31,16 +32,33 @@ struct cMpg123Handle {
 }  // namespace
 
 bool DecodeMp3File(const std::string& path, cPcmBuffer& out, std::string& error, int outputRate,
-                   int outputChannels) {
+                   int outputChannels, std::string* note) {
     out.samples.clear();
     out.rate = 0;
     out.channels = 0;
 
+    if (note) note->clear();
+
     // libmpg123 says only "file not found"-like codes; ask the C library for the real reason.
+    // Only regular files go to the decoder: a folder says so, a pipe would block the load.
+    struct stat info {};
+    const bool known = stat(path.c_str(), &info) == 0;
+    if (known && S_ISDIR(info.st_mode)) {
+        error = "is a folder, not an MP3 file";
+        return false;
+    }
+    if (known && !S_ISREG(info.st_mode)) {
+        error = "not a regular file";  // a pipe or device would block or never end
+        return false;
+    }
     if (std::FILE* probe = std::fopen(path.c_str(), "rb")) {
         std::fclose(probe);
     } else {
         error = std::string("cannot open file: ") + std::strerror(errno);
+        return false;
+    }
+    if (known && info.st_size == 0) {
+        error = "empty file";
         return false;
     }
 
@@ -87,8 +105,18 @@ bool DecodeMp3File(const std::string& path, cPcmBuffer& out, std::string& error,
         return false;
     }
 
+    // A LAME tag (known encoder delay) states the whole stream's length; without one the length
+    // before the scan is only a guess from the file size and says nothing about damage.
+    long encoderDelay = -1;
+    double unused = 0.0;
+    mpg123_getstate(decoder.handle, MPG123_ENC_DELAY, &encoderDelay, &unused);
+    const off_t taggedLength = encoderDelay >= 0 ? mpg123_length(decoder.handle) : off_t(-1);
+    const off_t taggedFrames = encoderDelay >= 0 ? mpg123_framelength(decoder.handle) : off_t(-1);
+    off_t scannedFrames = -1;
+
     // The pre-scan: walk every frame header so the length (and the reserve) is exact.
     if (mpg123_scan(decoder.handle) == MPG123_OK) {
+        scannedFrames = mpg123_framelength(decoder.handle);
         const off_t length = mpg123_length(decoder.handle);
         if (length > 0) out.samples.reserve(std::size_t(length) * std::size_t(channels));
     }
@@ -117,6 +145,22 @@ bool DecodeMp3File(const std::string& path, cPcmBuffer& out, std::string& error,
     }
     out.rate = int(rate);
     out.channels = channels;
+    // One MPEG frame of slack: the tag counts whole frames, the decoder may drop a partial one.
+    constexpr std::int64_t kSlackFrames = 1152;
+    if (note && taggedLength > 0 && out.Frames() + kSlackFrames < std::int64_t(taggedLength)) {
+        char text[128];
+        std::snprintf(text, sizeof text, "stream ends early: %.1f s of the %.1f s its header announces",
+                      out.DurationSeconds(), double(taggedLength) / double(rate));
+        *note = text;
+    } else if (note && taggedFrames > 0 && scannedFrames > 0 && scannedFrames != taggedFrames) {
+        // Damage over a frame header: the decoder skips to the next good header (or takes noise for
+        // one), so the frames found differ from the frames the tag counted. Damage inside a frame's
+        // audio data cannot be seen: MP3 frames carry no checksum unless the encoder adds one.
+        char text[128];
+        std::snprintf(text, sizeof text, "damaged stream: %lld frames found where its header announces %lld",
+                      static_cast<long long>(scannedFrames), static_cast<long long>(taggedFrames));
+        *note = text;
+    }
     return true;
 }
 

@@ -28,7 +28,10 @@ struct cPcmBuffer {
 // open, no decodable audio, unsupported format) `out` is emptied, `error` gets a short reason
 // without the path ("cannot open file: No such file or directory", "no MP3 audio in file") and
 // false is returned. Never throws, never prints.
+// `note` (optional) is emptied, or on success says what is wrong with a stream that still plays:
+// a file whose LAME tag announces more audio than it holds (cut short) gets "stream ends early",
+// one whose frames do not match the tag's count (a damaged frame header) "damaged stream".
 bool DecodeMp3File(const std::string& path, cPcmBuffer& out, std::string& error, int outputRate = 0,
-                   int outputChannels = 0);
+                   int outputChannels = 0, std::string* note = nullptr);
 
 }  // namespace VantorGL

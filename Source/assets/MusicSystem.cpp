@@ -49,10 +49,13 @@ bool cMusicSystem::Open(void* ownerWindow) {
         ConsolePrint("MUSIC", "%s: path longer than %zu characters", fileName.c_str(), kMaxDataPath);
         return false;
     }
-    if (!DecodeMp3File(path, stream, error, cAudioDevice::kRate, cAudioDevice::kChannels)) {
+    std::string note;
+    if (!DecodeMp3File(path, stream, error, cAudioDevice::kRate, cAudioDevice::kChannels, &note)) {
         ConsolePrint("MUSIC", "%s: %s", fileName.c_str(), error.c_str());
         return false;
     }
+    // A damaged stream that still decodes plays what it has (silence after it) and says so.
+    if (!note.empty()) ConsolePrint("MUSIC", "%s: %s; playing what there is", fileName.c_str(), note.c_str());
     if (stream.rate != cAudioDevice::kRate || stream.channels != cAudioDevice::kChannels) {
         ConsolePrint("MUSIC", "%s: cannot convert %d Hz, %d channels to %d Hz stereo", fileName.c_str(),
                      stream.rate, stream.channels, cAudioDevice::kRate);

@@ -35,6 +35,7 @@ public:
     // 16-bit PCM and attaches to the shared output device. `window` is kept but unused.
     // Under the fixed-step clock no device is opened: capture runs without sound.
     // Bad file: one "MUSIC: <file>: <reason>" line, the player stays silent with a flat spectrum.
+    // A file cut short or damaged but still decodable plays what it holds, after one line saying so.
     // No device: the device says so once; the music plays silently. Returns whether the file
     // decoded (a player without a stream ignores every later call).
     bool Open(void* window = nullptr);

@@ -197,12 +197,35 @@ void JpegErrorExit(j_common_ptr info) {
     std::longjmp(state->jump, 1);
 }
 
-// Warnings are ignored except running out of data: a cut-off file is an error, not a grey half.
+// Damage in the compressed data is an error, not a picture with smeared blocks: running out of
+// data (a cut-off file) and the decoder's "corrupt data" warnings. Other warnings (an unknown
+// JFIF revision, an odd colour transform code) leave a usable picture and are ignored.
 void JpegEmitMessage(j_common_ptr info, int level) {
-    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) {
-        auto* state = reinterpret_cast<JpegErrorState*>(info->err);
-        std::snprintf(state->message, sizeof state->message, "truncated JPEG file");
-        std::longjmp(state->jump, 1);
+    if (level >= 0) return;
+    auto* state = reinterpret_cast<JpegErrorState*>(info->err);
+    switch (info->err->msg_code) {
+        case JWRN_JPEG_EOF:
+            std::snprintf(state->message, sizeof state->message, "truncated JPEG file");
+            std::longjmp(state->jump, 1);
+        case JWRN_HIT_MARKER:
+        case JWRN_HUFF_BAD_CODE:
+        case JWRN_ARITH_BAD_CODE:
+        case JWRN_EXTRANEOUS_DATA:
+        case JWRN_MUST_RESYNC:
+        case JWRN_NOT_SEQUENTIAL:
+        case JWRN_BOGUS_PROGRESSION: {
+            char text[JMSG_LENGTH_MAX];
+            info->err->format_message(info, text);
+            if (std::strncmp(text, "Corrupt JPEG data", 17) == 0) {
+                std::snprintf(state->message, sizeof state->message, "%s", text);
+                state->message[0] = 'c';  // "corrupt JPEG data: bad Huffman code"
+            } else {
+                std::snprintf(state->message, sizeof state->message, "corrupt JPEG: %s", text);
+            }
+            std::longjmp(state->jump, 1);
+        }
+        default:
+            return;
     }
 }
 

@@ -18,6 +18,8 @@ void CheckOpenGLVersion(int version, int required) {
 
 }  // namespace VantorGL
 
+int Trova01::DefaultGlVersion() { return epoxy_gl_version(); }
+
 void Trova01::ConfigureForDemo() {
     SetAntiAliasing(false);
     SetShowSettings(false);
@@ -32,7 +34,7 @@ void Trova01::ConfigureForDemo() {
 // as long as the assets take. The picture overflows the window on all sides (translate -4,
 // scale 3.08 x 2.08 under the 45 degree projection), so its content sits in the middle 70 %.
 bool Trova01::LoadStep() {
-    VantorGL::CheckOpenGLVersion(epoxy_gl_version());
+    VantorGL::CheckOpenGLVersion(glVersion());
     loadingMusic.SetFile("data/General/loading.mp3");
     loadingMusic.Open(nullptr);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

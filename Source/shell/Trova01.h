@@ -25,6 +25,13 @@ public:
     VantorGL::cTextureSystem loadingPicture;  // drawn once and left on screen while loading
     VantorGL::cDemoScene demo;
     VantorGL::cGlErrorReport glErrors;  // debug builds: GL errors said on stderr, once per code
+
+    // Where LoadStep reads the context's OpenGL version (libepoxy's count: 21 for 2.1). A seam:
+    // tests put an older driver's answer here to watch the refusal.
+    int (*glVersion)() = DefaultGlVersion;
+
+private:
+    static int DefaultGlVersion();
 };
 
 namespace VantorGL {

@@ -240,7 +240,7 @@ TEST_F(Model3DsFile, MissingAndCorruptFilesLeaveAnEmptyModelAndSayOneLine) {
     const std::pair<const char*, const char*> cases[] = {
         {"Data/none.3DS", "MODEL: Data/none.3DS: cannot open"},
         {"Data/cut.3DS", "MODEL: Data/cut.3DS: not a usable 3DS file: file is cut short"},
-        {"Data", "MODEL: Data: cannot read"},
+        {"Data", "MODEL: Data: is a folder, not a model file"},
         {"\"\"", "MODEL: \"\": no file name"},
     };
     for (const auto& [path, start] : cases) {

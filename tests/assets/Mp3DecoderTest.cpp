@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 
 using VantorGL::cPcmBuffer;
 using VantorGL::DecodeMp3File;
@@ -89,4 +90,42 @@ TEST(Mp3Decoder, TruncatedFileKeepsTheFramesBeforeTheCut) {
     ASSERT_TRUE(DecodeMp3File(path, pcm, error)) << error;
     EXPECT_GT(pcm.DurationSeconds(), 0.5);
     EXPECT_LT(pcm.DurationSeconds(), 1.5);
+}
+
+// Damage that still decodes is noted, never confused with a whole file: the note is empty for
+// intact LAME files at every rate, says "ends early" for one cut in half and names the frame
+// counts when a frame header is overwritten.
+TEST(Mp3Decoder, NotesStreamsThatAreCutShortOrDamaged) {
+    TempFolder folder;
+    for (int rate : {44100, 22050}) {
+        const std::string path = folder.Path("whole.mp3");
+        ASSERT_TRUE(WriteMp3(path, MakeTones({{3.0, 440.0, 0.5}}, rate, 2), rate, 2));
+        cPcmBuffer pcm;
+        std::string error, note = "stale";
+        ASSERT_TRUE(DecodeMp3File(path, pcm, error, 44100, 2, &note)) << error;
+        EXPECT_EQ(note, "") << rate << " Hz";
+    }
+    const std::string path = folder.Path("cut.mp3");
+    ASSERT_TRUE(WriteMp3(path, MakeTones({{3.0, 440.0, 0.5}}, 44100, 2), 44100, 2));
+    std::string bytes;
+    {
+        std::ifstream in(path, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), std::streamsize(bytes.size() / 2));
+    cPcmBuffer pcm;
+    std::string error, note;
+    ASSERT_TRUE(DecodeMp3File(path, pcm, error, 0, 0, &note)) << error;
+    EXPECT_NEAR(pcm.DurationSeconds(), 1.5, 0.1);  // what is there still plays
+    EXPECT_EQ(note.rfind("stream ends early: ", 0), 0u) << note;
+
+    // A run of 0xFF over the middle frame header: the decoder resynchronises; the count differs.
+    const std::string damaged = folder.Path("damaged.mp3");
+    std::string overwritten = bytes;
+    std::size_t header = overwritten.find("\xff\xfb", overwritten.size() / 2);
+    ASSERT_NE(header, std::string::npos);
+    for (std::size_t i = header; i < header + 64; ++i) overwritten[i] = '\xff';
+    std::ofstream(damaged, std::ios::binary).write(overwritten.data(), std::streamsize(overwritten.size()));
+    ASSERT_TRUE(DecodeMp3File(damaged, pcm, error, 0, 0, &note)) << error;
+    EXPECT_FALSE(note.empty());
 }

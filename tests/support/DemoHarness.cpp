@@ -63,6 +63,12 @@ void DemoHarness::PlayFrame(bool draw) {
     }
 }
 
+void DemoHarness::PlayFrames(int count, bool draw) {
+    if (!ok) return;
+    for (int i = 0; i < count; ++i) PlayFrame(draw);
+    started = true;
+}
+
 const std::vector<std::uint8_t>& DemoHarness::FrameAt(int ms) {
     if (!ok) return pixels;
     // The frame whose update sees demo time t is frame ceil(t * fps / 1000); play up to it.

@@ -35,6 +35,10 @@ public:
     // RGBA, bottom row first. Time only moves forward: asking for an earlier time plays nothing
     // and returns the last frame. Afterwards glGetError() has been checked after every drawn frame.
     const std::vector<std::uint8_t>& FrameAt(int ms);
+    // Plays `count` more frames at the fixed step from wherever the demo is, drawing each one
+    // when `draw` is set (the frame loop's own order); GL errors are noted as by FrameAt. For
+    // tests that watch the loop itself (allocations, memory, GL objects across frames).
+    void PlayFrames(int count, bool draw);
     // The first GL error met while drawing (GL_NO_ERROR when none) and the demo time it came at.
     unsigned FirstGlError() const { return firstGlError; }
     int FirstGlErrorAt() const { return firstGlErrorAt; }

@@ -78,18 +78,19 @@ std::string DescribeModel(const std::string& path, std::FILE* out) {
                      info.hasTexCoords ? "yes" : "no");
     if (!error.empty() && out) std::fprintf(out, "  note: %s\n", error.c_str());
     if (info.objects == 0 || info.groups == 0) return "no drawable faces (no objects or no face material groups)";
-    return {};
+    return error;  // dropped faces or bad coordinates: it draws, but the file is damaged
 }
 
 std::string DescribeMusic(const std::string& path, std::FILE* out) {
     cPcmBuffer pcm;
     std::string error;
-    if (!DecodeMp3File(path, pcm, error)) return error;
+    std::string note;
+    if (!DecodeMp3File(path, pcm, error, 0, 0, &note)) return error;
     if (pcm.Frames() == 0) return "no audio";
     if (out)
         std::fprintf(out, "music %s\n  duration: %.3f s\n  rate: %d Hz\n  channels: %d\n", path.c_str(),
                      pcm.DurationSeconds(), pcm.rate, pcm.channels);
-    return {};
+    return note;  // a stream that plays but is damaged is still a problem of the data folder
 }
 
 std::string DescribeFont(const std::string& path, std::FILE* out) {
@@ -101,6 +102,12 @@ std::string DescribeFont(const std::string& path, std::FILE* out) {
         problem = "not a font FreeType can read";
     } else {
         if (!FT_IS_SCALABLE(face)) problem = "not an outline font";
+        // FreeType reads glyphs only when asked: damage inside the glyph data shows up here.
+        long unreadable = 0;
+        for (long glyph = 0; glyph < face->num_glyphs; ++glyph)
+            unreadable += FT_Load_Glyph(face, FT_UInt(glyph), FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) != 0;
+        if (problem.empty() && unreadable > 0)
+            problem = std::to_string(unreadable) + " of " + std::to_string(face->num_glyphs) + " glyphs cannot be read";
         if (out)
             std::fprintf(out, "font %s\n  family: %s\n  style: %s\n  glyphs: %ld\n  units per em: %d\n",
                          path.c_str(), face->family_name ? face->family_name : "?",
@@ -112,6 +119,11 @@ std::string DescribeFont(const std::string& path, std::FILE* out) {
 }
 
 std::string Inspect(const std::string& path, Kind kind, std::FILE* out) {
+    // Only regular files go to the decoders: a pipe in the folder would block the check forever.
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0) return "no such file";
+    if (S_ISDIR(info.st_mode)) return "is a folder";
+    if (!S_ISREG(info.st_mode)) return "not a regular file";
     switch (kind) {
         case Kind::Model: return DescribeModel(path, out);
         case Kind::Music: return DescribeMusic(path, out);

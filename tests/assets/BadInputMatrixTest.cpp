@@ -1,0 +1,259 @@
+// The bad-input matrix at the loaders: for each kind of file the demo loads (picture by the PNG
+// route and by the picture route, 3DS model, MP3 music, font) and each way a file can be broken,
+// the loader gives its designed fallback (texture 0, empty model, silent music with a flat
+// spectrum, a substitute or empty font) and says exactly one line on stderr naming the file.
+#include "assets/3DsModelSystem.h"
+#include "assets/FontSystem.h"
+#include "assets/MusicSystem.h"
+#include "assets/PictureDecoder.h"
+#include "assets/TextureSystem.h"
+#include "support/DamagedData.h"
+#include "support/GlTestContext.h"
+#include "timeline/TimeSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <grp.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+using namespace VantorGLTest;
+
+namespace {
+
+// What one load did: whether the designed fallback (or, for a stream that still plays, the
+// partial result) came out, and everything said on stderr meanwhile.
+struct LoadOutcome {
+    bool fellBack = false;
+    std::string said;
+};
+
+struct FileKind {
+    const char* name;
+    const char* demoPath;    // as the demo spells it
+    const char* dataFile;    // the same file under the generated data/ folder
+    const char* otherFile;   // a file of another format, for "wrong format"
+    const char* module;      // the tag its one line starts with
+    std::function<bool(const std::string&)> load;  // true: the designed fallback came out
+};
+
+GlTestContext& Context() {
+    static GlTestContext context(64, 48);
+    return context;
+}
+
+bool LoadTextureFallsBack(const std::string& path) {
+    VantorGL::cTextureSystem texture;
+    texture.Load(path.c_str());
+    return texture.texture == 0;
+}
+
+bool LoadModelFallsBack(const std::string& path) {
+    c3DsModelSystem model;
+    model.Load(path.c_str());
+    return model.objects.empty() && model.Info().faces == 0;
+}
+
+bool LoadMusicFallsBack(const std::string& path) {
+    // The fixed-step clock keeps the player off the sound device: only the file is on trial.
+    VantorGL::cFixedStepCounter counter(30);
+    VantorGL::cTimeSystem::Instance()->UseCounter(&counter);
+    VantorGL::cMusicSystem music;
+    music.SetFile(path);
+    bool opened = music.Open();
+    music.Play();
+    music.AnalyseSpectrum();
+    bool flat = true;
+    for (int i = 0; i < VantorGL::cMusicSystem::kSpectrumSize; ++i) flat = flat && music.SpectrumValue(i) == 0.0f;
+    music.Stop();
+    VantorGL::cTimeSystem::Instance()->UseCounter(nullptr);
+    return !opened && flat;
+}
+
+// The registry's outline font: a bad file falls back to fontconfig's substitute for the face, as
+// the design's font mapper would; printing never fails.
+bool LoadFontFallsBack(const std::string& path) {
+    VantorGL::cFontSystem font;
+    font.CreateOutlineGlyphs(path, "Action Force Normal", -26);
+    glNewList(glGenLists(1), GL_COMPILE);  // printing must be harmless whatever was built
+    font.PrintCentered("Moravel");
+    glEndList();
+    return true;
+}
+
+std::vector<FileKind> Kinds() {
+    return {
+        {"PNG route", "data\\og2.png", "og2.png", "art1.jpg", "TEXTURE", LoadTextureFallsBack},
+        {"picture route", "data\\art1.jpg", "art1.jpg", "General/loading.mp3", "TEXTURE", LoadTextureFallsBack},
+        {"3DS model", "Data/mvlogo.3DS", "mvlogo.3DS", "og2.png", "MODEL", LoadModelFallsBack},
+        {"MP3 music", "data/General/loading.mp3", "General/loading.mp3", "art1.jpg", "MUSIC", LoadMusicFallsBack},
+        {"font", "Data/General/c_font.ttf", "General/c_font.ttf", "mvlogo.3DS", "FONT", LoadFontFallsBack},
+    };
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+LoadOutcome LoadDamaged(const FileKind& kind, const std::string& path) {
+    testing::internal::CaptureStderr();
+    LoadOutcome outcome;
+    outcome.fellBack = kind.load(path);
+    outcome.said = testing::internal::GetCapturedStderr();
+    return outcome;
+}
+
+// One line, tagged with the loader's module, naming the file.
+void ExpectOneLineNaming(const FileKind& kind, const LoadOutcome& outcome, const std::string& fileName,
+                         const std::string& context) {
+    std::vector<std::string> lines = Lines(outcome.said);
+    ASSERT_EQ(lines.size(), 1u) << context << ": said\n" << outcome.said;
+    EXPECT_EQ(lines[0].rfind(std::string(kind.module) + ": ", 0), 0u) << context << ": " << lines[0];
+    EXPECT_NE(lines[0].find(fileName), std::string::npos) << context << ": " << lines[0];
+}
+
+// Damage that leaves a file the loader can still partly use: the loader keeps what it can and
+// says what is wrong in its one line.
+bool StillUsable(const FileKind& kind, VantorGLTest::eDamage damage) {
+    std::string module = kind.module;
+    if (damage == eDamage::Truncated) return module == "MUSIC";  // plays up to where it stops
+    if (damage == eDamage::CorruptMiddle)
+        return module == "MODEL" || module == "MUSIC";  // bad numbers zeroed; frames resynchronised
+    return false;
+}
+
+}  // namespace
+
+TEST(BadInputMatrix, EveryKindInEveryStateFallsBackWithOneLine) {
+    REQUIRE_GL(Context());
+    fs::path generated = fs::path(QUENLITE_SOURCE_DIR) / "data";
+    if (!fs::exists(generated / "General" / "music.mp3")) GTEST_SKIP() << "no generated data folder";
+    ScratchFolder scratch("matrix");
+    int tried = 0;
+    for (const FileKind& kind : Kinds()) {
+        for (eDamage damage : AllDamages()) {
+            std::string context = std::string(kind.name) + ", " + DamageName(damage);
+            if (damage == eDamage::Unreadable) continue;  // its own test below: root reads through it
+            // Each case gets its own file name, so no cache (the glyph cache) remembers another.
+            fs::path file = scratch.Path() / (std::to_string(tried) + "_" + fs::path(kind.dataFile).filename().string());
+            fs::copy_file(generated / kind.dataFile, file);
+            ASSERT_TRUE(Damage(file, damage, generated / kind.otherFile)) << context;
+            LoadOutcome outcome = LoadDamaged(kind, file.string());
+            ++tried;
+            ExpectOneLineNaming(kind, outcome, file.filename().string(), context);
+            if (!StillUsable(kind, damage)) {
+                EXPECT_TRUE(outcome.fellBack) << context;
+            }
+            std::printf("[matrix] %-14s %-15s %s", kind.name, DamageName(damage), outcome.said.c_str());
+        }
+        // A path over the 260 characters the loaders accept is refused, not truncated or overflowed.
+        std::string longPath = scratch.Path().string() + "/" + std::string(270, 'd') + "/" + kind.dataFile;
+        LoadOutcome outcome = LoadDamaged(kind, longPath);
+        ++tried;
+        std::vector<std::string> lines = Lines(outcome.said);
+        ASSERT_EQ(lines.size(), 1u) << kind.name << ", long path: said\n" << outcome.said;
+        EXPECT_NE(lines[0].find("260"), std::string::npos) << lines[0];
+        EXPECT_TRUE(outcome.fellBack) << kind.name << ", long path";
+    }
+    std::printf("[matrix] %d inputs tried at the loaders\n", tried);
+}
+
+// No data folder at all, the demo's own spellings: every loader falls back and names its file.
+TEST(BadInputMatrix, NoDataFolderAtAll) {
+    REQUIRE_GL(Context());
+    ScratchFolder empty("nodata");
+    fs::path before = fs::current_path();
+    fs::current_path(empty.Path());
+    for (const FileKind& kind : Kinds()) {
+        LoadOutcome outcome = LoadDamaged(kind, kind.demoPath);
+        ExpectOneLineNaming(kind, outcome, fs::path(kind.dataFile).filename().string(), kind.name);
+        EXPECT_TRUE(outcome.fellBack) << kind.name;
+    }
+    fs::current_path(before);
+    EXPECT_TRUE(ListTree(empty.Path()).empty()) << "a loader wrote into the working directory";
+}
+
+TEST(BadInputMatrix, UnreadableFileWhereChmodStopsReads) {
+    if (ReadsThroughPermissions()) GTEST_SKIP() << "running as root: chmod 000 does not stop reads";
+    REQUIRE_GL(Context());
+    fs::path generated = fs::path(QUENLITE_SOURCE_DIR) / "data";
+    if (!fs::exists(generated / "General" / "music.mp3")) GTEST_SKIP() << "no generated data folder";
+    ScratchFolder scratch("unreadable");
+    for (const FileKind& kind : Kinds()) {
+        fs::path file = scratch.Path() / fs::path(kind.dataFile).filename();
+        fs::copy_file(generated / kind.dataFile, file);
+        ASSERT_TRUE(Damage(file, eDamage::Unreadable));
+        LoadOutcome outcome = LoadDamaged(kind, file.string());
+        ExpectOneLineNaming(kind, outcome, file.filename().string(), kind.name);
+        EXPECT_TRUE(outcome.fellBack) << kind.name;
+    }
+}
+
+// As root chmod 000 stops nothing, so the same loads run in a child that has given up root (the
+// user "nobody"): the files are then as unreadable as on any user's machine. No GL in the child;
+// the picture routes are tried at their decoder, where the read happens.
+TEST(BadInputMatrix, UnreadableFileAsAnUnprivilegedUser) {
+    if (!ReadsThroughPermissions()) GTEST_SKIP() << "not root: the test above covers it";
+    fs::path generated = fs::path(QUENLITE_SOURCE_DIR) / "data";
+    if (!fs::exists(generated / "General" / "music.mp3")) GTEST_SKIP() << "no generated data folder";
+    ScratchFolder scratch("unreadable-root");
+    fs::permissions(scratch.Path(), fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+    std::vector<fs::path> files;
+    for (const FileKind& kind : Kinds()) {
+        files.push_back(scratch.Path() / fs::path(kind.dataFile).filename());
+        fs::copy_file(generated / kind.dataFile, files.back());
+        ASSERT_TRUE(Damage(files.back(), eDamage::Unreadable));
+    }
+    const fs::path said = scratch.Path() / "said.txt";
+    std::fflush(nullptr);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::FILE* out = std::fopen(said.c_str(), "w");
+        if (!out) _exit(2);
+        dup2(fileno(out), 2);
+        constexpr uid_t kNobody = 65534;
+        if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(77);
+        int failures = 0;
+        for (int route = 0; route < 2; ++route) {
+            VantorGL::cDecodedPicture picture;
+            std::string error;
+            bool decoded = VantorGL::DecodeTextureFile(files[route].string(), 4096, picture, error);
+            std::fprintf(stderr, "TEXTURE: %s: %s\n", files[route].c_str(), error.c_str());
+            failures += decoded || error.find("ermission") == std::string::npos;
+        }
+        failures += !LoadModelFallsBack(files[2].string());
+        failures += !LoadMusicFallsBack(files[3].string());
+        VantorGL::sFontSource source;
+        VantorGL::ResolveFontSource(files[4].string(), "Action Force Normal", source);
+        failures += source.path == files[4].string();
+        std::fflush(stderr);
+        _exit(failures);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "the child crashed";
+    if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "cannot become the user nobody here";
+    std::ifstream in(said);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(WEXITSTATUS(status), 0) << text;
+    std::vector<std::string> lines = Lines(text);
+    ASSERT_EQ(lines.size(), Kinds().size()) << text;  // one line for each file, nothing more
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_NE(lines[i].find(files[i].filename().string()), std::string::npos) << lines[i];
+        std::printf("[matrix] %-14s %-15s %s\n", Kinds()[i].name, "unreadable", lines[i].c_str());
+    }
+}

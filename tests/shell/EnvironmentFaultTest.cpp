@@ -1,0 +1,187 @@
+// A machine nobody tested, met through the seams: no display, no sound device, an OpenGL older
+// than 2.1, no framebuffer objects, a working directory where "debug.log" cannot be written. Each
+// ends the way the demo means it to: a clear message and the designed exit code, or the show
+// going on (silently, or without its log).
+#include "assets/AudioDevice.h"
+#include "assets/MusicSystem.h"
+#include "render/FatalError.h"
+#include "render/RenderTextureSystem.h"
+#include "shell/Trova01.h"
+#include "support/DamagedData.h"
+#include "support/GlTestContext.h"
+#include "support/ProgramRun.h"
+#include "timeline/TimeSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <SDL2/SDL.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace fs = std::filesystem;
+using namespace VantorGLTest;
+
+namespace {
+
+const std::string kLoadingMusic = std::string(QUENLITE_SOURCE_DIR) + "/data/General/loading.mp3";
+
+bool HaveGeneratedData() { return fs::exists(kLoadingMusic); }
+
+bool SpectrumIsFlat(const VantorGL::cMusicSystem& music) {
+    for (int i = 0; i < VantorGL::cMusicSystem::kSpectrumSize; ++i)
+        if (music.SpectrumValue(i) != 0.0f) return false;
+    return true;
+}
+
+// A sound device that is never there.
+class AbsentOutput final : public VantorGL::cAudioOutput {
+public:
+    bool Start(VantorGL::cAudioMixer&, std::string& error) override {
+        error = "no sound card in this machine";
+        return false;
+    }
+    void Stop() override {}
+    void Lock() override {}
+    void Unlock() override {}
+    int LatencyFrames() const override { return 0; }
+};
+
+}  // namespace
+
+// The real program, no display of any kind: a message naming the problem, a non-zero exit, no
+// hang, and nothing left in the working directory but its log.
+TEST(EnvironmentFault, NoDisplayEndsTheProgramWithAMessage) {
+    ScratchFolder cwd("nodisplay");
+    for (const char* driver : {"", "offscreen"}) {
+        EnvChanges env = {{"DISPLAY", std::nullopt}, {"WAYLAND_DISPLAY", std::nullopt}};
+        env.push_back({"SDL_VIDEODRIVER", *driver ? std::optional<std::string>(driver) : std::nullopt});
+        ProgramResult run = RunProgram(BuiltProgram("quenlite"), {}, cwd.Path(), env, 60);
+        std::string context = std::string("SDL_VIDEODRIVER=") + (*driver ? driver : "(unset)");
+        ASSERT_FALSE(run.timedOut) << context;
+        EXPECT_EQ(run.signal, 0) << context << ": crashed\n" << run.err;
+        EXPECT_EQ(run.exitCode, 1) << context << "\n" << run.err;
+        EXPECT_NE(run.err.find("WINDOW: "), std::string::npos) << context << "\n" << run.err;
+        EXPECT_NE(run.err.find("display"), std::string::npos) << context << "\n" << run.err;
+        EXPECT_EQ(ListTree(cwd.Path()), std::vector<std::string>{"debug.log " + std::to_string(fs::file_size(cwd.Path() / "debug.log"))})
+            << context;
+    }
+}
+
+// An OpenGL 2.0 driver: the window opens, the box says "OpenGL 2.1 not supported.. lol", the
+// process ends with code 1, and nothing has been loaded (no loader spoke).
+TEST(EnvironmentFaultDeathTest, OpenGlOlderThan21StopsBeforeLoading) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            GlTestContext context(64, 48);
+            if (!context.Ok()) std::exit(3);
+            static Trova01* application = new Trova01;
+            application->glVersion = [] { return 20; };
+            application->LoadStep();
+            std::exit(0);
+        },
+        testing::ExitedWithCode(1), "^APP: OpenGL 2.1 not supported: OpenGL 2.1 not supported\\.\\. lol\n$");
+}
+
+TEST(EnvironmentFault, OpenGl21AndNewerPassTheCheck) {
+    VantorGL::CheckOpenGLVersion(21);
+    VantorGL::CheckOpenGLVersion(46);
+    SUCCEED();  // still here: neither exited
+}
+
+// No framebuffer objects (here: no context to offer them): the design's message and exit code 99,
+// through the real fatal path.
+TEST(EnvironmentFaultDeathTest, NoFramebufferObjectsEndsWithCode99) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(VantorGL::cRenderTextureSystem().Create(64, 64, 1), testing::ExitedWithCode(99),
+                "TARGET: GL_EXT_framebuffer_object NOT supported \\. Upgrade your gfx motha fucka");
+}
+
+namespace {
+struct FatalCall {
+    std::string module, caption, text;
+    int exitCode = -1;
+};
+FatalCall lastFatal;
+void RecordFatal(const char* module, int exitCode, const char* caption, const char* text) {
+    lastFatal = {module, caption ? caption : "", text, exitCode};
+}
+}  // namespace
+
+TEST(EnvironmentFault, NoFramebufferObjectsGoesThroughTheFatalSeam) {
+    VantorGL::FatalErrorHandler previous = VantorGL::SetFatalErrorHandler(RecordFatal);
+    VantorGL::cRenderTextureSystem target;
+    EXPECT_FALSE(target.Create(64, 64, 1));  // no context current in this test
+    VantorGL::SetFatalErrorHandler(previous);
+    EXPECT_EQ(lastFatal.module, "TARGET");
+    EXPECT_EQ(lastFatal.exitCode, 99);
+    EXPECT_EQ(lastFatal.caption, "Error");
+    EXPECT_EQ(lastFatal.text, "GL_EXT_framebuffer_object NOT supported . Upgrade your gfx motha fucka");
+}
+
+// No sound device, through the output seam: the music still decodes and "plays" in silence, the
+// spectrum stays flat, and one line says why.
+TEST(EnvironmentFault, NoAudioDevicePlaysSilentlyWithAFlatSpectrum) {
+    if (!HaveGeneratedData()) GTEST_SKIP() << "no generated data folder";
+    AbsentOutput absent;
+    VantorGL::cAudioDevice::Shared()->UseOutput(&absent);
+    VantorGL::cTimeSystem::Instance()->UseCounter(nullptr);  // real time: the device is wanted
+    {
+        VantorGL::cMusicSystem music;
+        music.SetFile(kLoadingMusic);
+        testing::internal::CaptureStderr();
+        EXPECT_TRUE(music.Open());
+        std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(said, "MUSIC: no audio device: no sound card in this machine; playing silently\n");
+        EXPECT_TRUE(music.Play());
+        for (int frame = 0; frame < 5; ++frame) {
+            SDL_Delay(20);
+            music.AnalyseSpectrum();
+            EXPECT_TRUE(SpectrumIsFlat(music)) << "frame " << frame;
+        }
+        EXPECT_TRUE(music.Stop());
+    }
+    VantorGL::cAudioDevice::Shared()->UseOutput(nullptr);
+}
+
+// The same through SDL itself, with an audio driver that does not exist on this machine.
+TEST(EnvironmentFault, NoSdlAudioDriverPlaysSilently) {
+    if (!HaveGeneratedData()) GTEST_SKIP() << "no generated data folder";
+    setenv("SDL_AUDIODRIVER", "quenlite-no-such-driver", 1);
+    VantorGL::cTimeSystem::Instance()->UseCounter(nullptr);
+    {
+        VantorGL::cMusicSystem music;
+        music.SetFile(kLoadingMusic);
+        testing::internal::CaptureStderr();
+        EXPECT_TRUE(music.Open());
+        std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(said.rfind("MUSIC: no audio device: ", 0), 0u) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        music.Play();
+        music.AnalyseSpectrum();
+        EXPECT_TRUE(SpectrumIsFlat(music));
+    }
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+}
+
+// "debug.log" cannot be created (a folder of that name is in the way): one LOG line, and the
+// demo plays on to the frames asked for.
+TEST(EnvironmentFault, UnwritableDebugLogPlaysOnWithOneLine) {
+    if (!HaveGeneratedData()) GTEST_SKIP() << "no generated data folder";
+    ScratchFolder out("nolog");
+    fs::create_directory(out.Path() / "debug.log");
+    ProgramResult run = RunProgram(BuiltProgram("quenlite-capture"),
+                                   {"--out", out.Path().string(), "--at", "1", "--quiet"}, QUENLITE_SOURCE_DIR,
+                                   {{"SDL_VIDEODRIVER", "offscreen"}}, 300);
+    ASSERT_FALSE(run.timedOut);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    std::vector<std::string> lines = DiagnosticLines(run.err);
+    ASSERT_EQ(lines.size(), 1u) << run.err;
+    EXPECT_EQ(lines[0].rfind("LOG: ", 0), 0u) << lines[0];
+    EXPECT_NE(lines[0].find("debug.log"), std::string::npos) << lines[0];
+    EXPECT_TRUE(fs::exists(out.Path() / "001000ms.png"));
+}
