@@ -177,7 +177,33 @@ bool DecodePngInto(PngReadState& state, cRawImage& image, std::vector<std::uint8
     return true;
 }
 
+std::uint32_t BigEndian32(const std::uint8_t* p) {
+    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
+}
+
+// libpng allocates a chunk's whole stated length before it reads the chunk, so a 70-byte file
+// whose chunk header claims 2 GB costs 2 GB before the read fails. Every chunk libpng reads
+// whole, the ones before the image data, must lie inside the file. The image data itself is
+// streamed, and nothing after it is read, so a file cut there keeps loading as before.
+bool ChunksBeforeImageDataFit(cBytes bytes) {
+    constexpr std::uint32_t kIdat = 0x49444154;  // "IDAT"
+    std::size_t at = sizeof kPngMagic;
+    while (bytes.size - at >= 8) {
+        const std::uint32_t length = BigEndian32(bytes.data + at);
+        if (BigEndian32(bytes.data + at + 4) == kIdat) return true;
+        if (length > bytes.size - at - 8) return false;
+        at += 8 + std::size_t(length);
+        if (bytes.size - at < 4) return true;  // the check sum is cut: libpng says so itself
+        at += 4;
+    }
+    return true;
+}
+
 bool DecodePngBytes(cBytes bytes, cRawImage& out, std::string& error) {
+    if (!ChunksBeforeImageDataFit(bytes)) {
+        error = "truncated PNG file";
+        return false;
+    }
     PngReadState state{bytes.data, bytes.size, 0, {}};
     std::vector<png_bytep> rows;
     if (!DecodePngInto(state, out, out.rgba, rows)) {
