@@ -1,17 +1,24 @@
-// Mp3Decoder: whole-file MP3 decoding to 16-bit PCM over libmpg123.
+// Mp3Decoder: whole-file MP3 decoding to 16-bit PCM over libmpg123. Files are read whole and
+// decoded from memory through a replaced reader, so the demo and the fuzz target share one path.
 #include "assets/Mp3Decoder.h"
 
 #include <mpg123.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <vector>
 
 namespace VantorGL {
 
 namespace {
+
+// The soundtrack is a few MiB; this only stops a bogus file from eating memory (its PCM would be
+// ten times larger still).
+constexpr std::int64_t kMaxMp3FileBytes = std::int64_t(256) << 20;
 
 // mpg123_init is a no-op on current libmpg123 but required by older ones, once per process.
 void InitialiseLibrary() {
@@ -19,7 +26,7 @@ void InitialiseLibrary() {
     std::call_once(once, [] { mpg123_init(); });
 }
 
-// Owns one decoder handle and the file it has open.
+// Owns one decoder handle and the stream it has open.
 struct cMpg123Handle {
     mpg123_handle* handle = nullptr;
     bool open = false;
@@ -29,6 +36,74 @@ struct cMpg123Handle {
     }
 };
 
+// The bytes libmpg123 reads through the replaced reader: a seekable view of a memory block.
+struct cMemoryStream {
+    const std::uint8_t* data;
+    off_t size;
+    off_t position;
+};
+
+mpg123_ssize_t ReadMemory(void* handle, void* target, std::size_t count) {
+    auto* stream = static_cast<cMemoryStream*>(handle);
+    const off_t left = stream->size - stream->position;
+    const std::size_t n = left <= 0 ? 0 : std::min<std::size_t>(count, std::size_t(left));
+    if (n > 0) std::memcpy(target, stream->data + stream->position, n);
+    stream->position += off_t(n);
+    return mpg123_ssize_t(n);
+}
+
+off_t SeekMemory(void* handle, off_t offset, int whence) {
+    auto* stream = static_cast<cMemoryStream*>(handle);
+    off_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? stream->position : whence == SEEK_END ? stream->size : -1;
+    if (base < 0 || offset < -base || offset > stream->size - base) return -1;  // outside the block
+    stream->position = base + offset;
+    return stream->position;
+}
+
+// Reads a whole regular file. libmpg123 would say only "file not found"-like codes, so the C
+// library gives the real reason. A folder says so; a pipe or device is refused before any open,
+// since it would block the load or never end.
+bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error) {
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0) {
+        error = std::string("cannot open file: ") + std::strerror(errno);
+        return false;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        error = "is a folder, not an MP3 file";
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        error = "not a regular file";
+        return false;
+    }
+    if (info.st_size > kMaxMp3FileBytes) {
+        error = "file too large for music";
+        return false;
+    }
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        error = std::string("cannot open file: ") + std::strerror(errno);
+        return false;
+    }
+    if (info.st_size == 0) {
+        std::fclose(file);
+        error = "empty file";
+        return false;
+    }
+    // Sized by stat; a file that shrank meanwhile keeps what could be read.
+    bytes.resize(std::size_t(info.st_size));
+    std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
+    bytes.resize(got);
+    const bool bad = std::ferror(file) != 0;
+    std::fclose(file);
+    if (bad) {
+        error = "read error";
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool DecodeMp3File(const std::string& path, cPcmBuffer& out, std::string& error, int outputRate,
@@ -36,33 +111,25 @@ bool DecodeMp3File(const std::string& path, cPcmBuffer& out, std::string& error,
     out.samples.clear();
     out.rate = 0;
     out.channels = 0;
-
     if (note) note->clear();
+    std::vector<std::uint8_t> bytes;
+    if (!ReadWholeFile(path, bytes, error)) return false;
+    return DecodeMp3Bytes(bytes.data(), bytes.size(), out, error, outputRate, outputChannels, note);
+}
 
-    // libmpg123 says only "file not found"-like codes; ask the C library for the real reason.
-    // Only regular files go to the decoder: a folder says so, a pipe would block the load.
-    struct stat info {};
-    const bool known = stat(path.c_str(), &info) == 0;
-    if (known && S_ISDIR(info.st_mode)) {
-        error = "is a folder, not an MP3 file";
-        return false;
-    }
-    if (known && !S_ISREG(info.st_mode)) {
-        error = "not a regular file";  // a pipe or device would block or never end
-        return false;
-    }
-    if (std::FILE* probe = std::fopen(path.c_str(), "rb")) {
-        std::fclose(probe);
-    } else {
-        error = std::string("cannot open file: ") + std::strerror(errno);
-        return false;
-    }
-    if (known && info.st_size == 0) {
-        error = "empty file";
+bool DecodeMp3Bytes(const std::uint8_t* data, std::size_t size, cPcmBuffer& out, std::string& error,
+                    int outputRate, int outputChannels, std::string* note) {
+    out.samples.clear();
+    out.rate = 0;
+    out.channels = 0;
+    if (note) note->clear();
+    if (!data || size == 0) {
+        error = "no MP3 audio in file";
         return false;
     }
 
     InitialiseLibrary();
+    cMemoryStream stream{data, off_t(size), 0};  // outlives the decoder that reads it
     cMpg123Handle decoder;
     int result = MPG123_OK;
     decoder.handle = mpg123_new(nullptr, &result);
@@ -90,7 +157,8 @@ bool DecodeMp3File(const std::string& path, cPcmBuffer& out, std::string& error,
             mpg123_format(decoder.handle, rates[i], channelFlags, MPG123_ENC_SIGNED_16);
     }
 
-    if (mpg123_open(decoder.handle, path.c_str()) != MPG123_OK) {
+    if (mpg123_replace_reader_handle(decoder.handle, ReadMemory, SeekMemory, nullptr) != MPG123_OK ||
+        mpg123_open_handle(decoder.handle, &stream) != MPG123_OK) {
         error = std::string("cannot open as MP3: ") + mpg123_strerror(decoder.handle);
         return false;
     }
@@ -120,6 +188,7 @@ bool DecodeMp3File(const std::string& path, cPcmBuffer& out, std::string& error,
         const off_t length = mpg123_length(decoder.handle);
         if (length > 0) out.samples.reserve(std::size_t(length) * std::size_t(channels));
     }
+
 
     std::int16_t chunk[16384];
     for (;;) {

@@ -3,6 +3,7 @@
 // report on a soundtrack and to replay its spectrum offline.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -33,5 +34,11 @@ struct cPcmBuffer {
 // one whose frames do not match the tag's count (a damaged frame header) "damaged stream".
 bool DecodeMp3File(const std::string& path, cPcmBuffer& out, std::string& error, int outputRate = 0,
                    int outputChannels = 0, std::string* note = nullptr);
+
+// The same on `size` bytes of MP3 data at `data` (DecodeMp3File reads the file whole and hands it
+// here). Any byte string is safe: what is not MP3 fails with "no MP3 audio in file" or
+// "cannot open as MP3: ...". The bytes are only read during the call.
+bool DecodeMp3Bytes(const std::uint8_t* data, std::size_t size, cPcmBuffer& out, std::string& error,
+                    int outputRate = 0, int outputChannels = 0, std::string* note = nullptr);
 
 }  // namespace VantorGL

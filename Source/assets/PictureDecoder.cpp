@@ -28,12 +28,18 @@ constexpr std::uint8_t kJpegMagic[3] = {0xff, 0xd8, 0xff};
 // No texture source of the demo comes near this; it only stops a bogus file from eating memory.
 constexpr std::int64_t kMaxFileBytes = std::int64_t(256) << 20;
 
-bool StartsWith(const std::vector<std::uint8_t>& bytes, const std::uint8_t* magic, std::size_t size) {
-    return bytes.size() >= size && std::memcmp(bytes.data(), magic, size) == 0;
+// A block of file bytes already in memory (a whole file read, or a caller's buffer).
+struct cBytes {
+    const std::uint8_t* data;
+    std::size_t size;
+};
+
+bool StartsWith(cBytes bytes, const std::uint8_t* magic, std::size_t size) {
+    return bytes.data && bytes.size >= size && std::memcmp(bytes.data, magic, size) == 0;
 }
 
-bool IsPng(const std::vector<std::uint8_t>& bytes) { return StartsWith(bytes, kPngMagic, sizeof kPngMagic); }
-bool IsJpeg(const std::vector<std::uint8_t>& bytes) { return StartsWith(bytes, kJpegMagic, sizeof kJpegMagic); }
+bool IsPng(cBytes bytes) { return StartsWith(bytes, kPngMagic, sizeof kPngMagic); }
+bool IsJpeg(cBytes bytes) { return StartsWith(bytes, kJpegMagic, sizeof kJpegMagic); }
 
 // Reads a whole regular file. Missing files, folders and empty files fail with a reason.
 bool ReadWholeFile(const std::string& file, std::vector<std::uint8_t>& bytes, std::string& error) {
@@ -171,8 +177,34 @@ bool DecodePngInto(PngReadState& state, cRawImage& image, std::vector<std::uint8
     return true;
 }
 
-bool DecodePngBytes(const std::vector<std::uint8_t>& bytes, cRawImage& out, std::string& error) {
-    PngReadState state{bytes.data(), bytes.size(), 0, {}};
+std::uint32_t BigEndian32(const std::uint8_t* p) {
+    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
+}
+
+// libpng allocates a chunk's whole stated length before it reads the chunk, so a 70-byte file
+// whose chunk header claims 2 GB costs 2 GB before the read fails. Every chunk libpng reads
+// whole, the ones before the image data, must lie inside the file. The image data itself is
+// streamed, and nothing after it is read, so a file cut there keeps loading as before.
+bool ChunksBeforeImageDataFit(cBytes bytes) {
+    constexpr std::uint32_t kIdat = 0x49444154;  // "IDAT"
+    std::size_t at = sizeof kPngMagic;
+    while (bytes.size - at >= 8) {
+        const std::uint32_t length = BigEndian32(bytes.data + at);
+        if (BigEndian32(bytes.data + at + 4) == kIdat) return true;
+        if (length > bytes.size - at - 8) return false;
+        at += 8 + std::size_t(length);
+        if (bytes.size - at < 4) return true;  // the check sum is cut: libpng says so itself
+        at += 4;
+    }
+    return true;
+}
+
+bool DecodePngBytes(cBytes bytes, cRawImage& out, std::string& error) {
+    if (!ChunksBeforeImageDataFit(bytes)) {
+        error = "truncated PNG file";
+        return false;
+    }
+    PngReadState state{bytes.data, bytes.size, 0, {}};
     std::vector<png_bytep> rows;
     if (!DecodePngInto(state, out, out.rgba, rows)) {
         error = state.message;
@@ -232,7 +264,7 @@ void JpegEmitMessage(j_common_ptr info, int level) {
 void JpegOutputMessage(j_common_ptr) {}
 
 // The setjmp frame for libjpeg; `pixels` belongs to the caller.
-bool DecodeJpegInto(const std::vector<std::uint8_t>& bytes, JpegErrorState& errors, cRawImage& image,
+bool DecodeJpegInto(cBytes bytes, JpegErrorState& errors, cRawImage& image,
                     std::vector<std::uint8_t>& pixels) {
     jpeg_decompress_struct info;
     info.err = jpeg_std_error(&errors.manager);
@@ -245,7 +277,7 @@ bool DecodeJpegInto(const std::vector<std::uint8_t>& bytes, JpegErrorState& erro
         jpeg_destroy_decompress(&info);
         return false;
     }
-    jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+    jpeg_mem_src(&info, bytes.data, static_cast<unsigned long>(bytes.size));
     jpeg_read_header(&info, TRUE);
     if (!CheckPixelCount(info.image_width, info.image_height, errors.message, sizeof errors.message)) {
         jpeg_destroy_decompress(&info);
@@ -281,7 +313,7 @@ bool DecodeJpegInto(const std::vector<std::uint8_t>& bytes, JpegErrorState& erro
     return true;
 }
 
-bool DecodeJpegBytes(const std::vector<std::uint8_t>& bytes, cRawImage& out, std::string& error) {
+bool DecodeJpegBytes(cBytes bytes, cRawImage& out, std::string& error) {
     JpegErrorState errors;
     if (!DecodeJpegInto(bytes, errors, out, out.rgba)) {
         error = errors.message;
@@ -320,13 +352,22 @@ eTextureRoute ChooseTextureRoute(const std::string& path) {
     return path.find(".png") != std::string::npos ? eTextureRoute::Png : eTextureRoute::Picture;
 }
 
-bool DecodeImageFile(const std::string& file, cRawImage& out, std::string& error) {
-    std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(file, bytes, error)) return false;
+bool DecodeImageBytes(const std::uint8_t* data, std::size_t size, cRawImage& out, std::string& error) {
+    const cBytes bytes{data, size};
+    if (!data || size == 0) {
+        error = "empty file";
+        return false;
+    }
     if (IsPng(bytes)) return DecodePngBytes(bytes, out, error);
     if (IsJpeg(bytes)) return DecodeJpegBytes(bytes, out, error);
     error = "not a JPEG or PNG picture";
     return false;
+}
+
+bool DecodeImageFile(const std::string& file, cRawImage& out, std::string& error) {
+    std::vector<std::uint8_t> bytes;
+    if (!ReadWholeFile(file, bytes, error)) return false;
+    return DecodeImageBytes(bytes.data(), bytes.size(), out, error);
 }
 
 int PictureSideSize(int size, int maxTextureSize) {
@@ -369,15 +410,22 @@ std::size_t ApplyBlackIsTransparent(std::uint8_t* rgba, std::size_t pixelCount) 
     return transparent;
 }
 
-bool DecodePngTexture(const std::string& file, int maxTextureSize, cDecodedPicture& out, std::string& error) {
-    std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(file, bytes, error)) return false;
-    if (!IsPng(bytes)) {
+bool DecodePngTextureBytes(const std::uint8_t* data, std::size_t size, int maxTextureSize, cDecodedPicture& out,
+                           std::string& error) {
+    if (maxTextureSize < 1) {
+        error = "no usable maximum texture size";
+        return false;
+    }
+    if (!data || size == 0) {
+        error = "empty file";
+        return false;
+    }
+    if (!IsPng(cBytes{data, size})) {
         error = "not a PNG file";
         return false;
     }
     cRawImage image;
-    if (!DecodePngBytes(bytes, image, error)) return false;
+    if (!DecodePngBytes(cBytes{data, size}, image, error)) return false;
     out.route = eTextureRoute::Png;
     FillTexture(image, PngSideSize(image.width, maxTextureSize), PngSideSize(image.height, maxTextureSize),
                 false, out);
@@ -385,15 +433,32 @@ bool DecodePngTexture(const std::string& file, int maxTextureSize, cDecodedPictu
     return true;
 }
 
-bool DecodePictureTexture(const std::string& file, int maxTextureSize, cDecodedPicture& out, std::string& error) {
+bool DecodePictureTextureBytes(const std::uint8_t* data, std::size_t size, int maxTextureSize,
+                               cDecodedPicture& out, std::string& error) {
+    if (maxTextureSize < 1) {
+        error = "no usable maximum texture size";
+        return false;
+    }
     cRawImage image;
-    if (!DecodeImageFile(file, image, error)) return false;
+    if (!DecodeImageBytes(data, size, image, error)) return false;
     out.route = eTextureRoute::Picture;
     // Bottom row first, like the bottom-up bitmap the picture was once drawn into.
     FillTexture(image, PictureSideSize(image.width, maxTextureSize),
                 PictureSideSize(image.height, maxTextureSize), true, out);
     out.hasTransparency = ApplyBlackIsTransparent(out.rgba.data(), out.rgba.size() / 4) > 0;
     return true;
+}
+
+bool DecodePngTexture(const std::string& file, int maxTextureSize, cDecodedPicture& out, std::string& error) {
+    std::vector<std::uint8_t> bytes;
+    if (!ReadWholeFile(file, bytes, error)) return false;
+    return DecodePngTextureBytes(bytes.data(), bytes.size(), maxTextureSize, out, error);
+}
+
+bool DecodePictureTexture(const std::string& file, int maxTextureSize, cDecodedPicture& out, std::string& error) {
+    std::vector<std::uint8_t> bytes;
+    if (!ReadWholeFile(file, bytes, error)) return false;
+    return DecodePictureTextureBytes(bytes.data(), bytes.size(), maxTextureSize, out, error);
 }
 
 bool DecodeTextureFile(const std::string& path, eTextureRoute route, int maxTextureSize, cDecodedPicture& out,

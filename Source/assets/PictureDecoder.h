@@ -3,6 +3,7 @@
 // it can run on a worker thread and be tested and inspected (quenlite-assets info) headless.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -64,11 +65,22 @@ bool DecodePngTexture(const std::string& file, int maxTextureSize, cDecodedPictu
 // file had is replaced).
 bool DecodePictureTexture(const std::string& file, int maxTextureSize, cDecodedPicture& out, std::string& error);
 
+// --- The two routes on bytes already in memory --------------------------------------------------
+
+// The same decoding as DecodePngTexture / DecodePictureTexture on `size` bytes at `data` (the
+// file readers above hand their bytes to these). Any byte string is safe: bad input fails with a
+// reason and leaves `out` unspecified. Never touches GL.
+bool DecodePngTextureBytes(const std::uint8_t* data, std::size_t size, int maxTextureSize, cDecodedPicture& out,
+                           std::string& error);
+bool DecodePictureTextureBytes(const std::uint8_t* data, std::size_t size, int maxTextureSize,
+                               cDecodedPicture& out, std::string& error);
+
 // --- Building blocks ----------------------------------------------------------------------------
 
 // Decodes a PNG or JPEG file (by its first bytes) to top-down RGBA. Malformed files fail with a
 // reason; they never crash. Images over kMaxDecodedPixels are refused.
 bool DecodeImageFile(const std::string& file, cRawImage& out, std::string& error);
+bool DecodeImageBytes(const std::uint8_t* data, std::size_t size, cRawImage& out, std::string& error);
 constexpr std::int64_t kMaxDecodedPixels = std::int64_t(1) << 26;  // 64 M pixels (256 MiB of RGBA)
 
 // Picture-route side: a side up to maxTextureSize becomes the nearest power of two,

@@ -1,6 +1,7 @@
 // Time codes: the timeline's own parser, quirks included.
 #include "timeline/TimeCode.h"
 
+#include <climits>
 #include <sstream>
 #include <string>
 
@@ -18,6 +19,20 @@ long ReadField(std::istringstream& stream, const std::string& buffer) {
     return value;
 }
 
+// The running total saturates instead of overflowing: a code too large for the clock reads as
+// the largest (or smallest) time there is, not as a wrapped, perhaps negative, one.
+long Add(long a, long b) {
+    long sum = 0;
+    if (__builtin_add_overflow(a, b, &sum)) return a < 0 ? LONG_MIN : LONG_MAX;
+    return sum;
+}
+
+long Multiply(long a, long b) {
+    long product = 0;
+    if (__builtin_mul_overflow(a, b, &product)) return (a < 0) != (b < 0) ? LONG_MIN : LONG_MAX;
+    return product;
+}
+
 }  // namespace
 
 int ParseTimeCode(const char* text) {
@@ -27,21 +42,21 @@ int ParseTimeCode(const char* text) {
     long total = 0;
     for (const char* c = text; *c; ++c) {
         if (*c == ':') {
-            total = ReadField(stream, buffer) * 60;
+            total = Multiply(ReadField(stream, buffer), 60);
             buffer.clear();
         } else if (*c == '.') {
-            total = (total + ReadField(stream, buffer)) * 1000;
+            total = Multiply(Add(total, ReadField(stream, buffer)), 1000);
             buffer.clear();
         } else {
             buffer += *c;
             if (c[1] == '\0') {
-                total += ReadField(stream, buffer);
+                total = Add(total, ReadField(stream, buffer));
                 buffer.clear();
             }
         }
     }
-    total += ReadField(stream, buffer);
-    return int(total);
+    total = Add(total, ReadField(stream, buffer));
+    return total > INT_MAX ? INT_MAX : total < INT_MIN ? INT_MIN : int(total);
 }
 
 }  // namespace VantorGL

@@ -8,6 +8,8 @@ namespace VantorGL {
 // field * 60; '.' makes it (total + field) * 1000; any other character joins the field, and the
 // last character of the text adds the field to the total. A field that is not a number counts 0.
 // So "0:57.15" is 57015, "2:47.0" is 167000 and "0:25" (no point) is 25. Null counts as "".
+// A time beyond the int range is clamped to INT_MAX (or INT_MIN), never wrapped: "7..." is
+// INT_MAX, a window that does not end.
 int ParseTimeCode(const char* text);
 
 }  // namespace VantorGL

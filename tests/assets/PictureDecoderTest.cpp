@@ -322,3 +322,31 @@ TEST_F(PictureDecoderTest, AbsurdHeaderSizesAreRefusedBeforeAllocating) {
     WriteBytes("huge.png", bytes);
     EXPECT_NE(Failure("huge.png", eTextureRoute::Png).find("not supported"), std::string::npos);
 }
+
+// Found by the PNG-route fuzz target: 76 bytes whose second chunk header claims 2 GB of "sPLT".
+// libpng allocates a chunk's stated length before reading it; the decoder refuses the file
+// first, as truncated, instead of asking for 2 GB.
+TEST_F(PictureDecoderTest, AChunkLongerThanTheFileIsRefusedBeforeLibpngAllocatesIt) {
+    const std::vector<std::uint8_t> bytes = {
+        0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a, 0x00, 0x00, 0x00, 0x0d, 0x49, 0x48, 0x44, 0x52, 0x00,
+        0x00, 0x00, 0x03, 0x00, 0x00, 0x00, 0x02, 0x08, 0x03, 0x00, 0x00, 0x00, 0xaa, 0xaa, 0x96, 0x28, 0x78,
+        0x9c, 0x00, 0x0c, 0x73, 0x50, 0x4c, 0x54, 0x00, 0x00, 0x00, 0xff, 0x00, 0x00, 0x00, 0xff, 0x00, 0x00,
+        0x00, 0xff, 0x9b, 0xc0, 0x13, 0xdc, 0x00, 0x00, 0x00, 0x02, 0x74, 0x52, 0x4e, 0x53, 0x00, 0x80, 0x9b,
+        0x3a, 0x2b, 0x4e, 0x18, 0x99, 0x60, 0x60, 0x82};
+    cDecodedPicture picture;
+    std::string error;
+    EXPECT_FALSE(DecodePngTextureBytes(bytes.data(), bytes.size(), 2048, picture, error));
+    EXPECT_EQ(error, "truncated PNG file");
+    WriteBytes("claims-2gb.png", bytes);
+    EXPECT_EQ(Failure("claims-2gb.png", eTextureRoute::Png), "truncated PNG file");
+    EXPECT_EQ(Failure("claims-2gb.png", eTextureRoute::Picture), "truncated PNG file");
+
+    // A file cut after its image data (here inside the closing IEND chunk) still loads.
+    std::vector<std::uint8_t> rgba(4 * 4 * 4, 200);
+    ASSERT_TRUE(WriteRgbaPng("whole.png", 4, 4, rgba));
+    const std::vector<std::uint8_t> whole = ReadBytes("whole.png");
+    ASSERT_GT(whole.size(), 20u);
+    const std::vector<std::uint8_t> cut(whole.begin(), whole.end() - 6);
+    EXPECT_TRUE(DecodePngTextureBytes(cut.data(), cut.size(), 2048, picture, error)) << error;
+    EXPECT_EQ(picture.textureWidth, 4);
+}

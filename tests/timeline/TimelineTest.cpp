@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <vector>
 
@@ -27,6 +28,18 @@ TEST(TimeCode, QuirksOfTheWalk) {
     EXPECT_EQ(ParseTimeCode(":.5"), 5);        // missing fields count 0
     EXPECT_EQ(ParseTimeCode("x:10.0"), 10000); // a field that is no number counts 0
     EXPECT_EQ(ParseTimeCode("1:2:3.0"), (2 * 60 + 3) * 1000);  // a second colon restarts the total
+}
+
+// Found by the time-code fuzz target: each point multiplies by 1000, so "7..." is 7e9 ms, which
+// once wrapped to a negative int; an 18-digit field overflowed the running total itself.
+TEST(TimeCode, TimesBeyondTheClockClampInsteadOfWrapping) {
+    EXPECT_EQ(ParseTimeCode("7..."), INT_MAX);
+    EXPECT_EQ(ParseTimeCode("9999999:00.0"), INT_MAX);
+    EXPECT_EQ(ParseTimeCode("999999999999999999:1.1"), INT_MAX);
+    EXPECT_EQ(ParseTimeCode("-999999999999999999:1.1"), INT_MIN);
+    EXPECT_EQ(ParseTimeCode("35791:23.647"), INT_MAX);  // the last millisecond that fits
+    EXPECT_EQ(ParseTimeCode("35791:23.648"), INT_MAX);
+    EXPECT_EQ(ParseTimeCode("35791:23.646"), INT_MAX - 1);
 }
 
 using VantorGLTest::ManualCounter;
