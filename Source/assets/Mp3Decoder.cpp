@@ -104,6 +104,38 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, st
     return true;
 }
 
+// The frame count a LAME/Xing tag announces, read through a handle without rate conversion
+// (cheap: only the first frame is parsed); -1 without a tag or without audio.
+off_t TaggedFrameCount(const std::uint8_t* data, std::size_t size) {
+    cMemoryStream stream{data, off_t(size), 0};
+    cMpg123Handle probe;
+    int result = MPG123_OK;
+    probe.handle = mpg123_new(nullptr, &result);
+    if (!probe.handle) return -1;
+    mpg123_param(probe.handle, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0.0);
+    mpg123_format_none(probe.handle);
+    const long* rates = nullptr;
+    std::size_t count = 0;
+    mpg123_rates(&rates, &count);
+    for (std::size_t i = 0; i < count; ++i)
+        mpg123_format(probe.handle, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16);
+    if (mpg123_replace_reader_handle(probe.handle, ReadMemory, SeekMemory, nullptr) != MPG123_OK ||
+        mpg123_open_handle(probe.handle, &stream) != MPG123_OK)
+        return -1;
+    probe.open = true;
+    long rate = 0;
+    int channels = 0, encoding = 0;
+    if (mpg123_getformat(probe.handle, &rate, &channels, &encoding) != MPG123_OK) return -1;
+    long encoderDelay = -1;
+    double unused = 0.0;
+    mpg123_getstate(probe.handle, MPG123_ENC_DELAY, &encoderDelay, &unused);
+    return encoderDelay >= 0 ? mpg123_framelength(probe.handle) : off_t(-1);
+}
+
+// The smallest MPEG audio frame is 24 bytes (MPEG-2 layer II/III at 8 kbit/s and 24 kHz); a
+// tag announcing more frames than that would fill is lying.
+constexpr off_t kSmallestFrameBytes = 24;
+
 }  // namespace
 
 bool DecodeMp3File(const std::string& path, cPcmBuffer& out, std::string& error, int outputRate,
@@ -140,6 +172,24 @@ bool DecodeMp3Bytes(const std::uint8_t* data, std::size_t size, cPcmBuffer& out,
     // Quiet: this is a library, diagnostics are the caller's. Gapless: drop the encoder delay and
     // padding the LAME tag records, so samples line up with the source exactly.
     mpg123_param(decoder.handle, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0.0);
+
+    // With rate conversion libmpg123 works out the converted length of a tagged stream frame by
+    // frame, up to the count the tag announces: a damaged tag claiming billions of frames keeps
+    // it busy for minutes. Such a tag is ignored and the stream decoded as plain frames.
+    bool tagIgnored = false;
+    if (outputRate > 0) {
+        const off_t tagged = TaggedFrameCount(data, size);
+        if (tagged > off_t(size) / kSmallestFrameBytes + 1) {
+            mpg123_param(decoder.handle, MPG123_ADD_FLAGS, MPG123_IGNORE_INFOFRAME, 0.0);
+            tagIgnored = true;
+            if (note) {
+                char text[128];
+                std::snprintf(text, sizeof text, "damaged stream: its header announces %lld frames in %zu bytes",
+                              static_cast<long long>(tagged), size);
+                *note = text;
+            }
+        }
+    }
 
     // Only signed 16-bit output; the rates and channel counts allowed decide any conversion.
     const int channelFlags = outputChannels == 1   ? MPG123_MONO
@@ -216,12 +266,12 @@ bool DecodeMp3Bytes(const std::uint8_t* data, std::size_t size, cPcmBuffer& out,
     out.channels = channels;
     // One MPEG frame of slack: the tag counts whole frames, the decoder may drop a partial one.
     constexpr std::int64_t kSlackFrames = 1152;
-    if (note && taggedLength > 0 && out.Frames() + kSlackFrames < std::int64_t(taggedLength)) {
+    if (!tagIgnored && note && taggedLength > 0 && out.Frames() + kSlackFrames < std::int64_t(taggedLength)) {
         char text[128];
         std::snprintf(text, sizeof text, "stream ends early: %.1f s of the %.1f s its header announces",
                       out.DurationSeconds(), double(taggedLength) / double(rate));
         *note = text;
-    } else if (note && taggedFrames > 0 && scannedFrames > 0 && scannedFrames != taggedFrames) {
+    } else if (!tagIgnored && note && taggedFrames > 0 && scannedFrames > 0 && scannedFrames != taggedFrames) {
         // Damage over a frame header: the decoder skips to the next good header (or takes noise for
         // one), so the frames found differ from the frames the tag counted. Damage inside a frame's
         // audio data cannot be seen: MP3 frames carry no checksum unless the encoder adds one.

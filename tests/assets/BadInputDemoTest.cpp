@@ -160,6 +160,8 @@ TEST(BadInputDemo, NoDataFolderPlaysToTheEndAndWritesOnlyItsOutput) {
     ProgramResult run = PlayDemo(cwd.Path());
     ExpectPlayedToTheEnd(run, cwd.Path());
     for (std::size_t i = 0; i < VantorGL::kDataManifestSize; ++i) {
+        // The settings banner belongs to quenlite-setup's dialog, which a capture never shows.
+        if (std::string(VantorGL::kDataManifest[i].user) == "settings dialog") continue;
         std::string name = FileName(VantorGL::kDataManifest[i].path);
         std::replace(name.begin(), name.end(), '\\', '/');
         name = FileName(name);

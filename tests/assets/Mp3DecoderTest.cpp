@@ -129,3 +129,18 @@ TEST(Mp3Decoder, NotesStreamsThatAreCutShortOrDamaged) {
     ASSERT_TRUE(DecodeMp3File(damaged, pcm, error, 0, 0, &note)) << error;
     EXPECT_FALSE(note.empty());
 }
+
+// Found by the MP3 fuzz target: one MPEG-2.5 frame whose Info tag announces 0xf1ffffff frames.
+// Converting its rate made libmpg123 count the converted length frame by frame for half a
+// minute; the tag is now ignored as damaged and the frame decodes as plain audio.
+TEST(Mp3Decoder, ATagAnnouncingBillionsOfFramesIsIgnored) {
+    const std::string path =
+        std::string(QUENLITE_SOURCE_DIR) + "/tests/assets/inputs/mp3-info-tag-claims-billions-of-frames.mp3";
+    cPcmBuffer pcm;
+    std::string error, note;
+    const bool decoded = DecodeMp3File(path, pcm, error, 44100, 2, &note);
+    EXPECT_EQ(note.rfind("damaged stream: its header announces ", 0), 0u) << note;
+    if (decoded) {
+        EXPECT_LT(pcm.DurationSeconds(), 5.0);
+    }
+}
