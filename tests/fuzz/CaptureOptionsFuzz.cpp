@@ -34,10 +34,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (error.empty()) std::abort();
         return 0;
     }
+    if (options.help) return 0;  // --help stops parsing at once: nothing else is checked
     if (options.fps < 1 || options.fps > 240) std::abort();
     if (options.width < 16 || options.width > 8192 || options.height < 16 || options.height > 8192) std::abort();
     if (options.fromMs < 0 || options.fromMs > options.toMs || options.fromMs > 167000) std::abort();
-    if (options.outDir.empty() && options.sheetPath.empty()) std::abort();
+    if (options.outDir.empty() && options.sheetPath.empty() && options.wavPath.empty() && options.videoPath.empty())
+        std::abort();
+    // Sound and video need one continuous span; single moments go to frames or a sheet only.
+    if (!options.SpanMode() && (!options.wavPath.empty() || !options.videoPath.empty())) std::abort();
     if (!std::is_sorted(options.atMs.begin(), options.atMs.end()) ||
         std::adjacent_find(options.atMs.begin(), options.atMs.end()) != options.atMs.end())
         std::abort();
