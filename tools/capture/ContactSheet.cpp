@@ -1,10 +1,9 @@
-// ContactSheet: box-filtered thumbnails on a dark canvas, FreeType labels, libpng output.
+// ContactSheet: box-filtered thumbnails on a dark canvas, FreeType labels, PNG output.
 #include "ContactSheet.h"
+#include "FrameWriter.h"
 
 #include "assets/FontSystem.h"
 #include "shell/Console.h"
-
-#include <png.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -103,29 +102,6 @@ void ContactSheet::DrawLabel(int left, int baseline, int right, const char* text
 }
 
 bool ContactSheet::Write(const std::string& path) const {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) {
-        VantorGL::ConsolePrint("CAPTURE", "%s: cannot write", path.c_str());
-        return false;
-    }
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!png || !info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(file);
-        VantorGL::ConsolePrint("CAPTURE", "%s: PNG encoding failed", path.c_str());
-        return false;
-    }
-    png_init_io(png, file);
-    png_set_compression_level(png, 9);  // one image, kept in the repository: favour size
-    png_set_IHDR(png, info, layout.width, layout.height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    const std::size_t row = std::size_t(layout.width) * 3;
-    for (int y = 0; y < layout.height; ++y) png_write_row(png, &canvas[y * row]);
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    bool ok = std::fclose(file) == 0;
-    if (!ok) VantorGL::ConsolePrint("CAPTURE", "%s: cannot write", path.c_str());
-    return ok;
+    // One image, kept in the repository: favour size.
+    return WriteRgbPng(path, layout.width, layout.height, canvas.data(), 9);
 }

@@ -25,10 +25,7 @@ void FrameWriter::ReadBack() {
         std::memcpy(&flipped[y * row], &pixels[(height - 1 - y) * row], row);
 }
 
-bool FrameWriter::Write(const std::string& path) {
-    ReadBack();
-    const std::size_t row = std::size_t(width) * 3;
-
+bool WriteRgbPng(const std::string& path, int width, int height, const std::uint8_t* rows, int compressionLevel) {
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) {
         VantorGL::ConsolePrint("CAPTURE", "%s: cannot write", path.c_str());
@@ -43,14 +40,20 @@ bool FrameWriter::Write(const std::string& path) {
         return false;
     }
     png_init_io(png, file);
-    png_set_compression_level(png, 3);  // frames are many and big: favour speed
-    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+    png_set_compression_level(png, compressionLevel);
+    png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
-    for (int y = 0; y < height; ++y) png_write_row(png, &flipped[y * row]);
+    const std::size_t row = std::size_t(width) * 3;
+    for (int y = 0; y < height; ++y) png_write_row(png, const_cast<std::uint8_t*>(rows + y * row));
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     bool ok = std::fclose(file) == 0;
     if (!ok) VantorGL::ConsolePrint("CAPTURE", "%s: cannot write", path.c_str());
     return ok;
+}
+
+bool FrameWriter::Write(const std::string& path) {
+    ReadBack();
+    return WriteRgbPng(path, width, height, flipped.data(), 3);  // frames are many and big: favour speed
 }

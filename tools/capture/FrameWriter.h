@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+// Writes width x height 8-bit RGB pixels, top row first, as a PNG at zlib `compressionLevel`
+// (0..9). False, with a CAPTURE line on stderr, when the file cannot be written.
+bool WriteRgbPng(const std::string& path, int width, int height, const std::uint8_t* rows, int compressionLevel);
+
 class FrameWriter {
 public:
     // Sizes the buffers once for width x height pixels.
