@@ -147,24 +147,8 @@ void cCucumberCampingScene::Render() {
 
     // Two masked blurs, the second over the first.
     cGaussianMapShader& blur = res.gaussianMapShader;
-    CaptureInto(targetB, [&] {
-        PostQuadTransform();
-        blur.SetSourceTexture(targetA.texture);
-        blur.SetBlurMapTexture(res.texBlurMap.texture);
-        blur.SetBlurFactor(kBlurFactor);
-        blur.Bind();
-        DrawScreenQuad();
-        blur.Unbind();
-    });
-    CaptureInto(targetC, [&] {
-        PostQuadTransform();
-        blur.SetSourceTexture(targetB.texture);
-        blur.SetBlurMapTexture(res.texBlurMap.texture);
-        blur.SetBlurFactor(kBlurFactor);
-        blur.Bind();
-        DrawScreenQuad();
-        blur.Unbind();
-    });
+    CaptureInto(targetB, [&] { MaskedBlurPass(blur, targetA.texture, res.texBlurMap.texture, kBlurFactor); });
+    CaptureInto(targetC, [&] { MaskedBlurPass(blur, targetB.texture, res.texBlurMap.texture, kBlurFactor); });
 
     cRadialBlurShader& rays = res.radialBlurShader;
     CaptureInto(targetE, [&] {

@@ -171,22 +171,10 @@ void cDrunaBeachScene::Render() {
 
     CaptureInto(targetA, [&] { DrawContent(0); });
     CaptureInto(targetB, [&] {
-        PostQuadTransform();
-        res.gaussianMapShader.SetSourceTexture(targetA.texture);
-        res.gaussianMapShader.SetBlurMapTexture(res.texBlurMap.texture);
-        res.gaussianMapShader.SetBlurFactor(2.5f);
-        res.gaussianMapShader.Bind();
-        DrawScreenQuad();
-        res.gaussianMapShader.Unbind();
+        MaskedBlurPass(res.gaussianMapShader, targetA.texture, res.texBlurMap.texture, 2.5f);
     });
     CaptureInto(targetC, [&] {
-        PostQuadTransform();
-        res.gaussianMapShader.SetSourceTexture(targetB.texture);
-        res.gaussianMapShader.SetBlurMapTexture(res.texBlurMapII.texture);
-        res.gaussianMapShader.SetBlurFactor(blurAmount);
-        res.gaussianMapShader.Bind();
-        DrawScreenQuad();
-        res.gaussianMapShader.Unbind();
+        MaskedBlurPass(res.gaussianMapShader, targetB.texture, res.texBlurMapII.texture, blurAmount);
     });
     PresentTarget(targetC);
     DrawOverlays(res.texOg2, fadeLevel, res.texBox01Diffuse);

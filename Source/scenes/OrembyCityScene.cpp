@@ -325,17 +325,8 @@ void cOrembyCityScene::Render() {
     CaptureInto(targetA, [&] { DrawContent(0); });
 
     // Two masked Gaussian passes, A -> B -> C, at factor 2.5.
-    auto blur = [&](cRenderTextureSystem& source) {
-        PostQuadTransform();
-        res.gaussianMapShader.SetSourceTexture(source.texture);
-        res.gaussianMapShader.SetBlurMapTexture(res.texBlurMap.texture);
-        res.gaussianMapShader.SetBlurFactor(2.5f);
-        res.gaussianMapShader.Bind();
-        DrawScreenQuad();
-        res.gaussianMapShader.Unbind();
-    };
-    CaptureInto(targetB, [&] { blur(targetA); });
-    CaptureInto(targetC, [&] { blur(targetB); });
+    CaptureInto(targetB, [&] { MaskedBlurPass(res.gaussianMapShader, targetA.texture, res.texBlurMap.texture, 2.5f); });
+    CaptureInto(targetC, [&] { MaskedBlurPass(res.gaussianMapShader, targetB.texture, res.texBlurMap.texture, 2.5f); });
     PresentTarget(targetC);
 
     // The glow pass, smeared outwards from the centre and added onto the frame.

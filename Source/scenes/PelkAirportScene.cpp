@@ -259,17 +259,8 @@ void cPelkAirportScene::Render() {
     CaptureInto(targetA, [&] { DrawContent(0); });
 
     // Two identical masked blurs: targetA -> targetB -> targetC.
-    auto blur = [&](cRenderTextureSystem& source) {
-        PostQuadTransform();
-        res.gaussianMapShader.SetSourceTexture(source.texture);
-        res.gaussianMapShader.SetBlurMapTexture(res.texBlurMap.texture);
-        res.gaussianMapShader.SetBlurFactor(2.5f);
-        res.gaussianMapShader.Bind();
-        DrawScreenQuad();
-        res.gaussianMapShader.Unbind();
-    };
-    CaptureInto(targetB, [&] { blur(targetA); });
-    CaptureInto(targetC, [&] { blur(targetB); });
+    CaptureInto(targetB, [&] { MaskedBlurPass(res.gaussianMapShader, targetA.texture, res.texBlurMap.texture, 2.5f); });
+    CaptureInto(targetC, [&] { MaskedBlurPass(res.gaussianMapShader, targetB.texture, res.texBlurMap.texture, 2.5f); });
 
     PresentTarget(targetC);
     DrawOverlays(res.texOg2, endFade, res.texBox01Diffuse);

@@ -142,23 +142,9 @@ void cRoute21Scene::Render() {
     CaptureInto(targetA, [&] { DrawContent(0); });
 
     cGaussianMapShader& blur = res.gaussianMapShader;
-    CaptureInto(targetB, [&] {
-        PostQuadTransform();
-        blur.SetSourceTexture(targetA.texture);
-        blur.SetBlurMapTexture(res.texBlurMap.texture);
-        blur.SetBlurFactor(kFirstBlurFactor);
-        blur.Bind();
-        DrawScreenQuad();
-        blur.Unbind();
-    });
+    CaptureInto(targetB, [&] { MaskedBlurPass(blur, targetA.texture, res.texBlurMap.texture, kFirstBlurFactor); });
     CaptureInto(targetC, [&] {
-        PostQuadTransform();
-        blur.SetSourceTexture(targetB.texture);
-        blur.SetBlurMapTexture(res.texBlurMapII.texture);
-        blur.SetBlurFactor(SecondBlurFactor());
-        blur.Bind();
-        DrawScreenQuad();
-        blur.Unbind();
+        MaskedBlurPass(blur, targetB.texture, res.texBlurMapII.texture, SecondBlurFactor());
     });
 
     PresentTarget(targetC);

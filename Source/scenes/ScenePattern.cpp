@@ -38,6 +38,16 @@ void PostQuadTransform(float distance) {
     glRotatef(0.0f, 0.0f, 1.0f, 0.0f);
 }
 
+void MaskedBlurPass(cGaussianMapShader& blur, GLuint source, GLuint blurMap, float factor) {
+    PostQuadTransform();
+    blur.SetSourceTexture(source);
+    blur.SetBlurMapTexture(blurMap);
+    blur.SetBlurFactor(factor);
+    blur.Bind();
+    DrawScreenQuad();
+    blur.Unbind();
+}
+
 void PresentTarget(cRenderTextureSystem& target, float distance) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     PostQuadTransform(distance);

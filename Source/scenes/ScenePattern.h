@@ -16,6 +16,7 @@
 #include "assets/TextureSystem.h"
 #include "render/Camera.h"
 #include "render/RenderTextureSystem.h"
+#include "render/shaders/PostShaders.h"
 
 #include <epoxy/gl.h>
 
@@ -52,6 +53,9 @@ void CaptureInto(cRenderTextureSystem& target, Draw&& draw) {
 
 // glLoadIdentity; white; translate (0, 0, distance); scale (2.08, 1.56, 0); rotate 0 about y.
 void PostQuadTransform(float distance = kQuadDistance);
+// One masked Gaussian pass on the full-screen quad: `source` blurred by `factor` where the
+// blur map `blurMap` is bright. Called inside CaptureInto of the pass's target.
+void MaskedBlurPass(cGaussianMapShader& blur, GLuint source, GLuint blurMap, float factor);
 // Clears the window, then draws `target` on the full-screen quad at `distance`.
 void PresentTarget(cRenderTextureSystem& target, float distance = kQuadDistance);
 // The two alpha-blended overlays over the presented frame: `picture` mirrored top to bottom in

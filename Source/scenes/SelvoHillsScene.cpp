@@ -322,15 +322,7 @@ void cSelvoHillsScene::Render() {
     const GLuint map = blurMapMode == 0 ? res.texBlurMapII.texture : res.texBlurSelvo.texture;
     const float factor = BlurFactor();
     auto blurPass = [&](cRenderTextureSystem& from, cRenderTextureSystem& into) {
-        CaptureInto(into, [&] {
-            PostQuadTransform();
-            blur.SetSourceTexture(from.texture);
-            blur.SetBlurMapTexture(map);
-            blur.SetBlurFactor(factor);
-            blur.Bind();
-            DrawScreenQuad();
-            blur.Unbind();
-        });
+        CaptureInto(into, [&] { MaskedBlurPass(blur, from.texture, map, factor); });
     };
     blurPass(targetA, targetB);
     blurPass(targetB, targetC);

@@ -231,24 +231,8 @@ void cTavikIsleScene::Render() {
 
     // Two masked blurs: targetB is the softened image, targetC the glow.
     cGaussianMapShader& blur = res.gaussianMapShader;
-    CaptureInto(targetB, [&] {
-        PostQuadTransform();
-        blur.SetSourceTexture(targetA.texture);
-        blur.SetBlurMapTexture(res.texBlurMap.texture);
-        blur.SetBlurFactor(2.5f);
-        blur.Bind();
-        DrawScreenQuad();
-        blur.Unbind();
-    });
-    CaptureInto(targetC, [&] {
-        PostQuadTransform();
-        blur.SetSourceTexture(targetB.texture);
-        blur.SetBlurMapTexture(res.texBlurMap.texture);
-        blur.SetBlurFactor(2.5f);
-        blur.Bind();
-        DrawScreenQuad();
-        blur.Unbind();
-    });
+    CaptureInto(targetB, [&] { MaskedBlurPass(blur, targetA.texture, res.texBlurMap.texture, 2.5f); });
+    CaptureInto(targetC, [&] { MaskedBlurPass(blur, targetB.texture, res.texBlurMap.texture, 2.5f); });
 
     PresentTarget(targetB);
 
