@@ -10,11 +10,11 @@
 
 namespace VantorGL {
 
-void AnalysePcmAt(const cPcmBuffer& pcm, std::int64_t frame, bool loop, cSpectrumAnalyser& analyser,
-                  std::int16_t* scratch, float out[cSpectrumAnalyser::kBins]) {
+void AnalysePcmAt(const cPcmBuffer& pcm, std::int64_t frame, bool loop, cFrequencyAnalyser& analyser,
+                  std::int16_t* scratch, float out[cFrequencyAnalyser::kBins]) {
     const int channels = pcm.channels;
     const std::int64_t length = pcm.Frames();
-    for (int n = 0; n < cSpectrumAnalyser::kWindow; ++n) {
+    for (int n = 0; n < cFrequencyAnalyser::kWindow; ++n) {
         std::int64_t source = frame + n;
         if (source >= length && loop && length > 0) source %= length;
         std::int16_t* dst = scratch + n * channels;
@@ -101,7 +101,7 @@ void cMusicSystem::AnalyseSpectrum() {
         return;  // no device, or opened for capture and now in real time: nothing is heard
     }
     if (!audible) {
-        std::memset(spectrum, 0, sizeof(float) * cSpectrumAnalyser::kBins);
+        std::memset(spectrum, 0, sizeof(float) * cFrequencyAnalyser::kBins);
         return;
     }
     AnalysePcmAt(stream, frame, loop, analyser, scratch, spectrum);

@@ -5,7 +5,7 @@
 
 #include "assets/AudioDevice.h"
 #include "assets/Mp3Decoder.h"
-#include "assets/Spectrum.h"
+#include "assets/FrequencyAnalyser.h"
 
 #include <cstdint>
 #include <string>
@@ -16,8 +16,8 @@ namespace VantorGL {
 // `frame`. Frames before 0 are silence; frames past the end are silence, or wrap to the start
 // when `loop` is set. `scratch` holds at least kWindow * pcm.channels samples. Allocates nothing.
 // The player and the offline tools both use it, so they see the same numbers.
-void AnalysePcmAt(const cPcmBuffer& pcm, std::int64_t frame, bool loop, cSpectrumAnalyser& analyser,
-                  std::int16_t* scratch, float out[cSpectrumAnalyser::kBins]);
+void AnalysePcmAt(const cPcmBuffer& pcm, std::int64_t frame, bool loop, cFrequencyAnalyser& analyser,
+                  std::int16_t* scratch, float out[cFrequencyAnalyser::kBins]);
 
 class cMusicSystem {
 public:
@@ -74,8 +74,8 @@ private:
     cAudioVoice voice;
     bool playing = false;
     int playStartMs = 0;  // clock Now() at Play
-    cSpectrumAnalyser analyser;
-    std::int16_t scratch[cSpectrumAnalyser::kWindow * cAudioDevice::kChannels] = {};
+    cFrequencyAnalyser analyser;
+    std::int16_t scratch[cFrequencyAnalyser::kWindow * cAudioDevice::kChannels] = {};
 };
 
 }  // namespace VantorGL

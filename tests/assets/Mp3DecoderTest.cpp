@@ -1,7 +1,7 @@
 // Tests for DecodeMp3File: format, exact length and conversion of LAME-written files, and the
 // reasons given for files that are not music.
 #include "assets/Mp3Decoder.h"
-#include "assets/Spectrum.h"
+#include "assets/FrequencyAnalyser.h"
 #include "support/Mp3TestFile.h"
 
 #include <gtest/gtest.h>
@@ -18,10 +18,10 @@ constexpr int kMp3FrameSamples = 1152;  // one MPEG-1 Layer III frame
 
 // Bin of the strongest magnitude in the 512 frames starting at `frame`.
 static int PeakBin(const cPcmBuffer& pcm, std::int64_t frame) {
-    VantorGL::cSpectrumAnalyser analyser;
-    float out[VantorGL::cSpectrumAnalyser::kBins];
+    VantorGL::cFrequencyAnalyser analyser;
+    float out[VantorGL::cFrequencyAnalyser::kBins];
     analyser.Analyse(pcm.samples.data() + frame * pcm.channels, pcm.channels, out);
-    return int(std::max_element(out, out + VantorGL::cSpectrumAnalyser::kBins) - out);
+    return int(std::max_element(out, out + VantorGL::cFrequencyAnalyser::kBins) - out);
 }
 
 TEST(Mp3Decoder, KeepsTheFilesRateChannelsAndLength) {

@@ -23,9 +23,9 @@ static cPcmBuffer MakeStereoTone(int seconds) {
 // What cMusicSystem::AnalyseSpectrum costs each frame once the position is known.
 static void BM_AnalysePcmAt(benchmark::State& state) {
     const cPcmBuffer pcm = MakeStereoTone(2);
-    cSpectrumAnalyser analyser;
-    std::int16_t scratch[cSpectrumAnalyser::kWindow * 2];
-    float out[cSpectrumAnalyser::kBins];
+    cFrequencyAnalyser analyser;
+    std::int16_t scratch[cFrequencyAnalyser::kWindow * 2];
+    float out[cFrequencyAnalyser::kBins];
     std::int64_t frame = 0;
     for (auto _ : state) {
         AnalysePcmAt(pcm, frame, true, analyser, scratch, out);

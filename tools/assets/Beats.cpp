@@ -3,7 +3,7 @@
 // for their pictures (blur, tint) are left out, only what decides when a beat is taken stays.
 #include "Beats.h"
 
-#include "assets/Spectrum.h"
+#include "assets/FrequencyAnalyser.h"
 
 #include <algorithm>
 
@@ -199,10 +199,10 @@ std::vector<SceneBeats> CheckBeats(const std::int16_t* pcm, std::size_t frames, 
     }
     if (channels < 1 || channels > 2 || rate <= 0 || !pcm) frames = 0;
 
-    VantorGL::cSpectrumAnalyser analyser;
-    constexpr int kWindowFrames = VantorGL::cSpectrumAnalyser::kWindow;
+    VantorGL::cFrequencyAnalyser analyser;
+    constexpr int kWindowFrames = VantorGL::cFrequencyAnalyser::kWindow;
     std::vector<std::int16_t> silence(std::size_t(kWindowFrames) * 2, 0);
-    float bins[VantorGL::cSpectrumAnalyser::kBins];
+    float bins[VantorGL::cFrequencyAnalyser::kBins];
     int previousMs = -1;
     for (long n = 0;; ++n) {
         const int demoMs = int(n * 1000 / kReplayFps) + phaseMs;

@@ -1,7 +1,7 @@
 // Tests for the MP3 files: the encoder's tag makes a gapless decoder return exactly the frames
 // that went in, the kick still drives bin 0 after the round trip, and the loading tune loops
 // without a seam.
-#include "assets/Spectrum.h"
+#include "assets/FrequencyAnalyser.h"
 #include "datagen/SynthMp3.h"
 #include "datagen/SynthSoundtrack.h"
 
@@ -57,8 +57,8 @@ TEST(MusicMp3, KickStillDrivesBinZeroAfterTheRoundTrip) {
     const auto decoded = Decode(mp3);
     ASSERT_EQ(decoded.size(), groove.size()) << "gapless: encoder delay and padding are trimmed";
 
-    VantorGL::cSpectrumAnalyser analyser;
-    float bins[VantorGL::cSpectrumAnalyser::kBins];
+    VantorGL::cFrequencyAnalyser analyser;
+    float bins[VantorGL::cFrequencyAnalyser::kBins];
     auto bin0 = [&](double ms) {
         analyser.Analyse(decoded.data() + std::size_t(ms * 44.1) * 2, 2, bins);
         return bins[0];

@@ -1,7 +1,7 @@
 // Tests for the synthesised soundtrack: it lasts 2:47, never clips, renders the same bytes every
 // time, and gives each scene that follows the music the beats it needs, whatever the frame phase.
 #include "assets/Beats.h"
-#include "assets/Spectrum.h"
+#include "assets/FrequencyAnalyser.h"
 #include "datagen/SynthSoundtrack.h"
 
 #include <gtest/gtest.h>
@@ -82,8 +82,8 @@ TEST(Soundtrack, ScriptPointsGetACrash) {
     // The crash at each of the first figure scene's script points brightens the top of the
     // spectrum well beyond the bars before the sweep starts.
     const auto& pcm = FullTrack();
-    VantorGL::cSpectrumAnalyser analyser;
-    float bins[VantorGL::cSpectrumAnalyser::kBins];
+    VantorGL::cFrequencyAnalyser analyser;
+    float bins[VantorGL::cFrequencyAnalyser::kBins];
     auto air = [&](double fromMs, double toMs) {
         double sum = 0;
         int n = 0;

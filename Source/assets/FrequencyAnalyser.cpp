@@ -1,5 +1,5 @@
-// Spectrum: Hann-windowed 512-point real FFT magnitudes over kissfft.
-#include "assets/Spectrum.h"
+// FrequencyAnalyser: Hann-windowed 512-point real FFT magnitudes over kissfft.
+#include "assets/FrequencyAnalyser.h"
 
 #include <kiss_fftr.h>
 
@@ -9,15 +9,15 @@ namespace VantorGL {
 
 static_assert(sizeof(kiss_fft_cpx) == sizeof(float) * 2, "kissfft must be built for float");
 
-cSpectrumAnalyser::cSpectrumAnalyser() {
+cFrequencyAnalyser::cFrequencyAnalyser() {
     config = kiss_fftr_alloc(kWindow, 0, nullptr, nullptr);
     for (int n = 0; n < kWindow; ++n)
         window[n] = 0.5f - 0.5f * std::cos(2.0f * float(M_PI) * float(n) / float(kWindow - 1));
 }
 
-cSpectrumAnalyser::~cSpectrumAnalyser() { kiss_fftr_free(config); }
+cFrequencyAnalyser::~cFrequencyAnalyser() { kiss_fftr_free(config); }
 
-void cSpectrumAnalyser::Analyse(const std::int16_t* frames, int channels, float out[kBins]) {
+void cFrequencyAnalyser::Analyse(const std::int16_t* frames, int channels, float out[kBins]) {
     const float scale = 1.0f / (32768.0f * float(channels));
     for (int n = 0; n < kWindow; ++n) {
         int sum = 0;

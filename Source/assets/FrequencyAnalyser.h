@@ -1,4 +1,4 @@
-// Spectrum: the 512-sample FFT magnitudes the scenes react to, computed from PCM samples.
+// FrequencyAnalyser: the 512-sample FFT magnitudes the scenes react to, computed from PCM samples.
 // cMusicSystem feeds it the samples at the audible position each frame; the data tools feed it
 // the generated soundtrack offline, so both see exactly the same numbers.
 #pragma once
@@ -9,15 +9,15 @@ struct kiss_fftr_state;
 
 namespace VantorGL {
 
-class cSpectrumAnalyser {
+class cFrequencyAnalyser {
 public:
     static constexpr int kWindow = 512;  // samples per analysis (the "512-sample FFT")
     static constexpr int kBins = 256;    // magnitudes produced, bin 0 lowest
 
-    cSpectrumAnalyser();
-    ~cSpectrumAnalyser();
-    cSpectrumAnalyser(const cSpectrumAnalyser&) = delete;
-    cSpectrumAnalyser& operator=(const cSpectrumAnalyser&) = delete;
+    cFrequencyAnalyser();
+    ~cFrequencyAnalyser();
+    cFrequencyAnalyser(const cFrequencyAnalyser&) = delete;
+    cFrequencyAnalyser& operator=(const cFrequencyAnalyser&) = delete;
 
     // Contract: `frames` points at kWindow frames of interleaved 16-bit PCM with `channels`
     // channels (1 or 2). The channels are averaged to mono, a Hann window is applied, a real FFT
