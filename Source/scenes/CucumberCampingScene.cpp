@@ -71,12 +71,7 @@ cVector3 cCucumberCampingScene::Eye() const {
 
 void cCucumberCampingScene::DrawContent(int pass) {
     cResources& res = *resources;
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    camera.SetView(cVector3(0, 0, 0), cVector3(0, 0, -1), cVector3(0, 1, 0));
-    camera.Apply();  // also loads the projection: 45 degrees, 4:3, near 1, far 10000
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glLoadIdentity();
+    ScenePatternPassStart(camera);  // also loads the projection: 45 degrees, 4:3, near 1, far 10000
     camera.SetView(Eye(), cVector3(kCreditsX, kCreditsY, kCreditsZ), cVector3(0, 1, 0));
 
     if (pass == kPassMain || pass == kPassCubeFaces) {

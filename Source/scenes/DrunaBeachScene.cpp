@@ -106,12 +106,7 @@ void cDrunaBeachScene::DrawRingPair(cVector3f position) {
 
 void cDrunaBeachScene::DrawContent(int pass) {
     cResources& res = *resources;
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    camera.SetView(cVector3(0, 0, 0), cVector3(0, 0, -1), cVector3(0, 1, 0));
-    camera.Apply();
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glLoadIdentity();
+    ScenePatternPassStart(camera);
 
     // The flying camera is not applied: every block below looks through it on its own matrix.
     camera.SetView(FlyingEye(), FlyingCenter(), cVector3(0, 1, 0));

@@ -289,13 +289,8 @@ void cOrembyCityScene::DrawCrystalsAndRays() {
 }
 
 void cOrembyCityScene::DrawContent(int pass) {
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     // Loads the scene's projection and replaces whatever view the caller had set.
-    camera.SetView(cVector3(0, 0, 0), cVector3(0, 0, -1), cVector3(0, 1, 0));
-    camera.Apply();
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glLoadIdentity();
+    ScenePatternPassStart(camera);
     camera.SetView(cVector3(0, kEyeHeight / zoom, kEyeDistance / zoom), cVector3(0, 0, 0), cVector3(0, 1, 0));
 
     if (pass == 0 || pass == 1) DrawCubeSphere();

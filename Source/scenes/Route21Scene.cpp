@@ -71,12 +71,7 @@ void cRoute21Scene::SetSwayView() {
 void cRoute21Scene::DrawContent(int pass) {
     cResources& res = *resources;
 
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    camera.SetView(cVector3(0, 0, 0), cVector3(0, 0, -1), cVector3(0, 1, 0));
-    camera.Apply();
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glLoadIdentity();
+    ScenePatternPassStart(camera);
     SetSwayView();
 
     // The ball cube at the centre: both passes.

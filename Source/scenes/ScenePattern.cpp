@@ -30,6 +30,15 @@ void ScenePatternCamera(cCamera& camera, double nearPlane, double farPlane) {
     camera.Apply();
 }
 
+void ScenePatternPassStart(cCamera& camera) {
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    camera.SetView(cVector3(0, 0, 0), cVector3(0, 0, -1), cVector3(0, 1, 0));
+    camera.Apply();
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glLoadIdentity();
+}
+
 void PostQuadTransform(float distance) {
     glLoadIdentity();
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);

@@ -38,6 +38,11 @@ void ScenePatternGlState();
 // SetPerspective(45, 4/3, near, far), SetView((0,0,0), (0,0,-1), (0,1,0)), Apply().
 void ScenePatternCamera(cCamera& camera, double nearPlane, double farPlane);
 
+// The start of a content pass: clear to opaque black (colour, depth, stencil), load the scene's
+// projection with the view straight down -z, white, identity modelview. The pass sets its own
+// view after this.
+void ScenePatternPassStart(cCamera& camera);
+
 // The capture frame: begin, push viewport, viewport to the target, clear colour and depth,
 // draw, end, pop.
 template <class Draw>

@@ -193,12 +193,7 @@ void cTavikIsleScene::DrawFigure(bool withGreeting) {
 }
 
 void cTavikIsleScene::DrawContent(int pass) {
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    camera.SetView(cVector3(0, 0, 0), cVector3(0, 0, -1), cVector3(0, 1, 0));
-    camera.Apply();
-    glColor4f(1, 1, 1, 1);
-    glLoadIdentity();
+    ScenePatternPassStart(camera);
 
     const double c = sceneClock;
     if (cameraMode == 0) {
