@@ -32,6 +32,20 @@ inline Vec3 Normalize(Vec3 a) {
 }
 inline Vec3 Lerp(Vec3 a, Vec3 b, float t) { return a + (b - a) * t; }
 
+// Where the ray origin + h * dir meets triangle (a, b, c), in units of dir (either winding);
+// -1 when it misses, runs parallel or the triangle lies behind the origin.
+inline float RayHitsTriangle(Vec3 origin, Vec3 dir, Vec3 a, Vec3 b, Vec3 c) {
+    Vec3 e1 = b - a, e2 = c - a, p = Cross(dir, e2);
+    float det = Dot(e1, p);
+    if (std::fabs(det) < 1e-9f) return -1;
+    Vec3 s = origin - a;
+    float u = Dot(s, p) / det;
+    if (u < 0 || u > 1) return -1;
+    Vec3 q = Cross(s, e1);
+    float v = Dot(dir, q) / det, h = Dot(e2, q) / det;
+    return v >= 0 && u + v <= 1 && h > 0 ? h : -1;
+}
+
 // Same sequence on every run and platform (splitmix64); no library generator is involved.
 class Rng {
 public:

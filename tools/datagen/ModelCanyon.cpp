@@ -110,16 +110,8 @@ constexpr float kSkyBehindOpening = 160;
 float FirstHit(const Mesh& mesh, Vec3 origin, Vec3 dir) {
     float best = 1e30f;
     for (const Triangle& t : mesh.triangles) {
-        Vec3 a = mesh.positions[t.a], e1 = mesh.positions[t.b] - a, e2 = mesh.positions[t.c] - a;
-        Vec3 p = Cross(dir, e2);
-        float det = Dot(e1, p);
-        if (std::fabs(det) < 1e-9f) continue;
-        Vec3 s = origin - a;
-        float u = Dot(s, p) / det;
-        if (u < 0 || u > 1) continue;
-        Vec3 q = Cross(s, e1);
-        float v = Dot(dir, q) / det, h = Dot(e2, q) / det;
-        if (v >= 0 && u + v <= 1 && h > 0 && h < best) best = h;
+        float h = RayHitsTriangle(origin, dir, mesh.positions[t.a], mesh.positions[t.b], mesh.positions[t.c]);
+        if (h > 0 && h < best) best = h;
     }
     return best;
 }

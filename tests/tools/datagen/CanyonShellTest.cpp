@@ -15,16 +15,8 @@ float Hit(const Model& model, Vec3 origin, Vec3 dir) {
     float best = -1;
     for (const Mesh& mesh : model.objects)
         for (const Triangle& t : mesh.triangles) {
-            Vec3 a = mesh.positions[t.a], b = mesh.positions[t.b], c = mesh.positions[t.c];
-            Vec3 e1 = b - a, e2 = c - a, p = Cross(dir, e2);
-            float det = Dot(e1, p);
-            if (std::fabs(det) < 1e-9f) continue;
-            Vec3 s = origin - a;
-            float u = Dot(s, p) / det;
-            if (u < 0 || u > 1) continue;
-            Vec3 q = Cross(s, e1);
-            float v = Dot(dir, q) / det, h = Dot(e2, q) / det;
-            if (v >= 0 && u + v <= 1 && h > 0 && (best < 0 || h < best)) best = h;
+            float h = RayHitsTriangle(origin, dir, mesh.positions[t.a], mesh.positions[t.b], mesh.positions[t.c]);
+            if (h > 0 && (best < 0 || h < best)) best = h;
         }
     return best;
 }

@@ -291,19 +291,11 @@ TEST_F(ModelsGenTest, SizesFitTheScenes) {
 
 // Does the segment from `from` to `to` pass through any triangle of the model?
 bool Blocked(const ParsedModel& m, Vec3 from, Vec3 to) {
-    Vec3 dir = to - from;
     for (const ParsedObject& o : m.objects)
         for (size_t t = 0; t + 2 < o.faces.size(); t += 3) {
-            Vec3 a = o.positions[o.faces[t]], b = o.positions[o.faces[t + 1]], c = o.positions[o.faces[t + 2]];
-            Vec3 e1 = b - a, e2 = c - a, p = Cross(dir, e2);
-            float det = Dot(e1, p);
-            if (std::fabs(det) < 1e-9f) continue;
-            Vec3 s = from - a;
-            float u = Dot(s, p) / det;
-            if (u < 0 || u > 1) continue;
-            Vec3 q = Cross(s, e1);
-            float v = Dot(dir, q) / det, h = Dot(e2, q) / det;
-            if (v >= 0 && u + v <= 1 && h > 0 && h < 1) return true;
+            float h = RayHitsTriangle(from, to - from, o.positions[o.faces[t]], o.positions[o.faces[t + 1]],
+                                      o.positions[o.faces[t + 2]]);
+            if (h > 0 && h < 1) return true;
         }
     return false;
 }
