@@ -2,6 +2,8 @@
 #include "assets/DataPath.h"
 
 #include <dirent.h>
+#include <cerrno>
+#include <cstdio>
 #include <strings.h>
 #include <sys/stat.h>
 
@@ -62,6 +64,33 @@ std::string ResolveDataPath(const std::string& path) {
         begin = end + 1;
     }
     return resolved;
+}
+
+eFileRead ReadWholeDataFile(const std::string& path, std::vector<std::uint8_t>& bytes, int& osError) {
+    bytes.clear();
+    osError = 0;
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0) {
+        osError = errno;
+        return eFileRead::CannotOpen;
+    }
+    if (S_ISDIR(info.st_mode)) return eFileRead::Folder;
+    if (!S_ISREG(info.st_mode)) return eFileRead::NotRegular;
+    if (info.st_size == 0) return eFileRead::Empty;
+    if (info.st_size > kMaxDataFileBytes) return eFileRead::TooLarge;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        osError = errno;
+        return eFileRead::CannotOpen;
+    }
+    bytes.resize(std::size_t(info.st_size));
+    const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+    if (got != bytes.size()) {
+        bytes.clear();
+        return eFileRead::ReadError;
+    }
+    return eFileRead::Ok;
 }
 
 }  // namespace VantorGL

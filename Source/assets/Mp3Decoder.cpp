@@ -2,8 +2,9 @@
 // decoded from memory through a replaced reader, so the demo and the fuzz target share one path.
 #include "assets/Mp3Decoder.h"
 
+#include "assets/DataPath.h"
+
 #include <mpg123.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -15,10 +16,6 @@
 namespace VantorGL {
 
 namespace {
-
-// The soundtrack is a few MiB; this only stops a bogus file from eating memory (its PCM would be
-// ten times larger still).
-constexpr std::int64_t kMaxMp3FileBytes = std::int64_t(256) << 20;
 
 // mpg123_init is a no-op on current libmpg123 but required by older ones, once per process.
 void InitialiseLibrary() {
@@ -60,48 +57,20 @@ off_t SeekMemory(void* handle, off_t offset, int whence) {
     return stream->position;
 }
 
-// Reads a whole regular file. libmpg123 would say only "file not found"-like codes, so the C
-// library gives the real reason. A folder says so; a pipe or device is refused before any open,
-// since it would block the load or never end.
+// Reads a whole data file; a failure says why in the music loader's words (libmpg123 itself
+// would say only "file not found"-like codes).
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error) {
-    struct stat info;
-    if (stat(path.c_str(), &info) != 0) {
-        error = std::string("cannot open file: ") + std::strerror(errno);
-        return false;
+    int osError = 0;
+    switch (ReadWholeDataFile(path, bytes, osError)) {
+        case eFileRead::Ok: return true;
+        case eFileRead::CannotOpen: error = std::string("cannot open file: ") + std::strerror(osError); return false;
+        case eFileRead::Folder: error = "is a folder, not an MP3 file"; return false;
+        case eFileRead::NotRegular: error = "not a regular file"; return false;
+        case eFileRead::Empty: error = "empty file"; return false;
+        case eFileRead::TooLarge: error = "file too large for music"; return false;
+        case eFileRead::ReadError: error = "read error"; return false;
     }
-    if (S_ISDIR(info.st_mode)) {
-        error = "is a folder, not an MP3 file";
-        return false;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        error = "not a regular file";
-        return false;
-    }
-    if (info.st_size > kMaxMp3FileBytes) {
-        error = "file too large for music";
-        return false;
-    }
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        error = std::string("cannot open file: ") + std::strerror(errno);
-        return false;
-    }
-    if (info.st_size == 0) {
-        std::fclose(file);
-        error = "empty file";
-        return false;
-    }
-    // Sized by stat; a file that shrank meanwhile keeps what could be read.
-    bytes.resize(std::size_t(info.st_size));
-    std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
-    bytes.resize(got);
-    const bool bad = std::ferror(file) != 0;
-    std::fclose(file);
-    if (bad) {
-        error = "read error";
-        return false;
-    }
-    return true;
+    return false;
 }
 
 // The frame count a LAME/Xing tag announces, read through a handle without rate conversion

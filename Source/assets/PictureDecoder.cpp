@@ -6,7 +6,6 @@
 #include "assets/DataPath.h"
 
 #include <png.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -25,8 +24,6 @@ namespace {
 
 constexpr std::uint8_t kPngMagic[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
 constexpr std::uint8_t kJpegMagic[3] = {0xff, 0xd8, 0xff};
-// No texture source of the demo comes near this; it only stops a bogus file from eating memory.
-constexpr std::int64_t kMaxFileBytes = std::int64_t(256) << 20;
 
 // A block of file bytes already in memory (a whole file read, or a caller's buffer).
 struct cBytes {
@@ -41,42 +38,21 @@ bool StartsWith(cBytes bytes, const std::uint8_t* magic, std::size_t size) {
 bool IsPng(cBytes bytes) { return StartsWith(bytes, kPngMagic, sizeof kPngMagic); }
 bool IsJpeg(cBytes bytes) { return StartsWith(bytes, kJpegMagic, sizeof kJpegMagic); }
 
-// Reads a whole regular file. Missing files, folders and empty files fail with a reason.
+// Reads a whole data file; a failure says why in the picture loader's words.
 bool ReadWholeFile(const std::string& file, std::vector<std::uint8_t>& bytes, std::string& error) {
-    struct stat info;
-    if (stat(file.c_str(), &info) != 0) {
-        error = errno == ENOENT ? "no such file" : std::error_code(errno, std::generic_category()).message();
-        return false;
+    int osError = 0;
+    switch (ReadWholeDataFile(file, bytes, osError)) {
+        case eFileRead::Ok: return true;
+        case eFileRead::CannotOpen:
+            error = osError == ENOENT ? "no such file" : std::error_code(osError, std::generic_category()).message();
+            return false;
+        case eFileRead::Folder: error = "is a folder, not a picture file"; return false;
+        case eFileRead::NotRegular: error = "not a regular file"; return false;
+        case eFileRead::Empty: error = "empty file"; return false;
+        case eFileRead::TooLarge: error = "file too large for a texture"; return false;
+        case eFileRead::ReadError: error = "read error"; return false;
     }
-    if (S_ISDIR(info.st_mode)) {
-        error = "is a folder, not a picture file";
-        return false;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        error = "not a regular file";
-        return false;
-    }
-    if (info.st_size == 0) {
-        error = "empty file";
-        return false;
-    }
-    if (info.st_size > kMaxFileBytes) {
-        error = "file too large for a texture";
-        return false;
-    }
-    FILE* stream = std::fopen(file.c_str(), "rb");
-    if (!stream) {
-        error = std::error_code(errno, std::generic_category()).message();
-        return false;
-    }
-    bytes.resize(std::size_t(info.st_size));
-    std::size_t got = std::fread(bytes.data(), 1, bytes.size(), stream);
-    std::fclose(stream);
-    if (got != bytes.size()) {
-        error = "read error";
-        return false;
-    }
-    return true;
+    return false;
 }
 
 bool CheckPixelCount(std::uint32_t width, std::uint32_t height, char* message, std::size_t messageSize) {
