@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <fstream>
 #include <unistd.h>
+#include <vector>
 
 using namespace VantorGLTest;
 
@@ -36,10 +37,13 @@ constexpr int kSettleMs = 300;      // a scene's first frames (lazy set-up) come
 constexpr int kUpdateFrames = 30;   // frames of the span that only update (one second)
 constexpr int kDrawnFrames = 4;     // frames of the span that update and draw
 constexpr GLuint kNameRange = 8192; // GL names probed; the demo uses a few thousand at most
-// Resident growth allowed within one span. Some scenes still touch target memory for the first
-// time in their early drawn frames (orembyCity: 2.3 to 4.2 MiB in its span over three runs); a
-// leak per frame grows every span, and the timeline bound below catches it across 2:47.
-constexpr long kSpanToleranceKiB = 8 * 1024;
+// Resident growth within the scenes' spans. A leak per frame grows every span by about the same
+// amount, so the median span is held tight. One span may jump once: some scenes still touch
+// target memory for the first time in their early drawn frames, and where that lands depends on
+// Mesa's threads and their malloc arenas (orembyCity: -0.8 to 4.2 MiB in most runs, and once
+// 8.8 MiB in a full CI run); the largest span only has to stay below a few render targets.
+constexpr long kSpanMedianToleranceKiB = 1024;
+constexpr long kSpanToleranceKiB = 16 * 1024;
 
 // Live GL objects by kind, over names 1..kNameRange.
 using GlCensus = std::array<int, 7>;
@@ -88,7 +92,8 @@ TEST(SteadyState, FramesAllocateNothingAndKeepGlObjectsAndMemoryFlat) {
     harness.FrameAt(kSettleMs);
     const long residentAtStart = ResidentKiB();
     const GlCensus censusAtStart = TakeGlCensus();
-    long largestSpanGrowth = 0;
+    std::vector<long> spanGrowth;
+    spanGrowth.reserve(std::size(kSceneWindows));
     std::size_t totalAllocations = 0;
     int totalFrames = 0;
     for (const auto& window : kSceneWindows) {
@@ -111,7 +116,7 @@ TEST(SteadyState, FramesAllocateNothingAndKeepGlObjectsAndMemoryFlat) {
         const int frames = kUpdateFrames + kDrawnFrames;
         totalAllocations += allocations;
         totalFrames += frames;
-        largestSpanGrowth = std::max(largestSpanGrowth, ResidentKiB() - residentBefore);
+        spanGrowth.push_back(ResidentKiB() - residentBefore);
         std::printf("[steady] %-16s %d frames from %d ms: %zu allocations (%.2f a frame, %zu bytes), "
                     "resident %+ld KiB, GL: %s; %zu allocations in the frames before\n",
                     window[0], frames, start + kSettleMs, allocations, double(allocations) / frames,
@@ -131,12 +136,14 @@ TEST(SteadyState, FramesAllocateNothingAndKeepGlObjectsAndMemoryFlat) {
     // Across the timeline memory is first touched as each scene first draws: Mesa compiles and
     // keeps shader variants, and the render targets (allocated at load, 3 to 6 MiB each) become
     // resident when first rendered to. The tolerance covers that, not a leak; a leak per frame
-    // would show within the spans, whose bound is tight. Measured here: +36 to +57 MiB from run
+    // would show within the spans, whose median is held tight. Measured here: +36 to +57 MiB from run
     // to run (Mesa's compile threads and malloc arenas vary), so the bound sits well above that
     // and only catches growth far beyond first touch.
     constexpr long kTimelineToleranceKiB = 96 * 1024;
     EXPECT_LT(residentAtEnd - residentAtStart, kTimelineToleranceKiB);
-    EXPECT_LT(largestSpanGrowth, kSpanToleranceKiB);
+    std::sort(spanGrowth.begin(), spanGrowth.end());
+    EXPECT_LT(spanGrowth[spanGrowth.size() / 2], kSpanMedianToleranceKiB) << "most spans grow: a leak per frame";
+    EXPECT_LT(spanGrowth.back(), kSpanToleranceKiB);
     EXPECT_EQ(harness.FirstGlError(), 0u) << "GL error at " << harness.FirstGlErrorAt() << " ms";
     // The sequencer logs one line per drawn frame.
     const int drawnFrames = int(std::size(kSceneWindows)) * kDrawnFrames;
