@@ -1,15 +1,14 @@
 // Texture decoding benchmarks: the CPU half of a load (decode, size, scale, alpha rule) for the
 // demo's typical inputs, the baseline for decoding pictures on worker threads.
 #include "assets/PictureDecoder.h"
+#include "support/PictureWriter.h"
 
 #include <benchmark/benchmark.h>
-#include <png.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
-#include <jpeglib.h>
 
 using namespace VantorGL;
 
@@ -34,47 +33,21 @@ std::string TempName(const char* name) {
     return "/tmp/texbench-" + std::to_string(::getpid()) + "-" + name;
 }
 
-std::string WriteJpeg(int width, int height) {
+std::string WriteJpegFile(int width, int height) {
     std::string path = TempName("picture.jpg");
-    std::vector<std::uint8_t> rgb = Field(width, height, 3);
-    FILE* file = std::fopen(path.c_str(), "wb");
-    jpeg_compress_struct info;
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, file);
-    info.image_width = JDIMENSION(width);
-    info.image_height = JDIMENSION(height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 90, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = rgb.data() + std::size_t(info.next_scanline) * width * 3;
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::fclose(file);
+    VantorGLTest::WriteJpeg(path, width, height, Field(width, height, 3), 90);
     return path;
 }
 
-std::string WritePng(int width, int height) {
+std::string WritePngFile(int width, int height) {
     std::string path = TempName("picture.png");
-    std::vector<std::uint8_t> rgba = Field(width, height, 4);
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = png_uint_32(width);
-    image.height = png_uint_32(height);
-    image.format = PNG_FORMAT_RGBA;
-    png_image_write_to_file(&image, path.c_str(), 0, rgba.data(), 0, nullptr);
+    VantorGLTest::WriteRgbaPng(path, width, height, Field(width, height, 4));
     return path;
 }
 
 // A 1024 x 768 JPEG on the picture route: decode, 1024 x 1024 scale, bottom-up, alpha rule.
 void BM_DecodeJpegPicture(benchmark::State& state) {
-    std::string path = WriteJpeg(1024, 768);
+    std::string path = WriteJpegFile(1024, 768);
     cDecodedPicture picture;
     std::string error;
     for (auto _ : state) {
@@ -87,7 +60,7 @@ BENCHMARK(BM_DecodeJpegPicture)->Unit(benchmark::kMillisecond);
 
 // A 500 x 300 RGBA PNG on the PNG route: decode and scale up to 512 x 512.
 void BM_DecodePngTexture(benchmark::State& state) {
-    std::string path = WritePng(500, 300);
+    std::string path = WritePngFile(500, 300);
     cDecodedPicture picture;
     std::string error;
     for (auto _ : state) {

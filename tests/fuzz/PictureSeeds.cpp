@@ -6,7 +6,6 @@
 #include <png.h>
 
 #include <cstdio>
-#include <jpeglib.h>
 
 using namespace VantorGLTest;
 
@@ -20,60 +19,6 @@ std::vector<std::uint8_t> Pattern(int width, int height, int components) {
             for (int c = 0; c < components; ++c)
                 pixels.push_back((x < 2 && y < 2) ? 0 : std::uint8_t((x * 37 + y * 11 + c * 80) & 0xff));
     return pixels;
-}
-
-// An interlaced RGBA PNG (the writer in tests/support writes non-interlaced ones only).
-bool WriteInterlacedPng(const std::string& path, int width, int height) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    std::vector<std::uint8_t> pixels = Pattern(width, height, 4);
-    std::vector<png_bytep> rows;
-    for (int y = 0; y < height; ++y) rows.push_back(pixels.data() + std::size_t(y) * width * 4);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(file);
-        return false;
-    }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB_ALPHA,
-                 PNG_INTERLACE_ADAM7, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    png_write_image(png, rows.data());
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return std::fclose(file) == 0;
-}
-
-enum class eJpegKind { Baseline, Progressive, Grey, Cmyk, Restarts };
-
-bool WriteJpegKind(const std::string& path, int width, int height, eJpegKind kind) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    jpeg_compress_struct info;
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, file);
-    info.image_width = JDIMENSION(width);
-    info.image_height = JDIMENSION(height);
-    info.input_components = kind == eJpegKind::Grey ? 1 : kind == eJpegKind::Cmyk ? 4 : 3;
-    info.in_color_space = kind == eJpegKind::Grey ? JCS_GRAYSCALE : kind == eJpegKind::Cmyk ? JCS_CMYK : JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 80, TRUE);
-    if (kind == eJpegKind::Progressive) jpeg_simple_progression(&info);
-    if (kind == eJpegKind::Cmyk) jpeg_set_colorspace(&info, JCS_YCCK);  // the Adobe kind, with its marker
-    if (kind == eJpegKind::Restarts) info.restart_interval = 1;
-    jpeg_start_compress(&info, TRUE);
-    std::vector<std::uint8_t> pixels = Pattern(width, height, info.input_components);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = pixels.data() + std::size_t(info.next_scanline) * width * info.input_components;
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    return std::fclose(file) == 0;
 }
 
 }  // namespace
@@ -108,14 +53,14 @@ int main(int argc, char** argv) {
     ok &= WritePng(png + "/palette8-trns.png", 3, 2, PNG_COLOR_TYPE_PALETTE, 8, {{0, 1, 2}, {3, 2, 1}}, palette,
                    {0, 128});
     ok &= WritePng(png + "/grey8-trns.png", 3, 2, PNG_COLOR_TYPE_GRAY, 8, {{0, 9, 200}, {9, 0, 255}}, {}, {0, 9});
-    ok &= WriteInterlacedPng(png + "/interlaced.png", 9, 9);
+    ok &= WriteRgbaPng(png + "/interlaced.png", 9, 9, Pattern(9, 9, 4), true);
     ok &= WriteRgbaPng(png + "/rgba-17x5.png", 17, 5, Pattern(17, 5, 4));
 
     ok &= WriteJpeg(jpeg + "/baseline.jpg", 20, 12, Pattern(20, 12, 3));
-    ok &= WriteJpegKind(jpeg + "/progressive.jpg", 24, 16, eJpegKind::Progressive);
-    ok &= WriteJpegKind(jpeg + "/grey.jpg", 16, 9, eJpegKind::Grey);
-    ok &= WriteJpegKind(jpeg + "/adobe-cmyk.jpg", 16, 16, eJpegKind::Cmyk);
-    ok &= WriteJpegKind(jpeg + "/restarts.jpg", 33, 17, eJpegKind::Restarts);
+    ok &= WriteJpeg(jpeg + "/progressive.jpg", 24, 16, Pattern(24, 16, 3), 80, eJpegKind::Progressive);
+    ok &= WriteJpeg(jpeg + "/grey.jpg", 16, 9, Pattern(16, 9, 1), 80, eJpegKind::Grey);
+    ok &= WriteJpeg(jpeg + "/adobe-cmyk.jpg", 16, 16, Pattern(16, 16, 4), 80, eJpegKind::Cmyk);
+    ok &= WriteJpeg(jpeg + "/restarts.jpg", 33, 17, Pattern(33, 17, 3), 80, eJpegKind::Restarts);
     // The picture route reads PNG content too, whatever the name says.
     ok &= WriteRgbaPng(jpeg + "/png-content.jpg", 5, 3, Pattern(5, 3, 4));
     if (!ok) {

@@ -11,9 +11,11 @@
 
 namespace VantorGLTest {
 
-bool WritePng(const std::string& path, int width, int height, int colorType, int bitDepth,
-              const std::vector<std::vector<std::uint8_t>>& rows, const std::vector<PngPaletteEntry>& palette,
-              const std::vector<std::uint8_t>& transparency) {
+namespace {
+
+bool WritePngRows(const std::string& path, int width, int height, int colorType, int bitDepth, int interlace,
+                  const std::vector<std::vector<std::uint8_t>>& rows, const std::vector<PngPaletteEntry>& palette,
+                  const std::vector<std::uint8_t>& transparency) {
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -28,7 +30,7 @@ bool WritePng(const std::string& path, int width, int height, int colorType, int
         return false;
     }
     png_init_io(png, file);
-    png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), bitDepth, colorType, PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), bitDepth, colorType, interlace,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     if (!colors.empty()) png_set_PLTE(png, info, colors.data(), int(colors.size()));
     if (!transparency.empty())
@@ -40,14 +42,25 @@ bool WritePng(const std::string& path, int width, int height, int colorType, int
     return std::fclose(file) == 0;
 }
 
-bool WriteRgbaPng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgba) {
+}  // namespace
+
+bool WritePng(const std::string& path, int width, int height, int colorType, int bitDepth,
+              const std::vector<std::vector<std::uint8_t>>& rows, const std::vector<PngPaletteEntry>& palette,
+              const std::vector<std::uint8_t>& transparency) {
+    return WritePngRows(path, width, height, colorType, bitDepth, PNG_INTERLACE_NONE, rows, palette, transparency);
+}
+
+bool WriteRgbaPng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgba,
+                  bool interlaced) {
     std::vector<std::vector<std::uint8_t>> rows;
     for (int y = 0; y < height; ++y)
         rows.emplace_back(rgba.begin() + std::ptrdiff_t(y) * width * 4, rgba.begin() + std::ptrdiff_t(y + 1) * width * 4);
-    return WritePng(path, width, height, PNG_COLOR_TYPE_RGB_ALPHA, 8, rows);
+    return WritePngRows(path, width, height, PNG_COLOR_TYPE_RGB_ALPHA, 8,
+                        interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, rows, {}, {});
 }
 
-bool WriteJpeg(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb, int quality) {
+bool WriteJpeg(const std::string& path, int width, int height, const std::vector<std::uint8_t>& pixels,
+               int quality, eJpegKind kind) {
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return false;
     jpeg_compress_struct info;
@@ -57,13 +70,17 @@ bool WriteJpeg(const std::string& path, int width, int height, const std::vector
     jpeg_stdio_dest(&info, file);
     info.image_width = JDIMENSION(width);
     info.image_height = JDIMENSION(height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
+    info.input_components = kind == eJpegKind::Grey ? 1 : kind == eJpegKind::Cmyk ? 4 : 3;
+    info.in_color_space = kind == eJpegKind::Grey ? JCS_GRAYSCALE : kind == eJpegKind::Cmyk ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
+    if (kind == eJpegKind::Progressive) jpeg_simple_progression(&info);
+    if (kind == eJpegKind::Cmyk) jpeg_set_colorspace(&info, JCS_YCCK);
+    if (kind == eJpegKind::Restarts) info.restart_interval = 1;
     jpeg_start_compress(&info, TRUE);
+    const std::size_t rowSamples = std::size_t(width) * std::size_t(info.input_components);
     while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(rgb.data() + std::size_t(info.next_scanline) * width * 3);
+        JSAMPROW row = const_cast<JSAMPROW>(pixels.data() + std::size_t(info.next_scanline) * rowSamples);
         jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);

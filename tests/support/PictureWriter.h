@@ -1,5 +1,6 @@
 // PictureWriter: writes small PNG and JPEG files from test code, so loader tests make their
-// own inputs (every PNG colour type, 16-bit samples, palettes with tRNS, baseline JPEG).
+// own inputs (every PNG colour type, 16-bit samples, palettes with tRNS, interlacing, and the
+// JPEG kinds: baseline, progressive, grey, CMYK, restart markers).
 #pragma once
 
 #include <cstdint>
@@ -19,12 +20,18 @@ bool WritePng(const std::string& path, int width, int height, int colorType, int
               const std::vector<std::vector<std::uint8_t>>& rows, const std::vector<PngPaletteEntry>& palette = {},
               const std::vector<std::uint8_t>& transparency = {});
 
-// Writes an 8-bit RGBA image (top row first) as a PNG with alpha.
-bool WriteRgbaPng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgba);
+// Writes an 8-bit RGBA image (top row first) as a PNG with alpha, Adam7-interlaced on request.
+bool WriteRgbaPng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgba,
+                  bool interlaced = false);
 
-// Writes an 8-bit RGB image (top row first) as a baseline JPEG of the given quality.
-bool WriteJpeg(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb,
-               int quality = 95);
+// The JPEG encodings the picture route meets. Grey takes 1 sample a pixel, Cmyk 4 (written as
+// Adobe YCCK, with its marker), the others RGB; Restarts puts a restart marker after every MCU.
+enum class eJpegKind { Baseline, Progressive, Grey, Cmyk, Restarts };
+
+// Writes an 8-bit image (top row first, samples as `kind` takes them) as a JPEG of the given
+// quality.
+bool WriteJpeg(const std::string& path, int width, int height, const std::vector<std::uint8_t>& pixels,
+               int quality = 95, eJpegKind kind = eJpegKind::Baseline);
 
 // Reads a whole file / writes bytes to a file (for truncating and corrupting inputs).
 std::vector<std::uint8_t> ReadBytes(const std::string& path);
