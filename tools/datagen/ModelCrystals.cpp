@@ -63,6 +63,24 @@ bool BuildCrystalMany(Model& model) {
         s.jitter = 0.08f;
         AddCrystal(mesh, FrameAlong(dir * 2.0f, dir, rng.Range(0, 6.28f)), s, glass, &rng);
     }
+    // Six long needles, three leaning up and three down from the spin axis (y), staggered round it.
+    // The opening draws the cluster at a tenth of its cube sphere's size (the sphere's cubes sit at
+    // radius 10 x 60 x progress, the cluster at 6 x progress), so only tips past radius ~110 ever
+    // leave the sphere: these reach kNeedleReach and grow out of its top and bottom as it turns.
+    // Elsewhere they are the cluster's long rays (the crystal scene, the metaball sources).
+    constexpr float kNeedleReach = 165;
+    for (int k = 0; k < 6; ++k) {
+        float azimuth = 2 * kPi * (k + 0.25f * (k % 2)) / 6, lean = 0.35f + 0.12f * float(k % 3);
+        float up = k % 2 ? -1.0f : 1.0f;
+        Vec3 dir = Normalize({std::sin(lean) * std::cos(azimuth), up * std::cos(lean), std::sin(lean) * std::sin(azimuth)});
+        CrystalShape s;
+        s.length = kNeedleReach - 4 - 18.0f * float(k % 3) / 2;
+        s.radius = 6;
+        s.tip = 24;
+        s.taper = 0.6f;
+        s.jitter = 0.05f;
+        AddCrystal(mesh, FrameAlong(dir * 4.0f, dir, rng.Range(0, 6.28f)), s, glass, &rng);
+    }
     // A doubly terminated heart along y.
     CrystalShape heart;
     heart.length = 16;
@@ -115,43 +133,43 @@ bool BuildCrystalRing(Model& model, int ring) {
     const Frame zAxis = FrameAlong({0, 0, 0}, {0, 0, 1}, 0);  // the rings lie in x-y, axis z
     auto radialAt = [](float a) { return Vec3{std::cos(a), std::sin(a), 0}; };
     auto tangentAt = [](float a) { return Vec3{-std::sin(a), std::cos(a), 0}; };
+    // Four radii 55 to 60 apart: seen together in the crystal scene (at twice this size) each ring keeps
+    // a dark gap to the next, so the four read as rings and not one band. The opening draws them at
+    // 0.17 to 0.20 of this, where the smallest still clears the cube sphere.
+    const float R = kRingRadius[ring - 1];
     switch (ring) {
-    case 1: {  // sixteen even spikes on a slim band: a calm pulse
-        const float R = 170;
+    case 1: {  // sixteen even spikes outwards from a slim band: a calm pulse
         AddTorus(mesh, zAxis, R, 3, 96, 8, band, false, 8, 1);
         for (int i = 0; i < 16; ++i) {
             float a = 2 * kPi * i / 16;
-            CrystalShape s{46, 7, 13, 0.92f, 0, 0.05f, 6};
-            AddCrystal(mesh, FrameFacing(radialAt(a) * (R - 16), radialAt(a), {0, 0, 1}), s, glass, &rng);
+            CrystalShape s{28, 5.5f, 10, 0.92f, 0, 0.05f, 6};
+            AddCrystal(mesh, FrameFacing(radialAt(a) * (R - 6), radialAt(a), {0, 0, 1}), s, glass, &rng);
         }
         break;
     }
-    case 2: {  // long and short, tilted in and out of the plane: a swing
-        const float R = 195;
+    case 2: {  // long and short, tipping up and down out of the plane in turn: a swing
         for (int i = 0; i < 30; ++i) {
             float a = 2 * kPi * i / 30;
             bool longOne = i % 2 == 0;
-            Vec3 dir = Normalize(radialAt(a) + Vec3{0, 0, longOne ? 0.35f : -0.35f});
-            CrystalShape s{longOne ? 60.0f : 28.0f, longOne ? 6.5f : 4.5f, longOne ? 14.0f : 8.0f, 0.9f, 4, 0.08f, 6};
-            AddCrystal(mesh, FrameFacing(radialAt(a) * (R - 10), dir, tangentAt(a)), s, glass, &rng);
+            Vec3 dir = Normalize(radialAt(a) * 0.45f + Vec3{0, 0, longOne ? 1.0f : -1.0f});
+            CrystalShape s{longOne ? 40.0f : 22.0f, longOne ? 5.0f : 3.8f, longOne ? 11.0f : 7.0f, 0.9f, 4, 0.08f, 6};
+            AddCrystal(mesh, FrameFacing(radialAt(a) * (R - 6), dir, tangentAt(a)), s, glass, &rng);
         }
         break;
     }
     case 3: {  // ten big crystals lying along the ring, small spikes between: a chain
-        const float R = 220;
         for (int i = 0; i < 10; ++i) {
             float a = 2 * kPi * i / 10;
-            CrystalShape big{60, 10, 16, 1, 16, 0.05f, 6};
+            CrystalShape big{60, 9, 16, 1, 16, 0.05f, 6};
             Vec3 centre = radialAt(a) * R;
             AddCrystal(mesh, FrameFacing(centre - tangentAt(a) * 30, tangentAt(a), {0, 0, 1}), big, glass, &rng);
             float b = a + kPi / 10;
-            CrystalShape small{26, 4, 8, 0.9f, 0, 0.1f, 6};
+            CrystalShape small{20, 3.5f, 7, 0.9f, 0, 0.1f, 6};
             AddCrystal(mesh, FrameFacing(radialAt(b) * (R - 4), radialAt(b), {0, 0, 1}), small, glass, &rng);
         }
         break;
     }
     default: {  // groups of three standing across the plane, then a gap: a crown
-        const float R = 245;
         AddFacetedHoop(mesh, zAxis, R, 5, 72, 6, band);
         for (int g = 0; g < 12; ++g) {
             for (int k = 0; k < 3; ++k) {

@@ -16,6 +16,7 @@ bool BuildMVOutline(Model& model);
 bool BuildCrystalMany(Model& model);
 bool BuildCrystalWide(Model& model);
 bool BuildCrystalRing(Model& model, int ring);  // ring 1..4
+constexpr float kRingRadius[4] = {120, 175, 232, 290};  // centre lines of the four crystal rings
 bool BuildRay(Model& model);
 // Tunnel flight and the torus interlude.
 bool BuildTunnel(Model& model);
