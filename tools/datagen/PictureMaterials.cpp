@@ -101,10 +101,12 @@ Image PlantTemplate() {
 }
 
 // The nebula (backdrop and sky sphere of the metaballs): domain-warped clouds from deep navy
-// through glacier blue to cyan and ice white, with a field of stars. Tiles both ways.
+// through glacier blue to cyan and ice white, with a field of stars and a pale core of light in
+// the middle. Tiles both ways.
 Image Nebula() {
     constexpr int n = 1024;
     constexpr int kPeriod = 3;
+    constexpr float kCoreRadius = 0.16f;  // of the picture's side
     Image image(n, n);
     const Rgba space = Scale(kDeepNavy, 0.8f), deep = Hex(0x112A55), mid = Hex(0x2A63A0);
     for (int y = 0; y < n; ++y)
@@ -127,6 +129,13 @@ Image Nebula() {
             // Dark dust lanes cut through the bright parts.
             float lane = Smoothstep(0.60f, 0.74f, Fbm(wx * 2.0f + 0.5f, wy * 2.0f, kPeriod * 2, 5, 0xAE06u));
             c = Mix(c, Mix(space, deep, 0.5f), lane * body * 0.75f);
+            // A pale core of light in the middle of the picture, where the blob floats in front of
+            // the backdrop: the dark glass stands out against it and bends its light. It fades out
+            // long before the edges, so the picture still tiles.
+            float dx = (x + 0.5f) / n - 0.5f, dy = (y + 0.5f) / n - 0.5f;
+            float core = std::exp(-(dx * dx + dy * dy) / (2 * kCoreRadius * kCoreRadius));
+            Rgba coreColour = Mix(kCyanGlass, kIceWhite, Smoothstep(0.3f, 0.9f, core) * 0.7f);
+            c = Mix(c, coreColour, Clamp01(core * (0.6f + 0.5f * filament)));
             image.At(x, y) = c;
         }
     // Stars: small Gaussian points, a few bright ones with a cross glint.
