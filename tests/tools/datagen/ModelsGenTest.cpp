@@ -236,10 +236,16 @@ TEST_F(ModelsGenTest, EveryFileParsesWithAllFacesInValidGroups) {
 TEST_F(ModelsGenTest, SizesFitTheScenes) {
     ASSERT_TRUE(generated);
     auto box = [&](const char* path) { return BoundsOf(parsed[path]); };
-    // Cluster tips leave the radius-20 sphere drawn around it.
+    // Cluster tips leave the radius-20 sphere drawn around it, and its needles leave the opening's
+    // cube sphere, whose cubes stand ten times the cluster's scale out at radius 10 (~107 with
+    // the cubes' own size), without reaching past the crystal scene's view (~180 there).
     Box many = box("crystal_many.3DS");
     EXPECT_GT(std::max({many.hi.x, -many.lo.x, many.hi.y, -many.lo.y}), 25);
-    EXPECT_LT(many.Size().x, 80);
+    float reach = 0;
+    for (const ParsedObject& o : parsed["crystal_many.3DS"].objects)
+        for (Vec3 q : o.positions) reach = std::max(reach, Length(q));
+    EXPECT_GT(reach, 125);
+    EXPECT_LT(reach, 180);
     // Logo and outline ~100 wide, wider than tall, thin in z.
     for (const char* p : {"mvlogo.3DS", "mvoutline.3DS"}) {
         Box b = box(p);
@@ -247,14 +253,23 @@ TEST_F(ModelsGenTest, SizesFitTheScenes) {
         EXPECT_GT(b.Size().x, 1.6f * b.Size().y) << p;
         EXPECT_LT(b.Size().z, 20) << p;
     }
-    // Rings lie in x-y with a radius about 200.
+    // Rings lie in x-y, round, and nest with room between them: the crystal scene shows all four
+    // at once, and rings whose crystals overlap read as one band.
+    float lastOuter = 0;
     for (const char* p : {"crystal_ring1.3DS", "crystal_ring2.3DS", "crystal_ring3.3DS", "crystal_ring4.3DS"}) {
         Box b = box(p);
-        EXPECT_GT(b.Size().x, 340) << p;
-        EXPECT_LT(b.Size().x, 600) << p;
         EXPECT_NEAR(b.Size().x, b.Size().y, 40) << p;
         EXPECT_LT(b.Size().z, 0.4f * b.Size().x) << p;
+        float inner = 1e9f, outer = 0;
+        for (const ParsedObject& o : parsed[p].objects)
+            for (Vec3 q : o.positions) {
+                inner = std::min(inner, std::hypot(q.x, q.y));
+                outer = std::max(outer, std::hypot(q.x, q.y));
+            }
+        EXPECT_GT(inner, lastOuter + 10) << p << " overlaps the ring inside it";
+        lastOuter = outer;
     }
+    EXPECT_LT(lastOuter, 330);
     // Tunnel pieces: ~1000 long on z, the ring pair (r ~400) and the camera fit inside.
     for (const char* p : {"tunnel.3DS", "spiketube.3DS"}) {
         Box b = box(p);
