@@ -4,6 +4,8 @@
 // side-chained to it and keep their fundamentals lean, and nothing else reaches that low.
 #include "SynthSoundtrack.h"
 
+#include "Limiter.h"
+#include "Loudness.h"
 #include "Synth.h"
 
 #include <algorithm>
@@ -169,8 +171,10 @@ void ThemePhrase(Mix& m, double start, double endBeat, int transpose, float gain
 }
 
 void Accent(Mix& m, std::size_t at, float gain, double sweepBeats) {
+    // The sweep rises into the accent: a render that ends during the rise still holds its start.
+    const std::size_t rise = AtBeat(sweepBeats);
+    if (!m.Skip(at - std::min(at, rise))) Sweep(m.dry, at, rise, gain * 0.35f, Seed(at, 5));
     if (m.Skip(at)) return;
-    Sweep(m.dry, at, AtBeat(sweepBeats), gain * 0.35f, Seed(at, 5));
     m.Place(at, false, 0.6f, 0.0f, [&](Bus& b) { return Crash(b, 0, gain * 0.32f, Seed(at, 6)); });
     m.Place(at, false, 1.0f, 0.0f, [&](Bus& b) { return Fall(b, 0, AtBeat(3), gain * 0.15f, Seed(at, 7)); });
 }
@@ -313,33 +317,41 @@ void Finale(Mix& m) {  // 134 to 167 s: the glowing finale, then a long tail tha
     for (const Note& n : bells) BellAt(m, drumsEnd + n.beat, n.midi, 0.1f, n.beat / 10.0f - 0.5f, 1.6f);
 }
 
-// Soft knee from 0.72 of full scale up to a ceiling of -1.5 dBFS: the rare kick-plus-snare-plus-
-// crash peaks are rounded off there, everything below the knee passes untouched, and nothing
-// reaches full scale (so the MP3 decoder's small overshoots do not clip either).
-float Limit(float x) {
-    constexpr float kKnee = 0.72f, kCeiling = 0.84f;
-    float a = std::fabs(x);
-    if (a <= kKnee) return x;
-    return std::copysign(kKnee + (kCeiling - kKnee) * std::tanh((a - kKnee) / (kCeiling - kKnee)), x);
-}
+// The master stage: gain, the fade into the end, the true-peak limiter, then 16-bit rounding.
+// The ceiling sits below the release's -1 dBTP: MP3 encoding lifts the peaks between samples a
+// little and rounding adds its half step. The limiter only touches the rare kick-plus-snare-
+// plus-crash peaks; a 4 ms ramp and a quick recovery keep the kicks' punch (and bin 0's beats).
+constexpr LimiterShape kMasterLimiter = {kReleaseTruePeakDbtp - 1.0, std::size_t(kRate) * 4 / 1000, 0.08};
 
-void Finish(const Bus& out, float masterGain, std::size_t fadeFrames, std::vector<std::int16_t>& pcm) {
+// Master gains, set by ear for the mix and by the meter for the level: each piece reads about
+// kReleaseLoudnessLufs on the decoded MP3 (the tests hold the files to it).
+constexpr float kSoundtrackGain = 0.76f;
+constexpr float kLoadingGain = 0.85f;
+
+void Finish(Bus& out, float masterGain, std::size_t fadeFrames, bool periodic, std::vector<std::int16_t>& pcm) {
     const std::size_t frames = out.Frames();
-    pcm.resize(frames * 2);
     for (std::size_t i = 0; i < frames; ++i) {
         float fade = 1.0f;
         if (fadeFrames && i + fadeFrames >= kSoundtrackFrames)
             fade = float(kSoundtrackFrames - 1 - std::min(i, kSoundtrackFrames - 1)) / float(fadeFrames);
-        float l = Limit(out.left[i] * masterGain * fade), r = Limit(out.right[i] * masterGain * fade);
-        pcm[2 * i] = std::int16_t(std::lrint(l * 32767.0f));
-        pcm[2 * i + 1] = std::int16_t(std::lrint(r * 32767.0f));
+        out.left[i] *= masterGain * fade;
+        out.right[i] *= masterGain * fade;
+    }
+    LimitTruePeaks(out.left, out.right, kMasterLimiter, kRate, periodic);
+    pcm.resize(frames * 2);
+    auto quantise = [](float x) { return std::int16_t(std::lrint(std::clamp(x, -1.0f, 1.0f) * 32767.0f)); };
+    for (std::size_t i = 0; i < frames; ++i) {
+        pcm[2 * i] = quantise(out.left[i]);
+        pcm[2 * i + 1] = quantise(out.right[i]);
     }
 }
 
 }  // namespace
 
 std::vector<std::int16_t> RenderSoundtrack(int untilMs) {
-    std::size_t frames = std::min(kSoundtrackFrames, AtMs(std::clamp(untilMs, 0, kSoundtrackMs)));
+    // A short render goes on as far as the limiter looks ahead, so its frames match the full one's.
+    const std::size_t wanted = std::min(kSoundtrackFrames, AtMs(std::clamp(untilMs, 0, kSoundtrackMs)));
+    const std::size_t frames = std::min(kSoundtrackFrames, wanted + LimiterReach(kMasterLimiter));
     Mix m(frames);
 
     Intro(m);
@@ -367,7 +379,8 @@ std::vector<std::int16_t> RenderSoundtrack(int untilMs) {
     PingPong(m.echo, m.dry, AtBeat(0.75), 0.38f, 0.5f, 3500.0f);
 
     std::vector<std::int16_t> pcm;
-    Finish(m.dry, 0.64f, AtMs(1500), pcm);
+    Finish(m.dry, kSoundtrackGain, AtMs(1500), false, pcm);
+    pcm.resize(wanted * 2);
     return pcm;
 }
 
@@ -405,7 +418,7 @@ std::vector<std::int16_t> RenderLoadingTune() {
         out.right[i] = dry.right[i] + wet.right[i + period];
     }
     std::vector<std::int16_t> pcm;
-    Finish(out, 0.8f, 0, pcm);
+    Finish(out, kLoadingGain, 0, true, pcm);
     return pcm;
 }
 

@@ -1,41 +1,25 @@
 // Tests for the MP3 files: the encoder's tag makes a gapless decoder return exactly the frames
-// that went in, the kick still drives bin 0 after the round trip, and the loading tune loops
-// without a seam.
+// that went in, the kick still drives bin 0 after the round trip, the loading tune loops without
+// a seam, and both pieces, decoded, meet the release's loudness and true peak.
 #include "assets/FrequencyAnalyser.h"
+#include "assets/Mp3Decoder.h"
+#include "datagen/Loudness.h"
 #include "datagen/SynthMp3.h"
 #include "datagen/SynthSoundtrack.h"
 
 #include <gtest/gtest.h>
-#include <mpg123.h>
 
 #include <algorithm>
 #include <cstdlib>
 
 namespace {
 
-// Decodes a whole MP3 held in memory to interleaved 16-bit stereo, gapless.
+// Decodes a whole MP3 held in memory with the engine's own decoder, as the demo hears it.
 std::vector<std::int16_t> Decode(const std::vector<unsigned char>& mp3) {
-    std::vector<std::int16_t> pcm;
-    int error = 0;
-    mpg123_handle* mh = mpg123_new(nullptr, &error);
-    if (!mh) return pcm;
-    mpg123_param(mh, MPG123_ADD_FLAGS, MPG123_GAPLESS | MPG123_QUIET, 0.0);
-    mpg123_format_none(mh);
-    mpg123_format(mh, 44100, MPG123_STEREO, MPG123_ENC_SIGNED_16);
-    if (mpg123_open_feed(mh) == MPG123_OK &&
-        mpg123_feed(mh, mp3.data(), mp3.size()) == MPG123_OK) {
-        std::vector<unsigned char> buffer(1 << 16);
-        for (;;) {
-            size_t done = 0;
-            int result = mpg123_read(mh, buffer.data(), buffer.size(), &done);
-            const auto* samples = reinterpret_cast<const std::int16_t*>(buffer.data());
-            pcm.insert(pcm.end(), samples, samples + done / 2);
-            if (result == MPG123_NEW_FORMAT || (result == MPG123_OK && done)) continue;
-            break;  // MPG123_NEED_MORE (all fed), MPG123_DONE or an error
-        }
-    }
-    mpg123_delete(mh);
-    return pcm;
+    VantorGL::cPcmBuffer pcm;
+    std::string error;
+    EXPECT_TRUE(VantorGL::DecodeMp3Bytes(mp3.data(), mp3.size(), pcm, error, 44100, 2)) << error;
+    return pcm.samples;
 }
 
 std::vector<unsigned char> Encode(const std::vector<std::int16_t>& pcm) {
@@ -106,4 +90,20 @@ TEST(MusicMp3, LoadingTuneLoopsWithoutASeam) {
     ASSERT_EQ(decoded.size(), tune.size()) << "the decoded loop is exactly as long as the tune";
     auto [decodedSeam, decodedTypical] = seamAgainstRest(decoded);
     EXPECT_LE(decodedSeam, decodedTypical);
+}
+
+TEST(MusicMp3, BothPiecesAreMasteredLikeARelease) {
+    // Read as the demo plays them: encoded, then decoded (MP3 lifts the peaks between samples).
+    struct Piece {
+        const char* name;
+        std::vector<std::int16_t> pcm;
+    } pieces[] = {{"music.mp3", Synth::RenderSoundtrack()}, {"loading.mp3", Synth::RenderLoadingTune()}};
+    for (const Piece& piece : pieces) {
+        SCOPED_TRACE(piece.name);
+        const auto decoded = Decode(Encode(piece.pcm));
+        ASSERT_EQ(decoded.size(), piece.pcm.size());
+        const auto reading = Synth::MeasureLoudness(decoded.data(), decoded.size() / 2, 2, 44100);
+        EXPECT_NEAR(reading.integratedLufs, Synth::kReleaseLoudnessLufs, 1.0);
+        EXPECT_LE(reading.truePeakDbtp, Synth::kReleaseTruePeakDbtp);
+    }
 }

@@ -43,6 +43,11 @@ TEST(Soundtrack, SameBytesEveryRunAndShortRendersArePrefixes) {
     ASSERT_EQ(a.size(), std::size_t(9) * 44100 * 2);
     EXPECT_TRUE(a == b);
     EXPECT_TRUE(std::equal(a.begin(), a.end(), FullTrack().begin()));
+    // A cut during the sweep that rises into the groove (22 to 25 s), on a kick the master
+    // limiter works on: neither the rise nor the limiter's look-ahead may differ at the cut.
+    const auto c = Synth::RenderSoundtrack(24000);
+    ASSERT_EQ(c.size(), std::size_t(24) * 44100 * 2);
+    EXPECT_TRUE(std::equal(c.begin(), c.end(), FullTrack().begin()));
 }
 
 TEST(Soundtrack, EveryBeatSceneGetsItsBeatsAtAnyFramePhase) {
