@@ -158,6 +158,84 @@ static const char* const kDistortFragmentSource =
     "    gl_FragColor = vec4(c.rgb, alpha);\n"
     "}\n";
 
+// Depth of field: P = vSParams (focus, range, near, far); the depth texture's red channel is
+// turned back into a distance and its distance from the focus picks sharp or blurred.
+static const char* const kDepthOfFieldVertexSource =
+    "#version 120\n"
+    "varying vec2 texCoords;\n"
+    "void main()\n"
+    "{\n"
+    "    gl_Position = ftransform();\n"
+    "    texCoords = gl_MultiTexCoord0.xy;\n"
+    "}\n";
+
+static const char* const kDepthOfFieldFragmentSource =
+    "#version 120\n"
+    "uniform sampler2D sampler0;\n"
+    "uniform sampler2D blur;\n"
+    "uniform sampler2D depth;\n"
+    "uniform vec4 vSParams;\n"
+    "uniform float fDoFAmnt;\n"
+    "varying vec2 texCoords;\n"
+    "void main()\n"
+    "{\n"
+    "    float d = texture2D(depth, texCoords).r;\n"
+    "    float z = (-vSParams.z * vSParams.w) / (d - vSParams.w);\n"
+    "    float f = max(clamp(abs(z - vSParams.x) / vSParams.y, 0.0, 1.0) - fDoFAmnt, 0.0);\n"
+    "    vec4 sharp = texture2D(sampler0, texCoords);\n"
+    "    vec4 blurred = texture2D(blur, texCoords);\n"
+    "    gl_FragColor = vec4(mix(sharp.rgb, blurred.rgb, f), 1.0);\n"
+    "}\n";
+
+// Twelve taps of a Poisson disc around the centre tap; the sum over ten is the design's
+// weighting (it brightens by 13/10).
+static const char* const kPoissonBlurFragmentSource =
+    "#version 120\n"
+    "uniform sampler2D sampler0;\n"
+    "uniform float BlurFactor;\n"
+    "varying vec2 texCoords;\n"
+    "const vec2 disc[12] = vec2[12](\n"
+    "    vec2(-0.326212, -0.405805), vec2(-0.840144, -0.073580), vec2(-0.695914, 0.457137),\n"
+    "    vec2(-0.203345, 0.620716), vec2(0.962340, -0.194983), vec2(0.473434, -0.480026),\n"
+    "    vec2(0.519456, 0.767022), vec2(0.185461, -0.893124), vec2(0.507431, 0.064425),\n"
+    "    vec2(0.896420, 0.412458), vec2(-0.321940, -0.932615), vec2(-0.791559, -0.597705));\n"
+    "void main()\n"
+    "{\n"
+    "    vec4 sum = texture2D(sampler0, texCoords);\n"
+    "    for (int i = 0; i < 12; i++) {\n"
+    "        sum += texture2D(sampler0, texCoords + BlurFactor * disc[i]);\n"
+    "    }\n"
+    "    gl_FragColor = sum / 10.0;\n"
+    "}\n";
+
+// Each vertex moves along its normal by amp * f: the per-axis frequencies wander with time
+// squared (rates 1, 1.8, 1.1), the amplitude swings between -0.299 and 0.301 (rate 1.4), and f
+// is the product of the three axes' ripples.
+static const char* const kNormalWobbleVertexSource =
+    "#version 120\n"
+    "uniform float time;\n"
+    "varying vec4 color;\n"
+    "void main()\n"
+    "{\n"
+    "    float t2 = time * time;\n"
+    "    vec3 freq = 5.0 + sin(t2 * vec3(1.0, 1.8, 1.1)) * 10.0;\n"
+    "    float amp = 0.001 + sin(t2 * 1.4) * 0.3;\n"
+    "    vec3 ripple = sin(gl_Normal * freq + time);\n"
+    "    float f = ripple.x * ripple.y * ripple.z;\n"
+    "    vec4 v = gl_Vertex;\n"
+    "    v.xyz += gl_Normal * amp * f;\n"
+    "    gl_Position = gl_ModelViewProjectionMatrix * v;\n"
+    "    color = gl_Color;\n"
+    "}\n";
+
+static const char* const kVertexColourFragmentSource =
+    "#version 120\n"
+    "varying vec4 color;\n"
+    "void main()\n"
+    "{\n"
+    "    gl_FragColor = color;\n"
+    "}\n";
+
 // --- cGaussianMapShader ---
 
 cGaussianMapShader::cGaussianMapShader()
@@ -283,5 +361,89 @@ bool cDistortShader::InitFragmentShader() {
     alphaLocation = UniformLocation("alpha");
     return true;
 }
+
+// --- cDepthOfFieldShader ---
+
+cDepthOfFieldShader::cDepthOfFieldShader()
+    : cShaderSystem("cDepthOfFieldShader", kDepthOfFieldVertexSource, kDepthOfFieldFragmentSource) {}
+
+bool cDepthOfFieldShader::InitFragmentShader() {
+    if (!cShaderSystem::InitFragmentShader()) return false;
+    sampler0Location = UniformLocation("sampler0");
+    blurLocation = UniformLocation("blur");
+    depthLocation = UniformLocation("depth");
+    parametersLocation = UniformLocation("vSParams");
+    amountLocation = UniformLocation("fDoFAmnt");
+    return true;
+}
+
+void cDepthOfFieldShader::Bind() {
+    UseProgram();
+    SetUniform1i(sampler0Location, 0);
+    SetUniform1i(blurLocation, 1);
+    SetUniform1i(depthLocation, 2);
+    SetUniform4f(parametersLocation, parameters[0], parameters[1], parameters[2], parameters[3]);
+    SetUniform1f(amountLocation, amount);
+    glEnable(GL_TEXTURE_2D);
+    const GLuint textures[3] = {sourceTexture, blurTexture, depthTexture};
+    for (int unit = 2; unit >= 0; --unit) {
+        glActiveTexture(GL_TEXTURE0 + unit);
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, textures[unit]);
+    }
+}
+
+void cDepthOfFieldShader::Unbind() {
+    DisableProgram();
+    for (int unit = 2; unit >= 0; --unit) {
+        glActiveTexture(GL_TEXTURE0 + unit);
+        glBindTexture(GL_TEXTURE_2D, 0);
+    }
+}
+
+// --- cPoissonBlurShader ---
+
+cPoissonBlurShader::cPoissonBlurShader()
+    : cShaderSystem("cPoissonBlurShader", kPostVertexSource, kPoissonBlurFragmentSource) {}
+
+bool cPoissonBlurShader::InitFragmentShader() {
+    if (!cShaderSystem::InitFragmentShader()) return false;
+    sampler0Location = UniformLocation("sampler0");
+    blurFactorLocation = UniformLocation("BlurFactor");
+    return true;
+}
+
+void cPoissonBlurShader::Bind() {
+    UseProgram();
+    SetUniform1i(sampler0Location, 0);
+    SetUniform1f(blurFactorLocation, blurFactor);
+    glEnable(GL_TEXTURE_2D);
+    glActiveTexture(GL_TEXTURE0);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, sourceTexture);
+}
+
+void cPoissonBlurShader::Unbind() {
+    DisableProgram();
+    glActiveTexture(GL_TEXTURE0);
+}
+
+// --- cNormalWobbleShader ---
+
+cNormalWobbleShader::cNormalWobbleShader()
+    : cShaderSystem("cNormalWobbleShader", kNormalWobbleVertexSource, kVertexColourFragmentSource) {}
+
+bool cNormalWobbleShader::InitFragmentShader() {
+    if (!cShaderSystem::InitFragmentShader()) return false;
+    timeLocation = UniformLocation("time");
+    return true;
+}
+
+void cNormalWobbleShader::Bind() {
+    UseProgram();
+    SetUniform1f(timeLocation, time);
+}
+
+void cNormalWobbleShader::Unbind() { DisableProgram(); }
 
 }  // namespace VantorGL

@@ -1,6 +1,7 @@
 // The image-space programs: each runs over the screen quad, reads the colour texture of a render
 // target (and for the masked blur a mask image) and writes a filtered picture: masked Gaussian
-// glow, radial zoom blur, the shadow-cage cut mask and the polar distortion set.
+// glow, radial zoom blur, the shadow-cage cut mask, the polar distortion set, and the library's
+// spare programs no scene uses (depth of field, Poisson-disc blur, normal wobble).
 #pragma once
 
 #include "render/ShaderSystem.h"
@@ -126,6 +127,94 @@ private:
     GLuint sourceTexture = 0;
     GLint sampler0Location = -1, distortProgramLocation = -1, parametersLocation = -1;
     GLint alphaLocation = -1;
+};
+
+// Depth of field: mixes the sharp source (sampler0, unit 0) with a blurred copy (blur, unit 1)
+// by how far the linearised depth (red of depth, unit 2) lies from the focus. With
+// vSParams = (focus, range, near, far): z = -near * far / (depth - far);
+// f = max(saturate(|z - focus| / range) - amount, 0); out = mix(source, blur, f), alpha 1.
+// A larger amount keeps more of the picture sharp.
+class cDepthOfFieldShader : public cShaderSystem {
+public:
+    cDepthOfFieldShader();
+
+    bool InitFragmentShader() override;
+
+    // Store only; the values reach the GPU in Bind.
+    void SetSourceTexture(GLuint name) { sourceTexture = name; }
+    void SetBlurTexture(GLuint name) { blurTexture = name; }
+    void SetDepthTexture(GLuint name) { depthTexture = name; }
+    // The focus distance and the range over which the picture goes from sharp to fully
+    // blurred, both in the units of near and far, the depth range the depth texture encodes.
+    void SetParameters(float focus, float range, float nearPlane, float farPlane) {
+        parameters[0] = focus;
+        parameters[1] = range;
+        parameters[2] = nearPlane;
+        parameters[3] = farPlane;
+    }
+    void SetAmount(float f) { amount = f; }
+
+    // Uses the program, pushes sampler0 = 0, blur = 1, depth = 2, vSParams and fDoFAmnt, binds
+    // the three textures on units 0, 1, 2 (2D texturing enabled on each). Unit 0 is left active.
+    void Bind();
+    // Stops the program and unbinds units 2, 1 then 0; unit 0 is left active.
+    void Unbind();
+
+private:
+    GLuint sourceTexture = 0;
+    GLuint blurTexture = 0;
+    GLuint depthTexture = 0;
+    // Focus 1 over a range of 1, depth encoded between near 1 and far 100.
+    float parameters[4] = {1.0f, 1.0f, 1.0f, 100.0f};
+    float amount = 0.0f;
+    GLint sampler0Location = -1, blurLocation = -1, depthLocation = -1;
+    GLint parametersLocation = -1, amountLocation = -1;
+};
+
+// Poisson-disc blur: the centre tap plus twelve taps on a Poisson disc of radius BlurFactor in
+// texture space, summed and divided by ten (so the picture also brightens by 13/10).
+class cPoissonBlurShader : public cShaderSystem {
+public:
+    cPoissonBlurShader();
+
+    bool InitFragmentShader() override;
+
+    // Store only; the values reach the GPU in Bind.
+    void SetSourceTexture(GLuint name) { sourceTexture = name; }
+    // Radius of the disc, in texture coordinates.
+    void SetBlurFactor(float f) { blurFactor = f; }
+
+    // Uses the program, pushes sampler0 = 0 and BlurFactor, binds the source on unit 0.
+    void Bind();
+    // Stops the program and makes unit 0 active (the source stays bound).
+    void Unbind();
+
+private:
+    GLuint sourceTexture = 0;
+    float blurFactor = 0.01f;
+    GLint sampler0Location = -1, blurFactorLocation = -1;
+};
+
+// Normal wobble: a vertex program that pushes each vertex along its normal by an amount that
+// swells and ripples with `time` (seconds, or any steady clock); fragments show the vertex
+// colour. At time 0 every vertex stays in place.
+class cNormalWobbleShader : public cShaderSystem {
+public:
+    cNormalWobbleShader();
+
+    bool InitFragmentShader() override;
+
+    // Store only; the value reaches the GPU in Bind.
+    void SetTime(float t) { time = t; }
+
+    // Uses the program and pushes time.
+    void Bind();
+    // Stops the program.
+    void Unbind();
+
+private:
+    float time = 0.0f;
+    GLint timeLocation = -1;
 };
 
 }  // namespace VantorGL

@@ -4,6 +4,7 @@
 
 #include "render/shaders/ShaderTestSupport.h"
 
+#include <cmath>
 #include <cstdlib>
 
 using namespace VantorGL;
@@ -274,4 +275,191 @@ TEST(PostShaders, ShadowCageCutsAlphaAtBlurFactor) {
     EXPECT_GT(band, 200);
     EXPECT_LT(band, 255);
     EXPECT_GT(PixelAt(ctx, 4, 31)[3], PixelAt(ctx, 4, 32)[3]);
+}
+
+// --- The library's spare programs: depth of field, Poisson-disc blur, normal wobble ---
+
+TEST(PostShaders, SpareProgramsCompileLinkAndBindTheirDefaults) {
+    GlTestContext ctx;
+    REQUIRE_GL(ctx);
+    cDepthOfFieldShader dof;
+    std::string log = BuildCaptured(dof);
+    ASSERT_TRUE(dof.IsLinked()) << log;
+    cPoissonBlurShader poisson;
+    log = BuildCaptured(poisson);
+    ASSERT_TRUE(poisson.IsLinked()) << log;
+    cNormalWobbleShader wobble;
+    log = BuildCaptured(wobble);
+    ASSERT_TRUE(wobble.IsLinked()) << log;
+
+    GLuint a = MakeSolidTexture(4, 4, {1, 1, 1, 255});
+    GLuint b = MakeSolidTexture(4, 4, {2, 2, 2, 255});
+    GLuint c = MakeSolidTexture(4, 4, {3, 3, 3, 255});
+    dof.SetSourceTexture(a);
+    dof.SetBlurTexture(b);
+    dof.SetDepthTexture(c);
+    dof.Bind();
+    EXPECT_EQ(UniformInt(dof.Program(), "sampler0"), 0);
+    EXPECT_EQ(UniformInt(dof.Program(), "blur"), 1);
+    EXPECT_EQ(UniformInt(dof.Program(), "depth"), 2);
+    EXPECT_EQ(UniformFloats(dof.Program(), "vSParams", 4),
+              (std::vector<float>{1.0f, 1.0f, 1.0f, 100.0f}));
+    EXPECT_FLOAT_EQ(UniformFloats(dof.Program(), "fDoFAmnt", 1)[0], 0.0f);
+    EXPECT_EQ(ActiveUnit(), 0);
+    EXPECT_EQ(BoundTexture(2), GLint(c));
+    EXPECT_EQ(BoundTexture(1), GLint(b));
+    EXPECT_EQ(BoundTexture(0), GLint(a));
+    dof.Unbind();
+    EXPECT_EQ(CurrentProgram(), 0);
+    EXPECT_EQ(BoundTexture(2), 0);
+    EXPECT_EQ(BoundTexture(1), 0);
+    EXPECT_EQ(BoundTexture(0), 0);
+    EXPECT_EQ(ActiveUnit(), 0);
+
+    poisson.SetSourceTexture(a);
+    poisson.Bind();
+    EXPECT_EQ(UniformInt(poisson.Program(), "sampler0"), 0);
+    EXPECT_FLOAT_EQ(UniformFloats(poisson.Program(), "BlurFactor", 1)[0], 0.01f);
+    EXPECT_EQ(BoundTexture(0), GLint(a));
+    poisson.Unbind();
+    EXPECT_EQ(CurrentProgram(), 0);
+
+    wobble.SetTime(2.5f);
+    wobble.Bind();
+    EXPECT_EQ(CurrentProgram(), GLint(wobble.Program()));
+    EXPECT_FLOAT_EQ(UniformFloats(wobble.Program(), "time", 1)[0], 2.5f);
+    wobble.Unbind();
+    EXPECT_EQ(CurrentProgram(), 0);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+// Thirteen taps over ten: a flat picture comes out 13/10 as bright, wherever the disc reaches
+// (the edges clamp), and a dot spreads into the disc's taps.
+TEST(PostShaders, PoissonBlurOfFlatPictureIsThirteenTenths) {
+    GlTestContext ctx(kSide, kSide);
+    REQUIRE_GL(ctx);
+    cPoissonBlurShader poisson;
+    BuildCaptured(poisson);
+    ASSERT_TRUE(poisson.IsLinked());
+    GLuint flat = MakeSolidTexture(kSide, kSide, {60, 100, 150, 100});
+    poisson.SetSourceTexture(flat);
+    poisson.SetBlurFactor(3.0f / kSide);
+    poisson.Bind();
+    DrawViewportQuad();
+    poisson.Unbind();
+    for (auto [x, y] : {std::pair{8, 8}, {0, 0}, {15, 15}, {3, 12}}) {
+        std::array<int, 4> p = PixelAt(ctx, x, y);
+        EXPECT_NEAR(p[0], 78, 1) << x << "," << y;
+        EXPECT_NEAR(p[1], 130, 1) << x << "," << y;
+        EXPECT_NEAR(p[2], 195, 1) << x << "," << y;
+        EXPECT_NEAR(p[3], 130, 1) << x << "," << y;
+    }
+
+    // A white dot: its own pixel keeps one tap's worth (1/10), and so does the pixel three to
+    // its left and one up, whose tap at offset (0.962340, -0.194983) * 3 ~ (2.9, -0.6) lands on
+    // the dot; a pixel beyond the disc's reach stays black.
+    poisson.SetSourceTexture(DotTexture(8, 8));
+    poisson.Bind();
+    DrawViewportQuad();
+    poisson.Unbind();
+    EXPECT_NEAR(PixelAt(ctx, 8, 8)[0], 26, 1);
+    EXPECT_NEAR(PixelAt(ctx, 5, 9)[0], 26, 1);
+    EXPECT_EQ(PixelAt(ctx, 8, 15)[0], 0);
+}
+
+// vSParams = (focus 1, range 1, near 1, far 2): depth 0 lies at distance 1, on the focus, and
+// depth 1 at distance 2, a whole range off. The amount takes blur away.
+TEST(PostShaders, DepthOfFieldIsSharpAtFocusAndBlurredARangeAway) {
+    GlTestContext ctx(kSide, kSide);
+    REQUIRE_GL(ctx);
+    cDepthOfFieldShader dof;
+    BuildCaptured(dof);
+    ASSERT_TRUE(dof.IsLinked());
+    std::vector<std::uint8_t> pattern = PatternPixels();
+    GLuint sharp = MakeTexture(kSide, kSide, pattern);
+    GLuint blurred = MakeSolidTexture(kSide, kSide, {200, 40, 120, 0});
+    GLuint atFocus = MakeSolidTexture(kSide, kSide, {0, 0, 0, 255});
+    GLuint far = MakeSolidTexture(kSide, kSide, {255, 0, 0, 255});
+    GLuint between = MakeSolidTexture(kSide, kSide, {128, 0, 0, 255});
+    dof.SetSourceTexture(sharp);
+    dof.SetBlurTexture(blurred);
+    dof.SetParameters(1.0f, 1.0f, 1.0f, 2.0f);
+
+    auto draw = [&](GLuint depth, float amount) {
+        dof.SetDepthTexture(depth);
+        dof.SetAmount(amount);
+        dof.Bind();
+        DrawViewportQuad();
+        dof.Unbind();
+        return ctx.ReadPixels();
+    };
+    auto differingFromSource = [&](const std::vector<std::uint8_t>& out) {
+        int differing = 0;
+        for (std::size_t i = 0; i < out.size(); i += 4)
+            for (int k = 0; k < 3; ++k) differing += std::abs(out[i + k] - pattern[i + k]) > 1;
+        return differing;
+    };
+
+    std::vector<std::uint8_t> out = draw(atFocus, 0.0f);
+    EXPECT_EQ(differingFromSource(out), 0) << "at the focus";
+    EXPECT_EQ(out[3], 255);  // alpha is always 1
+
+    out = draw(far, 0.0f);
+    EXPECT_EQ(PixelAt(ctx, 5, 5), (std::array<int, 4>{200, 40, 120, 255})) << "a range away";
+
+    out = draw(far, 1.0f);
+    EXPECT_EQ(differingFromSource(out), 0) << "amount 1 keeps everything sharp";
+
+    // Depth 128/255 lies at 2 / (2 - 0.502) = 1.335: a third of the way to the blurred copy.
+    out = draw(between, 0.0f);
+    const std::size_t i = (5 * kSide + 5) * 4;
+    const double f = (2.0 / (2.0 - 128.0 / 255.0)) - 1.0;
+    EXPECT_NEAR(out[i], pattern[i] + f * (200 - pattern[i]), 1.5);
+    EXPECT_NEAR(out[i + 1], pattern[i + 1] + f * (40 - pattern[i + 1]), 1.5);
+}
+
+// A quad whose normals all point along +x moves sideways by amp * f: not at all at time 0, and
+// by the design's formula at a time where the amplitude peaks.
+TEST(PostShaders, NormalWobbleMovesVerticesAlongTheirNormalsWithTime) {
+    constexpr int kWide = 64;
+    GlTestContext ctx(kWide, 8);
+    REQUIRE_GL(ctx);
+    cNormalWobbleShader wobble;
+    BuildCaptured(wobble);
+    ASSERT_TRUE(wobble.IsLinked());
+
+    // The first lit column of the middle row after drawing x = -0.5 .. 0.5 through the program.
+    auto firstLitColumn = [&](float time) {
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        wobble.SetTime(time);
+        wobble.Bind();
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        glNormal3f(1.0f, 0.0f, 0.0f);
+        glBegin(GL_QUADS);
+        glVertex3f(-0.5f, -1.0f, 0.0f);
+        glVertex3f(0.5f, -1.0f, 0.0f);
+        glVertex3f(0.5f, 1.0f, 0.0f);
+        glVertex3f(-0.5f, 1.0f, 0.0f);
+        glEnd();
+        wobble.Unbind();
+        for (int x = 0; x < kWide; ++x)
+            if (PixelAt(ctx, x, 4)[0] > 128) return x;
+        return -1;
+    };
+
+    EXPECT_EQ(firstLitColumn(0.0f), kWide / 4) << "time 0 leaves the quad in place";
+    EXPECT_EQ(PixelAt(ctx, kWide / 2, 4), (std::array<int, 4>{255, 255, 255, 255}));
+
+    const double t = std::sqrt(std::acos(-1.0) / 2.0 / 1.4);  // sin(t^2 * 1.4) = 1
+    const double amp = 0.001 + 0.3;
+    const double freqX = 5.0 + std::sin(t * t) * 10.0;
+    const double shift = amp * std::sin(freqX + t) * std::sin(t) * std::sin(t);
+    const double leftEdge = (-0.5 + shift + 1.0) * kWide / 2;  // in pixels
+    ASSERT_GT(std::abs(shift * kWide / 2), 3.0);  // the test must see a real move
+    EXPECT_NEAR(firstLitColumn(float(t)), std::ceil(leftEdge - 0.5), 1.0);
 }
