@@ -3,6 +3,7 @@
 #include "assets/FontSystem.h"
 
 #include "assets/DataPath.h"
+#include "render/GlContext.h"
 #include "shell/Console.h"
 
 #include <ft2build.h>
@@ -114,7 +115,10 @@ bool ResolveFontSource(const std::string& fontFile, const std::string& face, sFo
 
 cFontSystem::cFontSystem() : origin{0.0f, 0.0f, 0.0f}, glyphMetrics{} {}
 
+// The registry's fonts are destroyed at process exit, after the window took its context along;
+// the lists then went with the context and there is nothing left to call GL on.
 cFontSystem::~cFontSystem() {
+    if (!HasCurrentGlContext()) return;
     if (bitmapBase != 0) glDeleteLists(bitmapBase, kBitmapCount);
     if (outlineBase != 0) glDeleteLists(outlineBase, kOutlineLists);
 }

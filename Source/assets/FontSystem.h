@@ -21,6 +21,8 @@ public:
     static constexpr float kChordalDeviation = 0.0f;  // 0: one design unit of the font
 
     cFontSystem();
+    // Deletes the lists that were created, while a GL context is current; without one (static
+    // destruction after the window is gone) it makes no GL call.
     ~cFontSystem();
     cFontSystem(const cFontSystem&) = delete;
     cFontSystem& operator=(const cFontSystem&) = delete;

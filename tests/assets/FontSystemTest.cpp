@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -385,4 +386,32 @@ TEST(FontSystemTest, DestructionDeletesOnlyTheCreatedLists) {
     EXPECT_FALSE(glIsList(outlineBase + 'A'));
     EXPECT_TRUE(glIsList(foreign));
     glDeleteLists(foreign, 1);
+}
+
+namespace {
+int deleteListsCalls = 0;
+void CountDeleteLists(GLuint, GLsizei) { ++deleteListsCalls; }
+}  // namespace
+
+// The registry's fonts die in static destruction, after the window and its context: the
+// destructor must then make no GL call at all (Mesa shrugs one off; other drivers crash). The
+// call is watched through libepoxy's dispatch pointer.
+TEST(FontSystemTest, DestructionAfterTheContextIsGoneCallsNoGl) {
+    std::optional<cFontSystem> font;
+    {
+        GlTestContext ctx(64, 48);
+        REQUIRE_GL(ctx);
+        font.emplace();
+        font->CreateBitmapGlyphs("", "Arial", -16);
+        font->CreateOutlineGlyphs(kSpartan, "League Spartan", -26);
+        ASSERT_NE(font->bitmapBase, 0u);
+        ASSERT_NE(font->outlineBase, 0u);
+    }
+    ASSERT_EQ(SDL_GL_GetCurrentContext(), nullptr);
+    auto* const realDeleteLists = epoxy_glDeleteLists;
+    epoxy_glDeleteLists = CountDeleteLists;
+    deleteListsCalls = 0;
+    font.reset();
+    epoxy_glDeleteLists = realDeleteLists;
+    EXPECT_EQ(deleteListsCalls, 0);
 }
