@@ -279,7 +279,7 @@ int cWindowsSystem::WindowProc(const SDL_Event& event) {
         }
         case SDL_KEYUP: {
             int key = VirtualKeyFromSdl(event.key.keysym.sym);
-            if (key >= 0 && key < 256 && pressedThisDrain[key])
+            if (latchTaps && key >= 0 && key < 256 && pressedThisDrain[key])
                 releaseAfterFrame[key] = true;  // tapped between two frames: let one frame see it
             else
                 SetKey(key, false);
@@ -310,10 +310,12 @@ int cWindowsSystem::MessageLoop() {
     bool done = false;
     quit = false;
     SDL_Event event;
+    latchTaps = false;  // the first drain: the keys of the loading time
     while (!done) {
         // Every waiting event first; a frame only when the queue is empty.
         std::memset(pressedThisDrain, 0, sizeof pressedThisDrain);
         while (SDL_PollEvent(&event)) WindowProc(event);
+        latchTaps = true;
         if (quit) break;
 
         if (active) {

@@ -132,7 +132,10 @@ private:
     bool windowFailed = false;
     bool quit = false;
     // A key pressed and released within one drain of the event queue (a quick tap while a slow
-    // frame was drawn) stays down for the next frame, so the frame still sees it.
+    // frame was drawn) stays down for the next frame, so the frame still sees it. The loop's first
+    // drain holds what happened during loading: a tap made then is over, and only a key still
+    // held counts at the first frame, so that drain latches nothing.
+    bool latchTaps = false;
     bool pressedThisDrain[256] = {};
     bool releaseAfterFrame[256] = {};
     cFrameHooks* frameHooks = nullptr;

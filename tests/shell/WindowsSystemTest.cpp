@@ -33,7 +33,19 @@ public:
         AllowHeadless(true);
         SetFrameHooks(this);
     }
-    bool LoadStep() override { calls.push_back("load"); loading = false; return true; }
+    bool LoadStep() override {
+        calls.push_back("load");
+        if (escapeDuringLoad) PushKey(SDL_KEYDOWN, SDLK_ESCAPE);
+        if (escapeDuringLoad == kTapped) PushKey(SDL_KEYUP, SDLK_ESCAPE);
+        loading = false;
+        return true;
+    }
+    static void PushKey(Uint32 type, SDL_Keycode key) {
+        SDL_Event event{};
+        event.type = type;
+        event.key.keysym.sym = key;
+        SDL_PushEvent(&event);
+    }
     bool InitGL() override {
         calls.push_back("init");
         cTimeSystem::Instance()->Reset();
@@ -46,12 +58,8 @@ public:
         if (scene.timer.elapsed == pressEscapeAt) SetKey(kKeyEscape, true);
         if (scene.timer.elapsed == tapEscapeAt) {
             // Down and up both wait in the queue when the next frame starts.
-            SDL_Event tap{};
-            tap.type = SDL_KEYDOWN;
-            tap.key.keysym.sym = SDLK_ESCAPE;
-            SDL_PushEvent(&tap);
-            tap.type = SDL_KEYUP;
-            SDL_PushEvent(&tap);
+            PushKey(SDL_KEYDOWN, SDLK_ESCAPE);
+            PushKey(SDL_KEYUP, SDLK_ESCAPE);
         }
         return false;
     }
@@ -69,6 +77,7 @@ public:
     std::vector<std::string> calls;
     int pressEscapeAt = -1;
     int tapEscapeAt = -1;
+    enum { kNone, kHeld, kTapped } escapeDuringLoad = kNone;
 };
 
 class FrameLoopTest : public ::testing::Test {
@@ -109,6 +118,26 @@ TEST_F(FrameLoopTest, AQuickTapOfEscapeBetweenTwoFramesStillEnds) {
     app.tapEscapeAt = 500;
     app.Run();
     EXPECT_EQ(app.scene.lastRendered, 500);
+}
+
+// Escape during loading counts only when it is still held as the first frame looks: a tap made
+// while the assets loaded is over by then and the demo plays.
+TEST_F(FrameLoopTest, EscapeDuringLoadingCountsOnlyWhenStillHeld) {
+    cFixedStepCounter counter(100);
+    cTimeSystem::Instance()->UseCounter(&counter);
+    {
+        RecordingApp app(counter);
+        app.escapeDuringLoad = RecordingApp::kTapped;
+        app.pressEscapeAt = 500;
+        app.Run();
+        EXPECT_EQ(app.scene.lastRendered, 500) << "a tap during loading ended the demo";
+    }
+    {
+        RecordingApp app(counter);
+        app.escapeDuringLoad = RecordingApp::kHeld;
+        app.Run();
+        EXPECT_EQ(app.scene.renders, 0) << "a held Escape ends before the first frame";
+    }
 }
 
 TEST(VirtualKeys, TheLoopsKeysMapToTheirCodes) {
