@@ -133,7 +133,8 @@ double IntegratedLoudness(const float* left, const float* right, std::size_t fra
     };
     const double absolute = gatedMean(kAbsoluteGateLufs);
     if (absolute <= 0) return kSilentLufs;
-    return BlockLufs(gatedMean(BlockLufs(absolute) + kRelativeGateLu));
+    // A block must pass both gates: on a quiet signal the relative gate lies below the absolute.
+    return BlockLufs(gatedMean(std::max(kAbsoluteGateLufs, BlockLufs(absolute) + kRelativeGateLu)));
 }
 
 void TruePeakEnvelope(const float* samples, std::size_t frames, std::vector<float>& out) {

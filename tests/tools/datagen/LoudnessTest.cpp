@@ -53,6 +53,14 @@ TEST(Loudness, ReadsASineAsTheStandardPredictsAndGatesQuietPassages) {
     withTail.resize(withTail.size() + 5 * kRate, 0.0f);
     EXPECT_NEAR(Synth::IntegratedLoudness(withTail.data(), withTail.data(), withTail.size(), kRate), reading, 0.1);
 
+    // Near the floor the relative gate falls below the absolute one, and a block must pass both:
+    // 10 s at -66 then 10 s at -75 read as the first part alone.
+    auto nearFloor = Sine(997.0, std::pow(10.0, -66.0 / 20.0), 10.0);
+    const double floorReading = Synth::IntegratedLoudness(nearFloor.data(), nearFloor.data(), nearFloor.size(), kRate);
+    const auto belowFloor = Sine(997.0, std::pow(10.0, -75.0 / 20.0), 10.0);
+    nearFloor.insert(nearFloor.end(), belowFloor.begin(), belowFloor.end());
+    EXPECT_NEAR(Synth::IntegratedLoudness(nearFloor.data(), nearFloor.data(), nearFloor.size(), kRate), floorReading, 0.1);
+
     const std::vector<float> silence(kRate, 0.0f);
     EXPECT_EQ(Synth::IntegratedLoudness(silence.data(), silence.data(), silence.size(), kRate), Synth::kSilentLufs);
     EXPECT_EQ(Synth::IntegratedLoudness(tone.data(), tone.data(), kRate / 4, kRate), Synth::kSilentLufs)
