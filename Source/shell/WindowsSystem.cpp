@@ -101,9 +101,7 @@ int cWindowsSystem::Run() {
     return 0;
 }
 
-// The display mode for fullscreen: the configured size and depth, or the viewer's choice to go
-// on windowed. False when the viewer chose to close.
-bool cWindowsSystem::ApplyFullscreenMode() {
+bool cWindowsSystem::SetFullscreenDisplayMode() {
     SDL_DisplayMode wanted = {};
     wanted.format = bits >= 24 ? SDL_PIXELFORMAT_RGB888 : SDL_PIXELFORMAT_RGB565;
     wanted.w = width;
@@ -112,10 +110,20 @@ bool cWindowsSystem::ApplyFullscreenMode() {
     bool supported = SDL_GetClosestDisplayMode(0, &wanted, &closest) != nullptr && closest.w == width &&
                      closest.h == height;
     if (supported && window) supported = SDL_SetWindowDisplayMode(window, &closest) == 0;
-    if (supported) return true;
-    if (AskYesNo("WINDOW", "Orin GL",
-                 "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?",
-                 true)) {
+    return supported;
+}
+
+bool cWindowsSystem::AskUseWindowed() {
+    return AskYesNo("WINDOW", "Orin GL",
+                    "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?",
+                    true);
+}
+
+// The display mode for fullscreen: the configured size and depth, or the viewer's choice to go
+// on windowed. False when the viewer chose to close; every caller then ends the run.
+bool cWindowsSystem::ApplyFullscreenMode() {
+    if (SetFullscreenDisplayMode()) return true;
+    if (AskUseWindowed()) {
         fullscreen = false;
         return true;
     }
@@ -201,10 +209,17 @@ bool cWindowsSystem::CreateRenderWindow() {
     if (SDL_GL_SetSwapInterval(-1) != 0) SDL_GL_SetSwapInterval(1);
 
     if (fullscreen) {
-        ApplyFullscreenMode();  // the window exists now: give it the mode found above
+        // The window exists now: give it the mode found above. The display may still refuse
+        // it, and then the viewer's answer to the question stands, No included.
+        if (!ApplyFullscreenMode()) {
+            DestroyRenderWindow();
+            return false;
+        }
         if (fullscreen) {
             SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN);
             SDL_ShowCursor(SDL_DISABLE);
+        } else {
+            SDL_SetWindowResizable(window, SDL_TRUE);  // built for fullscreen, going on windowed
         }
     }
     SDL_ShowWindow(window);

@@ -102,6 +102,13 @@ public:
     bool AntiAliasing() const { return antiAliasing; }
 
 protected:
+    // Platform seams of the fullscreen switch (tests replace them). SetFullscreenDisplayMode
+    // gives the window the mode width x height at `bits`, or before the window exists only
+    // checks that the display has it; false when the display refuses. AskUseWindowed puts "The
+    // Requested Fullscreen Mode Is Not Supported ..." to the viewer: true for Yes.
+    virtual bool SetFullscreenDisplayMode();
+    virtual bool AskUseWindowed();
+
     SDL_Window* window = nullptr;
     void* renderContext = nullptr;
     bool keys[256] = {};

@@ -56,6 +56,7 @@ public:
         if (calls.size() < 12) calls.push_back("update");
         scene.RunUpdate();
         if (scene.timer.elapsed == pressEscapeAt) SetKey(kKeyEscape, true);
+        if (scene.timer.elapsed == pressF1At) SetKey(kKeyF1, true);
         if (scene.timer.elapsed == tapEscapeAt) {
             // Down and up both wait in the queue when the next frame starts.
             PushKey(SDL_KEYDOWN, SDLK_ESCAPE);
@@ -76,8 +77,24 @@ public:
     TimelineScene scene;
     std::vector<std::string> calls;
     int pressEscapeAt = -1;
+    int pressF1At = -1;
     int tapEscapeAt = -1;
     enum { kNone, kHeld, kTapped } escapeDuringLoad = kNone;
+};
+
+// A display that has the fullscreen mode when first asked and refuses it once the window
+// exists (or always), and a viewer who answers the windowed-instead question.
+class RefusingDisplayApp : public RecordingApp {
+public:
+    RefusingDisplayApp(cFixedStepCounter& c, bool answer) : RecordingApp(c), answerYes(answer) {}
+    bool SetFullscreenDisplayMode() override { return window == nullptr && !refuseAlways; }
+    bool AskUseWindowed() override {
+        ++questions;
+        return answerYes;
+    }
+    bool answerYes;
+    bool refuseAlways = false;
+    int questions = 0;
 };
 
 class FrameLoopTest : public ::testing::Test {
@@ -145,4 +162,46 @@ TEST(VirtualKeys, TheLoopsKeysMapToTheirCodes) {
     EXPECT_EQ(VirtualKeyFromSdl(SDLK_F1), 112);
     EXPECT_EQ(VirtualKeyFromSdl(SDLK_a), 'A');
     EXPECT_EQ(VirtualKeyFromSdl(SDLK_CAPSLOCK), -1);
+}
+
+// "No" to the fullscreen question ends the run wherever it is asked: when the display refuses
+// the mode only once the window exists, and at F1 during the show. "Yes" goes on windowed.
+TEST_F(FrameLoopTest, NoToTheFullscreenQuestionEndsTheRunOnEveryPath) {
+    cFixedStepCounter counter(100);
+    cTimeSystem::Instance()->UseCounter(&counter);
+    {
+        RefusingDisplayApp app(counter, false);
+        app.SetFullscreen(true);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(app.Run(), 0);
+        std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(app.questions, 1);
+        EXPECT_TRUE(app.WindowFailed());
+        EXPECT_TRUE(app.calls.empty()) << "the demo went on after No: " << app.calls.front();
+        EXPECT_EQ(app.Window(), nullptr);
+        EXPECT_NE(said.find("WINDOW: ERROR: Program Will Now Close.\n"), std::string::npos) << said;
+    }
+    {
+        RefusingDisplayApp app(counter, true);
+        app.SetFullscreen(true);
+        app.pressEscapeAt = 100;
+        testing::internal::CaptureStderr();
+        app.Run();
+        testing::internal::GetCapturedStderr();
+        EXPECT_EQ(app.questions, 1);
+        EXPECT_FALSE(app.IsFullscreen());
+        EXPECT_EQ(app.scene.lastRendered, 100) << "Yes goes on windowed";
+    }
+    {
+        RefusingDisplayApp app(counter, false);
+        app.refuseAlways = true;
+        app.pressF1At = 300;  // windowed start; F1 asks for fullscreen
+        testing::internal::CaptureStderr();
+        app.Run();
+        std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(app.questions, 1);
+        EXPECT_EQ(app.scene.lastRendered, 300) << "the show went on after No at F1";
+        EXPECT_EQ(app.Window(), nullptr);
+        EXPECT_NE(said.find("Program Will Now Close."), std::string::npos) << said;
+    }
 }
