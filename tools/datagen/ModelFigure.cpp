@@ -1,5 +1,6 @@
 // Models with a hand-drawn or typed outline and the figure: the MV logo and its outline, the
-// plant figure with its leaf hair, and the three greeting lines standing behind it.
+// plant figure with its leaf hair, and the three greeting lines set where the moving camera looks.
+#include "GreetingLayout.h"
 #include "MeshText.h"
 #include "ModelRecipes.h"
 
@@ -91,8 +92,9 @@ void AddTendril(Mesh& mesh, Vec3 start, Vec3 dir, Vec3 axis, float length, float
 }
 
 // The figure is laid out standing on y = -4 (bud tip at 4, hair above) and then moved down by
-// this much, greetings included: the scene's cameras look down on the origin from above, and a
-// figure centred there loses its hair at the top edge of the frame.
+// this much (the greetings' layout keeps clear of the figure as built): the scene's cameras
+// look down on the origin from above, and a figure centred there loses its hair at the top
+// edge of the frame.
 constexpr float kFigureDrop = 0.8f;
 
 void DropFigure(Mesh& mesh) {
@@ -229,15 +231,29 @@ bool BuildHumanplantHair(Model& model) {
 }
 
 bool BuildGreeting(Model& model, int line) {
-    static const char* const kLines[3] = {"greetings to nullpoint - velour - kaskade 8", "hexadawn - brightfall - ostrava labs",
-                                          "stratacore - polymere - all at the party"};
     int face = model.AddMaterial("GreetFace", kIceWhite);
     int side = model.AddMaterial("GreetSide", kCyanGlass);
-    Mesh& mesh = model.AddObject("Greeting" + std::to_string(line));
-    // One line 11 units wide standing behind the figure's hips (z = -2.6), facing +z.
-    Frame f;
-    f.origin = {0, -0.6f - kFigureDrop, -2.6f};
-    return TextLine(mesh, kLines[(line - 1) % 3], 1.0f, 11.0f, 0.22f, f, 0, face, side);
+    int bevel = model.AddMaterial("GreetBevel", kGlacierBlue);
+    // The line is cut once at a letter height of 1, then set as every copy the layout asks for:
+    // each copy faces the moving camera somewhere along its path, one object per copy.
+    std::vector<Contour> contours;
+    float width = 0;
+    if (!TextContours(GreetingText(line), 1.0f, contours, width)) return false;
+    for (Contour& c : contours)
+        for (Vec2& p : c) p.u -= width / 2;
+    const std::vector<GreetingCopy> copies = GreetingCopies(line);
+    for (size_t k = 0; k < copies.size(); ++k) {
+        const GreetingCopy& copy = copies[k];
+        Mesh& mesh = model.AddObject("Greeting" + std::to_string(line) + "-" + std::to_string(k + 1));
+        // The letters' own size rides in the frame's axes; depth and bevel are in letter heights.
+        Frame f;
+        f.origin = copy.origin;
+        f.ax = copy.across * copy.letterHeight;
+        f.ay = copy.up * copy.letterHeight;
+        f.az = copy.out * copy.letterHeight;
+        ExtrudeContours(mesh, contours, kGreetingDepth, kGreetingBevel, f, {face, side, bevel});
+    }
+    return !copies.empty();
 }
 
 // Shared with the canyon file: one centred line of extruded text on the frame's x axis.

@@ -1,0 +1,54 @@
+// The glass figure scene's moving camera as the figure sees it: the scene scales the figure by
+// 150 and turns it by sceneClock degrees about y, so the greetings (drawn in the figure's frame)
+// meet the camera on this path. The scene's code is the authority; a test holds the two together.
+#pragma once
+
+#include "MeshBuilder.h"
+
+#include <cmath>
+
+namespace Datagen {
+
+// The figure's placement in the scene: world = kFigureScale * turn(sceneClock degrees about y) * p.
+constexpr double kFigureScale = 150;
+// sceneClock advances by 0.01 per millisecond of a member's own time.
+constexpr double kSceneClockPerMs = 0.01;
+
+// When the moving camera shows which greeting, in demo milliseconds.
+constexpr int kFigureFirstMemberFromMs = 57015;   // "0:57.15": the first member's clock starts
+constexpr int kFigureGreetingFromMs[4] = {66790, 71740, 76840, 81340};  // greeting 1, 2, 3; then none
+constexpr int kFigureSecondMemberFromMs = 96004;  // "1:36.4": the second member, its own clock from 0
+constexpr int kFigureSecondMemberToMs = 110000;   // "1:50.0"
+
+// The view of the projection: 45 degrees vertically at 4:3.
+constexpr double kFigureViewFovyDegrees = 45, kFigureViewAspect = 4.0 / 3.0;
+
+// Scene clock of the first member at demo time `ms`.
+inline double FirstMemberClockAt(int ms) { return (ms - kFigureFirstMemberFromMs) * kSceneClockPerMs; }
+
+// A point of the scene (world units) in the figure's frame at `sceneClock`.
+inline Vec3 WorldToFigure(double sceneClock, double x, double y, double z) {
+    const double a = sceneClock * 3.14159265358979323846 / 180, ca = std::cos(a), sa = std::sin(a);
+    return {float((x * ca - z * sa) / kFigureScale), float(y / kFigureScale), float((x * sa + z * ca) / kFigureScale)};
+}
+
+// A point of the figure's frame in the scene (world units) at `sceneClock`.
+inline Vec3 FigureToWorld(double sceneClock, Vec3 p) {
+    const double a = sceneClock * 3.14159265358979323846 / 180, ca = std::cos(a), sa = std::sin(a);
+    return {float(kFigureScale * (p.x * ca + p.z * sa)), float(kFigureScale * p.y),
+            float(kFigureScale * (-p.x * sa + p.z * ca))};
+}
+
+struct FigureView {
+    Vec3 eye, centre;  // in the figure's frame (model units); the up vector stays (0, 1, 0)
+};
+
+// The moving camera (cameraMode 1) at `sceneClock`, in the figure's frame.
+inline FigureView MovingCameraInFigure(double c) {
+    FigureView v;
+    v.eye = WorldToFigure(c, 1500 * std::sin(c / 20), 1600 * std::cos(c / 15) - 400, 2500 * std::cos(c / 25));
+    v.centre = WorldToFigure(c, 0, 1600 * std::cos(c / 25) - 1300, 0);
+    return v;
+}
+
+}  // namespace Datagen

@@ -1,0 +1,37 @@
+// Where the greeting lines stand in the glass figure's frame: copies of each line placed along
+// the moving camera's path so that one of them faces the camera, large and whole, for most of the
+// time the line can be shown, clear of the figure and of each other.
+#pragma once
+
+#include "MeshBuilder.h"
+
+#include <string>
+#include <vector>
+
+namespace Datagen {
+
+// One copy of a line: a flat slab of extruded letters.
+struct GreetingCopy {
+    Vec3 origin;           // middle of the line's baseline, at the slab's mid-depth
+    Vec3 across, up, out;  // unit axes: reading direction, letter up, out of the front face
+    float letterHeight;    // capitals (and the tall lower-case letters) stand this high
+    float width;           // length of the line along `across`
+    float depth;           // glass thickness along `out`
+};
+
+// The slab of a copy reaches from the baseline this far down (descenders) and up, in letter
+// heights; a little more than the display font's glyphs need.
+constexpr float kGreetingBoxBelow = 0.36f, kGreetingBoxAbove = 1.1f;
+// Glass thickness and the chamfer of the letters' edges, in letter heights: deep enough that
+// walls and bevels catch other parts of the cube map than the faces do.
+constexpr float kGreetingDepth = 0.32f, kGreetingBevel = 0.035f;
+
+// The text of greeting `line` (1..3).
+const char* GreetingText(int line);
+
+// The copies of greeting `line` (1..3), for its text cut in the display font. Deterministic;
+// computed from the camera path (FigureCameraPath.h) and the figure's models. Empty (after a
+// DATAGEN message) when the font cannot be read.
+std::vector<GreetingCopy> GreetingCopies(int line);
+
+}  // namespace Datagen
