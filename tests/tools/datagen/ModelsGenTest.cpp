@@ -287,11 +287,24 @@ TEST_F(ModelsGenTest, SizesFitTheScenes) {
     EXPECT_LT(figure.Size().x, 3.5f);
     EXPECT_NEAR(box("sky_sphere.3DS").hi.x, 60, 0.5f);
     EXPECT_NEAR(box("crystal_wide.3DS").Size().x, 20, 5);
-    // Greetings stay inside the view behind the figure.
+    // Greetings: a few copies of the line round the figure, inside the sphere of spinning cubes
+    // (cube centres 4200 / 150 = 28 units out, their inner faces about 26.6), and none through
+    // the legs (the lower 40 % of the figure's height).
+    float legsTop = figure.lo.y + 0.4f * figure.Size().y, legsReach = 0;
+    for (const ParsedObject& o : parsed["humanplant_mesh.3DS"].objects)
+        for (Vec3 q : o.positions)
+            if (q.y < legsTop) legsReach = std::max(legsReach, std::hypot(q.x, q.z));
     for (const char* p : {"greeting1.3DS", "greeting2.3DS", "greeting3.3DS"}) {
-        Box b = box(p);
-        EXPECT_NEAR(b.Size().x, 11, 0.5f) << p;
-        EXPECT_LT(b.hi.z, -2) << p;
+        EXPECT_GE(parsed[p].objects.size(), 2u) << p;
+        EXPECT_LE(parsed[p].objects.size(), 16u) << p;
+        float reachOut = 0, legGap = 1e9f;
+        for (const ParsedObject& o : parsed[p].objects)
+            for (Vec3 q : o.positions) {
+                reachOut = std::max(reachOut, Length(q));
+                if (q.y < legsTop && q.y > figure.lo.y) legGap = std::min(legGap, std::hypot(q.x, q.z) - legsReach);
+            }
+        EXPECT_LT(reachOut, 25.5f) << p;
+        EXPECT_GT(legGap, 0.1f) << p;
     }
     // Ray: a wedge out along +x in the x-y plane.
     Box ray = box("ray.3DS");
