@@ -36,8 +36,8 @@ bool HasDisplay() {
 
 }  // namespace
 
-void ShowMessageBoxOnly(const char* caption, const char* text, cMessageIcon icon) {
-    if (HasDisplay()) SDL_ShowSimpleMessageBox(SdlFlags(icon), caption, text, nullptr);
+void ShowMessageBoxOnly(const char* caption, const char* text, cMessageIcon icon, SDL_Window* owner) {
+    if (HasDisplay()) SDL_ShowSimpleMessageBox(SdlFlags(icon), caption, text, owner);
 }
 
 void ShowMessage(const char* module, const char* caption, const char* text, cMessageIcon icon) {

@@ -1,19 +1,17 @@
 // Trova01: the demo's hooks on the window system.
 #include "shell/Trova01.h"
 
+#include "render/FatalError.h"
 #include "render/Primitives.h"
-#include "shell/MessageBox.h"
 
 #include <epoxy/gl.h>
-
-#include <cstdlib>
 
 namespace VantorGL {
 
 void CheckOpenGLVersion(int version, int required) {
     if (version >= required) return;
-    ShowMessage("APP", "OpenGL 2.1 not supported", "OpenGL 2.1 not supported.. lol", cMessageIcon::Information);
-    exit(1);
+    // Through the fatal path, so the window gives the display back before the box shows.
+    FatalError("APP", 1, "OpenGL 2.1 not supported", "OpenGL 2.1 not supported.. lol");
 }
 
 }  // namespace VantorGL

@@ -37,7 +37,8 @@ private:
 namespace VantorGL {
 
 // The single OpenGL version check: below `required` (21 for 2.1, as libepoxy counts) it shows
-// "OpenGL 2.1 not supported.. lol" and ends the process with exit code 1.
+// "OpenGL 2.1 not supported.. lol" over the window and ends the process with exit code 1,
+// through FatalError (under a test's handler it returns and loading goes on).
 void CheckOpenGLVersion(int version, int required = 21);
 
 }  // namespace VantorGL

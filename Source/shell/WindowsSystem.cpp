@@ -34,6 +34,8 @@ int VirtualKeyFromSdl(std::int32_t key) {
     }
 }
 
+cWindowsSystem::~cWindowsSystem() { ClearFatalErrorDisplay(&fatalStopDisplay); }
+
 bool cWindowsSystem::InitGL() {
     glShadeModel(GL_SMOOTH);
     glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
@@ -131,6 +133,17 @@ bool cWindowsSystem::ApplyFullscreenMode() {
     return false;
 }
 
+SDL_Window* cWindowsSystem::cFatalStopDisplay::LeaveFullscreenForMessage() {
+    if (!owner.window) return nullptr;
+    if (owner.fullscreen) {
+        // Back to the desktop's mode and cursor first: the box must not open behind a
+        // fullscreen window, and the mode must not outlive the process.
+        SDL_SetWindowFullscreen(owner.window, 0);
+        SDL_ShowCursor(SDL_ENABLE);
+    }
+    return owner.window;
+}
+
 // One attempt at a window and context with `samples` multisamples (0: none). Quiet on failure:
 // the caller tries fewer samples before it reports.
 bool cWindowsSystem::TryCreate(int samples) {
@@ -208,6 +221,8 @@ bool cWindowsSystem::CreateRenderWindow() {
     // Adaptive sync where offered, else plain vsync: the loop does not spin a core.
     if (SDL_GL_SetSwapInterval(-1) != 0) SDL_GL_SetSwapInterval(1);
 
+    // From here a fatal stop gives the display back before its box.
+    SetFatalErrorDisplay(&fatalStopDisplay);
     if (fullscreen) {
         // The window exists now: give it the mode found above. The display may still refuse
         // it, and then the viewer's answer to the question stands, No included.
@@ -229,6 +244,7 @@ bool cWindowsSystem::CreateRenderWindow() {
 }
 
 void cWindowsSystem::DestroyRenderWindow() {
+    ClearFatalErrorDisplay(&fatalStopDisplay);
     Release();
     if (fullscreen) SDL_ShowCursor(SDL_ENABLE);  // SDL gives the display mode back with the window
     if (renderContext) {

@@ -13,6 +13,7 @@
 //     created in it.
 #pragma once
 
+#include "render/FatalError.h"
 #include "shell/SettingsDialog.h"
 
 #include <cstdint>
@@ -46,7 +47,9 @@ public:
     cWindowsSystem& operator=(const cWindowsSystem&) = delete;
 
     virtual void Release() {}
-    virtual ~cWindowsSystem() = default;
+    // Leaves the window to static destruction as it is (the run has destroyed it); only stops
+    // fatal stops from reaching this object.
+    virtual ~cWindowsSystem();
     virtual bool InitGL();
     virtual bool LoadStep() { return true; }
     virtual bool UpdateFrame() { return true; }
@@ -131,6 +134,18 @@ protected:
     SettingsDialog settingsDialog;  // one per process: keeps its result from one showing to the next
 
 private:
+    // What a fatal stop asks of the window while one exists: leave fullscreen (display mode
+    // back, cursor shown) so the message box shows over the window, then tear everything down.
+    class cFatalStopDisplay final : public cFatalErrorDisplay {
+    public:
+        explicit cFatalStopDisplay(cWindowsSystem& owner) : owner(owner) {}
+        SDL_Window* LeaveFullscreenForMessage() override;
+        void TearDownForExit() override { owner.DestroyRenderWindow(); }
+
+    private:
+        cWindowsSystem& owner;
+    };
+
     bool ApplyFullscreenMode();
     bool TryCreate(int samples);
 
@@ -146,6 +161,7 @@ private:
     bool pressedThisDrain[256] = {};
     bool releaseAfterFrame[256] = {};
     cFrameHooks* frameHooks = nullptr;
+    cFatalStopDisplay fatalStopDisplay{*this};
 };
 
 }  // namespace VantorGL
