@@ -1,15 +1,15 @@
-// The closing canyon ("Ter" set): floor, the rock shell of walls and roof with one opening at
-// the top left of the camera's view, crystals on the floor, the sky patch behind the opening,
-// ten light shafts falling through it, and the credits standing at the camera's target.
+// The closing canyon ("Ter" set): floor, the closed rock shell of walls and roof, crystals on the
+// floor, a crack of sky light set into the roof at the top left of the camera's view, ten light
+// shafts falling from it, and the credits on a stone slab beside the camera's target.
 #include "MeshText.h"
 #include "ModelRecipes.h"
 
+#include <algorithm>
+
 namespace Datagen {
 
-bool AddTextLine(Mesh& mesh, const std::string& text, float capHeight, float depth, const Frame& frame, float baseline, int face,
-                 int side);
-// The rock shell of walls, roof and end faces; `carve` leaves the sky opening out.
-void BuildShell(Mesh& mesh, int rock, bool carve);
+// The closed rock shell of walls, roof and end faces.
+void BuildShell(Mesh& mesh, int rock);
 
 namespace {
 
@@ -42,6 +42,44 @@ bool ScreenPoint(Vec3 eye, Vec3 p, float& x, float& y) {
     y = Dot(v, up) / depth / kTanHalfFov;
     return true;
 }
+
+// The credits: four lines on a dark stone slab standing on the floor beside the camera's target,
+// right of it, clear of the shafts from the top left. They are lit by a program whose two lights
+// come from straight above and below the view, so a face turned to the camera stays almost black:
+// the slab does, and the letters lean back to catch the upper light and read pale against it.
+constexpr float kCreditsCap = 40;           // capitals; the lower-case letters stand ~28 px tall from the far end of the slide
+constexpr float kCreditsLeading = 1.5f;      // baseline to baseline, in capitals
+constexpr float kCreditsLeanDegrees = 42;   // top of each line back from the camera
+constexpr float kCreditsDepth = 5;
+constexpr float kCreditsRight = 35;         // slab centre right of the target along its face
+constexpr float kSlabMargin = 18, kSlabDepth = 14;
+constexpr float kSlabHalfWidth = 175;       // about: the widest line's half plus the margin
+
+// The slab's frame: upright, turned to the middle of the camera's path, right of the target; its
+// origin on the target's height (the credits set their foot on the floor).
+Frame CreditsFrame() {
+    Vec3 toEye = EyeMid() - kTarget;
+    toEye.y = 0;
+    Frame slab;
+    slab.ay = kUp;
+    slab.az = Normalize(toEye);
+    slab.ax = Cross(slab.ay, slab.az);
+    slab.origin = kTarget + slab.ax * kCreditsRight;
+    return slab;
+}
+
+// True where a crystal standing at `base` would come between some eye of the slide and the slab.
+bool BeforeCredits(Vec3 base) {
+    Vec3 slab = CreditsFrame().origin;
+    for (int m = 0; m <= 4; ++m) {
+        Vec3 eye = Lerp(kEyeStart, kEyeEnd, m / 4.0f);
+        Vec3 a{eye.x, 0, eye.z}, b{slab.x, 0, slab.z}, p{base.x, 0, base.z};
+        float t = std::clamp(Dot(p - a, b - a) / Dot(b - a, b - a), 0.0f, 1.0f);
+        if (Length(p - b) < 320 && Length(p - Lerp(a, b, t)) < kSlabHalfWidth + 40) return true;
+    }
+    return false;
+}
+
 
 // The canyon's floor line (y = 0), a Catmull-Rom curve through the camera path and the target.
 struct Centreline {
@@ -97,14 +135,22 @@ void SectionSize(float along, float& width, float& height) {
     height = 380 + 60 * Fbm3({along / 350, 7.7f, 0}, 43, 2);
 }
 
-// Half-angle of the opening seen from the middle of the path: 2.5 degrees with a ragged rim of
-// about a degree either way, never past 3.3. The rays blur this patch out to twice its distance
-// from the top-left corner and add it three times: a wider sky whitens half the frame.
-constexpr float kOpeningDegrees = 2.5f, kOpeningRimDegrees = 0.8f, kOpeningMaxDegrees = 3.3f;
-// How far from the opening's centre rock may be cut away.
-constexpr float kOpeningReach = 130;
-// The sky disc sits this far beyond the opening, so every eye on the path sees it through the hole.
-constexpr float kSkyBehindOpening = 160;
+// The sky light: a ragged crack of sky laid just inside the roof, across the direction the rays
+// are blurred in. The engine draws it untextured in plain white, so what sets the rays'
+// brightness is its shape: the radial blur (centre near the top-left corner, scale -0.5) gives
+// each pixel the share of its path back towards the centre, over half its distance, that runs
+// through the sky, and the scene adds that three times. A crack 1.5 to 6 percent of its distance
+// from the centre thick keeps the three layers at 10 to 35 percent from the middle of the slide:
+// shafts, not a white wedge. The eye closes in on it and it drifts towards the centre, so the
+// shafts grow brighter and shorter up to the end of the demo.
+constexpr float kRayCentreX = -0.8f, kRayCentreY = 1.0f;  // the rays' centre (0.1, 1.0) on screen
+constexpr float kCrackThin = 0.015f, kCrackThick = 0.06f;  // thickness over distance from the centre
+constexpr float kCrackSpreadDegrees = 16;                   // half the angle the crack spans from the centre
+constexpr int kCrackSteps = 48, kCrackRun = 3;  // steps along the crack, steps between kinks
+// The crack sits this far inside the first rock met, so no rock bump stands in front of it.
+constexpr float kSkyGap = 10;
+// Pixels per unit of normalised screen coordinate at 1024 x 768.
+constexpr float kHalfWidthPx = 512, kHalfHeightPx = 384;
 
 // Distance along the ray (origin, unit dir) to the nearest triangle of `mesh`; 1e30 when none.
 float FirstHit(const Mesh& mesh, Vec3 origin, Vec3 dir) {
@@ -116,13 +162,40 @@ float FirstHit(const Mesh& mesh, Vec3 origin, Vec3 dir) {
     return best;
 }
 
-// The one opening in the shell: a point on the rock that every eye on the camera's slide sees
+// The shell as the sky light and its search see it (built once).
+const Mesh& Shell() {
+    static const Mesh shell = [] {
+        Mesh m;
+        BuildShell(m, 0);
+        return m;
+    }();
+    return shell;
+}
+
+// The crack's layout on the middle eye's screen around point (hx, hy): pixel offsets `along` it
+// (across the line to the rays' centre) and `outwards` (away from that centre) become points just
+// inside the first rock met.
+struct CrackLayout {
+    float hx, hy, r, radialX, radialY, acrossX, acrossY, halfLength;
+    CrackLayout(float x, float y) : hx(x), hy(y) {
+        const float rx = (hx - kRayCentreX) * kHalfWidthPx, ry = (hy - kRayCentreY) * kHalfHeightPx;
+        r = std::sqrt(rx * rx + ry * ry);
+        radialX = rx / r, radialY = ry / r, acrossX = -radialY, acrossY = radialX;
+        halfLength = r * std::tan(kCrackSpreadDegrees * kPi / 180);
+    }
+    Vec3 Place(const Mesh& shell, float along, float outwards) const {
+        const float px = acrossX * along + radialX * outwards, py = acrossY * along + radialY * outwards;
+        Vec3 dir = ViewDirection(EyeMid(), hx + px / kHalfWidthPx, hy + py / kHalfHeightPx);
+        return EyeMid() + dir * (FirstHit(shell, EyeMid(), dir) - kSkyGap);
+    }
+};
+
+// Where the sky light opens: a point on the rock that every eye on the camera's slide sees
 // straight through the inside of the canyon, in the top-left of its view (the canyon bends, so
 // a point far ahead on the left is soon hidden by the nearer wall), as near as can be to screen
 // point (-0.55, 0.65) from the middle of the slide. The rays are blurred away from the top-left
 // corner out to twice their source's distance from it, so a source near the corner keeps them
-// short. One hole with the sky just behind it: a far sky seen from every eye would need a hole
-// as long as the slide, a gap down the side of the canyon.
+// short, clear of the credits.
 struct Opening {
     Vec3 eye, dir, centre;
     float distance = 0;  // from eye to centre
@@ -130,13 +203,12 @@ struct Opening {
 
 const Opening& TheOpening() {
     static const Opening opening = [] {
-        Mesh shell;
-        BuildShell(shell, 0, false);
+        const Mesh& shell = Shell();
         Opening best;
         best.eye = EyeMid();
         float bestScore = 1e30f;
-        for (float sx = -0.85f; sx <= -0.2f; sx += 0.05f)
-            for (float sy = 0.3f; sy <= 0.95f; sy += 0.05f) {
+        for (float sx = -0.85f; sx <= -0.49f; sx += 0.05f)  // left of and above the credits
+            for (float sy = 0.55f; sy <= 0.96f; sy += 0.05f) {
                 Opening o;
                 o.eye = EyeMid();
                 o.dir = ViewDirection(o.eye, sx, sy);
@@ -144,16 +216,24 @@ const Opening& TheOpening() {
                 if (o.distance > 5000) continue;
                 o.centre = o.eye + o.dir * o.distance;
                 bool seen = true;
+                int hidden = 0;
+                const CrackLayout layout(sx, sy);
                 for (int m = 0; m <= 4 && seen; ++m) {
                     Vec3 eye = Lerp(kEyeStart, kEyeEnd, m / 4.0f);
-                    // Both the hole and the sky behind it are in sight: the first rock met is the hole's.
-                    Vec3 sky = o.centre + o.dir * kSkyBehindOpening;
+                    // The rock there is in sight: the first rock met is the opening's.
                     float x, y, reach = Length(o.centre - eye);
                     seen = ScreenPoint(eye, o.centre, x, y) && x > -0.9f && x < -0.2f && y > 0.35f && y < 0.95f &&
-                           FirstHit(shell, eye, Normalize(o.centre - eye)) > reach - 40 &&
-                           FirstHit(shell, eye, Normalize(sky - eye)) > reach - 40;
+                           FirstHit(shell, eye, Normalize(o.centre - eye)) > reach - 40;
+                    // And so, as far as can be, is the whole crack laid there.
+                    for (float t = -1; t <= 1; t += 0.25f) {
+                        Vec3 p = layout.Place(shell, t * layout.halfLength, 0);
+                        hidden += FirstHit(shell, eye, Normalize(p - eye)) < Length(p - eye);
+                    }
                 }
-                float score = (sx + 0.55f) * (sx + 0.55f) + (sy - 0.65f) * (sy - 0.65f);
+                // Each point of the crack that rock hides from some eye weighs like a step of 0.1
+                // on the screen. (The rays reach out to twice the opening's distance from their
+                // centre: from left of -0.5 and above 0.55 they stay clear of the credits.)
+                float score = (sx + 0.55f) * (sx + 0.55f) + (sy - 0.65f) * (sy - 0.65f) + 0.05f * hidden;
                 if (seen && score < bestScore) {
                     bestScore = score;
                     best = o;
@@ -169,26 +249,55 @@ const Opening& TheOpening() {
     return opening;
 }
 
-Vec3 SkyDiscCentre() {
-    const Opening& o = TheOpening();
-    return o.centre + o.dir * kSkyBehindOpening;
+// The crack's thickness profile along it, t from -1 to 1, as a share of its distance from the
+// rays' centre: a thin seam with five knots of open sky, each of which throws one shaft.
+float CrackThickness(float t) {
+    static const float knots[5][3] = {{-0.72f, 0.10f, 0.55f}, {-0.38f, 0.07f, 1.0f}, {-0.05f, 0.12f, 0.8f},
+                                      {0.3f, 0.06f, 0.95f}, {0.64f, 0.09f, 0.6f}};  // where, how wide, how open
+    float open = 0;
+    for (const auto& k : knots) open = std::max(open, k[2] * std::exp(-(t - k[0]) * (t - k[0]) / (k[1] * k[1])));
+    float taper = std::sqrt(std::max(0.0f, 1 - t * t));
+    return (kCrackThin + (kCrackThick - kCrackThin) * open) * (0.4f + 0.6f * taper);
 }
 
-// True where the shell must stay open: cones from points along the camera path towards the sky
-// disc, only where they meet the rock around the opening. The disc sits just behind the hole, so
-// the cones meet there and the hole stays one patch a little wider than one cone.
-bool InOpening(Vec3 p) {
-    // Only rock around the hole: a cone from a near eye also grazes wall bumps on its way there.
-    const Opening& o = TheOpening();
-    if (Length(p - o.centre) > kOpeningReach) return false;
-    const Vec3 sky = SkyDiscCentre();
-    float rim = std::min(kOpeningMaxDegrees, kOpeningDegrees + kOpeningRimDegrees * Fbm3(p * (1.0f / 60), 77, 3));
-    float cosLimit = std::cos(rim * kPi / 180);
-    for (int m = 0; m <= 4; ++m) {
-        Vec3 eye = Lerp(kEyeStart, kEyeEnd, m / 4.0f);
-        if (Dot(Normalize(p - eye), Normalize(sky - eye)) > cosLimit) return true;
-    }
-    return false;
+// The crack of sky, laid out on the screen of the middle eye around the opening and set just
+// inside the rock it is seen against, so that it moves with the rock. The sky pass draws it with
+// no rock in front: the opening is chosen where ridges hide as little of it as can be (in the
+// first seconds of the slide the left wall's ridge still hides part of it).
+const Mesh& SkyCrack() {
+    static const Mesh crack = [] {
+        Mesh mesh;
+        const Opening& o = TheOpening();
+        const Mesh& shell = Shell();
+        float hx = 0, hy = 0;
+        ScreenPoint(o.eye, o.centre, hx, hy);
+        const CrackLayout layout(hx, hy);
+        const float r = layout.r;
+        Rng rng(2201);
+        float kinks[kCrackSteps / kCrackRun + 1];
+        for (float& kink : kinks) kink = rng.Range(-0.04f, 0.04f);
+        for (int k = 0; k <= kCrackSteps; ++k) {
+            float t = -1 + 2.0f * k / kCrackSteps;
+            float along = t * layout.halfLength, half = 0.5f * r * CrackThickness(t);
+            // A jagged line: straight runs between kinks that step off it by up to 4 percent.
+            float kink = float(k) / kCrackRun;
+            int run = std::min(int(kink), kCrackSteps / kCrackRun - 1);
+            float wander = r * (kinks[run] + (kinks[run + 1] - kinks[run]) * (kink - run));
+            float u = 0.5f + 0.5f * t;
+            mesh.AddVertex(layout.Place(shell, along, wander - half), {u, 0});
+            mesh.AddVertex(layout.Place(shell, along, wander + half), {u, 1});
+        }
+        for (uint32_t k = 0; k < uint32_t(kCrackSteps); ++k) {
+            uint32_t a = 2 * k, b = a + 1, c = a + 3, d = a + 2;
+            for (Triangle t : {Triangle{a, b, c, 0}, Triangle{a, c, d, 0}}) {
+                Vec3 n = Cross(mesh.positions[t.b] - mesh.positions[t.a], mesh.positions[t.c] - mesh.positions[t.a]);
+                if (Dot(n, o.eye - mesh.positions[t.a]) < 0) std::swap(t.b, t.c);  // facing the slide
+                mesh.triangles.push_back(t);
+            }
+        }
+        return mesh;
+    }();
+    return crack;
 }
 
 void OrientTowards(Mesh& mesh, size_t firstTriangle, Vec3 (*target)(Vec3 centroid, const void*), const void* data) {
@@ -225,14 +334,14 @@ bool BuildTerGround(Model& model) {
 
 bool BuildTerWall(Model& model) {
     int rock = model.AddMaterial("TerWall", kRockGrey);
-    BuildShell(model.AddObject("TerWall"), rock, true);
+    BuildShell(model.AddObject("TerWall"), rock);
     return true;
 }
 
-void BuildShell(Mesh& mesh, int rock, bool carve) {
+void BuildShell(Mesh& mesh, int rock) {
     Centreline line;
     // An arched shell over the floor line: half-width ~270, roof ~380, rough rock displaced along
-    // the section's radius, seen from inside. Quads in the sky's line of sight are left out.
+    // the section's radius, seen from inside.
     const int around = 56;
     const float thetaLo = -0.18f, thetaHi = kPi + 0.18f;
     std::vector<std::vector<uint32_t>> rings;
@@ -275,8 +384,6 @@ void BuildShell(Mesh& mesh, int rock, bool carve) {
     for (size_t i = 0; i + 1 < rings.size(); ++i)
         for (int k = 0; k < around; ++k) {
             uint32_t a = rings[i][size_t(k)], d = rings[i][size_t(k + 1)], b = rings[i + 1][size_t(k)], c = rings[i + 1][size_t(k + 1)];
-            Vec3 centre = (mesh.positions[a] + mesh.positions[b] + mesh.positions[c] + mesh.positions[d]) * 0.25f;
-            if (carve && InOpening(centre)) continue;
             mesh.AddTriangle(a, b, c, rock);
             mesh.AddTriangle(a, c, d, rock);
         }
@@ -304,8 +411,6 @@ void BuildShell(Mesh& mesh, int rock, bool carve) {
         for (size_t s = 0; s + 1 < grid.size(); ++s)
             for (size_t k = 0; k + 1 < grid[s].size(); ++k) {
                 uint32_t a = grid[s][k], d = grid[s][k + 1], b = grid[s + 1][k], c = grid[s + 1][k + 1];
-                Vec3 mid = (mesh.positions[a] + mesh.positions[c]) * 0.5f;
-                if (carve && InOpening(mid)) continue;
                 mesh.AddTriangle(a, b, c, rock);
                 mesh.AddTriangle(a, c, d, rock);
             }
@@ -328,7 +433,7 @@ bool BuildTerCrystals(Model& model) {
             Vec3 side = Normalize(Cross(kUp, line.tangents[i]));
             float offset = rng.Range(95, 170);
             Vec3 base = line.points[i] + side * (sideSign * offset) + line.tangents[i] * rng.Range(-30, 30);
-            if (Length(Vec3{base.x - kTarget.x, 0, base.z - kTarget.z}) < 90) continue;  // keep the credits clear
+            if (Length(Vec3{base.x - kTarget.x, 0, base.z - kTarget.z}) < 90 || BeforeCredits(base)) continue;  // keep the credits clear
             base.y = GroundHeight(line, base.x, base.z) - 4;
             int count = 3 + int(rng.Next() % 4);
             float size = rng.Range(0.6f, 1.4f) * (offset > 140 ? 1.3f : 0.8f);
@@ -351,30 +456,9 @@ bool BuildTerCrystals(Model& model) {
 bool BuildTerSky(Model& model) {
     int sky = model.AddMaterial("TerSky", kWarmAmber);
     Mesh& mesh = model.AddObject("TerSky");
-    // A bright disc just behind the opening, facing the camera path, a little wider than the hole
-    // so that the sky fills it from every eye (the rim's ripple takes up to 5 percent off). The sky
-    // pass draws this disc with no rock in front, so its size is the size of the light rays' source.
-    const Opening& o = TheOpening();
-    Vec3 centre = SkyDiscCentre(), eye = o.eye;
-    Vec3 facing = Normalize(eye - centre), a, b;
-    Perpendiculars(facing, a, b);
-    const float radius = ((o.distance + kSkyBehindOpening) * std::tan(kOpeningMaxDegrees * kPi / 180) + 15) / 0.95f;
-    const int sides = 32;
-    uint32_t middle = mesh.AddVertex(centre, {0.5f, 0.5f});
-    uint32_t first = uint32_t(mesh.positions.size());
-    for (int k = 0; k <= sides; ++k) {
-        float t = 2 * kPi * k / sides;
-        float r = radius * (1 + 0.03f * std::sin(5 * t) + 0.02f * std::cos(3 * t));
-        mesh.AddVertex(centre + a * (r * std::cos(t)) + b * (r * std::sin(t)), {0.5f + 0.5f * std::cos(t), 0.5f + 0.5f * std::sin(t)});
-    }
-    for (int k = 0; k < sides; ++k) {
-        uint32_t p = first + uint32_t(k), q = p + 1;
-        Vec3 n = Cross(mesh.positions[p] - centre, mesh.positions[q] - centre);
-        if (Dot(n, facing) >= 0)
-            mesh.AddTriangle(middle, p, q, sky);
-        else
-            mesh.AddTriangle(middle, q, p, sky);
-    }
+    const Mesh& crack = SkyCrack();
+    for (size_t i = 0; i < crack.positions.size(); ++i) mesh.AddVertex(crack.positions[i], crack.uvs[i]);
+    for (const Triangle& t : crack.triangles) mesh.AddTriangle(t.a, t.b, t.c, sky);
     return true;
 }
 
@@ -402,20 +486,48 @@ bool BuildTerRay(Model& model, int ray) {
 bool BuildCredits(Model& model) {
     int face = model.AddMaterial("CredFace", kIceWhite);
     int side = model.AddMaterial("CredSide", kGlacierBlue);
+    int stone = model.AddMaterial("CredStone", kDeepNavy);
     Mesh& mesh = model.AddObject("Credits");
-    // Four lines standing at the camera's target, turned to the middle of its path.
-    Vec3 toEye = EyeMid() - kTarget;
-    toEye.y = 0;
-    Frame f;
-    f.origin = kTarget;
-    f.ay = kUp;
-    f.az = Normalize(toEye);
-    f.ax = Cross(f.ay, f.az);
     static const char* const kLines[4] = {"code vantor", "music quill", "graphics pell", "moravel 2010"};
-    const float cap = 16, spacing = 26;
+
+    Frame slab = CreditsFrame();
+    Centreline line;
+    slab.origin.y = GroundHeight(line, slab.origin.x, slab.origin.z) - 6;  // sunk a little into the floor
+
+    std::vector<Contour> text[4];
+    float widest = 0, width[4];
     for (int i = 0; i < 4; ++i) {
-        float baseline = (1.5f - i) * spacing - cap / 2;
-        if (!AddTextLine(mesh, kLines[i], cap, 4, f, baseline, face, side)) return false;
+        if (!TextContours(kLines[i], kCreditsCap, text[i], width[i])) return false;
+        widest = std::max(widest, width[i]);
+    }
+    const float lean = kCreditsLeanDegrees * kPi / 180, leading = kCreditsCap * kCreditsLeading;
+    const float textHeight = (3 * kCreditsLeading + 1) * kCreditsCap * std::cos(lean);
+    const float slabWidth = widest + 2 * kSlabMargin, slabHeight = textHeight + 2 * kSlabMargin + 6;
+
+    // A slab with chipped corners and a slightly uneven top.
+    Contour outline;
+    const float w = slabWidth / 2, h = slabHeight;
+    for (Vec2 p : std::initializer_list<Vec2>{{-w, 0}, {w, 0}, {w, h - 9}, {w - 7, h - 2}, {w * 0.3f, h + 2}, {-w * 0.4f, h},
+                                              {-w + 6, h - 1}, {-w, h - 12}})
+        outline.push_back(p);
+    Frame slabBody = slab;
+    slabBody.origin = slab.origin - slab.az * (kSlabDepth / 2);
+    ExtrudeContours(mesh, {outline}, kSlabDepth, 1.5f, slabBody, {stone, stone, stone});
+
+    // Each line leans back about its own baseline, far enough in front that its top stays clear
+    // of the slab; line 0 at the top.
+    for (int i = 0; i < 4; ++i) {
+        float baseline = slab.origin.y + kSlabMargin + 3 + (3 - i) * leading * std::cos(lean);
+        Frame f;
+        f.ax = slab.ax;
+        f.ay = slab.ay * std::cos(lean) - slab.az * std::sin(lean);
+        f.az = slab.az * std::cos(lean) + slab.ay * std::sin(lean);
+        f.origin = slab.origin + slab.az * (kCreditsCap * std::sin(lean) + kCreditsDepth + 2);
+        f.origin.y = baseline;
+        std::vector<Contour> placed = text[i];
+        for (Contour& c : placed)
+            for (Vec2& p : c) p.u -= width[i] / 2;
+        ExtrudeContours(mesh, placed, kCreditsDepth, 0, f, {face, side, side});
     }
     return true;
 }
