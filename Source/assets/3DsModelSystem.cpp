@@ -45,43 +45,65 @@ struct Chunk {
     std::uint16_t id;
     std::size_t data;  // first byte after the header
     std::size_t end;   // one past the chunk's last byte, never past its parent's end
+    bool cut;          // it claimed more than its parent holds and ends at the parent's end
 };
 
 using Model = c3DsModelSystem;
 
 // Walks one 3DS file held in memory. Every offset it reads is checked against the chunk that
 // holds it, and every chunk against its parent, so nothing is read outside the buffer whatever
-// the file says. The first fault ends the walk; `error` says what and where.
+// the file says. Damage costs only what it touches: a chunk that claims more than its parent
+// holds (a cut file, an exporter's wrong trailing length) is read up to its parent's end; an
+// object with any damage inside is dropped and its neighbours are still read; a chunk that
+// cannot be stepped over ends the walk of its parent there. `error` says what and where the first
+// damage was.
 class Parser {
 public:
     Parser(const std::uint8_t* bytes, std::size_t size, Model& model)
         : bytes(bytes), size(size), model(model) {}
 
+    // True when the walk reached the end of the file, with or without damage on the way.
     bool Run() {
         if (size < kHeader) return Fail("%zu bytes is too short for a 3DS file", size);
         // The first chunk is the main chunk whatever its id.
-        const std::uint32_t length = U32(2);
+        std::size_t length = U32(2);
         if (length < kHeader) return Fail("first chunk is shorter than its header");
-        if (length > size) return Fail("file is cut short (%u bytes expected, %zu present)", length, size);
+        if (length > size) {
+            Note("file is cut short (%zu bytes expected, %zu present)", length, size);
+            length = size;
+        }
         return Children(kHeader, length, [&](const Chunk& c) {
             return c.id == kEditor ? Editor(c) : true;
         });
     }
 
-    std::string error;
-    int droppedFaces = 0;  // group entries that name a face that does not exist
+    std::string error;      // the first damage met, empty for a sound file
+    int foundObjects = 0;   // object chunks the editor holds, damaged ones included
+    int droppedFaces = 0;   // group entries of kept objects that name a face that does not exist
 
 private:
+    int damageCount = 0;    // every damage met, the first one described in `error`
+
+    // Note keeps the first damage and lets the walk go on; Fail keeps it and refuses the chunk.
+    void Note(const char* format, ...) __attribute__((format(printf, 2, 3))) {
+        va_list args;
+        va_start(args, format);
+        Keep(format, args);
+        va_end(args);
+    }
     bool Fail(const char* format, ...) __attribute__((format(printf, 2, 3))) {
-        if (error.empty()) {
-            char text[256];
-            va_list args;
-            va_start(args, format);
-            vsnprintf(text, sizeof text, format, args);
-            va_end(args);
-            error = text;
-        }
+        va_list args;
+        va_start(args, format);
+        Keep(format, args);
+        va_end(args);
         return false;
+    }
+    void Keep(const char* format, va_list args) __attribute__((format(printf, 2, 0))) {
+        ++damageCount;
+        if (!error.empty()) return;
+        char text[256];
+        vsnprintf(text, sizeof text, format, args);
+        error = text;
     }
 
     // Little-endian reads; the caller has checked that the bytes lie inside the buffer.
@@ -97,21 +119,25 @@ private:
         return value;
     }
 
-    // Calls visit(child) for each child chunk in [from, end), in file order. A child must hold
-    // at least its header and end inside its parent; otherwise the file is corrupt (a shorter
-    // length would never advance, a longer one reaches into the neighbours).
+    // Calls visit(child) for each child chunk in [from, end), in file order, and stops at the
+    // first child it refuses. A child shorter than its header cannot be stepped over: the walk
+    // of this parent ends there (false). A child that claims more than the parent holds is
+    // noted and handed over up to the parent's end, and the walk ends with it.
     template <class Visit>
     bool Children(std::size_t from, std::size_t end, Visit&& visit) {
         std::size_t at = from;
         while (at < end) {
             if (end - at < kHeader) return Fail("chunk header cut off at byte %zu", at);
             const std::uint16_t id = U16(at);
-            const std::uint32_t length = U32(at + 2);
+            std::size_t length = U32(at + 2);
             if (length < kHeader)
                 return Fail("chunk 0x%04X at byte %zu is shorter than its header", id, at);
-            if (length > end - at)
-                return Fail("chunk 0x%04X at byte %zu runs past its parent", id, at);
-            if (!visit(Chunk{id, at + kHeader, at + length})) return false;
+            const bool cut = length > end - at;
+            if (cut) {
+                Note("chunk 0x%04X at byte %zu runs past its parent", id, at);
+                length = end - at;
+            }
+            if (!visit(Chunk{id, at + kHeader, at + length, cut})) return false;
             at += length;
         }
         return true;
@@ -144,29 +170,42 @@ private:
     }
 
     // Materials are read before objects whatever the file order, so every group can be matched.
+    // The three passes meet any damage in the editor's own list at the same place: each keeps
+    // what lies before it. A damaged material keeps what was read of it; a damaged object is
+    // dropped.
     bool Editor(const Chunk& editor) {
         int objectCount = 0, materialCount = 0;
-        if (!Children(editor.data, editor.end, [&](const Chunk& c) {
-                objectCount += c.id == kObject;
-                materialCount += c.id == kMaterial;
-                return true;
-            }))
-            return false;
+        const bool whole = Children(editor.data, editor.end, [&](const Chunk& c) {
+            objectCount += c.id == kObject;
+            materialCount += c.id == kMaterial;
+            return true;
+        });
         model.materialCount = materialCount;
         model.materials.assign(std::size_t(materialCount), Model::Material{});
         model.objectCount = 0;
         model.objects.clear();
         std::size_t next = 0;
-        if (!Children(editor.data, editor.end, [&](const Chunk& c) {
-                return c.id == kMaterial ? Material(c, model.materials[next++]) : true;
-            }))
-            return false;
-        model.objectCount = objectCount;
-        model.objects.resize(std::size_t(objectCount));
-        next = 0;
-        return Children(editor.data, editor.end, [&](const Chunk& c) {
-            return c.id == kObject ? Object(c, model.objects[next++]) : true;
+        Children(editor.data, editor.end, [&](const Chunk& c) {
+            if (c.id == kMaterial && next < model.materials.size()) Material(c, model.materials[next++]);
+            return true;
         });
+        foundObjects = objectCount;
+        model.objects.reserve(std::size_t(objectCount));
+        Children(editor.data, editor.end, [&](const Chunk& c) {
+            if (c.id != kObject || model.objects.size() >= std::size_t(objectCount)) return true;
+            // Only an object read without any damage inside is kept: a cut one may look whole
+            // up to where it stops (a face list without its groups).
+            Model::Object object;
+            const int facesDroppedBefore = droppedFaces;
+            const int damageBefore = damageCount;
+            if (Object(c, object) && !c.cut && damageCount == damageBefore)
+                model.objects.push_back(std::move(object));
+            else
+                droppedFaces = facesDroppedBefore;  // the object's faces go with it
+            return true;
+        });
+        model.objectCount = std::int32_t(model.objects.size());
+        return whole;
     }
 
     bool Material(const Chunk& material, Model::Material& out) {
@@ -431,7 +470,9 @@ bool c3DsModelSystem::LoadFromMemory(const std::uint8_t* data, std::size_t size,
     Clear();
     if (problem) problem->clear();
     Parser parser(data, data ? size : 0, *this);
-    if (!parser.Run()) {
+    const bool walked = parser.Run();
+    // Damage that left no object is a file this loader cannot use.
+    if (objects.empty() && (!walked || !parser.error.empty())) {
         Clear();
         if (problem) *problem = parser.error;
         return false;
@@ -443,11 +484,13 @@ bool c3DsModelSystem::LoadFromMemory(const std::uint8_t* data, std::size_t size,
         dropped += Finish(object);
     }
     if (problem) {
+        auto add = [&](const std::string& part) { *problem += (problem->empty() ? "" : "; ") + part; };
+        if (!parser.error.empty())
+            add(parser.error + "; kept " + std::to_string(objects.size()) + " of " +
+                std::to_string(parser.foundObjects) + " objects");
         if (dropped > 0)
-            *problem = std::to_string(dropped) + " faces of material groups name missing faces or vertices; not drawn";
-        if (nonFinite > 0)
-            *problem += (problem->empty() ? "" : "; ") + std::to_string(nonFinite) +
-                        " coordinates are not numbers; set to 0";
+            add(std::to_string(dropped) + " faces of material groups name missing faces or vertices; not drawn");
+        if (nonFinite > 0) add(std::to_string(nonFinite) + " coordinates are not numbers; set to 0");
     }
     return true;
 }

@@ -55,16 +55,20 @@ public:
     virtual ~c3DsModelSystem() = default;
 
     // Reads the 3DS file at `path` (a path as the demo spells it, such as "Data/Ter/ray3.3DS"; a quoted path
-    // loses its quotes, then ResolveDataPath applies). Makes no OpenGL call. On a missing,
-    // unreadable or corrupt file the model is left empty (Draw draws nothing) and one line
-    // "MODEL: <path>: <reason>" goes to stderr. Faces dropped for bad indices are also reported
-    // in one line, the rest of the model loads.
+    // loses its quotes, then ResolveDataPath applies). Makes no OpenGL call. On a missing or
+    // unreadable file, or one so damaged that no object survives, the model is left empty (Draw
+    // draws nothing) and one line "MODEL: <path>: <reason>" goes to stderr. A damaged file keeps
+    // the objects that read completely, and faces dropped for bad indices leave the rest of the
+    // model; either way one line says what was lost.
     void Load(const char* path);
 
-    // Parses a whole 3DS file held in memory. Returns false and leaves the model empty when the
-    // chunk structure is corrupt; `problem` (optional) receives the reason, or on success a
-    // note about dropped faces (empty when there is nothing to say). Prints nothing, makes no
-    // OpenGL call, never reads outside [data, data + size).
+    // Parses a whole 3DS file held in memory. A chunk that claims more than its parent holds is
+    // read up to the parent's end; an object damaged inside is dropped; where the chunks can no
+    // longer be followed the walk stops, keeping what it read before. Returns false and leaves
+    // the model empty when damage left no object; `problem` (optional) receives the reason, or on
+    // success the damage and how many objects were kept, and a note about dropped faces (empty
+    // when there is nothing to say). Prints nothing, makes no OpenGL call, never reads outside
+    // [data, data + size).
     bool LoadFromMemory(const std::uint8_t* data, std::size_t size, std::string* problem = nullptr);
 
     // Draws every group of every object with client vertex arrays under position, rotation and

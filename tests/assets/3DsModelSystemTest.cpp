@@ -55,6 +55,19 @@ c3DsModelSystem LoadBytes(const std::vector<std::uint8_t>& bytes, bool expectOk 
     return model;
 }
 
+// Two objects read alike: same name, positions, faces and groups.
+void ExpectSameObject(const c3DsModelSystem::Object& a, const c3DsModelSystem::Object& b) {
+    EXPECT_STREQ(a.name, b.name);
+    EXPECT_EQ(a.vertices, b.vertices) << a.name;
+    EXPECT_EQ(a.faces, b.faces) << a.name;
+    EXPECT_EQ(a.texCoords, b.texCoords) << a.name;
+    ASSERT_EQ(a.groups.size(), b.groups.size()) << a.name;
+    for (std::size_t g = 0; g < a.groups.size(); ++g) {
+        EXPECT_EQ(a.groups[g].indices, b.groups[g].indices) << a.name;
+        EXPECT_EQ(a.groups[g].material, b.groups[g].material) << a.name;
+    }
+}
+
 Mesh3Ds Triangle(const std::string& name, const std::string& material) {
     return SingleGroupMesh(name, {0, 0, 0, 1, 0, 0, 0, 0, 1}, {0, 1, 2}, material);
 }
@@ -234,7 +247,7 @@ TEST_F(Model3DsFile, DemoPathsAndQuotedPathsFindTheFile) {
 
 TEST_F(Model3DsFile, MissingAndCorruptFilesLeaveAnEmptyModelAndSayOneLine) {
     auto bytes = Sample();
-    bytes.resize(bytes.size() / 2);
+    bytes.resize(30);  // inside the first material: no object survives
     ASSERT_TRUE(WriteFile("data/cut.3DS", bytes));
     ASSERT_TRUE(WriteFile("data/good.3ds", Sample()));
     const std::pair<const char*, const char*> cases[] = {
@@ -256,17 +269,46 @@ TEST_F(Model3DsFile, MissingAndCorruptFilesLeaveAnEmptyModelAndSayOneLine) {
     }
 }
 
+TEST_F(Model3DsFile, AnOverstatedTrailingChunkKeepsTheModelAndSaysOneLine) {
+    Chunk3Ds main = Model3Ds({{"m"}}, {Triangle("A", "m"), Triangle("B", "m")});
+    Chunk3Ds keyframer(0xB000);
+    keyframer.U16(0).lengthOverride = 4096;
+    main.Add(keyframer);
+    ASSERT_TRUE(WriteFile("data/trail.3DS", main.Bytes()));
+    c3DsModelSystem model;
+    testing::internal::CaptureStderr();
+    model.Load("Data/trail.3DS");
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err.rfind("MODEL: Data/trail.3DS: chunk 0xB000 at byte ", 0), 0u) << err;
+    EXPECT_NE(err.find("kept 2 of 2 objects\n"), std::string::npos) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_EQ(model.objectCount, 2);
+}
+
 // --- Malformed input ----------------------------------------------------------------------------
 
-TEST(Model3DsMalformed, EveryTruncationIsRefusedCleanly) {
+// Every cut either leaves nothing (refused, empty) or keeps the objects that lie wholly before
+// it, exactly as the whole file has them, and says so; the last object is never whole.
+TEST(Model3DsMalformed, EveryTruncationKeepsOnlyTheObjectsBeforeIt) {
     const auto bytes = Sample();
+    const c3DsModelSystem whole = LoadBytes(bytes);
+    ASSERT_EQ(whole.objectCount, 2);
+    int keptBefore = 0;
     for (std::size_t n = 0; n < bytes.size(); ++n) {
         c3DsModelSystem model;
         std::string problem;
-        EXPECT_FALSE(model.LoadFromMemory(bytes.data(), n, &problem)) << n;
-        EXPECT_FALSE(problem.empty());
-        EXPECT_EQ(model.objectCount, 0);
+        const bool loaded = model.LoadFromMemory(bytes.data(), n, &problem);
+        EXPECT_FALSE(problem.empty()) << n;
+        EXPECT_EQ(loaded, model.objectCount > 0) << n << ": " << problem;
+        ASSERT_LE(model.objectCount, 1) << n;
+        EXPECT_GE(model.objectCount, keptBefore) << n << ": a longer cut kept less";
+        keptBefore = model.objectCount;
+        if (model.objectCount == 1) {
+            ExpectSameObject(model.objects[0], whole.objects[0]);
+            EXPECT_EQ(problem.rfind("file is cut short", 0), 0u) << problem;
+        }
     }
+    EXPECT_EQ(keptBefore, 1) << "a cut in the last object lost the first one";
     // The same cuts with the main chunk's length mended, so the fault lies deeper in the tree.
     for (std::size_t n = 6; n < bytes.size(); ++n) {
         std::vector<std::uint8_t> cut(bytes.begin(), bytes.begin() + std::ptrdiff_t(n));
@@ -309,6 +351,48 @@ TEST(Model3DsMalformed, LyingLengthsAndCountsAreCorrupt) {
     main = Model3Ds({}, {Triangle(std::string(79, 'y'), "m")});
     auto model = LoadBytes(main.Bytes());
     EXPECT_EQ(std::strlen(model.objects[0].name), 79u);
+}
+
+// Real exporters write trailing keyframe chunks with wrong lengths, and files get cut: the
+// objects read before the damage stay, the damaged part goes, and the one line says so.
+TEST(Model3DsMalformed, AGoodModelKeepsItsObjectsWhenItsLastChunkIsCutOrOverstated) {
+    const c3DsModelSystem whole = LoadBytes(Sample());
+    Material3Ds red{"Red", {1, 0, 0}, true}, blue{"Blue", {0, 0, 1}, false};
+    Mesh3Ds grid = GridMesh("Grid", 3, "Blue");
+    grid.groups.push_back({"Red", {0, 1}});
+    Chunk3Ds main = Model3Ds({red, blue}, {Triangle("Tri", "Red"), grid});
+    const std::size_t keyframerAt = main.Bytes().size();
+    Chunk3Ds keyframer(0xB000);
+    keyframer.Add(Chunk3Ds(0xB00A).U16(5).Str("MAXSCENE").U32(100));
+    keyframer.lengthOverride = 5000;  // more than the file holds
+    main.Add(keyframer);
+
+    c3DsModelSystem model;
+    std::string problem;
+    std::vector<std::uint8_t> bytes = main.Bytes();
+    ASSERT_TRUE(model.LoadFromMemory(bytes.data(), bytes.size(), &problem));
+    ASSERT_EQ(model.objectCount, 2);
+    for (int i = 0; i < 2; ++i) ExpectSameObject(model.objects[i], whole.objects[i]);
+    EXPECT_EQ(problem, "chunk 0xB000 at byte " + std::to_string(keyframerAt) +
+                           " runs past its parent; kept 2 of 2 objects");
+
+    // The keyframer cut in the middle, its length true to the whole file: the same two objects.
+    main.children.back().lengthOverride = -1;
+    bytes = main.Bytes();
+    bytes.resize(keyframerAt + 10);
+    ASSERT_TRUE(model.LoadFromMemory(bytes.data(), bytes.size(), &problem));
+    ASSERT_EQ(model.objectCount, 2);
+    ExpectSameObject(model.objects[1], whole.objects[1]);
+    EXPECT_EQ(problem.rfind("file is cut short", 0), 0u) << problem;
+
+    // The last object overstating its length: it is the damaged part and goes; the first stays.
+    main.children.pop_back();
+    main.children[1].children.back().lengthOverride = 100000;
+    bytes = main.Bytes();
+    ASSERT_TRUE(model.LoadFromMemory(bytes.data(), bytes.size(), &problem));
+    ASSERT_EQ(model.objectCount, 1);
+    ExpectSameObject(model.objects[0], whole.objects[0]);
+    EXPECT_NE(problem.find("runs past its parent; kept 1 of 2 objects"), std::string::npos) << problem;
 }
 
 TEST(Model3DsMalformed, FacesNamingMissingVerticesOrFacesAreDropped) {
