@@ -168,6 +168,27 @@ TEST(EnvironmentFault, NoSdlAudioDriverPlaysSilently) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
 }
 
+// A machine with ALSA and no sound card: ALSA's library says nothing of its own, the viewer
+// reads the one MUSIC line.
+TEST(EnvironmentFault, NoSoundCardSaysOneLineOnly) {
+    if (!HaveGeneratedData()) GTEST_SKIP() << "no generated data folder";
+    setenv("SDL_AUDIODRIVER", "alsa", 1);
+    VantorGL::cTimeSystem::Instance()->UseCounter(nullptr);
+    std::string said;
+    {
+        VantorGL::cMusicSystem music;
+        music.SetFile(kLoadingMusic);
+        testing::internal::CaptureStderr();
+        music.Open();
+        said = testing::internal::GetCapturedStderr();
+    }
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    if (said.empty()) GTEST_SKIP() << "this machine has a sound card ALSA can open";
+    EXPECT_EQ(said.rfind("MUSIC: no audio device: ", 0), 0u) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+}
+
 // "debug.log" cannot be created (a folder of that name is in the way): one LOG line, and the
 // demo plays on to the frames asked for.
 TEST(EnvironmentFault, UnwritableDebugLogPlaysOnWithOneLine) {
