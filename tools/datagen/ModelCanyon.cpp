@@ -139,12 +139,12 @@ void SectionSize(float along, float& width, float& height) {
 // are blurred in. The engine draws it untextured in plain white, so what sets the rays'
 // brightness is its shape: the radial blur (centre near the top-left corner, scale -0.5) gives
 // each pixel the share of its path back towards the centre, over half its distance, that runs
-// through the sky, and the scene adds that three times. A crack 1.5 to 6 percent of its distance
-// from the centre thick keeps the three layers at 10 to 35 percent from the middle of the slide:
+// through the sky, and the scene adds that three times. A crack 2 to 8 percent of its distance
+// from the centre thick keeps the three layers at 12 to 48 percent from the middle of the slide:
 // shafts, not a white wedge. The eye closes in on it and it drifts towards the centre, so the
 // shafts grow brighter and shorter up to the end of the demo.
 constexpr float kRayCentreX = -0.8f, kRayCentreY = 1.0f;  // the rays' centre (0.1, 1.0) on screen
-constexpr float kCrackThin = 0.015f, kCrackThick = 0.06f;  // thickness over distance from the centre
+constexpr float kCrackThin = 0.02f, kCrackThick = 0.08f;  // thickness over distance from the centre
 constexpr float kCrackSpreadDegrees = 16;                   // half the angle the crack spans from the centre
 constexpr int kCrackSteps = 48, kCrackRun = 3;  // steps along the crack, steps between kinks
 // The crack sits this far inside the first rock met, so no rock bump stands in front of it.
