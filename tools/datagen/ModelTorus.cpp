@@ -1,39 +1,69 @@
 // The torus interlude's models: the panelled torus, the crystals on its wall and the cube of
-// balls at its centre. All three are drawn at scale 5.5 about the origin.
+// balls at its centre. All three are drawn at scale 5.5 about the origin and shaped for the
+// scene's one fixed camera.
 #include "ModelRecipes.h"
 
 namespace Datagen {
 
+namespace {
+
+// The camera stands at (700, 0, -100) / 5.5 = (127.3, 0, -18.2) in model units and looks along
+// (-0.29, 0, 0.96): the origin lies 65 degrees off its axis, so only what reaches out to about
+// 90 units from the y axis is ever seen. The torus turns about y under the camera; the ball cube
+// stands still.
+constexpr float kCentreY = -34;       // torus and cube share one centre, below the eye: the ring is seen from above
+constexpr float kTorusRadius = 150;   // outside the eye's circle (radius 128.6): the ring sweeps across the view
+constexpr float kTubeRadius = 22;   // its surface passes 18 units from the eye
+constexpr float kCubeHalf = 76;       // centre of the outer balls; their vertical edge enters the view
+constexpr int kBallsPerEdge = 8;
+constexpr float kBallRadius = 8.5f;   // the outer corners reach 116, inside the ring's 128
+constexpr float kCubeTurn = 10 * kPi / 180;  // about y: a face and an edge towards the camera, no ball near it
+// The eye's circle in the torus's cross-section: everything that turns keeps this far from it.
+constexpr float kEyeRadius = 128.6f, kEyeClearance = 18;
+
+}  // namespace
+
 bool BuildTorus(Model& model) {
     int panel = model.AddMaterial("PillarPanel", kGlacierBlue);
     Mesh& mesh = model.AddObject("Torus");
-    // Major radius 128 in the x-z plane, tube radius 28: drawn at scale 5.5 the camera at
-    // (700, 0, -100) rides inside the tube. Seen from inside; panels repeat 40 times round the
-    // ring and 4 times round the tube.
-    AddTorus(mesh, Frame{}, 128, 28, 160, 40, panel, true, 40, 4);
+    Frame f;
+    f.origin = {0, kCentreY, 0};
+    // Seen from outside; the pillar-room panel set repeats 16 times round the ring and twice
+    // round the tube, so each panel is near square (about 11 units a side).
+    AddTorus(mesh, f, kTorusRadius, kTubeRadius, 192, 32, panel, false, 16, 2);
     return true;
+}
+
+// How near a point comes to the circle the eye sweeps relative to the turning torus.
+float FromEyeCircle(Vec3 p) {
+    return std::hypot(std::hypot(p.x, p.z) - kEyeRadius, p.y);
 }
 
 bool BuildTorusCrystals(Model& model) {
     int glass = model.AddMaterial("TorusCrystal", kCyanGlass);
     Mesh& mesh = model.AddObject("TorusCrystals");
     Rng rng(1701);
-    const float R = 128, r = 28;
-    for (int c = 0; c < 40; ++c) {
-        float phi = 2 * kPi * (c + rng.Range(-0.3f, 0.3f)) / 40;
-        float theta = rng.Range(-kPi, kPi);
-        Vec3 centre{R * std::sin(phi), 0, R * std::cos(phi)};
-        Vec3 wall{(R + r * std::cos(theta)) * std::sin(phi), r * std::sin(theta), (R + r * std::cos(theta)) * std::cos(phi)};
-        Vec3 inward = Normalize(centre - wall);
-        int crystals = 3 + int(rng.Next() % 3);
+    constexpr int kClusters = 40;
+    for (int c = 0; c < kClusters; ++c) {
+        float phi = 2 * kPi * (c + rng.Range(-0.3f, 0.3f)) / kClusters;
+        // Over the top of the tube, where the camera sees them against the black: theta 0 faces
+        // outward, pi/2 up, pi the centre.
+        float theta = rng.Range(0.25f, 0.75f) * kPi;
+        Vec3 outward{std::sin(phi), 0, std::cos(phi)};
+        Vec3 normal = outward * std::cos(theta) + Vec3{0, std::sin(theta), 0};
+        Vec3 wall = outward * kTorusRadius + Vec3{0, kCentreY, 0} + normal * kTubeRadius;
+        int crystals = 2 + int(rng.Next() % 2);
         for (int k = 0; k < crystals; ++k) {
-            Vec3 dir = Normalize(inward + Vec3{rng.Range(-1, 1), rng.Range(-1, 1), rng.Range(-1, 1)} * 0.4f);
+            Vec3 dir = Normalize(normal + Vec3{rng.Range(-1, 1), rng.Range(-1, 1), rng.Range(-1, 1)} * 0.45f);
             CrystalShape s;
-            s.length = rng.Range(6, 15);  // tips stay well off the tube's centre line
-            s.radius = rng.Range(0.9f, 2.0f);
+            s.length = rng.Range(14, 32);
+            s.radius = rng.Range(2.0f, 3.8f);
             s.tip = s.radius * 1.8f;
             s.jitter = 0.1f;
-            AddCrystal(mesh, FrameAlong(wall - inward * 1.5f, dir, rng.Range(0, 6.28f)), s, glass, &rng);
+            Vec3 base = wall - normal * 1.5f;
+            // A crystal reaching towards the eye's circle would sweep through the camera.
+            while (s.length > 6 && FromEyeCircle(base + dir * s.length) < kEyeClearance + s.radius) s.length -= 2;
+            AddCrystal(mesh, FrameAlong(base, dir, rng.Range(0, 6.28f)), s, glass, &rng);
         }
     }
     return true;
@@ -41,16 +71,19 @@ bool BuildTorusCrystals(Model& model) {
 
 bool BuildCuball(Model& model) {
     int ball = model.AddMaterial("Ball", kIceWhite);
-    int accent = model.AddMaterial("BallCore", kCyanGlass);
     Mesh& mesh = model.AddObject("Cuball");
-    // A 5 x 5 x 5 lattice of balls, 24 units across; the inner 3 x 3 x 3 is tinted.
-    for (int x = 0; x < 5; ++x)
-        for (int y = 0; y < 5; ++y)
-            for (int z = 0; z < 5; ++z) {
-                bool inner = x > 0 && x < 4 && y > 0 && y < 4 && z > 0 && z < 4;
+    // Only the lattice's surface: the inside is never seen through the narrow gaps.
+    const float step = 2 * kCubeHalf / (kBallsPerEdge - 1);
+    for (int x = 0; x < kBallsPerEdge; ++x)
+        for (int y = 0; y < kBallsPerEdge; ++y)
+            for (int z = 0; z < kBallsPerEdge; ++z) {
+                auto edge = [](int i) { return i == 0 || i == kBallsPerEdge - 1; };
+                if (!edge(x) && !edge(y) && !edge(z)) continue;
+                const float u = step * x - kCubeHalf, w = step * z - kCubeHalf;
                 Frame f;
-                f.origin = {6.0f * (x - 2), 6.0f * (y - 2), 6.0f * (z - 2)};
-                AddSphere(mesh, f, inner ? 2.2f : 2.7f, 14, 8, inner ? accent : ball, false);
+                f.origin = {u * std::cos(kCubeTurn) + w * std::sin(kCubeTurn), kCentreY + step * y - kCubeHalf,
+                            w * std::cos(kCubeTurn) - u * std::sin(kCubeTurn)};
+                AddSphere(mesh, f, kBallRadius, 14, 9, ball, false);
             }
     return true;
 }

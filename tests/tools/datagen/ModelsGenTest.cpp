@@ -277,10 +277,51 @@ TEST_F(ModelsGenTest, SizesFitTheScenes) {
         for (const ParsedObject& o : parsed[p].objects)
             for (Vec3 q : o.positions) ASSERT_GT(std::hypot(q.x, q.y), 420) << p;
     }
-    // Torus: major radius ~128 in x-z; the camera point (700, 0, -100) / 5.5 lies inside its tube.
-    Box torus = box("torus.3DS");
-    EXPECT_NEAR(torus.hi.x, 156, 3);
-    EXPECT_LT(torus.Size().y, 60);
+    // Torus interlude, drawn at scale 5.5 under the camera at (700, 0, -100) looking towards
+    // (697, 0, -90). The torus turns about y, so the eye sweeps a circle through it: torus and
+    // crystals keep clear of that circle (the camera never enters them). Torus and ball cube share
+    // a centre on the y axis, the cube fits inside the ring's hole, and both reach into the cone
+    // of 22 degrees round the view axis that every roll of the view keeps on screen.
+    {
+        const Vec3 eye{700 / 5.5f, 0, -100 / 5.5f}, view = Normalize(Vec3{-3, 0, 10});
+        auto fromEyeCircle = [&](Vec3 p) { return std::hypot(std::hypot(p.x, p.z) - std::hypot(eye.x, eye.z), p.y); };
+        auto seen = [&](const ParsedModel& m) {
+            float best = -1;
+            for (const ParsedObject& o : m.objects)
+                for (Vec3 p : o.positions) best = std::max(best, Dot(Normalize(p - eye), view));
+            return best;
+        };
+        float torusHole = 1e30f, torusClear = 1e30f, crystalClear = 1e30f, cubeReach = 0;
+        for (const ParsedObject& o : parsed["torus.3DS"].objects)
+            for (Vec3 p : o.positions) {
+                torusHole = std::min(torusHole, std::hypot(p.x, p.z));
+                torusClear = std::min(torusClear, fromEyeCircle(p));
+            }
+        for (const ParsedObject& o : parsed["toruscrystals.3DS"].objects)
+            for (Vec3 p : o.positions) crystalClear = std::min(crystalClear, fromEyeCircle(p));
+        for (const ParsedObject& o : parsed["cuball.3DS"].objects)
+            for (Vec3 p : o.positions) cubeReach = std::max(cubeReach, std::hypot(p.x, p.z));
+        // Outside the tube: a ray from the eye straight up crosses the torus's surface an even
+        // number of times (the ring is round, so one place on the eye's circle stands for all).
+        int crossings = 0;
+        for (const ParsedObject& o : parsed["torus.3DS"].objects)
+            for (size_t t = 0; t + 2 < o.faces.size(); t += 3)
+                crossings += RayHitsTriangle(eye, Vec3{0, 1, 0}, o.positions[o.faces[t]],
+                                             o.positions[o.faces[t + 1]], o.positions[o.faces[t + 2]]) > 0;
+        EXPECT_EQ(crossings % 2, 0) << "the eye is inside the tube";
+        EXPECT_GT(torusClear, 10) << "the eye passes through the torus";
+        EXPECT_GT(crystalClear, 10) << "a crystal sweeps through the eye";
+        EXPECT_LT(cubeReach, torusHole) << "the ball cube cuts into the ring";
+        Box torus = box("torus.3DS"), cube = box("cuball.3DS");
+        EXPECT_NEAR(torus.lo.x + torus.hi.x, 0, 1);
+        EXPECT_NEAR(torus.lo.z + torus.hi.z, 0, 1);
+        EXPECT_NEAR((cube.lo.y + cube.hi.y) / 2, (torus.lo.y + torus.hi.y) / 2, 1);
+        EXPECT_NEAR(cube.Size().y, cube.Size().x, 0.2f * cube.Size().y) << "a cube";
+        const float inView = std::cos(22 * kPi / 180);
+        EXPECT_GT(seen(parsed["torus.3DS"]), inView);
+        EXPECT_GT(seen(parsed["toruscrystals.3DS"]), inView);
+        EXPECT_GT(seen(parsed["cuball.3DS"]), inView);
+    }
     // Figure about 8 tall round the origin; sky sphere radius 60; wide crystal ~20 across.
     Box figure = box("humanplant_mesh.3DS");
     EXPECT_NEAR(figure.Size().y, 8, 0.6f);
