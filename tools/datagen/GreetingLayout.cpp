@@ -31,11 +31,13 @@ constexpr float kEyeClearance = 2.0f;      // the camera never comes closer to a
 constexpr float kCopyClearance = 0.6f;     // between two copies of a line
 constexpr float kInsideCubeSphere = 24.0f;  // the spinning cubes start about 26.6 units out
 constexpr float kCoverTarget = 0.62f;      // share of frames each copy set aims for
-constexpr int kMaxCopies = 12;
+constexpr int kMaxCopies = 16;
 // A copy on screen where it cannot be read costs this share of a read frame: little when it is
 // merely cut by the edge or too large, more seen edge-on (a streak), most from behind (mirrored).
 // Worst of all, it crosses the figure on screen (the figure's legs cutting through a line).
 constexpr size_t kClutterStride = 3;
+// Two copies on screen over each other read as neither; this much per such frame.
+constexpr double kClutterOverlap = 0.3;
 constexpr double kClutterFacing = 0.02, kClutterEdgeOn = 0.12, kClutterMirrored = 0.25, kClutterOverFigure = 0.4;
 
 // Candidate copies: distance from the eye, height on screen (NDC) and turn about letter up.
@@ -194,6 +196,28 @@ bool OnScreen(const GreetingCopy& g, const Camera& cam) {
     return false;
 }
 
+// Where a copy lies on screen (NDC bounds of its outline's points in front of the eye), and
+// whether it shows at all.
+struct ScreenBox {
+    float x0 = 1e9f, y0 = 1e9f, x1 = -1e9f, y1 = -1e9f;
+    bool on = false;
+};
+ScreenBox BoxOnScreen(const GreetingCopy& g, const Camera& cam) {
+    ScreenBox b;
+    b.on = OnScreen(g, cam);
+    if (!b.on) return b;
+    for (float a : {-0.5f, -0.25f, 0.0f, 0.25f, 0.5f})
+        for (float v : {-kGreetingBoxBelow, kGreetingBoxAbove}) {
+            float x, y;
+            if (!cam.Project(BoxPoint(g, a, v, 0), x, y)) continue;
+            b.x0 = std::min(b.x0, x), b.x1 = std::max(b.x1, x), b.y0 = std::min(b.y0, y), b.y1 = std::max(b.y1, y);
+        }
+    return b;
+}
+bool Overlap(const ScreenBox& a, const ScreenBox& b) {
+    return a.on && b.on && std::max(a.x0, b.x0) < std::min(a.x1, b.x1) && std::max(a.y0, b.y0) < std::min(a.y1, b.y1);
+}
+
 bool Conflicts(const GreetingCopy& a, const GreetingCopy& b) {
     for (float s : {-0.5f, -0.25f, 0.0f, 0.25f, 0.5f})
         for (float v : {-kGreetingBoxBelow, 0.4f, kGreetingBoxAbove})
@@ -298,6 +322,7 @@ std::vector<GreetingCopy> GreetingCopies(int line) {
     // Greedy cover, lazily re-scored: a frame counts for a copy when no other chosen copy stands
     // in front of its letters; a new copy must not stand in front of the frames others cover.
     std::vector<const Candidate*> chosen;
+    std::vector<std::vector<ScreenBox>> chosenBoxes;  // per chosen copy, every kClutterStride-th frame
     std::vector<std::vector<int>> coverers(fr.cams.size());  // chosen copies readable at each frame
     size_t covered[2] = {0, 0};
     auto blocks = [&](const GreetingCopy& front, const GreetingCopy& back, const Camera& view) {
@@ -329,7 +354,16 @@ std::vector<GreetingCopy> GreetingCopies(int line) {
                 if (!blocks(cand.copy, chosen[size_t(k)]->copy, fr.cams[i])) left = true;
             if (!left) cover -= 1.0 / double(fr.count[fr.set[i]]);
         }
-        return Gain{cover - cand.clutter, cover};
+        double overlap = 0;
+        for (size_t i = 0; i < fr.cams.size(); i += kClutterStride) {
+            const ScreenBox box = BoxOnScreen(cand.copy, fr.cams[i]);
+            for (const std::vector<ScreenBox>& other : chosenBoxes)
+                if (Overlap(box, other[i / kClutterStride])) {
+                    overlap += kClutterOverlap * kClutterStride / double(fr.count[fr.set[i]]);
+                    break;
+                }
+        }
+        return Gain{cover - cand.clutter - overlap, cover};
     };
     // Lazy greedy: a candidate's net gain only shrinks as copies are chosen, so the last score
     // in the queue bounds it.
@@ -350,6 +384,8 @@ std::vector<GreetingCopy> GreetingCopies(int line) {
             continue;
         }
         chosen.push_back(&cand);
+        chosenBoxes.emplace_back();
+        for (size_t i = 0; i < fr.cams.size(); i += kClutterStride) chosenBoxes.back().push_back(BoxOnScreen(cand.copy, fr.cams[i]));
         const int index = int(chosen.size()) - 1;
         for (size_t i = 0; i < coverers.size(); ++i) {
             // Frames the new copy hides lose their coverers; frames it reads gain it.
