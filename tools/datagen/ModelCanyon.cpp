@@ -51,9 +51,9 @@ constexpr float kCreditsCap = 40;           // capitals; the lower-case letters 
 constexpr float kCreditsLeading = 1.5f;      // baseline to baseline, in capitals
 constexpr float kCreditsLeanDegrees = 42;   // top of each line back from the camera
 constexpr float kCreditsDepth = 5;
-constexpr float kCreditsRight = 35;         // slab centre right of the target along its face
-constexpr float kSlabMargin = 18, kSlabDepth = 14;
-constexpr float kSlabHalfWidth = 175;       // about: the widest line's half plus the margin
+constexpr float kCreditsRight = 50;         // slab centre right of the target along its face
+constexpr float kSlabMargin = 14, kSlabDepth = 14;
+constexpr float kSlabHalfWidth = 170;       // about: the widest line's half plus the margin
 
 // The slab's frame: upright, turned to the middle of the camera's path, right of the target; its
 // origin on the target's height (the credits set their foot on the floor).
