@@ -47,8 +47,8 @@ bool ScreenPoint(Vec3 eye, Vec3 p, float& x, float& y) {
 // right of it, clear of the shafts from the top left. They are lit by a program whose two lights
 // come from straight above and below the view, so a face turned to the camera stays almost black:
 // the slab does, and the letters lean back to catch the upper light and read pale against it.
-constexpr float kCreditsCap = 40;           // capitals; the lower-case letters stand ~28 px tall from the far end of the slide
-constexpr float kCreditsLeading = 1.5f;      // baseline to baseline, in capitals
+constexpr float kCreditsCap = 40;           // capitals: lower-case stands ~24 px tall at 1024 x 768 from the slide's start
+constexpr float kCreditsLeading = 1.5f;     // baseline to baseline, in capitals (room for descenders)
 constexpr float kCreditsLeanDegrees = 42;   // top of each line back from the camera
 constexpr float kCreditsDepth = 5;
 constexpr float kCreditsRight = 50;         // slab centre right of the target along its face
@@ -218,6 +218,8 @@ const Opening& TheOpening() {
                 bool seen = true;
                 int hidden = 0;
                 const CrackLayout layout(sx, sy);
+                Vec3 along[9];  // points along the crack that would be laid there
+                for (int i = 0; i < 9; ++i) along[i] = layout.Place(shell, (i / 4.0f - 1) * layout.halfLength, 0);
                 for (int m = 0; m <= 4 && seen; ++m) {
                     Vec3 eye = Lerp(kEyeStart, kEyeEnd, m / 4.0f);
                     // The rock there is in sight: the first rock met is the opening's.
@@ -225,13 +227,10 @@ const Opening& TheOpening() {
                     seen = ScreenPoint(eye, o.centre, x, y) && x > -0.9f && x < -0.2f && y > 0.35f && y < 0.95f &&
                            FirstHit(shell, eye, Normalize(o.centre - eye)) > reach - 40;
                     // And so, as far as can be, is the whole crack laid there.
-                    for (float t = -1; t <= 1; t += 0.25f) {
-                        Vec3 p = layout.Place(shell, t * layout.halfLength, 0);
-                        hidden += FirstHit(shell, eye, Normalize(p - eye)) < Length(p - eye);
-                    }
+                    for (Vec3 p : along) hidden += FirstHit(shell, eye, Normalize(p - eye)) < Length(p - eye);
                 }
-                // Each point of the crack that rock hides from some eye weighs like a step of 0.1
-                // on the screen. (The rays reach out to twice the opening's distance from their
+                // Each point of the crack that rock hides from some eye weighs like a step of about
+                // 0.2 on the screen. (The rays reach out to twice the opening's distance from their
                 // centre: from left of -0.5 and above 0.55 they stay clear of the credits.)
                 float score = (sx + 0.55f) * (sx + 0.55f) + (sy - 0.65f) * (sy - 0.65f) + 0.05f * hidden;
                 if (seen && score < bestScore) {
