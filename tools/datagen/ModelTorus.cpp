@@ -16,7 +16,7 @@ constexpr float kTorusRadius = 150;   // outside the eye's circle (radius 128.6)
 constexpr float kTubeRadius = 22;   // its surface passes 18 units from the eye
 constexpr float kCubeHalf = 76;       // centre of the outer balls; their vertical edge enters the view
 constexpr int kBallsPerEdge = 8;
-constexpr float kBallRadius = 8.5f;   // the outer corners reach 116, inside the ring's 128
+constexpr float kBallRadius = 7;     // the outer corners reach 115, inside the ring's 128
 constexpr float kCubeTurn = 10 * kPi / 180;  // about y: a face and an edge towards the camera, no ball near it
 // The eye's circle in the torus's cross-section: everything that turns keeps this far from it.
 constexpr float kEyeRadius = 128.6f, kEyeClearance = 18;
@@ -43,21 +43,21 @@ bool BuildTorusCrystals(Model& model) {
     int glass = model.AddMaterial("TorusCrystal", kCyanGlass);
     Mesh& mesh = model.AddObject("TorusCrystals");
     Rng rng(1701);
-    constexpr int kClusters = 40;
+    constexpr int kClusters = 56;
     for (int c = 0; c < kClusters; ++c) {
         float phi = 2 * kPi * (c + rng.Range(-0.3f, 0.3f)) / kClusters;
         // Over the top of the tube, where the camera sees them against the black: theta 0 faces
         // outward, pi/2 up, pi the centre.
-        float theta = rng.Range(0.25f, 0.75f) * kPi;
+        float theta = rng.Range(0.2f, 0.7f) * kPi;
         Vec3 outward{std::sin(phi), 0, std::cos(phi)};
         Vec3 normal = outward * std::cos(theta) + Vec3{0, std::sin(theta), 0};
         Vec3 wall = outward * kTorusRadius + Vec3{0, kCentreY, 0} + normal * kTubeRadius;
-        int crystals = 2 + int(rng.Next() % 2);
+        int crystals = 2 + int(rng.Next() % 3);
         for (int k = 0; k < crystals; ++k) {
             Vec3 dir = Normalize(normal + Vec3{rng.Range(-1, 1), rng.Range(-1, 1), rng.Range(-1, 1)} * 0.45f);
             CrystalShape s;
-            s.length = rng.Range(14, 32);
-            s.radius = rng.Range(2.0f, 3.8f);
+            s.length = rng.Range(16, 36);
+            s.radius = rng.Range(2.2f, 4.2f);
             s.tip = s.radius * 1.8f;
             s.jitter = 0.1f;
             Vec3 base = wall - normal * 1.5f;
