@@ -35,10 +35,10 @@ constexpr int kMaxCopies = 16;
 // A copy on screen where it cannot be read costs this share of a read frame: little when it is
 // merely cut by the edge or too large, more seen edge-on (a streak), most from behind (mirrored).
 // Worst of all, it crosses the figure on screen (the figure's legs cutting through a line).
-constexpr size_t kClutterStride = 3;
+constexpr double kClutterFacing = 0.02, kClutterEdgeOn = 0.12, kClutterMirrored = 0.25, kClutterOverFigure = 0.4;
 // Two copies on screen over each other read as neither; this much per such frame.
 constexpr double kClutterOverlap = 0.3;
-constexpr double kClutterFacing = 0.02, kClutterEdgeOn = 0.12, kClutterMirrored = 0.25, kClutterOverFigure = 0.4;
+constexpr size_t kClutterStride = 3;  // clutter is judged on every third frame
 
 // Candidate copies: distance from the eye, height on screen (NDC) and turn about letter up.
 constexpr std::array<float, 5> kDistances = {7, 10, 13, 16, 19};
@@ -218,10 +218,16 @@ bool Overlap(const ScreenBox& a, const ScreenBox& b) {
     return a.on && b.on && std::max(a.x0, b.x0) < std::min(a.x1, b.x1) && std::max(a.y0, b.y0) < std::min(a.y1, b.y1);
 }
 
+// Do two copies come closer than kCopyClearance (crossing slabs included)? Each slab is sampled
+// finely enough along its length that the other cannot slip between the samples.
 bool Conflicts(const GreetingCopy& a, const GreetingCopy& b) {
-    for (float s : {-0.5f, -0.25f, 0.0f, 0.25f, 0.5f})
-        for (float v : {-kGreetingBoxBelow, 0.4f, kGreetingBoxAbove})
-            if (DistanceToCopy(b, BoxPoint(a, s, v, 0)) < kCopyClearance) return true;
+    for (const GreetingCopy* p : {&a, &b}) {
+        const GreetingCopy& other = p == &a ? b : a;
+        const int steps = std::max(4, int(p->width / kCopyClearance));
+        for (int k = 0; k <= steps; ++k)
+            for (float v : {-kGreetingBoxBelow, 0.4f, kGreetingBoxAbove})
+                if (DistanceToCopy(other, BoxPoint(*p, -0.5f + float(k) / float(steps), v, 0)) < kCopyClearance) return true;
+    }
     return false;
 }
 
