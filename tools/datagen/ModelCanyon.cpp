@@ -53,7 +53,7 @@ constexpr float kCreditsLeanDegrees = 42;   // top of each line back from the ca
 constexpr float kCreditsDepth = 5;
 constexpr float kCreditsRight = 50;         // slab centre right of the target along its face
 constexpr float kSlabMargin = 14, kSlabDepth = 14;
-constexpr float kSlabHalfWidth = 170;       // about: the widest line's half plus the margin
+constexpr float kSlabHalfWidth = 175;       // about: the widest line's half plus the margins
 
 // The slab's frame: upright, turned to the middle of the camera's path, right of the target; its
 // origin on the target's height (the credits set their foot on the floor).
@@ -491,7 +491,6 @@ bool BuildCredits(Model& model) {
 
     Frame slab = CreditsFrame();
     Centreline line;
-    slab.origin.y = GroundHeight(line, slab.origin.x, slab.origin.z) - 6;  // sunk a little into the floor
 
     std::vector<Contour> text[4];
     float widest = 0, width[4];
@@ -501,13 +500,26 @@ bool BuildCredits(Model& model) {
     }
     const float lean = kCreditsLeanDegrees * kPi / 180, leading = kCreditsCap * kCreditsLeading;
     const float textHeight = (3 * kCreditsLeading + 1) * kCreditsCap * std::cos(lean);
-    const float slabWidth = widest + 2 * kSlabMargin, slabHeight = textHeight + 2 * kSlabMargin + 6;
+    const float slabHeight = textHeight + 2 * kSlabMargin + 6;
 
-    // A slab with chipped corners and a slightly uneven top.
+    // A slab with chipped corners and a slightly uneven top. The letters stand a hand in front of
+    // it and the eye looks from its left, so they drift right over it: its right margin is wider.
     Contour outline;
-    const float w = slabWidth / 2, h = slabHeight;
-    for (Vec2 p : std::initializer_list<Vec2>{{-w, 0}, {w, 0}, {w, h - 9}, {w - 7, h - 2}, {w * 0.3f, h + 2}, {-w * 0.4f, h},
-                                              {-w + 6, h - 1}, {-w, h - 12}})
+    const float l = widest / 2 + kSlabMargin, w = widest / 2 + kSlabMargin + 10, h = slabHeight;
+    // The floor climbs towards the wall at the slab's right end: the text stands on the highest
+    // floor under it and in front of it, and the slab reaches down into the lowest floor.
+    float floorLow = 1e30f, floorHigh = -1e30f;
+    for (float u = -l; u <= w; u += 10)
+        for (float front : {0.0f, 20.0f, 40.0f}) {
+            Vec3 p = slab.origin + slab.ax * u + slab.az * front;
+            float g = GroundHeight(line, p.x, p.z);
+            floorLow = std::min(floorLow, g);
+            if (std::fabs(u) <= widest / 2) floorHigh = std::max(floorHigh, g);
+        }
+    slab.origin.y = floorHigh;
+    const float foot = floorLow - floorHigh - 6;  // sunk a little into the floor
+    for (Vec2 p : std::initializer_list<Vec2>{{-l, foot}, {w, foot}, {w, h - 9}, {w - 7, h - 2}, {w * 0.3f, h + 2}, {-l * 0.4f, h},
+                                              {-l + 6, h - 1}, {-l, h - 12}})
         outline.push_back(p);
     Frame slabBody = slab;
     slabBody.origin = slab.origin - slab.az * (kSlabDepth / 2);
