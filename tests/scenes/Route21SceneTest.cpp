@@ -260,10 +260,10 @@ TEST(Route21Render, TheTorusStandsOnBlackAndItsCrystalsRefractTheBallCube) {
         const double torusShare = double(torusPixels) / (frame.size() / 4);
         std::printf("route21 %d ms: black %.3f torus %.3f cube map lit %.3f\n", moment, st.blackShare, torusShare,
                     cubeShare);
-        EXPECT_GT(st.blackShare, 0.3) << "at " << moment << " ms the background is black";
+        EXPECT_GT(st.blackShare, 0.25) << "at " << moment << " ms the background is black";
         EXPECT_GT(torusShare, 0.12) << "at " << moment << " ms the torus fills a good part of the view";
         EXPECT_GT(cubeShare, 0.1) << "at " << moment << " ms the crystals refract the ball cube";
-        if (st.blackShare <= 0.3 || torusShare <= 0.12) WriteFrame(frame, moment);
+        if (st.blackShare <= 0.25 || torusShare <= 0.12 || cubeShare <= 0.1) WriteFrame(frame, moment);
     }
     EXPECT_EQ(harness.FirstGlError(), 0u) << "at demo time " << harness.FirstGlErrorAt();
 }

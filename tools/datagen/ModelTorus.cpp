@@ -19,7 +19,7 @@ constexpr int kBallsPerEdge = 8;
 constexpr float kBallRadius = 7;     // the outer corners reach 115, inside the ring's 128
 constexpr float kCubeTurn = 10 * kPi / 180;  // about y: a face and an edge towards the camera, no ball near it
 // The eye's circle in the torus's cross-section: everything that turns keeps this far from it.
-constexpr float kEyeRadius = 128.6f, kEyeClearance = 18;
+constexpr float kEyeRadius = 128.6f, kEyeClearance = 22;
 
 }  // namespace
 
@@ -43,12 +43,12 @@ bool BuildTorusCrystals(Model& model) {
     int glass = model.AddMaterial("TorusCrystal", kCyanGlass);
     Mesh& mesh = model.AddObject("TorusCrystals");
     Rng rng(1701);
-    constexpr int kClusters = 56;
+    constexpr int kClusters = 64;
     for (int c = 0; c < kClusters; ++c) {
         float phi = 2 * kPi * (c + rng.Range(-0.3f, 0.3f)) / kClusters;
         // Over the top of the tube, where the camera sees them against the black: theta 0 faces
         // outward, pi/2 up, pi the centre.
-        float theta = rng.Range(0.2f, 0.7f) * kPi;
+        float theta = rng.Range(0.15f, 0.65f) * kPi;
         Vec3 outward{std::sin(phi), 0, std::cos(phi)};
         Vec3 normal = outward * std::cos(theta) + Vec3{0, std::sin(theta), 0};
         Vec3 wall = outward * kTorusRadius + Vec3{0, kCentreY, 0} + normal * kTubeRadius;
