@@ -12,14 +12,20 @@ namespace {
 // 90 units from the y axis is ever seen. The torus turns about y under the camera; the ball cube
 // stands still.
 constexpr float kCentreY = -34;       // torus and cube share one centre, below the eye: the ring is seen from above
-constexpr float kTorusRadius = 150;   // outside the eye's circle (radius 128.6): the ring sweeps across the view
-constexpr float kTubeRadius = 22;   // its surface passes 18 units from the eye
-constexpr float kCubeHalf = 76;       // centre of the outer balls; their vertical edge enters the view
+constexpr float kTorusRadius = 150;   // the tube's centre line runs outside the eye's circle (radius 128.6)
+constexpr float kTubeRadius = 22;     // so the ring sweeps across the view; its surface passes 18 units from the eye
+constexpr float kCubeHalf = 76;       // centre of the outer balls; one vertical edge of the cube enters the view
 constexpr int kBallsPerEdge = 8;
-constexpr float kBallRadius = 7;     // the outer corners reach 115, inside the ring's 128
-constexpr float kCubeTurn = 10 * kPi / 180;  // about y: a face and an edge towards the camera, no ball near it
-// The eye's circle in the torus's cross-section: everything that turns keeps this far from it.
+constexpr float kBallRadius = 7;      // the outer corners reach 115, inside the ring's 128
+constexpr float kCubeTurn = 10 * kPi / 180;  // about y: more of the lattice faces the camera, no ball comes near it
+// The eye's circle, (700, -100) / 5.5 from the y axis at height 0: as the torus turns, every
+// point on it passes the eye, so crystals keep this far from the circle.
 constexpr float kEyeRadius = 128.6f, kEyeClearance = 22;
+
+// How near a point of the turning torus comes to the eye.
+float FromEyeCircle(Vec3 p) {
+    return std::hypot(std::hypot(p.x, p.z) - kEyeRadius, p.y);
+}
 
 }  // namespace
 
@@ -32,11 +38,6 @@ bool BuildTorus(Model& model) {
     // round the tube, so each panel is near square (about 11 units a side).
     AddTorus(mesh, f, kTorusRadius, kTubeRadius, 192, 32, panel, false, 16, 2);
     return true;
-}
-
-// How near a point comes to the circle the eye sweeps relative to the turning torus.
-float FromEyeCircle(Vec3 p) {
-    return std::hypot(std::hypot(p.x, p.z) - kEyeRadius, p.y);
 }
 
 bool BuildTorusCrystals(Model& model) {
@@ -72,7 +73,8 @@ bool BuildTorusCrystals(Model& model) {
 bool BuildCuball(Model& model) {
     int ball = model.AddMaterial("Ball", kIceWhite);
     Mesh& mesh = model.AddObject("Cuball");
-    // Only the lattice's surface: the inside is never seen through the narrow gaps.
+    // Only the lattice's shell: the camera sees one edge of it from close by, and inner balls
+    // would show only in the gaps (at twice the triangles, drawn seven times a frame).
     const float step = 2 * kCubeHalf / (kBallsPerEdge - 1);
     for (int x = 0; x < kBallsPerEdge; ++x)
         for (int y = 0; y < kBallsPerEdge; ++y)
