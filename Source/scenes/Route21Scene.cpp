@@ -63,8 +63,8 @@ cVector3 cRoute21Scene::SwayUp(double s) {
 }
 
 void cRoute21Scene::SetSwayView() {
-    // The eye sits on the tube's centre circle (radius 704 at scale 5.5) and looks along the
-    // tube towards its inner wall; the view never moves, only rolls.
+    // The eye stands 704 from the torus's axis and looks 65 degrees away from it, across the
+    // ring's passing tube; the view never moves, only rolls.
     camera.SetView(cVector3(700, 0, -100), cVector3(697, 0, -90), SwayUp(sceneClock));
 }
 

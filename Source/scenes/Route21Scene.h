@@ -1,5 +1,5 @@
-// cRoute21Scene: the torus interlude. The camera rides inside a slowly turning torus tube whose
-// wall carries refracting crystals, its up vector swaying so the picture rolls and tilts; two
+// cRoute21Scene: the torus interlude. A fixed camera looks out across a slowly turning torus whose
+// tube carries refracting crystals, its up vector swaying so the picture rolls and tilts; two
 // masked blurs follow, the second easing from heavy to light as the fade picture lifts.
 #pragma once
 
@@ -23,8 +23,8 @@ public:
 
     // Pass 1 draws the cube-of-balls only (the cube-map faces); pass 0 the whole view.
     void DrawContent(int pass);
-    // The scene camera of the current sceneClock: eye (700, 0, -100) inside the tube, looking
-    // along it, its up vector swaying. Stores only; no GL call.
+    // The scene camera of the current sceneClock: eye (700, 0, -100), looking along
+    // (-3, 0, 10), its up vector swaying. Stores only; no GL call.
     void SetSwayView();
     // Up vector of the swaying camera at scene clock s (double precision, not normalised).
     static cVector3 SwayUp(double s);
