@@ -101,18 +101,6 @@ void DropFigure(Mesh& mesh) {
     for (Vec3& p : mesh.positions) p.y -= kFigureDrop;
 }
 
-bool TextLine(Mesh& mesh, const std::string& text, float capHeight, float fitWidth, float depth, const Frame& frame,
-              float baseline, int face, int side) {
-    std::vector<Contour> contours;
-    float width = 0;
-    if (!TextContours(text, capHeight, contours, width)) return false;
-    float scale = fitWidth > 0 && width > 0 ? fitWidth / width : 1;
-    for (Contour& c : contours)
-        for (Vec2& p : c) p = {(p.u - width / 2) * scale, p.v * scale + baseline};
-    ExtrudeContours(mesh, contours, depth, 0, frame, {face, side, side});
-    return true;
-}
-
 }  // namespace
 
 bool BuildMVLogo(Model& model) {
@@ -254,12 +242,6 @@ bool BuildGreeting(Model& model, int line) {
         ExtrudeContours(mesh, contours, kGreetingDepth, kGreetingBevel, f, {face, side, bevel});
     }
     return !copies.empty();
-}
-
-// Shared with the canyon file: one centred line of extruded text on the frame's x axis.
-bool AddTextLine(Mesh& mesh, const std::string& text, float capHeight, float depth, const Frame& frame, float baseline, int face,
-                 int side) {
-    return TextLine(mesh, text, capHeight, 0, depth, frame, baseline, face, side);
 }
 
 }  // namespace Datagen
