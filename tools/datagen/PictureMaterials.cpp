@@ -49,13 +49,14 @@ Image Chrome() {
     return image;
 }
 
-// The cube spheres' brushed glacier-blue metal.
+// The cube spheres' brushed glacier-blue metal, pale enough that the dark glass of the
+// greetings stands out against it.
 Image SphereMetal() {
     constexpr int n = 512;
     Image image(n, n);
     Field streaks = StreakField(n, n, 0xB600u, 48.0f, 0.6f);
     Field fine = StreakField(n, n, 0xB601u, 10.0f, 0.6f);
-    const Rgba dark = Hex(0x3A6894), light = Hex(0xB4D6F4);
+    const Rgba dark = Hex(0x5E7A96), light = Hex(0xDCE8F4);
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
             float fx = static_cast<float>(x) / n, fy = static_cast<float>(y) / n;
