@@ -321,19 +321,19 @@ void cRadialBlurShader::Unbind() {
     glActiveTexture(GL_TEXTURE0);
 }
 
-// --- cShadowCageShader ---
+// --- cSourceFactorShader ---
 
-cShadowCageShader::cShadowCageShader()
-    : cShaderSystem("cShadowCageShader", kPostVertexSource, kShadowCageFragmentSource) {}
+cSourceFactorShader::cSourceFactorShader(const char* className, const char* fragmentSource)
+    : cShaderSystem(className, kPostVertexSource, fragmentSource) {}
 
-bool cShadowCageShader::InitFragmentShader() {
+bool cSourceFactorShader::InitFragmentShader() {
     if (!cShaderSystem::InitFragmentShader()) return false;
     sampler0Location = UniformLocation("sampler0");
     blurFactorLocation = UniformLocation("BlurFactor");
     return true;
 }
 
-void cShadowCageShader::Bind() {
+void cSourceFactorShader::Bind() {
     UseProgram();
     SetUniform1i(sampler0Location, 0);
     SetUniform1f(blurFactorLocation, blurFactor);
@@ -343,10 +343,14 @@ void cShadowCageShader::Bind() {
     glBindTexture(GL_TEXTURE_2D, sourceTexture);
 }
 
-void cShadowCageShader::Unbind() {
+void cSourceFactorShader::Unbind() {
     DisableProgram();
     glActiveTexture(GL_TEXTURE0);
 }
+
+// --- cShadowCageShader ---
+
+cShadowCageShader::cShadowCageShader() : cSourceFactorShader("cShadowCageShader", kShadowCageFragmentSource) {}
 
 // --- cDistortShader ---
 
@@ -403,30 +407,7 @@ void cDepthOfFieldShader::Unbind() {
 
 // --- cPoissonBlurShader ---
 
-cPoissonBlurShader::cPoissonBlurShader()
-    : cShaderSystem("cPoissonBlurShader", kPostVertexSource, kPoissonBlurFragmentSource) {}
-
-bool cPoissonBlurShader::InitFragmentShader() {
-    if (!cShaderSystem::InitFragmentShader()) return false;
-    sampler0Location = UniformLocation("sampler0");
-    blurFactorLocation = UniformLocation("BlurFactor");
-    return true;
-}
-
-void cPoissonBlurShader::Bind() {
-    UseProgram();
-    SetUniform1i(sampler0Location, 0);
-    SetUniform1f(blurFactorLocation, blurFactor);
-    glEnable(GL_TEXTURE_2D);
-    glActiveTexture(GL_TEXTURE0);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, sourceTexture);
-}
-
-void cPoissonBlurShader::Unbind() {
-    DisableProgram();
-    glActiveTexture(GL_TEXTURE0);
-}
+cPoissonBlurShader::cPoissonBlurShader() : cSourceFactorShader("cPoissonBlurShader", kPoissonBlurFragmentSource) {}
 
 // --- cNormalWobbleShader ---
 

@@ -92,27 +92,35 @@ private:
     GLint startLocation = -1, scaleLocation = -1, alphaLocation = -1;
 };
 
-// A black alpha mask cut horizontally at texture v = BlurFactor: alpha 1 below, 0 above, with a
-// smooth band 0.02 wide. Drawn over geometry with alpha blending it darkens what lies below.
-class cShadowCageShader : public cShaderSystem {
+// The shape two programs share: one source picture on unit 0 (sampler0) and one float,
+// BlurFactor, whose meaning is the program's own.
+class cSourceFactorShader : public cShaderSystem {
 public:
-    cShadowCageShader();
+    cSourceFactorShader(const char* className, const char* fragmentSource);
 
     bool InitFragmentShader() override;
 
-    // Store only; the cut height reaches the GPU at the next Bind.
+    // Store only; the values reach the GPU at the next Bind.
     void SetSourceTexture(GLuint name) { sourceTexture = name; }
     void SetBlurFactor(float f) { blurFactor = f; }
 
     // Uses the program, pushes sampler0 = 0 and BlurFactor, binds the source on unit 0.
     void Bind();
-    // Stops the program and makes unit 0 active.
+    // Stops the program and makes unit 0 active (the source stays bound).
     void Unbind();
 
 private:
     GLuint sourceTexture = 0;
-    float blurFactor = 0.01f;  // the cut height in texture v
+    float blurFactor = 0.01f;
     GLint sampler0Location = -1, blurFactorLocation = -1;
+};
+
+// A black alpha mask cut horizontally at texture v = BlurFactor: alpha 1 below, 0 above, with a
+// smooth band 0.02 wide. Drawn over geometry with alpha blending it darkens what lies below.
+// BlurFactor starts at 0.01.
+class cShadowCageShader : public cSourceFactorShader {
+public:
+    cShadowCageShader();
 };
 
 // Polar distortions of the source picture, chosen by the `distortProgram` uniform (0-6 and
@@ -172,27 +180,11 @@ private:
 };
 
 // Poisson-disc blur: the centre tap plus twelve taps on a Poisson disc of radius BlurFactor in
-// texture space, summed and divided by ten (so the picture also brightens by 13/10).
-class cPoissonBlurShader : public cShaderSystem {
+// texture space (starting at 0.01), summed and divided by ten (so the picture also brightens by
+// 13/10).
+class cPoissonBlurShader : public cSourceFactorShader {
 public:
     cPoissonBlurShader();
-
-    bool InitFragmentShader() override;
-
-    // Store only; the values reach the GPU in Bind.
-    void SetSourceTexture(GLuint name) { sourceTexture = name; }
-    // Radius of the disc, in texture coordinates.
-    void SetBlurFactor(float f) { blurFactor = f; }
-
-    // Uses the program, pushes sampler0 = 0 and BlurFactor, binds the source on unit 0.
-    void Bind();
-    // Stops the program and makes unit 0 active (the source stays bound).
-    void Unbind();
-
-private:
-    GLuint sourceTexture = 0;
-    float blurFactor = 0.01f;
-    GLint sampler0Location = -1, blurFactorLocation = -1;
 };
 
 // Normal wobble: a vertex program that pushes each vertex along its normal by an amount that
