@@ -192,7 +192,9 @@ TEST(CucumberCampingRender, CreditsReadAndTheSkyLightKeepsItsShafts) {
         // bright above the rock, nearly none of them clipped to white.
         double litShare = 0, clippedOfLit = 0;
         SkyLight(frame, litShare, clippedOfLit);
-        if (ms > 150000) EXPECT_GT(litShare, 0.004);
+        if (ms > 150000) {
+            EXPECT_GT(litShare, 0.004);
+        }
         EXPECT_LT(clippedOfLit, 0.3);
         std::printf("%d ms: credits %.0f px tall, luma %.0f..%.0f; sky lit %.3f, clipped %.2f of it\n", ms, c.height, c.dark,
                     c.bright, litShare, clippedOfLit);
