@@ -22,10 +22,10 @@ const cVector3f kRayFigureColour(0.1f, 0.1f, 0.1f);  // the figure alone, source
 // The demo-time script of the first member: each step repeats in every frame of [from, to).
 constexpr int kFirstLookFrom = 57050, kFirstLookTo = 57200;        // fixed camera, no greeting
 constexpr int kSecondLookFrom = 62400, kSecondLookTo = 62550;      // green flash only
-constexpr int kGreeting1From = 66790, kGreeting1To = 67000;        // fade flash, moving camera
-constexpr int kGreeting2From = 71740, kGreeting2To = 71850;
-constexpr int kGreeting3From = 76840, kGreeting3To = 76940;
-constexpr int kLastLookFrom = 81340, kLastLookTo = 81490;          // fade flash, fixed camera again
+constexpr int kGreeting1From = cTavikIsleScene::kGreetingFromMs[0], kGreeting1To = 67000;        // fade flash, moving camera
+constexpr int kGreeting2From = cTavikIsleScene::kGreetingFromMs[1], kGreeting2To = 71850;
+constexpr int kGreeting3From = cTavikIsleScene::kGreetingFromMs[2], kGreeting3To = 76940;
+constexpr int kLastLookFrom = cTavikIsleScene::kGreetingFromMs[3], kLastLookTo = 81490;          // fade flash, fixed camera again
 constexpr int kBeatRuleFrom = 87000;   // demo time from which beats step the greetings
 constexpr double kBeatLevel = 0.05;    // spectrum bin 0 above this is a beat (a double: 0.05f itself counts)
 constexpr float kBeatCooldownMs = 888;  // at most one beat per 888 ms
@@ -169,7 +169,7 @@ void cTavikIsleScene::DrawFigure(bool withGreeting) {
     glLoadIdentity();
     camera.Look();
     glTranslatef(0, 0, 0);
-    glScalef(150, 150, 150);  // the 8-unit figure stands 1200 units tall
+    glScalef(kFigureScale, kFigureScale, kFigureScale);
     glRotatef(sceneClock, 0, 1, 0);
     glPushMatrix();
     if (withGreeting)
@@ -192,6 +192,11 @@ void cTavikIsleScene::DrawFigure(bool withGreeting) {
     glPopMatrix();
 }
 
+void cTavikIsleScene::MovingView(double c, cVector3& eye, cVector3& centre) {
+    eye = cVector3(1500 * std::sin(c / 20), 1600 * std::cos(c / 15) - 400, 2500 * std::cos(c / 25));
+    centre = cVector3(0, 1600 * std::cos(c / 25) - 1300, 0);
+}
+
 void cTavikIsleScene::DrawContent(int pass) {
     ScenePatternPassStart(camera);
 
@@ -199,8 +204,9 @@ void cTavikIsleScene::DrawContent(int pass) {
     if (cameraMode == 0) {
         camera.SetView(cVector3(0, 1400 / zoom, 1600 / zoom), cVector3(0, 0, 0), cVector3(0, 1, 0));
     } else if (cameraMode == 1) {
-        camera.SetView(cVector3(1500 * std::sin(c / 20), 1600 * std::cos(c / 15) - 400, 2500 * std::cos(c / 25)),
-                       cVector3(0, 1600 * std::cos(c / 25) - 1300, 0), cVector3(0, 1, 0));
+        cVector3 eye, centre;
+        MovingView(c, eye, centre);
+        camera.SetView(eye, centre, cVector3(0, 1, 0));
     }
 
     if (pass == kPassMain || pass == kPassCubeFaces) DrawCubeSphere();

@@ -30,6 +30,14 @@ public:
     // Draws the 3D content of one pass (see Pass) with its own projection and view.
     void DrawContent(int pass);
 
+    // The figure's size in the scene: its 8-unit model stands 1200 units tall.
+    static constexpr float kFigureScale = 150;
+    // The first member's script points (demo ms) that show greeting 1, 2 and 3, then none again.
+    static constexpr int kGreetingFromMs[4] = {66790, 71740, 76840, 81340};
+    // The moving camera (cameraMode 1) at scene clock `c`; its up vector stays (0, 1, 0). The data
+    // generator places the greetings along this path.
+    static void MovingView(double c, cVector3& eye, cVector3& centre);
+
     double sceneClock = 0.0;   // += frame ms x 0.01; drives rotations and the moving camera
     float zoom = 1.0f;         // divides the fixed camera's distance; grows to 1.2
     float fadeLevel = 1.0f;    // alpha of the fade picture; not bounded above (GL clamps it)

@@ -1,22 +1,24 @@
 // The glass figure scene's moving camera as the figure sees it: the scene scales the figure by
 // 150 and turns it by sceneClock degrees about y, so the greetings (drawn in the figure's frame)
-// meet the camera on this path. The scene's code is the authority; a test holds the two together.
+// meet the camera on this path. The camera, the figure's scale and the script points come from
+// the scene itself; a test holds the rest (the turn, the clock) to what the scene draws.
 #pragma once
 
 #include "MeshBuilder.h"
+#include "scenes/TavikIsleScene.h"
 
 #include <cmath>
 
 namespace Datagen {
 
 // The figure's placement in the scene: world = kFigureScale * turn(sceneClock degrees about y) * p.
-constexpr double kFigureScale = 150;
+constexpr double kFigureScale = VantorGL::cTavikIsleScene::kFigureScale;
 // sceneClock advances by 0.01 per millisecond of a member's own time.
 constexpr double kSceneClockPerMs = 0.01;
 
 // When the moving camera shows which greeting, in demo milliseconds.
 constexpr int kFigureFirstMemberFromMs = 57015;   // "0:57.15": the first member's clock starts
-constexpr int kFigureGreetingFromMs[4] = {66790, 71740, 76840, 81340};  // greeting 1, 2, 3; then none
+constexpr const int* kFigureGreetingFromMs = VantorGL::cTavikIsleScene::kGreetingFromMs;  // 1, 2, 3; none
 constexpr int kFigureSecondMemberFromMs = 96004;  // "1:36.4": the second member, its own clock from 0
 constexpr int kFigureSecondMemberToMs = 110000;   // "1:50.0"
 
@@ -45,9 +47,11 @@ struct FigureView {
 
 // The moving camera (cameraMode 1) at `sceneClock`, in the figure's frame.
 inline FigureView MovingCameraInFigure(double c) {
+    VantorGL::cVector3 eye, centre;
+    VantorGL::cTavikIsleScene::MovingView(c, eye, centre);
     FigureView v;
-    v.eye = WorldToFigure(c, 1500 * std::sin(c / 20), 1600 * std::cos(c / 15) - 400, 2500 * std::cos(c / 25));
-    v.centre = WorldToFigure(c, 0, 1600 * std::cos(c / 25) - 1300, 0);
+    v.eye = WorldToFigure(c, eye.x(), eye.y(), eye.z());
+    v.centre = WorldToFigure(c, centre.x(), centre.y(), centre.z());
     return v;
 }
 
