@@ -1,6 +1,7 @@
-// PictureWriter: writes small PNG and JPEG files from test code, so loader tests make their
-// own inputs (every PNG colour type, 16-bit samples, palettes with tRNS, interlacing, and the
-// JPEG kinds: baseline, progressive, grey, CMYK, restart markers).
+// PictureWriter: writes small PNG, JPEG, BMP and GIF files from test code, so loader tests make
+// their own inputs (every PNG colour type, 16-bit samples, palettes with tRNS, interlacing, the
+// JPEG kinds: baseline, progressive, grey, CMYK, restart markers; palette and true-colour BMPs;
+// GIFs of several frames with a transparent colour).
 #pragma once
 
 #include <cstdint>
@@ -32,6 +33,20 @@ enum class eJpegKind { Baseline, Progressive, Grey, Cmyk, Restarts };
 // quality.
 bool WriteJpeg(const std::string& path, int width, int height, const std::vector<std::uint8_t>& pixels,
                int quality = 95, eJpegKind kind = eJpegKind::Baseline);
+
+// Writes an uncompressed BMP (40-byte info header) of `samples`, top row first: palette indices,
+// one a pixel, for 1, 4 and 8 bits per pixel (with `palette` as the colour table), RGB for 24,
+// RGBA for 32. The file stores the bottom row first, or the top row first under a negative
+// height when `topDown`.
+bool WriteBmp(const std::string& path, int width, int height, int bitsPerPixel,
+              const std::vector<std::uint8_t>& samples, const std::vector<PngPaletteEntry>& palette = {},
+              bool topDown = false);
+
+// Writes a GIF89a of `frames`, each width x height palette indices (top row first) covering the
+// whole screen, over one global colour table (`palette`, at most 256 entries). Each frame has a
+// graphic control block with `transparent` as its transparent index (none when -1).
+bool WriteGif(const std::string& path, int width, int height, const std::vector<PngPaletteEntry>& palette,
+              const std::vector<std::vector<std::uint8_t>>& frames, int transparent = -1);
 
 // Reads a whole file / writes bytes to a file (for truncating and corrupting inputs).
 std::vector<std::uint8_t> ReadBytes(const std::string& path);
