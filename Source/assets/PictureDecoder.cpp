@@ -1,6 +1,7 @@
-// PictureDecoder: libpng and libjpeg-turbo behind one small interface, plus the sizing, scaling
-// and alpha rules of the two texture routes. Both decoders report errors by longjmp; each
-// setjmp frame below holds only C objects, and everything C++ lives in the caller's frame.
+// PictureDecoder: libpng, libjpeg-turbo and stb_image (BMP, GIF) behind one small interface, plus
+// the sizing, scaling and alpha rules of the two texture routes. libpng and libjpeg report errors
+// by longjmp; each setjmp frame below holds only C objects, and everything C++ lives in the
+// caller's frame.
 #include "assets/PictureDecoder.h"
 
 #include "assets/DataPath.h"
@@ -17,6 +18,7 @@
 // jpeglib.h needs FILE and size_t declared before it.
 #include <jpeglib.h>
 #include <jerror.h>
+#include <stb_image.h>
 
 namespace VantorGL {
 
@@ -24,6 +26,9 @@ namespace {
 
 constexpr std::uint8_t kPngMagic[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
 constexpr std::uint8_t kJpegMagic[3] = {0xff, 0xd8, 0xff};
+constexpr std::uint8_t kBmpMagic[2] = {'B', 'M'};
+constexpr std::uint8_t kGif87Magic[6] = {'G', 'I', 'F', '8', '7', 'a'};
+constexpr std::uint8_t kGif89Magic[6] = {'G', 'I', 'F', '8', '9', 'a'};
 
 // A block of file bytes already in memory (a whole file read, or a caller's buffer).
 struct cBytes {
@@ -37,6 +42,10 @@ bool StartsWith(cBytes bytes, const std::uint8_t* magic, std::size_t size) {
 
 bool IsPng(cBytes bytes) { return StartsWith(bytes, kPngMagic, sizeof kPngMagic); }
 bool IsJpeg(cBytes bytes) { return StartsWith(bytes, kJpegMagic, sizeof kJpegMagic); }
+bool IsBmp(cBytes bytes) { return StartsWith(bytes, kBmpMagic, sizeof kBmpMagic); }
+bool IsGif(cBytes bytes) {
+    return StartsWith(bytes, kGif87Magic, sizeof kGif87Magic) || StartsWith(bytes, kGif89Magic, sizeof kGif89Magic);
+}
 
 // Reads a whole data file; a failure says why in the picture loader's words.
 bool ReadWholeFile(const std::string& file, std::vector<std::uint8_t>& bytes, std::string& error) {
@@ -298,6 +307,130 @@ bool DecodeJpegBytes(cBytes bytes, cRawImage& out, std::string& error) {
     return true;
 }
 
+// --- BMP and GIF (stb_image) --------------------------------------------------------------------
+
+std::uint32_t LittleEndian32(const std::uint8_t* p) {
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
+}
+
+// stb_image reads past the end of its bytes as zeros, so a cut-short BMP or GIF would come out
+// with a black or empty tail instead of failing. The checks below find where the bytes the
+// decoder reads end and refuse a file that stops before that, in the JPEG and PNG loaders' words.
+
+constexpr std::size_t kBmpFileHeader = 14;
+
+// The pixel depth, from the old 12-byte core header or any later one.
+unsigned BmpBitsPerPixel(cBytes bytes) {
+    const std::size_t at = LittleEndian32(bytes.data + kBmpFileHeader) == 12 ? 24 : 28;
+    return bytes.data[at] | unsigned(bytes.data[at + 1]) << 8;
+}
+
+// Before stb_image reads the header: the info header (its size is its first field) must be there
+// whole, with a depth and a compression stb_image reads (none, or bit fields). stb_image's own
+// reason for a header it refuses is lost in its search of the other formats.
+bool BmpHeaderReadable(cBytes bytes, std::string& error) {
+    if (bytes.size < kBmpFileHeader + 4) return error = "truncated BMP file", false;
+    const std::uint32_t infoSize = LittleEndian32(bytes.data + kBmpFileHeader);
+    const bool known = infoSize == 12 || infoSize == 40 || infoSize == 56 || infoSize == 108 || infoSize == 124;
+    if (!known) return error = "corrupt BMP: unknown header size", false;
+    if (bytes.size < kBmpFileHeader + infoSize) return error = "truncated BMP file", false;
+    const unsigned bits = BmpBitsPerPixel(bytes);
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
+        return error = "corrupt BMP: " + std::to_string(bits) + " bits per pixel", false;
+    const std::uint32_t compression = infoSize == 12 ? 0 : LittleEndian32(bytes.data + 30);
+    if (compression == 1 || compression == 2) return error = "run-length compressed BMP not supported", false;
+    if (compression != 0 && compression != 3) return error = "BMP compression not supported", false;
+    return true;
+}
+
+// Once stb_image has read the header: the rows (uncompressed, the only kind it reads) lie at the
+// header's pixel offset, each padded to four bytes.
+bool BmpPixelsFit(cBytes bytes, std::int64_t width, std::int64_t height) {
+    const std::uint32_t offset = LittleEndian32(bytes.data + 10);
+    const std::int64_t rowBytes = (width * BmpBitsPerPixel(bytes) + 31) / 32 * 4;
+    return std::int64_t(offset) + rowBytes * height <= std::int64_t(bytes.size);
+}
+
+constexpr std::size_t kGifScreenHeader = 13;
+
+// Walks the blocks after the screen header (there whole) up to the end of the first image's
+// data. Later frames are never decoded, so a file cut after the first one still loads.
+bool GifFirstFrameFits(cBytes bytes, std::string& error) {
+    const std::uint8_t* data = bytes.data;
+    const std::size_t size = bytes.size;
+    std::size_t at = kGifScreenHeader;
+    if (data[10] & 0x80) at += std::size_t(3) << ((data[10] & 7) + 1);  // global colour table
+    // Data sub-blocks: a length byte and that many bytes, up to a zero length.
+    auto skipSubBlocks = [&]() {
+        while (at < size) {
+            const std::uint8_t length = data[at++];
+            if (length == 0) return true;
+            at += length;
+        }
+        return false;
+    };
+    while (at < size) {
+        const std::uint8_t block = data[at++];
+        if (block == 0x21) {  // extension: a label, then sub-blocks
+            ++at;
+            if (!skipSubBlocks()) break;
+        } else if (block == 0x2c) {  // image: descriptor, local colour table, LZW code size, data
+            if (size - at < 9) break;
+            const std::uint8_t flags = data[at + 8];
+            at += 9;
+            if (flags & 0x80) at += std::size_t(3) << ((flags & 7) + 1);
+            ++at;
+            if (skipSubBlocks()) return true;
+            break;
+        } else if (block == 0x3b) {
+            return error = "GIF file holds no picture", false;
+        } else {
+            return error = "corrupt GIF: unknown block", false;
+        }
+    }
+    return error = "truncated GIF file", false;
+}
+
+// BMP or GIF (its first frame) through stb_image, once the header's size has passed the same
+// limit as every other picture. A GIF's transparent pixels are not drawn: they come out black, as
+// on an empty bitmap, so the picture route's alpha rule makes them transparent.
+bool DecodeStbBytes(cBytes bytes, bool gif, cRawImage& out, std::string& error) {
+    const std::string format = gif ? "GIF" : "BMP";
+    if (bytes.size > std::size_t(INT32_MAX)) return error = "file too large for a texture", false;
+    if (gif && bytes.size < kGifScreenHeader) return error = "truncated GIF file", false;
+    if (!gif && !BmpHeaderReadable(bytes, error)) return false;
+    const int size = int(bytes.size);
+    int width = 0, height = 0, components = 0;
+    if (!stbi_info_from_memory(bytes.data, size, &width, &height, &components))
+        return error = "corrupt " + format + " header", false;
+    // A BMP stored top row first says so with a negative height.
+    const std::int64_t rows = height < 0 ? -std::int64_t(height) : height;
+    char message[80];
+    if (!CheckPixelCount(std::uint32_t(std::max(width, 0)), std::uint32_t(rows), message, sizeof message))
+        return error = message, false;
+    if (gif ? !GifFirstFrameFits(bytes, error) : !BmpPixelsFit(bytes, width, rows)) {
+        if (!gif) error = "truncated BMP file";
+        return false;
+    }
+    stbi_uc* pixels = stbi_load_from_memory(bytes.data, size, &width, &height, &components, 4);
+    if (!pixels) {
+        // stb_image's reasons are short codes ("bad masks", "illegal code in raster").
+        const char* reason = stbi_failure_reason();
+        return error = "corrupt " + format + ": " + (reason && *reason ? reason : "no picture"), false;
+    }
+    out.width = width;
+    out.height = height;
+    out.rgba.assign(pixels, pixels + std::size_t(width) * height * 4);
+    stbi_image_free(pixels);
+    out.fileHasAlpha = false;
+    for (std::size_t i = 0; i < out.rgba.size(); i += 4) {
+        if (out.rgba[i + 3] == 255) continue;
+        out.fileHasAlpha = true;
+        if (gif && out.rgba[i + 3] == 0) out.rgba[i] = out.rgba[i + 1] = out.rgba[i + 2] = 0;
+    }
+    return true;
+}
+
 bool AnyTransparent(const std::vector<std::uint8_t>& rgba) {
     for (std::size_t i = 3; i < rgba.size(); i += 4)
         if (rgba[i] != 255) return true;
@@ -336,7 +469,9 @@ bool DecodeImageBytes(const std::uint8_t* data, std::size_t size, cRawImage& out
     }
     if (IsPng(bytes)) return DecodePngBytes(bytes, out, error);
     if (IsJpeg(bytes)) return DecodeJpegBytes(bytes, out, error);
-    error = "not a JPEG or PNG picture";
+    if (IsBmp(bytes)) return DecodeStbBytes(bytes, false, out, error);
+    if (IsGif(bytes)) return DecodeStbBytes(bytes, true, out, error);
+    error = "not a JPEG, PNG, BMP or GIF picture";
     return false;
 }
 

@@ -1,4 +1,4 @@
-// PictureDecoder: the CPU half of texture loading. Turns a PNG or JPEG file into the exact RGBA
+// PictureDecoder: the CPU half of texture loading. Turns a picture file into the exact RGBA
 // block cTextureSystem uploads (sized, scaled, oriented, alpha applied), without touching GL, so
 // it can run on a worker thread and be tested and inspected (quenlite-assets info) headless.
 #pragma once
@@ -23,7 +23,9 @@ eTextureRoute ChooseTextureRoute(const std::string& path);
 // A decoded image before texture rules: rows top row first, 4 bytes (R, G, B, A) per pixel.
 struct cRawImage {
     int width = 0, height = 0;
-    bool fileHasAlpha = false;  // the file carries alpha (an alpha channel or a PNG tRNS chunk)
+    // The file carries alpha: a PNG alpha channel or tRNS chunk, or BMP alpha or GIF transparency
+    // that leaves some pixel less than opaque.
+    bool fileHasAlpha = false;
     std::vector<std::uint8_t> rgba;
 };
 
@@ -60,9 +62,10 @@ bool DecodeTextureFile(const std::string& path, eTextureRoute route, int maxText
 // are scaled up to the next one (nearest neighbour), never beyond maxTextureSize. Top row first.
 bool DecodePngTexture(const std::string& file, int maxTextureSize, cDecodedPicture& out, std::string& error);
 
-// Picture route: JPEG or PNG, told apart by content. Each side sized by PictureSideSize and
-// scaled nearest-neighbour, bottom row first, alpha from ApplyBlackIsTransparent (any alpha the
-// file had is replaced).
+// Picture route: JPEG, PNG, BMP or GIF (its first frame), told apart by content. Each side sized
+// by PictureSideSize and scaled nearest-neighbour, bottom row first, alpha from
+// ApplyBlackIsTransparent (any alpha the file had is replaced; a GIF's transparent pixels are
+// black before the rule, so they stay transparent).
 bool DecodePictureTexture(const std::string& file, int maxTextureSize, cDecodedPicture& out, std::string& error);
 
 // --- The two routes on bytes already in memory --------------------------------------------------
@@ -77,8 +80,9 @@ bool DecodePictureTextureBytes(const std::uint8_t* data, std::size_t size, int m
 
 // --- Building blocks ----------------------------------------------------------------------------
 
-// Decodes a PNG or JPEG file (by its first bytes) to top-down RGBA. Malformed files fail with a
-// reason; they never crash. Images over kMaxDecodedPixels are refused.
+// Decodes a PNG, JPEG, BMP or GIF file (by its first bytes; a GIF's first frame) to top-down RGBA.
+// Malformed and cut-short files fail with a reason; they never crash. Images whose header claims
+// over kMaxDecodedPixels are refused before anything is allocated for them.
 bool DecodeImageFile(const std::string& file, cRawImage& out, std::string& error);
 bool DecodeImageBytes(const std::uint8_t* data, std::size_t size, cRawImage& out, std::string& error);
 constexpr std::int64_t kMaxDecodedPixels = std::int64_t(1) << 26;  // 64 M pixels (256 MiB of RGBA)

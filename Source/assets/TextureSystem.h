@@ -26,7 +26,7 @@ public:
     // GL context; the new texture is left bound.
     void Load(const char* path);
 
-    // Picture route whatever the name: decodes JPEG or PNG content, uploads it, and returns true
+    // Picture route whatever the name: decodes JPEG, PNG, BMP or GIF content, uploads it, and returns true
     // with `texture` holding a new name; on failure returns false and leaves `texture` unchanged.
     bool LoadPicture(const char* path);
 

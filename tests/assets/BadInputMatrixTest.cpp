@@ -1,7 +1,8 @@
 // The bad-input matrix at the loaders: for each kind of file the demo loads (picture by the PNG
 // route and by the picture route, 3DS model, MP3 music, font) and each way a file can be broken,
 // the loader gives its designed fallback (texture 0, empty model, silent music with a flat
-// spectrum, a substitute or empty font) and says exactly one line on stderr naming the file.
+// spectrum, a substitute or empty font) and says exactly one line on stderr naming the file. BMP
+// and GIF, which the picture route reads by content, have rows of their own.
 #include "assets/3DsModelSystem.h"
 #include "assets/FontSystem.h"
 #include "assets/MusicSystem.h"
@@ -9,6 +10,7 @@
 #include "assets/TextureSystem.h"
 #include "support/DamagedData.h"
 #include "support/GlTestContext.h"
+#include "support/PictureWriter.h"
 #include "timeline/TimeSystem.h"
 
 #include <gtest/gtest.h>
@@ -169,6 +171,64 @@ TEST(BadInputMatrix, EveryKindInEveryStateFallsBackWithOneLine) {
         EXPECT_TRUE(outcome.fellBack) << kind.name << ", long path";
     }
     std::printf("[matrix] %d inputs tried at the loaders\n", tried);
+}
+
+// A BMP or a GIF under a JPEG's name loads by its content; cut short, with a header the decoder
+// refuses, or with a header claiming more pixels than any texture, it falls back with one line
+// that says which.
+TEST(BadInputMatrix, BmpAndGifOnThePictureRouteFallBackWithOneLine) {
+    REQUIRE_GL(Context());
+    ScratchFolder scratch("matrix-bmp-gif");
+    const fs::path bmp = scratch.Path() / "good-bmp.jpg", gif = scratch.Path() / "good-gif.jpg";
+    std::vector<std::uint8_t> rgb(32 * 32 * 3);
+    for (std::size_t i = 0; i < rgb.size(); ++i) rgb[i] = std::uint8_t(i * 29);
+    ASSERT_TRUE(WriteBmp(bmp.string(), 32, 32, 24, rgb));
+    const std::vector<PngPaletteEntry> palette = {{0, 0, 0}, {200, 40, 40}, {40, 200, 40}, {40, 40, 200}};
+    std::vector<std::uint8_t> indices(32 * 32);
+    for (std::size_t i = 0; i < indices.size(); ++i) indices[i] = std::uint8_t(i * 5 % 4);
+    ASSERT_TRUE(WriteGif(gif.string(), 32, 32, palette, {indices, indices}));
+    const FileKind kind{"picture route", "", "", "", "TEXTURE", LoadTextureFallsBack};
+
+    // Header fields: BMP planes at 26, width and height at 18 and 22; the GIF screen's sides at
+    // 6 and 8, its first frame's width at 13 + 12 (colour table) + 8 (control block) + 5.
+    struct Row {
+        const fs::path* good;
+        const char* damage;
+        std::function<void(std::vector<std::uint8_t>&)> apply;
+        const char* reason;
+    };
+    auto put = [](std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value, int size) {
+        for (int i = 0; i < size; ++i) bytes[at + i] = std::uint8_t(value >> (8 * i));
+    };
+    auto half = [](std::vector<std::uint8_t>& bytes) { bytes.resize(bytes.size() / 2); };
+    const std::vector<Row> rows = {
+        {&bmp, "truncated", half, "truncated BMP file"},
+        {&bmp, "corrupt header", [&](auto& b) { put(b, 26, 7, 2); }, "corrupt BMP header"},
+        {&bmp, "huge claimed", [&](auto& b) { put(b, 18, 60000, 4), put(b, 22, 60000, 4); },
+         "picture size 60000x60000 not supported"},
+        {&gif, "truncated", half, "truncated GIF file"},
+        {&gif, "corrupt header", [&](auto& b) { put(b, 38, 0xffff, 2); }, "corrupt GIF: bad Image Descriptor"},
+        {&gif, "huge claimed", [&](auto& b) { put(b, 6, 0xffff, 2), put(b, 8, 0xffff, 2); },
+         "picture size 65535x65535 not supported"},
+    };
+    for (const fs::path* good : {&bmp, &gif}) {
+        LoadOutcome outcome = LoadDamaged(kind, good->string());
+        EXPECT_FALSE(outcome.fellBack) << good->filename();
+        EXPECT_EQ(outcome.said, "") << good->filename();
+    }
+    int n = 0;
+    for (const Row& row : rows) {
+        const std::string format = row.good == &bmp ? "BMP" : "GIF", context = format + ", " + row.damage;
+        std::vector<std::uint8_t> bytes = ReadBytes(row.good->string());
+        row.apply(bytes);
+        const fs::path file = scratch.Path() / (std::to_string(n++) + "_" + format + ".jpg");
+        ASSERT_TRUE(WriteBytes(file.string(), bytes));
+        LoadOutcome outcome = LoadDamaged(kind, file.string());
+        ExpectOneLineNaming(kind, outcome, file.filename().string(), context);
+        EXPECT_NE(outcome.said.find(row.reason), std::string::npos) << context << ": " << outcome.said;
+        EXPECT_TRUE(outcome.fellBack) << context;
+        std::printf("[matrix] %-14s %-15s %s", format.c_str(), row.damage, outcome.said.c_str());
+    }
 }
 
 // No data folder at all, the demo's own spellings: every loader falls back and names its file.

@@ -1,5 +1,6 @@
-// Tests for the texture decoders: every PNG colour type, the sizing and alpha rules of both
-// routes, row order, and malformed files that must fail with a reason instead of crashing.
+// Tests for the texture decoders: every PNG colour type, BMP and GIF by content, the sizing and
+// alpha rules of both routes, row order, and malformed files that must fail with a reason
+// instead of crashing.
 #include "assets/PictureDecoder.h"
 
 #include "support/PictureWriter.h"
@@ -217,6 +218,62 @@ TEST_F(PictureDecoderTest, PngContentOnThePictureRouteFollowsPictureRules) {
     EXPECT_EQ(Texel(picture, 1, 1), (Rgba{1, 0, 0, 255}));
 }
 
+// BMP and GIF are found by content, whatever the name, and follow the picture route's rules like
+// a JPEG: bottom row first, exact black transparent, the file's own alpha replaced. A GIF's
+// transparent colour is nothing drawn, so black and transparent; only its first frame is used.
+TEST_F(PictureDecoderTest, BmpAndGifContentTakesThePictureRouteWhateverTheName) {
+    // 4 x 2: top red, green, black, magenta; bottom blue, (1, 0, 0), yellow, grey.
+    const std::vector<PngPaletteEntry> palette = {{255, 0, 0}, {0, 255, 0}, {0, 0, 0},    {255, 0, 255},
+                                                  {0, 0, 255}, {1, 0, 0},   {255, 255, 0}, {128, 128, 128}};
+    const std::vector<std::uint8_t> indices = {0, 1, 2, 3, 4, 5, 6, 7};
+    std::vector<std::uint8_t> rgb, rgba;
+    for (std::uint8_t i : indices) {
+        rgb.insert(rgb.end(), {palette[i].r, palette[i].g, palette[i].b});
+        rgba.insert(rgba.end(), {palette[i].r, palette[i].g, palette[i].b, std::uint8_t(i * 30)});
+    }
+    ASSERT_TRUE(WriteBmp("Data/Pics/shot.jpg", 4, 2, 24, rgb));
+    ASSERT_TRUE(WriteBmp("palette.JPG", 4, 2, 8, indices, palette, true));  // stored top row first
+    ASSERT_TRUE(WriteBmp("nibbles.bmp", 4, 2, 4, indices, palette));
+    ASSERT_TRUE(WriteBmp("alpha.bmp", 4, 2, 32, rgba));
+    const std::vector<std::uint8_t> green(8, 1);
+    ASSERT_TRUE(WriteGif("frames.jpg", 4, 2, palette, {indices, green}, 3));  // magenta is transparent
+
+    struct Case {
+        const char* path;
+        bool fileHasAlpha;
+        Rgba topRight;
+    };
+    for (const Case& c : {Case{"data\\pics\\shot.jpg", false, {255, 0, 255, 255}},
+                          Case{"palette.JPG", false, {255, 0, 255, 255}},
+                          Case{"nibbles.bmp", false, {255, 0, 255, 255}},
+                          Case{"alpha.bmp", true, {255, 0, 255, 255}}, Case{"frames.jpg", true, {0, 0, 0, 0}}}) {
+        SCOPED_TRACE(c.path);
+        cDecodedPicture picture = Decode(c.path);
+        EXPECT_EQ(picture.route, eTextureRoute::Picture);
+        EXPECT_EQ(picture.textureWidth, 4);
+        EXPECT_EQ(picture.textureHeight, 2);
+        EXPECT_EQ(picture.fileHasAlpha, c.fileHasAlpha);
+        EXPECT_TRUE(picture.hasTransparency);
+        EXPECT_EQ(Texel(picture, 0, 0), (Rgba{0, 0, 255, 255}));  // first row: the bottom of the image
+        EXPECT_EQ(Texel(picture, 1, 0), (Rgba{1, 0, 0, 255}));
+        EXPECT_EQ(Texel(picture, 0, 1), (Rgba{255, 0, 0, 255}));  // red, though the 32-bit file said alpha 0
+        EXPECT_EQ(Texel(picture, 2, 1), (Rgba{0, 0, 0, 0}));
+        EXPECT_EQ(Texel(picture, 3, 1), c.topRight);
+    }
+
+    // Sizes follow the picture rule: 5 x 3 becomes 4 x 4.
+    ASSERT_TRUE(WriteBmp("odd.bmp", 5, 3, 24, std::vector<std::uint8_t>(5 * 3 * 3, 90)));
+    cDecodedPicture odd = Decode("odd.bmp");
+    EXPECT_EQ(odd.width, 5);
+    EXPECT_EQ(odd.textureWidth, 4);
+    EXPECT_EQ(odd.textureHeight, 4);
+
+    // Only the first frame is read: a GIF cut inside its second frame still loads.
+    const std::vector<std::uint8_t> gif = ReadBytes("frames.jpg");
+    WriteBytes("first-frame.gif", std::vector<std::uint8_t>(gif.begin(), gif.end() - 6));
+    EXPECT_EQ(Texel(Decode("first-frame.gif"), 0, 0), (Rgba{0, 0, 255, 255}));
+}
+
 TEST_F(PictureDecoderTest, JpegSizesFollowThePictureRule) {
     ASSERT_TRUE(WriteJpeg("vga.jpg", 640, 480, TwoBands(640, 480, {220, 30, 30, 0}, {30, 30, 220, 0})));
     cDecodedPicture vga = Decode("vga.jpg");
@@ -252,7 +309,7 @@ TEST_F(PictureDecoderTest, MissingFoldersEmptyAndWrongFilesFailWithAReason) {
     EXPECT_EQ(Failure("empty.png", eTextureRoute::Png), "empty file");
     ASSERT_TRUE(WriteBytes("text.png", {'h', 'e', 'l', 'l', 'o', '\n'}));
     EXPECT_EQ(Failure("text.png", eTextureRoute::Png), "not a PNG file");
-    EXPECT_EQ(Failure("text.png", eTextureRoute::Picture), "not a JPEG or PNG picture");
+    EXPECT_EQ(Failure("text.png", eTextureRoute::Picture), "not a JPEG, PNG, BMP or GIF picture");
     // A JPEG behind a .png name is not a PNG file.
     ASSERT_TRUE(WriteJpeg("photo.png", 8, 8, TwoBands(8, 8, {1, 2, 3, 0}, {4, 5, 6, 0})));
     EXPECT_EQ(Failure("photo.png", eTextureRoute::Png), "not a PNG file");
@@ -270,8 +327,14 @@ TEST_F(PictureDecoderTest, TruncatedAndCorruptFilesNeverCrash) {
     std::vector<std::uint8_t> rgb(24 * 24 * 3);
     for (std::size_t i = 0; i < rgb.size(); ++i) rgb[i] = std::uint8_t(i * 13);
     ASSERT_TRUE(WriteJpeg("good.jpg", 24, 24, rgb));
+    ASSERT_TRUE(WriteBmp("good.bmp", 12, 12, 24, std::vector<std::uint8_t>(rgb.begin(), rgb.begin() + 12 * 12 * 3)));
+    std::vector<PngPaletteEntry> palette;
+    for (int i = 0; i < 16; ++i) palette.push_back({std::uint8_t(i * 16), std::uint8_t(255 - i * 16), 7});
+    std::vector<std::uint8_t> indices(20 * 20);
+    for (std::size_t i = 0; i < indices.size(); ++i) indices[i] = std::uint8_t((i * 7) % 16);
+    ASSERT_TRUE(WriteGif("good.gif", 20, 20, palette, {indices, indices}, 5));
 
-    for (const char* name : {"good.png", "good.jpg"}) {
+    for (const char* name : {"good.png", "good.jpg", "good.bmp", "good.gif"}) {
         SCOPED_TRACE(name);
         const std::vector<std::uint8_t> good = ReadBytes(name);
         ASSERT_GT(good.size(), 100u);
@@ -306,6 +369,12 @@ TEST_F(PictureDecoderTest, TruncatedAndCorruptFilesNeverCrash) {
     std::vector<std::uint8_t> jpeg = ReadBytes("good.jpg");
     WriteBytes("half.jpg", std::vector<std::uint8_t>(jpeg.begin(), jpeg.begin() + std::ptrdiff_t(jpeg.size() / 2)));
     EXPECT_NE(Failure("half.jpg", eTextureRoute::Picture).find("JPEG"), std::string::npos);
+    // stb_image would read a cut BMP or GIF to the end, padding with zeros; the decoder refuses it.
+    for (const char* name : {"good.bmp", "good.gif"}) {
+        std::vector<std::uint8_t> whole = ReadBytes(name);
+        WriteBytes("half.bin", std::vector<std::uint8_t>(whole.begin(), whole.begin() + std::ptrdiff_t(whole.size() / 3)));
+        EXPECT_NE(Failure("half.bin", eTextureRoute::Picture).find("truncated"), std::string::npos) << name;
+    }
 }
 
 TEST_F(PictureDecoderTest, AbsurdHeaderSizesAreRefusedBeforeAllocating) {
