@@ -1,6 +1,7 @@
 // Writes the hand-made seed corpora of the two texture fuzz targets: `picture_seeds PNGDIR JPEGDIR`.
 // Small PNGs of every colour type, depth, palette and interlace the PNG route expands, and JPEGs
-// of every kind the picture route meets (baseline, progressive, grey, Adobe CMYK, restart markers).
+// of every kind the picture route meets (baseline, progressive, grey, Adobe CMYK, restart markers),
+// with BMPs of each depth and row order and GIFs (several frames, a transparent colour) beside them.
 #include "support/PictureWriter.h"
 
 #include <png.h>
@@ -63,6 +64,24 @@ int main(int argc, char** argv) {
     ok &= WriteJpeg(jpeg + "/restarts.jpg", 33, 17, Pattern(33, 17, 3), 80, eJpegKind::Restarts);
     // The picture route reads PNG content too, whatever the name says.
     ok &= WriteRgbaPng(jpeg + "/png-content.jpg", 5, 3, Pattern(5, 3, 4));
+    // And BMP and GIF: palette depths, true colour both row orders, alpha; two frames, transparency.
+    std::vector<PngPaletteEntry> colours;
+    for (int i = 0; i < 16; ++i) colours.push_back({std::uint8_t(i * 17), std::uint8_t(i * 13), std::uint8_t(i * 5)});
+    std::vector<std::uint8_t> indices = Pattern(8, 8, 1);
+    for (std::uint8_t& index : indices) index &= 15;
+    std::vector<std::uint8_t> bits = indices;
+    for (std::uint8_t& bit : bits) bit &= 1;
+    ok &= WriteBmp(jpeg + "/palette1.bmp", 8, 8, 1, bits, {colours[0], colours[9]});
+    ok &= WriteBmp(jpeg + "/palette4.bmp", 8, 8, 4, indices, colours);
+    ok &= WriteBmp(jpeg + "/palette8-top-down.bmp", 8, 8, 8, indices, colours, true);
+    ok &= WriteBmp(jpeg + "/rgb24-9x5.bmp", 9, 5, 24, Pattern(9, 5, 3));
+    ok &= WriteBmp(jpeg + "/rgba32.bmp", 8, 8, 32, Pattern(8, 8, 4));
+    std::vector<std::uint8_t> second = Pattern(16, 16, 1);
+    for (std::uint8_t& index : second) index = std::uint8_t((index >> 4) & 15);
+    std::vector<std::uint8_t> first = Pattern(16, 16, 1);
+    for (std::uint8_t& index : first) index &= 15;
+    ok &= WriteGif(jpeg + "/two-frames.gif", 16, 16, colours, {first, second}, 0);
+    ok &= WriteGif(jpeg + "/opaque-9x7.gif", 9, 7, colours, {std::vector<std::uint8_t>(63, 3)});
     if (!ok) {
         std::fprintf(stderr, "picture_seeds: cannot write the seeds into %s and %s\n", png.c_str(), jpeg.c_str());
         return 1;

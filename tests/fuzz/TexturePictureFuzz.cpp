@@ -1,4 +1,4 @@
-// Fuzz target for the texture loader's picture route: JPEG or PNG told apart by content, sized,
+// Fuzz target for the texture loader's picture route: JPEG, PNG, BMP or GIF told apart by content, sized,
 // flipped and given black-is-transparent alpha, from memory. No OpenGL is touched.
 #include "PictureFuzzChecks.h"
 
