@@ -63,6 +63,14 @@ bool cRenderTextureSystem::Create(int width_, int height_, int filter) {
     return true;
 }
 
+void cRenderTextureSystem::Release() {
+    if (framebuffer != 0) glDeleteFramebuffersEXT(1, &framebuffer);
+    if (depthBuffer != 0) glDeleteRenderbuffersEXT(1, &depthBuffer);
+    if (texture != 0) glDeleteTextures(1, &texture);
+    if (depthTexture != 0) glDeleteTextures(1, &depthTexture);
+    framebuffer = depthBuffer = texture = depthTexture = 0;
+}
+
 void cRenderTextureSystem::BeginCapture() {
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer);
     glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, depthBuffer);

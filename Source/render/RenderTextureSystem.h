@@ -30,6 +30,10 @@ public:
     // ends with exit code 99 after a message box (FatalError); returns true otherwise. A target
     // the driver calls incomplete is said once on stderr.
     virtual bool Create(int width, int height, int filter);
+    // Deletes what Create and CopyDepth made (framebuffer, renderbuffer, both textures) and
+    // zeroes the names, so the target can be created again; needs the context. Only the
+    // sequencer's restart calls it: the destructor still releases nothing.
+    void Release();
     // Binds the framebuffer and renderbuffer and re-attaches the colour texture.
     virtual void BeginCapture();
     // Binds renderbuffer 0, then framebuffer 0 (the window).

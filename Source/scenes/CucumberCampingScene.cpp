@@ -54,6 +54,11 @@ int cCucumberCampingScene::Init() {
     return 0;
 }
 
+void cCucumberCampingScene::ReleaseGlObjects() {
+    for (cRenderTextureSystem* target : {&targetA, &targetB, &targetC, &targetD, &targetE})
+        target->Release();
+}
+
 void cCucumberCampingScene::Update() {
     cResources& res = *resources;
     cTimeSystem* clock = cTimeSystem::Instance();

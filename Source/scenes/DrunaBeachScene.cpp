@@ -42,6 +42,11 @@ int cDrunaBeachScene::Init() {
     return 0;
 }
 
+void cDrunaBeachScene::ReleaseGlObjects() {
+    for (cRenderTextureSystem* target : {&targetA, &targetB, &targetC})
+        target->Release();
+}
+
 void cDrunaBeachScene::Update() {
     const int dt = cTimeSystem::Instance()->Delta();
     sceneClock += dt * 0.01;

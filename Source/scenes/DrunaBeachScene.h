@@ -29,6 +29,9 @@ public:
     // The pattern's set-up with three targets, then a pool of 100 particles with a random drift
     // (the scene never updates or draws them).
     int Init() override;
+    // Deletes the GL objects Init made that outlive the scene (its targets), before the
+    // sequencer renews it for another pass. Needs the context.
+    void ReleaseGlObjects();
     // Clocks, flight, emitter, fades; see the .cpp for the order.
     void Update() override;
     // Cube map of pass 1, scene into targetA, two blurs, present, overlays.

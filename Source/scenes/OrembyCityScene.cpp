@@ -84,6 +84,11 @@ int cOrembyCityScene::Init() {
     return 0;
 }
 
+void cOrembyCityScene::ReleaseGlObjects() {
+    for (cRenderTextureSystem* target : {&targetA, &targetB, &targetC, &targetD})
+        target->Release();
+}
+
 float cOrembyCityScene::RayAlpha() const { return 1.0f - 3.0f * resources->music.SpectrumValue(kBeatBin); }
 
 float cOrembyCityScene::SphereTint() const { return resources->music.SpectrumValue(kBeatBin) / 6.0f; }

@@ -73,6 +73,11 @@ int cPelkAirportScene::Init() {
     return 0;
 }
 
+void cPelkAirportScene::ReleaseGlObjects() {
+    for (cRenderTextureSystem* target : {&targetA, &targetB, &targetC})
+        target->Release();
+}
+
 void cPelkAirportScene::PlaceSources(int demoMs) {
     const float t = float(demoMs) / 1000.0f;
     const float ct = CosF(t), st = SinF(t);

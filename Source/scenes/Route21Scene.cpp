@@ -37,6 +37,11 @@ int cRoute21Scene::Init() {
     return 0;
 }
 
+void cRoute21Scene::ReleaseGlObjects() {
+    for (cRenderTextureSystem* target : {&targetA, &targetB, &targetC, &targetD})
+        target->Release();
+}
+
 void cRoute21Scene::Update() {
     cResources& res = *resources;
     const int dt = cTimeSystem::Instance()->Delta();

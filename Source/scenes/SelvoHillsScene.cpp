@@ -79,6 +79,11 @@ int cSelvoHillsScene::Init() {
     return 0;
 }
 
+void cSelvoHillsScene::ReleaseGlObjects() {
+    for (cRenderTextureSystem* target : {&targetA, &targetB, &targetC})
+        target->Release();
+}
+
 int cSelvoHillsScene::FillCubeHeights() {
     return WalkCubeGrid([] {}, [this](float, float, int k) { cubeHeights[k] = float((std::rand() % 100) / 10.0 + 0.3); },
                         [] {});

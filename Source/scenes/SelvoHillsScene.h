@@ -27,6 +27,9 @@ public:
 
     // The common set-up (three targets, near 1, far 5000), then FillCubeHeights().
     int Init() override;
+    // Deletes the GL objects Init made that outlive the scene (its targets), before the
+    // sequencer renews it for another pass. Needs the context.
+    void ReleaseGlObjects();
     void Update() override;
     void Render() override;
     // The 3D content of one pass (the argument is ignored): clear, crystal, cube sphere, logo, rings.

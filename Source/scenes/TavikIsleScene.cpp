@@ -59,6 +59,13 @@ int cTavikIsleScene::Init() {
     return 0;
 }
 
+void cTavikIsleScene::ReleaseGlObjects() {
+    for (cRenderTextureSystem* target : {&targetA, &targetB, &targetC, &targetD})
+        target->Release();
+    if (cubeList != 0) glDeleteLists(cubeList, 1);
+    cubeList = 0;
+}
+
 void cTavikIsleScene::Update() {
     cResources& res = *resources;
     cTimeSystem* clock = cTimeSystem::Instance();

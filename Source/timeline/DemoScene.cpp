@@ -7,11 +7,38 @@
 
 #include <epoxy/gl.h>
 
+#include <new>
+
 namespace VantorGL {
 
+namespace {
+
+// Destroys an object and builds a default one in the same storage, so every pointer to it (the
+// dispatch table, the scenes' `resources`) still names it. The constructors do no GL work and
+// never throw.
+template <class T>
+void RenewInPlace(T& object) {
+    object.~T();
+    new (&object) T();
+}
+
+// A timeline scene renewed: what its Init made on the GL side goes first, since its render
+// targets release nothing when destroyed.
+template <class Scene>
+void RenewScene(Scene& scene) {
+    scene.ReleaseGlObjects();
+    RenewInPlace(scene);
+}
+
+}  // namespace
+
 int cDemoScene::Init() {
-    registry.SelectMusic();
-    registry.LoadAll();
+    const bool again = loaded;
+    if (!loaded) {
+        registry.SelectMusic();
+        registry.LoadAll();
+        loaded = true;
+    }
     cDebugSystem::Instance()->Log("cDemoScene", "Dette er ifra Init(void)");
 
     // Scene Inits change shared state (GL state, the shared particle system): this order decides
@@ -20,7 +47,10 @@ int cDemoScene::Init() {
                                        &drunaBeach,  &route21First, &cucumberCamping, &tavikIsleSecond, &route21Second};
     for (cSceneSystem* scene : initOrder) {
         scene->SetResources(&registry);
-        scene->Init();
+        if (again && scene == &workshop)
+            workshop.ConfigureShared();  // its pictures, targets and program are still there
+        else
+            scene->Init();
     }
     for (cSceneSystem* scene : dispatch) scene->disabled = false;
 
@@ -37,6 +67,30 @@ int cDemoScene::Init() {
     cTimeSystem::Instance()->Reset();
     registry.music.Play();
     return 0;
+}
+
+void cDemoScene::ResetScenes() {
+    registry.music.Stop();
+    RenewScene(selvoHills);
+    RenewScene(orembyCity);
+    RenewScene(drunaBeach);
+    RenewScene(tavikIsleFirst);
+    RenewScene(route21First);
+    RenewScene(tavikIsleSecond);
+    RenewScene(route21Second);
+    RenewScene(pelkAirport);
+    RenewScene(cucumberCamping);
+    RenewInPlace(registry.particles);  // settings back to their defaults; the pool goes
+    // The sequencer's own clock latches again on its next driver call; its window stays.
+    firstCall = true;
+    localTime = 0;
+    timer.elapsed = 0;
+    timer.base = 0;
+}
+
+void cDemoScene::Restart() {
+    ResetScenes();
+    Init();
 }
 
 void cDemoScene::Update() {

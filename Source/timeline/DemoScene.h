@@ -24,7 +24,18 @@ constexpr int kDemoEndMs = 167000;
 
 class cDemoScene : public cSceneSystem {
 public:
+    // The first call loads the registry (music, then everything else); every call then
+    // initialises the scenes in their fixed order, sets the windows, resets the clock and starts
+    // the music. After ResetScenes() the next call plays the timeline from 0:00.0 again with
+    // nothing reloaded.
     int Init() override;
+    // Puts every timeline scene, the shared particle system and the sequencer's own clock latch
+    // back to their constructed state (each scene's targets are deleted first; its Init makes
+    // them again) and stops the music. The workshop keeps its Init state, which it never
+    // changes; the next Init only redoes its shared effects. Needs the GL context.
+    void ResetScenes();
+    // ResetScenes() then Init(): the demo from the start, in the same process and context.
+    void Restart();
     void Update() override;
     void Render() override;
 
@@ -46,6 +57,7 @@ public:
     cCucumberCampingScene cucumberCamping;
 
 private:
+    bool loaded = false;  // the registry is loaded once per process
     cSceneSystem* const dispatch[kTimelineScenes] = {&tavikIsleFirst, &orembyCity,      &selvoHills,
                                                      &drunaBeach,     &route21First,    &pelkAirport,
                                                      &cucumberCamping, &tavikIsleSecond, &route21Second};
