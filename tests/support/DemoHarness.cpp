@@ -35,17 +35,28 @@ DemoHarness::DemoHarness() {
         return;
     }
     std::filesystem::current_path(source);
-    std::srand(2010);  // the scenes' random tables: the same pictures on every run
-
-    // What the application's InitGL does around the sequencer.
-    VantorGL::cTimeSystem::Instance()->UseCounter(&counter);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glClearDepth(1.0);
     demo = &demoObject;
-    demo->Init();
+    StartTimeline();
     demo->SetTimeWindow(VantorGL::kDemoStartCode, VantorGL::kDemoEndCode);
     pixels.assign(std::size_t(kWidth) * kHeight * 4, 0);
     ok = true;
+}
+
+void DemoHarness::StartTimeline() {
+    std::srand(2010);  // the scenes' random tables: the same pictures on every run
+    // What the application's InitGL does around the sequencer.
+    counter.SetTicks(0);
+    VantorGL::cTimeSystem::Instance()->UseCounter(&counter);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClearDepth(1.0);
+    demo->Init();
+    started = false;
+}
+
+void DemoHarness::Restart() {
+    if (!ok) return;
+    demo->ResetScenes();
+    StartTimeline();
 }
 
 int DemoHarness::Now() const { return demo ? demo->timer.elapsed : 0; }

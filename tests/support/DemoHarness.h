@@ -43,6 +43,11 @@ public:
     unsigned FirstGlError() const { return firstGlError; }
     int FirstGlErrorAt() const { return firstGlErrorAt; }
 
+    // Starts the timeline over in this process (the sequencer's Restart, nothing reloaded) from
+    // the state the first pass started from: clock at zero, the same random seed, the same clear
+    // values. The next FrameAt plays from 0:00.0 again.
+    void Restart();
+
     VantorGL::cDemoScene& Demo() { return *demo; }
     int Now() const;  // demo time of the last frame played
 
@@ -53,6 +58,8 @@ public:
 private:
     DemoHarness();
     void PlayFrame(bool draw);
+    // What the application's InitGL does around the sequencer's Init.
+    void StartTimeline();
 
     bool ok = false;
     VantorGL::cDemoScene* demo = nullptr;
