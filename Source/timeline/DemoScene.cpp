@@ -54,15 +54,7 @@ int cDemoScene::Init() {
     }
     for (cSceneSystem* scene : dispatch) scene->disabled = false;
 
-    selvoHills.SetTimeWindow("0:00.0", "0:25.5");
-    orembyCity.SetTimeWindow("0:25.5", "0:43.0");
-    drunaBeach.SetTimeWindow("0:43.0", "0:57.15");
-    tavikIsleFirst.SetTimeWindow("0:57.15", "1:26.4");
-    route21First.SetTimeWindow("1:26.4", "1:36.4");
-    tavikIsleSecond.SetTimeWindow("1:36.4", "1:50.0");
-    route21Second.SetTimeWindow("1:50.0", "1:55.0");
-    pelkAirport.SetTimeWindow("1:55.0", "2:14.0");
-    cucumberCamping.SetTimeWindow("2:14.0", "5:47.0");  // the demo itself ends at 2:47.0
+    for (int i = 0; i < kTimelineScenes; ++i) dispatch[i]->SetTimeWindow(kTimeline[i].start, kTimeline[i].end);
 
     cTimeSystem::Instance()->Reset();
     registry.music.Play();

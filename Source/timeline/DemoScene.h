@@ -14,6 +14,7 @@
 #include "scenes/TavikIsleScene.h"
 #include "scenes/WorkshopScene.h"
 #include "timeline/SceneSystem.h"
+#include "timeline/Timeline.h"
 
 namespace VantorGL {
 
@@ -39,9 +40,11 @@ public:
     void Update() override;
     void Render() override;
 
-    // The timeline scenes in dispatch order (Update and Render); fixed at construction.
+    // The timeline scenes in dispatch order (Update and Render), one per row of kTimeline and
+    // in its order; fixed at construction.
     cSceneSystem* const* DispatchOrder() const { return dispatch; }
     static constexpr int kTimelineScenes = 9;
+    static_assert(kTimelineRows == kTimelineScenes, "one timeline row per dispatched scene");
 
     // Members in construction order; the registry outlives every scene.
     cResources registry;
