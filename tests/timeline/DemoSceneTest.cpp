@@ -2,24 +2,32 @@
 // and a whole headless run without a GL error.
 #include "support/DemoHarness.h"
 
+#include "timeline/TimeCode.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
 
 using VantorGLTest::DemoHarness;
 
-TEST(DemoScene, DispatchOrderIsTheTimelinesOwn) {
+// The sequencer's windows are the timeline table's, and the table tiles the demo: from 0:00.0,
+// each window starting where the one before ends, the last one reaching the end. A retimed row
+// that leaves a gap (a black frame) or an overlap the frames were not made for fails here.
+TEST(DemoScene, WindowsComeFromTheTimelineAndTileTheDemo) {
     DemoHarness& harness = DemoHarness::Get();
     if (!harness.Ok()) GTEST_SKIP() << "no GL or no data folder";
     VantorGL::cDemoScene& demo = harness.Demo();
-    VantorGL::cSceneSystem* const expected[] = {&demo.tavikIsleFirst, &demo.orembyCity, &demo.selvoHills,
-                                                &demo.drunaBeach,     &demo.route21First, &demo.pelkAirport,
-                                                &demo.cucumberCamping, &demo.tavikIsleSecond, &demo.route21Second};
-    for (int i = 0; i < VantorGL::cDemoScene::kTimelineScenes; ++i) EXPECT_EQ(demo.DispatchOrder()[i], expected[i]);
-    EXPECT_EQ(demo.orembyCity.timer.start, 25005);
-    EXPECT_EQ(demo.selvoHills.timer.end, 25005);
-    EXPECT_EQ(demo.cucumberCamping.timer.end, 347000);
-    EXPECT_TRUE(demo.workshop.disabled == false && demo.workshop.timer.end == 0);
+    for (std::size_t i = 0; i < VantorGL::kTimelineRows; ++i) {
+        const VantorGL::cSceneTimer& timer = demo.DispatchOrder()[i]->timer;
+        EXPECT_EQ(timer.start, VantorGL::ParseTimeCode(VantorGL::kTimeline[i].start)) << VantorGL::kTimeline[i].member;
+        EXPECT_EQ(timer.end, VantorGL::ParseTimeCode(VantorGL::kTimeline[i].end)) << VantorGL::kTimeline[i].member;
+    }
+    const VantorGL::sTimelineWindow* windows = VantorGL::TimelineByStart();
+    EXPECT_EQ(windows[0].startMs, 0);
+    for (std::size_t i = 1; i < VantorGL::kTimelineRows; ++i)
+        EXPECT_EQ(windows[i].startMs, windows[i - 1].endMs) << windows[i].row->member << " does not follow on";
+    EXPECT_EQ(windows[VantorGL::kTimelineRows - 1].endMs, VantorGL::kDemoEndMs);
+    EXPECT_TRUE(demo.workshop.disabled == false && demo.workshop.timer.end == 0);  // never scheduled
 }
 
 TEST(DemoScene, PlaysToTheEndWithoutAGlError) {

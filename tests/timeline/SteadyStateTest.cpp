@@ -26,14 +26,6 @@ using namespace VantorGLTest;
 
 namespace {
 
-// The scene windows of the timeline, in the demo's own time codes; the last is cut at the end.
-constexpr const char* kSceneWindows[][3] = {
-    {"selvoHills", "0:00.0", "0:25.5"},       {"orembyCity", "0:25.5", "0:43.0"},
-    {"drunaBeach", "0:43.0", "0:57.15"},      {"tavikIsleFirst", "0:57.15", "1:26.4"},
-    {"route21First", "1:26.4", "1:36.4"},     {"tavikIsleSecond", "1:36.4", "1:50.0"},
-    {"route21Second", "1:50.0", "1:55.0"},    {"pelkAirport", "1:55.0", "2:14.0"},
-    {"cucumberCamping", "2:14.0", "2:47.0"},
-};
 constexpr int kSettleMs = 300;      // a scene's first frames (lazy set-up) come before the span
 constexpr int kUpdateFrames = 30;   // frames of the span that only update (one second)
 constexpr int kDrawnFrames = 4;     // frames of the span that update and draw
@@ -102,8 +94,10 @@ sPass PlayTimeline(DemoHarness& harness, const char* label) {
     pass.censusAtStart = TakeGlCensus();
     std::size_t totalAllocations = 0;
     int totalFrames = 0;
-    for (const auto& window : kSceneWindows) {
-        const int start = VantorGL::ParseTimeCode(window[1]);
+    const VantorGL::sTimelineWindow* windows = VantorGL::TimelineByStart();
+    for (std::size_t w = 0; w < VantorGL::kTimelineRows; ++w) {
+        const char* scene = windows[w].row->member;
+        const int start = windows[w].startMs;
         // The frames up to here (the last scene's update-only frames, this scene's first frames,
         // which may set things up, and Mesa compiling shaders for them) are counted for the
         // report, not held against anyone.
@@ -125,11 +119,11 @@ sPass PlayTimeline(DemoHarness& harness, const char* label) {
         pass.spanGrowth.push_back(ResidentKiB() - residentBefore);
         std::printf("[steady] %s %-16s %d frames from %d ms: %zu allocations (%.2f a frame, %zu bytes), "
                     "resident %+ld KiB, GL: %s; %zu allocations in the frames before\n",
-                    label, window[0], frames, start + kSettleMs, allocations, double(allocations) / frames,
+                    label, scene, frames, start + kSettleMs, allocations, double(allocations) / frames,
                     AllocationCounter::Bytes(), ResidentKiB() - residentBefore, Describe(after).c_str(), settling);
-        EXPECT_EQ(allocations, 0u) << label << ": " << window[0] << " allocates in its frames:\n"
+        EXPECT_EQ(allocations, 0u) << label << ": " << scene << " allocates in its frames:\n"
                                    << AllocationCounter::Stacks();
-        EXPECT_EQ(before, after) << label << ": " << window[0] << ": " << Describe(before) << " became "
+        EXPECT_EQ(before, after) << label << ": " << scene << ": " << Describe(before) << " became "
                                  << Describe(after);
         pass.frameHashes.push_back(HashPixels(harness.FrameAt(harness.Now() + 1)));
     }
@@ -168,7 +162,7 @@ TEST(SteadyState, FramesAllocateNothingAndKeepGlObjectsAndMemoryFlat) {
     // growth is reported, and only the second pass is held to a bound.
     const sPass first = PlayTimeline(harness, "first pass");
     // The sequencer logs one line per drawn frame.
-    const int drawnFrames = int(std::size(kSceneWindows)) * kDrawnFrames;
+    const int drawnFrames = int(VantorGL::kTimelineRows) * kDrawnFrames;
     EXPECT_GE(VantorGL::cDebugSystem::Instance()->Count() - linesBefore, drawnFrames);
     EXPECT_GT(std::filesystem::file_size(logFolder.Path() / "debug.log"), std::uintmax_t(drawnFrames) * 10);
 
@@ -187,9 +181,9 @@ TEST(SteadyState, FramesAllocateNothingAndKeepGlObjectsAndMemoryFlat) {
     EXPECT_LT(second.spanGrowth[second.spanGrowth.size() / 2], kSpanMedianToleranceKiB)
         << "most spans of the second pass grow: a leak per frame";
     EXPECT_LT(second.spanGrowth.back(), kSpanToleranceKiB);
-    for (std::size_t i = 0; i < std::size(kSceneWindows); ++i)
+    for (std::size_t i = 0; i < VantorGL::kTimelineRows; ++i)
         EXPECT_EQ(second.frameHashes[i], first.frameHashes[i])
-            << kSceneWindows[i][0] << " draws another picture after the restart";
+            << VantorGL::TimelineByStart()[i].row->member << " draws another picture after the restart";
     EXPECT_EQ(harness.FirstGlError(), 0u) << "GL error at " << harness.FirstGlErrorAt() << " ms";
     VantorGL::cDebugSystem::Instance()->Open("/dev/null");  // let the scratch folder go
 }
