@@ -1,4 +1,4 @@
-// The time line's rows sorted by start, worked out once from the table.
+// Lookups into the time line table: a member's row and window, and the rows sorted by start.
 #include "timeline/Timeline.h"
 
 #include "timeline/DemoScene.h"
@@ -6,8 +6,25 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace VantorGL {
+
+const sTimelineRow* FindTimelineRow(const char* member) {
+    for (const sTimelineRow& row : kTimeline)
+        if (std::strcmp(row.member, member) == 0) return &row;
+    return nullptr;
+}
+
+int TimelineStartMs(const char* member) {
+    const sTimelineRow* row = FindTimelineRow(member);
+    return row ? ParseTimeCode(row->start) : 0;
+}
+
+int TimelineEndMs(const char* member) {
+    const sTimelineRow* row = FindTimelineRow(member);
+    return row ? ParseTimeCode(row->end) : 0;
+}
 
 const sTimelineWindow* TimelineByStart() {
     static const auto windows = [] {

@@ -30,6 +30,12 @@ inline constexpr sTimelineRow kTimeline[] = {
 };
 inline constexpr std::size_t kTimelineRows = sizeof(kTimeline) / sizeof(kTimeline[0]);
 
+// The row of a member ("tavikIsleSecond"), nullptr for a name the table does not have.
+const sTimelineRow* FindTimelineRow(const char* member);
+// A member's window in demo milliseconds, as the sequencer sets it (0 for an unknown member).
+int TimelineStartMs(const char* member);
+int TimelineEndMs(const char* member);
+
 // A row's window in demo milliseconds, the end cut at the end of the demo.
 struct sTimelineWindow {
     const sTimelineRow* row;

@@ -4,8 +4,11 @@
 #include "Beats.h"
 
 #include "assets/FrequencyAnalyser.h"
+#include "timeline/DemoScene.h"
+#include "timeline/TimeCode.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace QuenliteAssets {
 
@@ -21,19 +24,32 @@ struct Window {
     Rule rule;
 };
 
-// The timeline, in time order ("0:25.5" is 25005 ms: the fraction is a count of milliseconds).
-constexpr Window kTimeline[] = {
-    {"selvoHills", "0:00.0", "0:25.5", 0, 25005, Rule::Rings},
-    {"orembyCity", "0:25.5", "0:43.0", 25005, 43000, Rule::Rays},
-    {"drunaBeach", "0:43.0", "0:57.15", 43000, 57015, Rule::None},
-    {"tavikIsleFirst", "0:57.15", "1:26.4", 57015, 86004, Rule::Script},
-    {"route21First", "1:26.4", "1:36.4", 86004, 96004, Rule::BeatCount},
-    {"tavikIsleSecond", "1:36.4", "1:50.0", 96004, 110000, Rule::Greetings},
-    {"route21Second", "1:50.0", "1:55.0", 110000, 115000, Rule::BeatCount},
-    {"pelkAirport", "1:55.0", "2:14.0", 115000, 134000, Rule::BeatCount},
-    {"cucumberCamping", "2:14.0", "5:47.0", 134000, 347000, Rule::None},
+// What each timeline member does with a beat (a member without a row here takes none).
+struct MemberRule {
+    const char* member;
+    Rule rule;
 };
-constexpr int kDemoEndMs = 167000;  // "2:47.0": the sequencer's own window ends the run
+constexpr MemberRule kRules[] = {
+    {"selvoHills", Rule::Rings},           {"orembyCity", Rule::Rays},         {"tavikIsleFirst", Rule::Script},
+    {"route21First", Rule::BeatCount},     {"tavikIsleSecond", Rule::Greetings}, {"route21Second", Rule::BeatCount},
+    {"pelkAirport", Rule::BeatCount},
+};
+
+// The timeline's windows in time order, each with its rule. The last window's end is the
+// sequencer's own (past the end of the demo, which cuts the replay).
+std::vector<Window> TimelineWindows() {
+    std::vector<Window> windows;
+    const VantorGL::sTimelineWindow* sorted = VantorGL::TimelineByStart();
+    for (std::size_t i = 0; i < VantorGL::kTimelineRows; ++i) {
+        const VantorGL::sTimelineRow& row = *sorted[i].row;
+        Rule rule = Rule::None;
+        for (const MemberRule& r : kRules)
+            if (std::strcmp(r.member, row.member) == 0) rule = r.rule;
+        windows.push_back({row.member, row.start, row.end, sorted[i].startMs, VantorGL::ParseTimeCode(row.end), rule});
+    }
+    return windows;
+}
+using VantorGL::kDemoEndMs;  // "2:47.0": the sequencer's own window ends the run
 
 // The figure scene's script: [start, end) demo ms.
 constexpr int kScript[6][2] = {{57050, 57200}, {62400, 62550}, {66790, 67000},
@@ -184,8 +200,9 @@ bool Judge(const Window& w, const SceneBeats& r) {
 }  // namespace
 
 std::vector<SceneBeats> CheckBeats(const std::int16_t* pcm, std::size_t frames, int channels, int rate, int phaseMs) {
+    const std::vector<Window> windows = TimelineWindows();
     std::vector<Tracker> trackers;
-    for (const Window& w : kTimeline) {
+    for (const Window& w : windows) {
         Tracker t;
         t.window = &w;
         t.result.member = w.member;

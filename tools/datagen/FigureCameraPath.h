@@ -6,6 +6,7 @@
 
 #include "MeshBuilder.h"
 #include "scenes/TavikIsleScene.h"
+#include "timeline/Timeline.h"
 
 #include <cmath>
 
@@ -17,10 +18,10 @@ constexpr double kFigureScale = VantorGL::cTavikIsleScene::kFigureScale;
 constexpr double kSceneClockPerMs = 0.01;
 
 // When the moving camera shows which greeting, in demo milliseconds.
-constexpr int kFigureFirstMemberFromMs = 57015;   // "0:57.15": the first member's clock starts
+inline const int kFigureFirstMemberFromMs = VantorGL::TimelineStartMs("tavikIsleFirst");  // its clock starts
 constexpr const int* kFigureGreetingFromMs = VantorGL::cTavikIsleScene::kGreetingFromMs;  // 1, 2, 3; none
-constexpr int kFigureSecondMemberFromMs = 96004;  // "1:36.4": the second member, its own clock from 0
-constexpr int kFigureSecondMemberToMs = 110000;   // "1:50.0"
+inline const int kFigureSecondMemberFromMs = VantorGL::TimelineStartMs("tavikIsleSecond");  // its own clock from 0
+inline const int kFigureSecondMemberToMs = VantorGL::TimelineEndMs("tavikIsleSecond");
 
 // The view of the projection: 45 degrees vertically at 4:3.
 constexpr double kFigureViewFovyDegrees = 45, kFigureViewAspect = 4.0 / 3.0;

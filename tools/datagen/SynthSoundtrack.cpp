@@ -8,6 +8,8 @@
 #include "Loudness.h"
 #include "Synth.h"
 
+#include "timeline/DemoScene.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -20,6 +22,14 @@ constexpr float kKickHz = 55.0f;          // kick body: well inside the lowest s
 
 std::size_t AtBeat(double beat) { return std::size_t(std::llround(beat * double(kBeat))); }
 std::size_t AtMs(double ms) { return std::size_t(std::llround(ms * kRate / 1000.0)); }
+
+// The beat a timeline member's window starts on. Every window starts on a beat, give or take the
+// time codes' milliseconds ("0:57.15" is 57015 ms, 15 ms past beat 114), so the sections follow
+// the timeline table wherever it moves a scene.
+double WindowBeat(const char* member) { return std::round(VantorGL::TimelineStartMs(member) / 500.0); }
+constexpr double kIntroBeats = 14;  // the kick enters 7 s in, as the logo wipe ends
+constexpr double kEndBeat = VantorGL::kDemoEndMs / 500.0;  // "2:47.0"
+constexpr double kTailBeats = 18;   // the closing chord and bells after the drums stop
 
 // Chords as pad voicings (MIDI notes, all above 140 Hz) and bass roots (98 to 196 Hz).
 struct Chord {
@@ -187,8 +197,7 @@ void Fill(Mix& m, double beat, float gain) {
     }
 }
 
-// --- Sections (beats; the timeline's scene windows fall on beats 14, 50, 86, 114, 172, 192, 220,
-// 230 and 268) -----------------------------------------------------------------------------------
+// --- Sections (in beats, each from one window's start to the next) -----------------------------
 
 void Intro(Mix& m) {  // 0 to 7 s: pad and bells, the logo wipe; no kick
     PadChord(m, 0, 8, kAm, 0.8f, 900.0f, 2.5f, 2.0f);
@@ -196,15 +205,15 @@ void Intro(Mix& m) {  // 0 to 7 s: pad and bells, the logo wipe; no kick
     const Note bells[] = {{0, 0, 76}, {1.5, 0, 81}, {3, 0, 84}, {4, 0, 83}, {6, 0, 79},
                           {8, 0, 76}, {9.5, 0, 77}, {11, 0, 81}, {12, 0, 84}, {13, 0, 88}};
     for (const Note& n : bells) BellAt(m, n.beat, n.midi, 0.11f, n.beat < 8 ? -0.3f : 0.3f, 1.2f);
-    Accent(m, AtBeat(14), 0.5f, 4);
+    Accent(m, AtBeat(kIntroBeats), 0.5f, 4);
 }
 
-void Build(Mix& m) {  // 7 to 25 s: the kick enters, rings appear on its beats
-    const double start = 14, end = 50;
+void Build(Mix& m, double start, double end) {  // 7 to 25 s: the kick enters, rings appear on its beats
     for (double b = start; b < end; b += 1) KickAt(m, b, 1.0f);
-    for (int bar = 0; bar < 9; ++bar) {
+    const int bars = int(std::ceil((end - start) / 4));
+    for (int bar = 0; bar < bars; ++bar) {
         double b = start + bar * 4;
-        float rise = float(bar) / 8.0f;
+        float rise = float(bar) / float(bars - 1);
         PadChord(m, b, std::min(4.0, end - b), kMain[bar % 4], 0.65f, 700.0f + 1800.0f * rise, 0.4f, 0.6f);
         if (bar >= 1) HatsBar(m, b, 8, 0.05f + 0.07f * rise, false);
         if (bar >= 4) { SnareAt(m, b + 1, 0.18f + 0.1f * rise, true); SnareAt(m, b + 3, 0.18f + 0.1f * rise, true); }
@@ -214,10 +223,10 @@ void Build(Mix& m) {  // 7 to 25 s: the kick enters, rings appear on its beats
     Accent(m, AtBeat(end), 0.8f, 6);
 }
 
-void Groove(Mix& m) {  // 25 to 43 s: full groove with bass; the rays pulse with the kick
-    const double start = 50, end = 86;
+void Groove(Mix& m, double start, double end) {  // 25 to 43 s: full groove with bass; the rays pulse with the kick
     for (double b = start; b < end; b += 1) KickAt(m, b, 1.0f);
-    for (int bar = 0; bar < 9; ++bar) {
+    const int bars = int(std::ceil((end - start) / 4));
+    for (int bar = 0; bar < bars; ++bar) {
         double b = start + bar * 4;
         const Chord& chord = kMain[bar % 4];
         double len = std::min(4.0, end - b);
@@ -231,9 +240,9 @@ void Groove(Mix& m) {  // 25 to 43 s: full groove with bass; the rays pulse with
     Accent(m, AtBeat(end), 0.6f, 4);
 }
 
-void Flight(Mix& m) {  // 43 to 57 s: lighter and airy, hats and arpeggio
-    const double start = 86;
-    for (int bar = 0; bar < 7; ++bar) {
+void Flight(Mix& m, double start, double end) {  // 43 to 57 s: lighter and airy, hats and arpeggio
+    const int bars = int(std::ceil((end - start) / 4));
+    for (int bar = 0; bar < bars; ++bar) {
         double b = start + bar * 4;
         const Chord& chord = kMain[bar % 4];
         PadChord(m, b, 4, chord, 0.5f, 3000.0f, 0.8f, 1.0f);
@@ -278,10 +287,10 @@ void Breakdown(Mix& m, double start, double end, bool arp) {
     Accent(m, AtBeat(end), 0.8f, 4);
 }
 
-void Deep(Mix& m) {  // 115 to 134 s: deep and rolling
-    const double start = 230, end = 268;
+void Deep(Mix& m, double start, double end) {  // 115 to 134 s: deep and rolling
     for (double b = start; b < end; b += 1) KickAt(m, b, 1.0f);
-    for (int bar = 0; bar < 10; ++bar) {
+    const int bars = int(std::ceil((end - start) / 4));
+    for (int bar = 0; bar < bars; ++bar) {
         double b = start + bar * 4;
         const Chord& chord = kDeep[bar % 4];
         double len = std::min(4.0, end - b);
@@ -295,10 +304,11 @@ void Deep(Mix& m) {  // 115 to 134 s: deep and rolling
     Accent(m, AtBeat(end), 0.9f, 6);
 }
 
-void Finale(Mix& m) {  // 134 to 167 s: the glowing finale, then a long tail that ends at 2:47
-    const double start = 268, drumsEnd = 316, end = 334;
+void Finale(Mix& m, double start, double end) {  // 134 to 167 s: the glowing finale, then a long tail that ends at 2:47
+    const double drumsEnd = end - kTailBeats;
     for (double b = start; b < drumsEnd; b += 1) KickAt(m, b, 1.0f);
-    for (int bar = 0; bar < 12; ++bar) {
+    const int bars = int(std::ceil((drumsEnd - start) / 4));
+    for (int bar = 0; bar < bars; ++bar) {
         double b = start + bar * 4;
         const Chord& chord = kMain[bar % 4];
         PadChord(m, b, 4, chord, 0.55f, 3400.0f, 0.05f, 0.4f);
@@ -354,19 +364,24 @@ std::vector<std::int16_t> RenderSoundtrack(int untilMs) {
     const std::size_t frames = std::min(kSoundtrackFrames, wanted + LimiterReach(kMasterLimiter));
     Mix m(frames);
 
+    const double crystals = WindowBeat("orembyCity"), flight = WindowBeat("drunaBeach"),
+                 figure = WindowBeat("tavikIsleFirst"), torus = WindowBeat("route21First"),
+                 greetings = WindowBeat("tavikIsleSecond"), torusAgain = WindowBeat("route21Second"),
+                 metaballs = WindowBeat("pelkAirport"), closing = WindowBeat("cucumberCamping");
     Intro(m);
-    Build(m);
-    Groove(m);
-    Flight(m);
-    Theme(m, 114, 172, false, 0);
+    Build(m, kIntroBeats, crystals);
+    Groove(m, crystals, flight);
+    Flight(m, flight, figure);
+    Theme(m, figure, torus, false, 0);
     for (std::size_t a = 1; a < 6; ++a) Accent(m, AtMs(kScriptAccentsMs[a]), 0.8f, 3);
-    Breakdown(m, 172, 192, true);
-    Theme(m, 192, 220, true, 0);
-    Accent(m, AtBeat(220), 0.6f, 2);
-    Breakdown(m, 220, 230, false);
-    for (int i = 0; i < 4; ++i) Fill(m, 228 + i * 0.5 - (i == 3 ? 0.25 : 0), 0.25f + 0.05f * float(i));
-    Deep(m);
-    Finale(m);
+    Breakdown(m, torus, greetings, true);
+    Theme(m, greetings, torusAgain, true, 0);
+    Accent(m, AtBeat(torusAgain), 0.6f, 2);
+    Breakdown(m, torusAgain, metaballs, false);
+    // A fill of four hits over the last two beats before the metaballs.
+    for (int i = 0; i < 4; ++i) Fill(m, metaballs - 2 + i * 0.5 - (i == 3 ? 0.25 : 0), 0.25f + 0.05f * float(i));
+    Deep(m, metaballs, closing);
+    Finale(m, closing, kEndBeat);
 
     // Side-chain: the pads and bass dip under every kick.
     for (std::size_t i = 0; i < frames; ++i) {
