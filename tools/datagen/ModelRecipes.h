@@ -3,12 +3,9 @@
 #pragma once
 
 #include "MeshBuilder.h"
+#include "Palette.h"
 
 namespace Datagen {
-
-// Palette of the production (cold light through glass, one accent per act).
-constexpr uint32_t kIceWhite = 0xF4F8FF, kGlacierBlue = 0x7FB4E6, kDeepNavy = 0x0A1430, kCyanGlass = 0x9FF0FF,
-                   kAcidGreen = 0x8CFF5A, kWarmAmber = 0xFFC46B, kRockGrey = 0x6E7682;
 
 // Opening and crystal scenes.
 bool BuildMVLogo(Model& model);

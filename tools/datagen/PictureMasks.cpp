@@ -1,6 +1,7 @@
 // PictureMasks: the masked-blur maps (red channel: 0 sharp, 1 blurred), the light-ray sprite
 // and the flat normal map. The blur maps cover the 4:3 screen, so their shapes are measured in
 // screen proportions: a circle here is a circle on screen.
+#include "Palette.h"
 #include "Pictures.h"
 
 #include <cmath>
@@ -72,7 +73,7 @@ Field BlurSelvoField() {
 Image RayAlpha() {
     constexpr int kW = 256, kH = 256;
     Image image(kW, kH);
-    Rgba core = Hex(0xF4F8FF), rim = Hex(0x9FF0FF);
+    Rgba core = kIceWhite, rim = kCyanGlass;
     for (int y = 0; y < kH; ++y) {
         float t = (y + 0.5f) / kH * 2.0f - 1.0f;
         for (int x = 0; x < kW; ++x) {

@@ -1,6 +1,7 @@
 // PictureMaterials: the single-picture materials: the chrome environment, the cube spheres'
 // brushed glacier metal, the plant figure's template and the nebula behind the metaballs.
 // All tile horizontally and vertically (sky spheres and repeated wraps show no seam).
+#include "Palette.h"
 #include "Pictures.h"
 
 #include <algorithm>
@@ -9,12 +10,6 @@
 namespace Datagen {
 
 namespace {
-
-const Rgba kIceWhite = Hex(0xF4F8FF);
-const Rgba kGlacierBlue = Hex(0x7FB4E6);
-const Rgba kDeepNavy = Hex(0x0A1430);
-const Rgba kCyanGlass = Hex(0x9FF0FF);
-const Rgba kAcidGreen = Hex(0x8CFF5A);
 
 // Chrome: a reflected world. Sky from glacier blue to a bright horizon, dark navy ground below,
 // with streaks so it reads as polished metal rather than a gradient.
@@ -151,7 +146,7 @@ Image Nebula() {
                     a += bright * 0.35f *
                          (std::exp(-oy * oy * 4.0f) * std::exp(-std::fabs(ox) / (radius * 3.0f)) +
                           std::exp(-ox * ox * 4.0f) * std::exp(-std::fabs(oy) / (radius * 3.0f)));
-                Over(image.At(px, py), Rgba{kIceWhite.r, kIceWhite.g, kIceWhite.b, Clamp01(a)});
+                Over(image.At(px, py), Hex(kIceWhite, Clamp01(a)));
             }
     };
     for (int i = 0; i < 1400; ++i) {

@@ -1,6 +1,7 @@
 // PicturePrints: the pictures that carry printed matter: the scroll text, the workshop's
 // newspaper and geometric backdrop, and the settings dialog's banner.
 #include "PaintLayer.h"
+#include "Palette.h"
 #include "Pictures.h"
 
 #include <algorithm>
@@ -9,11 +10,6 @@
 namespace Datagen {
 
 namespace {
-
-const Rgba kIceWhite = Hex(0xF4F8FF);
-const Rgba kGlacierBlue = Hex(0x7FB4E6);
-const Rgba kDeepNavy = Hex(0x0A1430);
-const Rgba kCyanGlass = Hex(0x9FF0FF);
 
 Rgba WithAlpha(const Rgba& c, float a) { return {c.r, c.g, c.b, a}; }
 

@@ -3,6 +3,7 @@
 // All are 1024 x 1024 and stretched by the demo to the 4:3 screen (the loading picture further,
 // see below), so shapes and glyphs are painted pre-squeezed horizontally.
 #include "PaintLayer.h"
+#include "Palette.h"
 #include "Pictures.h"
 
 #include <algorithm>
@@ -16,15 +17,10 @@ constexpr int kScreenSize = 1024;
 // A square picture on the 4:3 full-screen quad: one texel is 4/3 as wide as it is tall.
 constexpr float kScreenSqueeze = 3.0f / 4.0f;
 
-const Rgba kIceWhite = Hex(0xF4F8FF);
-const Rgba kGlacierBlue = Hex(0x7FB4E6);
-const Rgba kDeepNavy = Hex(0x0A1430);
-const Rgba kCyanGlass = Hex(0x9FF0FF);
-
 // og2: soft vignette, faint scanlines and a hairline frame. Colour everywhere is the navy of the
 // vignette so linear filtering never pulls another colour into the frame's edges.
 Image PaintOg2() {
-    Image image(kScreenSize, kScreenSize, Rgba{kDeepNavy.r, kDeepNavy.g, kDeepNavy.b, 0.0f});
+    Image image(kScreenSize, kScreenSize, Hex(kDeepNavy, 0.0f));
     constexpr int kScanlinePeriod = 4;  // texels: 256 lines over the screen height
     for (int y = 0; y < kScreenSize; ++y) {
         float v = (y + 0.5f) / kScreenSize * 2.0f - 1.0f;
@@ -42,13 +38,13 @@ Image PaintOg2() {
     Field frame(kScreenSize, kScreenSize);
     float ix = kScreenSize * 0.04f, iy = kScreenSize * 0.04f;
     DrawRectOutline(frame, ix, iy, kScreenSize - 1 - ix, kScreenSize - 1 - iy, 1.5f);
-    FillCoverage(image, frame, Rgba{kIceWhite.r, kIceWhite.g, kIceWhite.b, 0.20f});
+    FillCoverage(image, frame, Hex(kIceWhite, 0.20f));
     return image;
 }
 
 // og3: corner brackets and the small group tag in the lower right corner.
 Image PaintOg3(TextPainter& text) {
-    Image image(kScreenSize, kScreenSize, Rgba{kIceWhite.r, kIceWhite.g, kIceWhite.b, 0.0f});
+    Image image(kScreenSize, kScreenSize, Hex(kIceWhite, 0.0f));
     Field marks(kScreenSize, kScreenSize);
     const float inset = kScreenSize * 0.055f;
     const float armY = kScreenSize * 0.05f, armX = armY * kScreenSqueeze;  // equal on screen
@@ -66,7 +62,7 @@ Image PaintOg3(TextPainter& text) {
     }
     // Small ticks at the middle of the top and bottom edges.
     for (float y : {lo, hi - 9.0f}) DrawRect(marks, kScreenSize * 0.5f - 1.0f, y, kScreenSize * 0.5f, y + 9.0f);
-    FillCoverage(image, marks, Rgba{kIceWhite.r, kIceWhite.g, kIceWhite.b, 0.50f});
+    FillCoverage(image, marks, Hex(kIceWhite, 0.50f));
 
     // Group tag: the MV logo and the group's name, right-aligned inside the lower right bracket.
     Field tag(kScreenSize, kScreenSize);
@@ -78,8 +74,8 @@ Image PaintOg3(TextPainter& text) {
     text.Draw(tag, "MORAVEL", style, nameX, tagBase);
     float logoW = logoH * 2.0f * kScreenSqueeze;
     DrawLogoCoverage(tag, nameX - 10.0f - logoW * 0.5f, tagBase - logoH * 0.5f + 1.0f, logoH, kScreenSqueeze);
-    FillCoverage(image, GlowOf(tag, 3.0f, 1.2f), Rgba{kDeepNavy.r, kDeepNavy.g, kDeepNavy.b, 0.35f});
-    FillCoverage(image, tag, Rgba{kIceWhite.r, kIceWhite.g, kIceWhite.b, 0.62f});
+    FillCoverage(image, GlowOf(tag, 3.0f, 1.2f), Hex(kDeepNavy, 0.35f));
+    FillCoverage(image, tag, Hex(kIceWhite, 0.62f));
     return image;
 }
 
@@ -113,14 +109,14 @@ Image PaintFadePicture(TextPainter& text) {
     DrawRect(lines, c + half + 30.0f, c - 0.5f, c + half + 150.0f, c + 0.5f);
     const Rgba ink = Mix(kGlacierBlue, kDeepNavy, 0.35f);
     FillCoverage(image, lines, Rgba{ink.r, ink.g, ink.b, 0.45f});
-    FillCoverage(image, GlowOf(title, 6.0f, 1.0f), Rgba{kGlacierBlue.r, kGlacierBlue.g, kGlacierBlue.b, 0.25f});
+    FillCoverage(image, GlowOf(title, 6.0f, 1.0f), Hex(kGlacierBlue, 0.25f));
     FillCoverage(image, title, Rgba{ink.r, ink.g, ink.b, 0.85f});
     return image;
 }
 
 // The title picture of the opening: "QUENLITE" large with a soft cyan glow, on transparency.
 Image PaintTitlePicture(TextPainter& text) {
-    Image image(kScreenSize, kScreenSize, Rgba{kCyanGlass.r, kCyanGlass.g, kCyanGlass.b, 0.0f});
+    Image image(kScreenSize, kScreenSize, Hex(kCyanGlass, 0.0f));
     TextStyle style{150.0f, kScreenSqueeze, 0.12f};
     Field title(kScreenSize, kScreenSize);
     const float cx = kScreenSize * 0.5f, cy = kScreenSize * 0.5f;
@@ -137,9 +133,9 @@ Image PaintTitlePicture(TextPainter& text) {
             streak.At(x, y) = across * std::exp(-dx * dx * 2.0f);
         }
     }
-    FillCoverage(image, GlowOf(title, 40.0f, 1.3f), Rgba{kGlacierBlue.r, kGlacierBlue.g, kGlacierBlue.b, 0.45f});
-    FillCoverage(image, GlowOf(title, 10.0f, 1.1f), Rgba{kCyanGlass.r, kCyanGlass.g, kCyanGlass.b, 0.55f});
-    FillCoverage(image, streak, Rgba{kCyanGlass.r, kCyanGlass.g, kCyanGlass.b, 0.45f});
+    FillCoverage(image, GlowOf(title, 40.0f, 1.3f), Hex(kGlacierBlue, 0.45f));
+    FillCoverage(image, GlowOf(title, 10.0f, 1.1f), Hex(kCyanGlass, 0.55f));
+    FillCoverage(image, streak, Hex(kCyanGlass, 0.45f));
     // The letters: ice white, cooling towards their feet.
     float top = cy - e.ascent * 0.5f - 4.0f, bottom = cy + e.ascent * 0.5f + 4.0f;
     for (int y = 0; y < kScreenSize; ++y) {
@@ -181,25 +177,25 @@ Image PaintLoadingPicture(TextPainter& text) {
         int sx = static_cast<int>(Hash01(i, 1, 0x57A2u) * kScreenSize);
         int sy = static_cast<int>(Hash01(i, 2, 0x57A2u) * kScreenSize);
         float b = 0.15f + 0.5f * std::pow(Hash01(i, 3, 0x57A2u), 3.0f);
-        Over(image.At(sx, sy), Rgba{kIceWhite.r, kIceWhite.g, kIceWhite.b, b});
+        Over(image.At(sx, sy), Hex(kIceWhite, b));
     }
     // The MV logo above the centre, its halo behind it.
     const float logoH = 120.0f, logoY = cy - 70.0f;
     Field logo(kScreenSize, kScreenSize);
     DrawLogoCoverage(logo, cx, logoY, logoH, kLoadingSqueeze);
-    FillCoverage(image, GlowOf(logo, 28.0f, 1.2f), Rgba{kGlacierBlue.r, kGlacierBlue.g, kGlacierBlue.b, 0.35f});
+    FillCoverage(image, GlowOf(logo, 28.0f, 1.2f), Hex(kGlacierBlue, 0.35f));
     PaintBevelledLogo(image, cx, logoY, logoH, kLoadingSqueeze, Hex(0xDCE9F8), kIceWhite, Hex(0x3E6890));
     // "Quenlite" and, smaller, "loading", with a hairline between them.
     Field title(kScreenSize, kScreenSize);
     text.DrawCentered(title, "Quenlite", TextStyle{64.0f, kLoadingSqueeze, 0.04f}, cx, cy + 55.0f);
-    FillCoverage(image, GlowOf(title, 8.0f, 1.0f), Rgba{kCyanGlass.r, kCyanGlass.g, kCyanGlass.b, 0.30f});
+    FillCoverage(image, GlowOf(title, 8.0f, 1.0f), Hex(kCyanGlass, 0.30f));
     FillCoverage(image, title, kIceWhite);
     Field small(kScreenSize, kScreenSize);
     TextStyle smallStyle{20.0f, kLoadingSqueeze, 0.45f};
     text.DrawCentered(small, "loading", smallStyle, cx + smallStyle.tracking * 20.0f * kLoadingSqueeze * 0.5f,
                       cy + 128.0f);
     DrawRect(small, cx - 90.0f, cy + 100.0f, cx + 90.0f, cy + 100.0f);
-    FillCoverage(image, small, Rgba{kGlacierBlue.r, kGlacierBlue.g, kGlacierBlue.b, 0.95f});
+    FillCoverage(image, small, Hex(kGlacierBlue, 0.95f));
     return image;
 }
 

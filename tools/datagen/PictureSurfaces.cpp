@@ -1,6 +1,7 @@
 // PictureSurfaces: the tiling material sets of the lit models. Each set starts from one height
 // field; the diffuse (or composite), specular and light pictures are shaded from it and the
 // normal map is its tangent-space gradient, so the maps line up texel for texel.
+#include "Palette.h"
 #include "Pictures.h"
 
 #include <algorithm>
@@ -11,13 +12,6 @@ namespace Datagen {
 namespace {
 
 constexpr int kSurfaceSize = 512;
-
-const Rgba kIceWhite = Hex(0xF4F8FF);
-const Rgba kGlacierBlue = Hex(0x7FB4E6);
-const Rgba kDeepNavy = Hex(0x0A1430);
-const Rgba kCyanGlass = Hex(0x9FF0FF);
-const Rgba kAcidGreen = Hex(0x8CFF5A);
-const Rgba kWarmAmber = Hex(0xFFC46B);
 
 Rgba Multiply(const Rgba& a, const Rgba& b) { return {a.r * b.r, a.g * b.g, a.b * b.b, a.a}; }
 Rgba Add(const Rgba& a, const Rgba& b) { return {a.r + b.r, a.g + b.g, a.b + b.b, a.a}; }
