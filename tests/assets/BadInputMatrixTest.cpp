@@ -83,14 +83,16 @@ bool LoadMusicFallsBack(const std::string& path) {
 }
 
 // The registry's outline font: a bad file falls back to fontconfig's substitute for the face, as
-// the design's font mapper would; printing never fails.
+// the design's font mapper would, so the glyphs are still there to print (an 'M' advances).
 bool LoadFontFallsBack(const std::string& path) {
     VantorGL::cFontSystem font;
     font.CreateOutlineGlyphs(path, "Action Force Normal", -26);
-    glNewList(glGenLists(1), GL_COMPILE);  // printing must be harmless whatever was built
+    const GLuint list = glGenLists(1);
+    glNewList(list, GL_COMPILE);  // printing must be harmless whatever was built
     font.PrintCentered("Moravel");
     glEndList();
-    return true;
+    glDeleteLists(list, 1);
+    return font.outlineBase != 0 && font.glyphMetrics[int('M')].gmfCellIncX > 0.0f;
 }
 
 std::vector<FileKind> Kinds() {
