@@ -73,14 +73,19 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, st
     return false;
 }
 
-// The frame count a LAME/Xing tag announces, read through a handle without rate conversion
-// (cheap: only the first frame is parsed); -1 without a tag or without audio.
-off_t TaggedFrameCount(const std::uint8_t* data, std::size_t size) {
+// What a LAME/Xing tag announces, read through a handle without rate conversion (cheap: only the
+// first frame is parsed).
+struct cTagProbe {
+    off_t frames = -1;       // the frames it counts; -1 without a tag or without audio
+    bool noSamples = false;  // a tag whose encoder delay and padding leave no samples at all
+};
+
+cTagProbe ProbeTag(const std::uint8_t* data, std::size_t size) {
     cMemoryStream stream{data, off_t(size), 0};
     cMpg123Handle probe;
     int result = MPG123_OK;
     probe.handle = mpg123_new(nullptr, &result);
-    if (!probe.handle) return -1;
+    if (!probe.handle) return {};
     mpg123_param(probe.handle, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0.0);
     mpg123_format_none(probe.handle);
     const long* rates = nullptr;
@@ -90,15 +95,20 @@ off_t TaggedFrameCount(const std::uint8_t* data, std::size_t size) {
         mpg123_format(probe.handle, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16);
     if (mpg123_replace_reader_handle(probe.handle, ReadMemory, SeekMemory, nullptr) != MPG123_OK ||
         mpg123_open_handle(probe.handle, &stream) != MPG123_OK)
-        return -1;
+        return {};
     probe.open = true;
     long rate = 0;
     int channels = 0, encoding = 0;
-    if (mpg123_getformat(probe.handle, &rate, &channels, &encoding) != MPG123_OK) return -1;
+    // The tag is read with the first frame, so it is known even where no audio follows it.
+    const bool audio = mpg123_getformat(probe.handle, &rate, &channels, &encoding) == MPG123_OK;
     long encoderDelay = -1;
     double unused = 0.0;
     mpg123_getstate(probe.handle, MPG123_ENC_DELAY, &encoderDelay, &unused);
-    return encoderDelay >= 0 ? mpg123_framelength(probe.handle) : off_t(-1);
+    cTagProbe tag;
+    if (encoderDelay < 0) return tag;
+    tag.noSamples = mpg123_length(probe.handle) <= 0;
+    if (audio) tag.frames = mpg123_framelength(probe.handle);
+    return tag;
 }
 
 // The smallest MPEG audio frame is 24 bytes (MPEG-2 layer II/III at 8 kbit/s and 24 kHz); a
@@ -145,16 +155,21 @@ bool DecodeMp3Bytes(const std::uint8_t* data, std::size_t size, cPcmBuffer& out,
     // With rate conversion libmpg123 works out the converted length of a tagged stream frame by
     // frame, up to the count the tag announces: a damaged tag claiming billions of frames keeps
     // it busy for minutes. Such a tag is ignored and the stream decoded as plain frames.
+    // A tag whose delay and padding leave no samples (a negative length) sends the same count
+    // into an endless-seeming loop; it is ignored too.
     bool tagIgnored = false;
     if (outputRate > 0) {
-        const off_t tagged = TaggedFrameCount(data, size);
-        if (tagged > off_t(size) / kSmallestFrameBytes + 1) {
+        const cTagProbe tag = ProbeTag(data, size);
+        if (tag.noSamples || tag.frames > off_t(size) / kSmallestFrameBytes + 1) {
             mpg123_param(decoder.handle, MPG123_ADD_FLAGS, MPG123_IGNORE_INFOFRAME, 0.0);
             tagIgnored = true;
             if (note) {
                 char text[128];
-                std::snprintf(text, sizeof text, "damaged stream: its header announces %lld frames in %zu bytes",
-                              static_cast<long long>(tagged), size);
+                if (tag.noSamples)
+                    std::snprintf(text, sizeof text, "damaged stream: its header announces no samples");
+                else
+                    std::snprintf(text, sizeof text, "damaged stream: its header announces %lld frames in %zu bytes",
+                                  static_cast<long long>(tag.frames), size);
                 *note = text;
             }
         }
