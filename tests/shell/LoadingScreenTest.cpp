@@ -1,5 +1,6 @@
 // The loading screen: after the one loading step the loading picture fills the window (it
-// overflows every edge) and the loading tune is playing in a loop.
+// overflows every edge) and the loading tune is playing in a loop, through the whole load (the
+// program's three threads at once: audio, picture workers, main) until the demo music takes over.
 #include "shell/Trova01.h"
 #include "support/DemoHarness.h"
 #include "support/GlTestContext.h"
@@ -38,4 +39,28 @@ TEST(LoadingScreen, PictureCoversTheWindowAndTheTuneLoops) {
     EXPECT_TRUE(application.loadingMusic.IsPlaying());
     EXPECT_GT(application.loadingMusic.Stream().Frames(), 0u);
     application.loadingMusic.Stop();
+}
+
+// The program's start-up in order: the tune plays on the audio thread while InitGL loads the
+// registry, whose pictures decode on worker threads; then the demo music has the device.
+TEST(LoadingScreen, TheTunePlaysThroughTheLoadUntilTheDemoMusicStarts) {
+    VantorGLTest::GlTestContext context(256, 192);
+    REQUIRE_GL(context);
+    std::filesystem::path source = QUENLITE_SOURCE_DIR;
+    if (!std::filesystem::exists(source / "data" / "General" / "music.mp3")) GTEST_SKIP() << "no data folder";
+    std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(source);
+
+    ASSERT_TRUE(application.LoadStep());
+    ASSERT_TRUE(application.loadingMusic.IsPlaying());
+    EXPECT_TRUE(application.InitGL());
+    std::filesystem::current_path(previous);
+
+    VantorGL::cResources& registry = application.demo.registry;
+    EXPECT_FALSE(application.loadingMusic.IsPlaying());
+    EXPECT_TRUE(registry.music.IsPlaying());
+    // Pictures from both ends of the decode order made it to the GPU.
+    EXPECT_NE(registry.texBackdrop1GeoSquare.texture, 0u);
+    EXPECT_NE(registry.texTerWallNorm.texture, 0u);
+    registry.music.Stop();
 }
