@@ -4,6 +4,7 @@
 
 #include "assets/Resources.h"
 #include "support/DemoHarness.h"
+#include "support/ManualCounter.h"
 #include "timeline/TimeSystem.h"
 
 #include <gtest/gtest.h>
@@ -13,15 +14,9 @@
 using VantorGL::cPelkAirportScene;
 using VantorGL::cTimeSystem;
 using VantorGLTest::DemoHarness;
+using VantorGLTest::ManualCounter;
 
 namespace {
-
-class ManualCounter : public VantorGL::cClockCounter {
-public:
-    std::int64_t Read() override { return ms; }
-    std::int64_t Frequency() override { return 1000; }
-    std::int64_t ms = 0;
-};
 
 // The scene, its registry and a hand-moved clock, driven in the frame loop's order.
 class PelkAirportUpdate : public ::testing::Test {

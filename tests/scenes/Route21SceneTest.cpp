@@ -4,6 +4,7 @@
 #include "assets/Resources.h"
 #include "scenes/Route21Scene.h"
 #include "support/DemoHarness.h"
+#include "support/ManualCounter.h"
 #include "timeline/TimeSystem.h"
 
 #include <epoxy/gl.h>
@@ -18,13 +19,7 @@ namespace {
 
 using VantorGL::cRoute21Scene;
 using VantorGL::cTimeSystem;
-
-class ManualCounter : public VantorGL::cClockCounter {
-public:
-    std::int64_t Read() override { return ms; }
-    std::int64_t Frequency() override { return 1000; }
-    std::int64_t ms = 0;
-};
+using VantorGLTest::ManualCounter;
 
 constexpr int kFirstStart = 86004;   // "1:26.4"
 constexpr int kFirstEnd = 96004;     // "1:36.4"

@@ -4,6 +4,7 @@
 
 #include "assets/Resources.h"
 #include "support/DemoHarness.h"
+#include "support/ManualCounter.h"
 #include "timeline/TimeSystem.h"
 
 #include <gtest/gtest.h>
@@ -13,16 +14,9 @@
 #include <vector>
 
 using VantorGL::cTimeSystem;
+using VantorGLTest::ManualCounter;
 
 namespace {
-
-// A clock that moves only when the test says so (one tick per millisecond).
-class ManualCounter : public VantorGL::cClockCounter {
-public:
-    std::int64_t Read() override { return ms; }
-    std::int64_t Frequency() override { return 1000; }
-    std::int64_t ms = 0;
-};
 
 class WorkshopUpdate : public testing::Test {
 protected:
