@@ -1,5 +1,7 @@
 // Tests for quenlite-bench's command line: every bad argument is a usage message and exit 2; a
-// short span gives one JSON object a machine can read.
+// short span gives one JSON object a machine can read, with an entry for every timeline scene.
+#include "timeline/Timeline.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -112,4 +114,9 @@ TEST(BenchTool, ShortSpanGivesJsonPerScene) {
     EXPECT_NE(json.find("\"renderer\""), std::string::npos);
     // 1.0 to 1.2 s at 30 fps: frames at 1000, 1033, ..., 1200, all in the first scene.
     EXPECT_NE(json.find("{\"name\": \"selvoHills\", \"draw\": {\"frames\": 7,"), std::string::npos) << json;
+    // Every row of the timeline has its entry, named and labelled as the table says.
+    for (const VantorGL::sTimelineRow& row : VantorGL::kTimeline) {
+        EXPECT_NE(json.find(std::string("{\"name\": \"") + row.member + "\""), std::string::npos) << row.member;
+        EXPECT_NE(json.find(std::string("\"label\": \"") + row.label + "\"}"), std::string::npos) << row.label;
+    }
 }

@@ -1,15 +1,15 @@
-// quenlite-bench: the demo's frame-time benchmark. It plays the demo headless through the real
-// application object and Run sequence with a fixed 30 fps clock, updating every frame from demo
-// time 0, and draws only the chosen frames (plus three warm-up frames before each run of them).
-// Each chosen frame's draw is timed with glFinish on both sides, so the GPU's work counts, and
-// charged to every scene active at that demo time; the update is timed on its own.
+// quenlite-bench: the demo's frame-time benchmark. It plays the demo offline (OfflineDriver: the
+// real application object and Run sequence, headless, with a fixed 30 fps clock), updating every
+// frame from demo time 0, and draws only the chosen frames (plus three warm-up frames before each
+// run of them). Each chosen frame's draw is timed with glFinish on both sides, so the GPU's work
+// counts, and charged to every scene of the timeline active at that demo time; the update is
+// timed on its own.
 #include "BenchOptions.h"
 
-#include "capture/StartUpTimes.h"
+#include "offline/OfflineDriver.h"
 
-#include "shell/Console.h"
 #include "timeline/DebugSystem.h"
-#include "timeline/TimeSystem.h"
+#include "timeline/Timeline.h"
 
 #include <SDL2/SDL.h>
 #include <epoxy/gl.h>
@@ -27,9 +27,6 @@
 namespace {
 
 constexpr int kFps = 30;
-// Frames drawn, untimed, before the first frame of each span so one-frame-late values and
-// feedback targets are warm.
-constexpr int kWarmFrames = 3;
 // Every frame of the demo at kFps, with room for the clock's rounding: the most any list holds.
 constexpr int kMaxFrames = VantorGL::kDemoEndMs / 1000 * kFps + 2 * kFps;
 
@@ -61,26 +58,22 @@ struct Samples {
     std::vector<double> draw, update;
 };
 
+// One scene of the timeline: its row (member and label) and the sequencer's scene that plays it.
 struct SceneEntry {
-    const char* name;
+    const VantorGL::sTimelineRow* row;
     const VantorGL::cSceneSystem* scene;
     Samples samples;
 };
 
 class BenchHooks final : public VantorGL::cFrameHooks {
 public:
-    BenchHooks(BenchApplication& app, VantorGL::cFixedStepCounter& clockCounter, const std::vector<BenchSpan>& chosen)
-        : application(app), counter(clockCounter), spans(chosen) {
-        VantorGL::cDemoScene& demo = application.demo;
-        const SceneEntry table[] = {
-            {"selvoHills", &demo.selvoHills, {}},           {"orembyCity", &demo.orembyCity, {}},
-            {"drunaBeach", &demo.drunaBeach, {}},           {"tavikIsleFirst", &demo.tavikIsleFirst, {}},
-            {"route21First", &demo.route21First, {}},       {"tavikIsleSecond", &demo.tavikIsleSecond, {}},
-            {"route21Second", &demo.route21Second, {}},     {"pelkAirport", &demo.pelkAirport, {}},
-            {"cucumberCamping", &demo.cucumberCamping, {}},
-        };
-        scenes.assign(std::begin(table), std::end(table));
-        for (SceneEntry& entry : scenes) entry.samples = Samples();
+    BenchHooks(OfflineDriver& offline, const std::vector<BenchSpan>& chosen)
+        : driver(offline), application(offline.Application()), counter(offline.Counter()), spans(chosen) {
+        // In time order; the i-th dispatched scene plays the timeline's i-th row.
+        const VantorGL::sTimelineWindow* windows = VantorGL::TimelineByStart();
+        scenes.resize(VantorGL::kTimelineRows);
+        for (std::size_t i = 0; i < VantorGL::kTimelineRows; ++i)
+            scenes[i] = {windows[i].row, application.demo.DispatchOrder()[windows[i].row - VantorGL::kTimeline], {}};
         everyUpdate.reserve(kMaxFrames);
         for (const BenchSpan& span : spans) lastMs = std::max(lastMs, span.toMs);
     }
@@ -99,7 +92,7 @@ public:
             return true;
         }
         // Warm-up: the next span starts within the next few frames.
-        int warmUntil = now + kWarmFrames * 1000 / kFps + 1;
+        int warmUntil = now + OfflineWarmMs(kFps);
         return cursor < spans.size() && spans[cursor].fromMs > now && spans[cursor].fromMs <= warmUntil;
     }
 
@@ -125,7 +118,7 @@ public:
     const std::vector<double>& EveryUpdate() const { return everyUpdate; }
 
 private:
-    int Elapsed() const { return application.demo.timer.elapsed; }
+    int Elapsed() const { return driver.Elapsed(); }
 
     // True when the frame at `now` is timed: it lies inside a span, or it is the first frame at
     // or after a span's start (a one-instant span between two frames). Spans are sorted and do
@@ -145,7 +138,8 @@ private:
                      now % 1000);
     }
 
-    BenchApplication& application;
+    OfflineDriver& driver;
+    TimedApplication& application;
     VantorGL::cFixedStepCounter& counter;
     const std::vector<BenchSpan>& spans;
     std::vector<SceneEntry> scenes;
@@ -245,9 +239,9 @@ void PrintJson(const BenchOptions& options, const BenchApplication& app, const B
     std::printf("  \"scenes\": [\n");
     const std::vector<SceneEntry>& scenes = hooks.Scenes();
     for (std::size_t i = 0; i < scenes.size(); ++i) {
-        std::printf("    {\"name\": %s, \"draw\": ", JsonString(scenes[i].name).c_str());
+        std::printf("    {\"name\": %s, \"draw\": ", JsonString(scenes[i].row->member).c_str());
         PrintJsonSummary(Summarise(scenes[i].samples));
-        std::printf("}%s\n", i + 1 < scenes.size() ? "," : "");
+        std::printf(", \"label\": %s}%s\n", JsonString(scenes[i].row->label).c_str(), i + 1 < scenes.size() ? "," : "");
     }
     std::printf("  ],\n  \"all\": ");
     PrintJsonSummary(Summarise(hooks.All()));
@@ -277,7 +271,7 @@ void PrintTable(const BenchOptions& options, const BenchApplication& app, const 
         }
         std::printf("%-16s %6d %9.2f %9.2f %9.2f %12.3f\n", name, s.frames, s.min, s.median, s.p95, s.updateMedian);
     };
-    for (const SceneEntry& entry : hooks.Scenes()) row(entry.name, Summarise(entry.samples));
+    for (const SceneEntry& entry : hooks.Scenes()) row(entry.row->member, Summarise(entry.samples));
     row("all", Summarise(hooks.All()));
 }
 
@@ -299,28 +293,20 @@ int main(int argc, char** argv) {
     }
     std::vector<BenchSpan> spans = Merged(options.spans);
 
-    // No display: SDL's offscreen driver renders through EGL on whatever GL the machine has.
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
     // A benchmark makes no sound unless a driver is asked for.
     if (!std::getenv("SDL_AUDIODRIVER")) SDL_SetHint(SDL_HINT_AUDIODRIVER, "dummy");
 
-    VantorGL::cFixedStepCounter counter(kFps);
-    VantorGL::cTimeSystem::Instance()->UseCounter(&counter);
+    OfflineDriver driver(application, kFps);
     // The demo's own log goes on being written (it is part of a frame's cost), out of the way.
     std::filesystem::path log =
         std::filesystem::temp_directory_path() / ("quenlite-bench-" + std::to_string(::getpid()) + ".log");
     VantorGL::cDebugSystem::Instance()->Open(log.c_str());
 
-    application.ConfigureForDemo();
-    application.SetFullscreen(false);
-    application.SetSize(options.width, options.height);
-    application.AllowHeadless(true);
-    BenchHooks hooks(application, counter, spans);
-    application.SetFrameHooks(&hooks);
-    application.Run();
+    BenchHooks hooks(driver, spans);
+    const bool ran = driver.Run(hooks, options.width, options.height);
     std::error_code ignored;
     std::filesystem::remove(log, ignored);
-    if (application.WindowFailed()) return 1;
+    if (!ran) return 1;
     if (options.json)
         PrintJson(options, application, hooks);
     else

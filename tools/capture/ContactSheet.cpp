@@ -45,7 +45,7 @@ void ContactSheet::Resize(int count, int width, int height) {
     }
 }
 
-void ContactSheet::Place(int index, const std::uint8_t* rgb, int timeMs) {
+void ContactSheet::Place(int index, const std::uint8_t* rgb, int timeMs, const char* scene) {
     if (index < 0 || index >= layout.columns * layout.rows) return;
     const int left = layout.CellX(index), top = layout.CellY(index);
     const int tw = layout.thumbWidth, th = layout.thumbHeight;
@@ -68,8 +68,9 @@ void ContactSheet::Place(int index, const std::uint8_t* rgb, int timeMs) {
             for (int c = 0; c < 3; ++c) out[x * 3 + c] = std::uint8_t((sum[c] + area / 2) / area);
         }
     }
-    char label[32];
-    std::snprintf(label, sizeof label, "%d:%02d.%03d", timeMs / 60000, timeMs / 1000 % 60, timeMs % 1000);
+    char label[96];
+    std::snprintf(label, sizeof label, "%d:%02d.%03d%s%s", timeMs / 60000, timeMs / 1000 % 60, timeMs % 1000,
+                  scene ? "  " : "", scene ? scene : "");
     int baseline = top + th + layout.fontPixels * 9 / 8;
     DrawLabel(left, baseline, left + tw, label);
 }

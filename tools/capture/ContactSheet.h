@@ -24,8 +24,9 @@ public:
     void Resize(int count, int frameWidth, int frameHeight);
 
     // Scales an RGB frame (top row first, frameWidth x frameHeight as sized) into cell `index`
-    // with a box filter and writes its demo time under it as "m:ss.fff".
-    void Place(int index, const std::uint8_t* rgb, int timeMs);
+    // with a box filter and writes its demo time under it as "m:ss.fff", followed by `scene`
+    // when one is given; text wider than the cell is cut at its edge.
+    void Place(int index, const std::uint8_t* rgb, int timeMs, const char* scene = nullptr);
 
     // The sheet as an 8-bit RGB PNG. False (with a CAPTURE line on stderr) when it cannot be written.
     bool Write(const std::string& path) const;

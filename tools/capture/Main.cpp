@@ -1,5 +1,5 @@
-// quenlite-capture: plays the demo through the real application object and Run sequence with a
-// fixed-step clock and records the chosen span as numbered PNG frames, a WAV soundtrack and/or a
+// quenlite-capture: plays the demo offline (OfflineDriver: the real application object and Run
+// sequence with a fixed-step clock) and records the chosen span as numbered PNG frames, a WAV soundtrack and/or a
 // video through ffmpeg, or the chosen times as PNG frames or one contact sheet. Every frame from
 // demo time 0 is updated (so every scene's state is what it would be); only the recorded frames
 // and a few just before them are drawn, so a late moment is reached in seconds. Unless --quiet,
@@ -10,20 +10,17 @@
 #include "ContactSheet.h"
 #include "FrameWriter.h"
 #include "ProgressLine.h"
-#include "StartUpTimes.h"
 #include "VideoPipe.h"
 #include "WavWriter.h"
 
+#include "offline/OfflineDriver.h"
 #include "shell/Console.h"
-#include "shell/Trova01.h"
 #include "timeline/DebugSystem.h"
 #include "timeline/DemoScene.h"
-#include "timeline/TimeCode.h"
-#include "timeline/TimeSystem.h"
+#include "timeline/Timeline.h"
 
 #include <SDL2/SDL.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
@@ -39,38 +36,30 @@
 
 namespace {
 
-// Frames drawn before --from (or each --at time) so one-frame-late values and feedback targets are warm.
-constexpr int kWarmFrames = 3;
-
-// The scene windows of the timeline, in the demo's own time codes ("0:25.5" is 25005 ms); the
-// last scene runs past the end of the demo, which cuts it at 2:47.0.
-constexpr const char* kSceneWindows[][2] = {
-    {"0:00.0", "0:25.5"},  {"0:25.5", "0:43.0"},  {"0:43.0", "0:57.15"}, {"0:57.15", "1:26.4"}, {"1:26.4", "1:36.4"},
-    {"1:36.4", "1:50.0"},  {"1:50.0", "1:55.0"},  {"1:55.0", "2:14.0"},  {"2:14.0", "5:47.0"},
-};
-
-// The middle of each scene window, the default times of a contact sheet.
-std::vector<int> SceneMiddles() {
-    std::vector<int> middles;
-    for (const auto& window : kSceneWindows) {
-        int start = VantorGL::ParseTimeCode(window[0]);
-        int end = std::min(VantorGL::ParseTimeCode(window[1]), VantorGL::kDemoEndMs);
-        middles.push_back((start + end) / 2);
+// A contact sheet's default: the middle of each scene window of the timeline, in time order,
+// each thumbnail labelled with its scene as well as its time.
+void SceneMiddles(std::vector<int>& times, std::vector<const char*>& labels) {
+    const VantorGL::sTimelineWindow* windows = VantorGL::TimelineByStart();
+    for (std::size_t i = 0; i < VantorGL::kTimelineRows; ++i) {
+        times.push_back((windows[i].startMs + windows[i].endMs) / 2);
+        labels.push_back(windows[i].row->label);
     }
-    return middles;
 }
 
 // Two ways to choose frames: the span --from..--to at every step, or a sorted list of times
-// (--at, or a contact sheet's scene middles) that the clock lands on exactly. A span may also
-// go to a WAV file and to ffmpeg; its soundtrack is written once the demo has loaded its music.
+// (--at, or a contact sheet's scene middles, each with a label) that the clock lands on exactly.
+// A span may also go to a WAV file and to ffmpeg; its soundtrack is written once the demo has
+// loaded its music.
 class CaptureHooks final : public VantorGL::cFrameHooks {
 public:
-    CaptureHooks(Trova01& app, VantorGL::cFixedStepCounter& clockCounter, const CaptureOptions& chosen,
-                 std::vector<int> times, std::string soundtrackPath)
-        : application(app),
-          counter(clockCounter),
+    CaptureHooks(OfflineDriver& offline, const CaptureOptions& chosen, std::vector<int> times,
+                 std::vector<const char*> timeLabels, std::string soundtrackPath)
+        : driver(offline),
+          application(offline.Application()),
+          counter(offline.Counter()),
           options(chosen),
           wanted(std::move(times)),
+          labels(std::move(timeLabels)),
           span(CaptureSpan::Of(chosen.fromMs, chosen.toMs, chosen.fps)),
           audioPath(std::move(soundtrackPath)),
           progress(stderr, ::isatty(STDERR_FILENO) != 0, wanted.empty() ? span.Frames() : int(wanted.size())) {}
@@ -94,7 +83,7 @@ public:
     bool ShouldDraw() override {
         if (!DrawsFrames()) return false;
         int now = Elapsed();
-        int warm = kWarmFrames * 1000 / options.fps + 1;
+        int warm = OfflineWarmMs(options.fps);
         if (!wanted.empty()) return next < wanted.size() && now >= wanted[next] - warm;
         return now >= options.fromMs - warm && now <= options.toMs;
     }
@@ -120,7 +109,8 @@ public:
             writer.ReadBack();
         else if (!writer.Write(options.outDir + name))
             failed = true;
-        if (!options.sheetPath.empty()) sheet.Place(int(next), writer.Rows(), now);
+        if (!options.sheetPath.empty())
+            sheet.Place(int(next), writer.Rows(), now, next < labels.size() ? labels[next] : nullptr);
         if (video.Running() && !video.Write(writer.Rows(), std::size_t(width) * height * 3)) failed = true;
         ++next;
         ++written;
@@ -150,7 +140,7 @@ public:
     const CaptureSpan& Span() const { return span; }
 
 private:
-    int Elapsed() const { return application.demo.timer.elapsed; }
+    int Elapsed() const { return driver.Elapsed(); }
     // A --wav alone needs no pictures: the run ends once the soundtrack is written.
     bool DrawsFrames() const { return !options.outDir.empty() || !options.sheetPath.empty() || !options.videoPath.empty(); }
 
@@ -183,10 +173,12 @@ private:
         return !failed;
     }
 
-    Trova01& application;
+    OfflineDriver& driver;
+    TimedApplication& application;
     VantorGL::cFixedStepCounter& counter;
     const CaptureOptions& options;
     std::vector<int> wanted;  // sorted; empty in span mode
+    std::vector<const char*> labels;  // beside each wanted time on a sheet; empty: the times alone
     std::size_t next = 0;     // the first wanted time not yet captured
     CaptureSpan span;         // span mode: the frames recorded
     std::string audioPath;    // --video: the WAV ffmpeg reads
@@ -282,25 +274,17 @@ int main(int argc, char** argv) {
             if (!CheckWritable(audioPath)) return 1;
         }
     }
-    // No display: SDL's offscreen driver renders through EGL on whatever GL the machine has.
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
-
-    VantorGL::cFixedStepCounter counter(options.fps);
-    VantorGL::cTimeSystem::Instance()->UseCounter(&counter);
+    OfflineDriver driver(application, options.fps);
     // A sheet alone leaves no files but itself, so no debug.log then.
     if (!options.outDir.empty()) VantorGL::cDebugSystem::Instance()->Open((options.outDir + "/debug.log").c_str());
 
-    application.ConfigureForDemo();
-    application.SetFullscreen(false);
-    application.SetSize(options.width, options.height);
-    application.AllowHeadless(true);
     std::vector<int> times = options.atMs;
-    if (times.empty() && !options.sheetPath.empty()) times = SceneMiddles();
-    CaptureHooks hooks(application, counter, options, std::move(times), audioPath);
-    application.SetFrameHooks(&hooks);
-    application.Run();
+    std::vector<const char*> labels;
+    if (times.empty() && !options.sheetPath.empty()) SceneMiddles(times, labels);
+    CaptureHooks hooks(driver, options, std::move(times), std::move(labels), audioPath);
+    const bool ran = driver.Run(hooks, options.width, options.height);
     const bool videoOk = hooks.FinishVideo();
-    if (application.WindowFailed()) return 1;
+    if (!ran) return 1;
     if (!options.quiet) application.ReportStartUp(stderr, "CAPTURE");
     if (hooks.Failed() || !videoOk) {
         if (!options.videoPath.empty()) VantorGL::ConsolePrint("CAPTURE", "%s is not complete", options.videoPath.c_str());
