@@ -119,13 +119,10 @@ TEST(CaptureTool, HelpGoesToStandardOutput) {
 
 TEST(CaptureTool, WritesOneFramePerStepOfTheSpan) {
     namespace fs = std::filesystem;
-    fs::path out = fs::temp_directory_path() / ("capture-" + std::to_string(::getpid()));
-    fs::remove_all(out);
+    fs::path out = FreshFolder("capture");
     // 0:01 to 0:01.5 at 10 fps: demo times 1000, 1100, ..., 1500.
     ASSERT_EQ(RunCapture("--out " + out.string() + " --from 0:01 --to 1.5 --fps 10 --size 64x48 --quiet"), 0);
-    int pngs = 0;
-    for (auto& entry : fs::directory_iterator(out)) pngs += entry.path().extension() == ".png";
-    EXPECT_EQ(pngs, 6);
+    EXPECT_EQ(CountPngs(out), 6);
     EXPECT_TRUE(fs::exists(out / "000010.png"));
     EXPECT_TRUE(fs::exists(out / "000015.png"));
     fs::remove_all(out);
