@@ -73,11 +73,13 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, st
     return false;
 }
 
-// What a LAME/Xing tag announces, read through a handle without rate conversion (cheap: only the
-// first frame is parsed).
+// What a stream's Xing/LAME tag announces, read through a handle without rate conversion (cheap:
+// only the first frame is parsed).
 struct cTagProbe {
-    off_t frames = -1;       // the frames it counts; -1 without a tag or without audio
-    bool noSamples = false;  // a tag whose encoder delay and padding leave no samples at all
+    // The frames libmpg123 counts on: the Xing tag's count (with or without a LAME part that
+    // gives the encoder delay), else its estimate from the file size; -1 without audio.
+    off_t frames = -1;
+    bool noSamples = false;  // a LAME tag whose encoder delay and padding leave no samples at all
 };
 
 cTagProbe ProbeTag(const std::uint8_t* data, std::size_t size) {
@@ -105,8 +107,7 @@ cTagProbe ProbeTag(const std::uint8_t* data, std::size_t size) {
     double unused = 0.0;
     mpg123_getstate(probe.handle, MPG123_ENC_DELAY, &encoderDelay, &unused);
     cTagProbe tag;
-    if (encoderDelay < 0) return tag;
-    tag.noSamples = mpg123_length(probe.handle) <= 0;
+    tag.noSamples = encoderDelay >= 0 && mpg123_length(probe.handle) <= 0;
     if (audio) tag.frames = mpg123_framelength(probe.handle);
     return tag;
 }
