@@ -11,19 +11,10 @@ namespace VantorGL {
 
 namespace {
 
-// Decodes `path` by `route` against this context's size limit; on failure prints one line.
-bool DecodeForUpload(const char* path, eTextureRoute route, cDecodedPicture& picture) {
-    std::string error;
-    if (!path) {
-        ConsolePrint("TEXTURE", "(null): no path given");
-        return false;
-    }
-    GLint maxTextureSize = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
-    if (DecodeTextureFile(path, route, maxTextureSize, picture, error)) return true;
-    std::string shown = ResolveDataPath(path);
-    ConsolePrint("TEXTURE", "%s: %s", shown.empty() ? path : shown.c_str(), error.c_str());
-    return false;
+int MaxTextureSize() {
+    GLint size = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
+    return size;
 }
 
 }  // namespace
@@ -47,19 +38,33 @@ void cTextureSystem::Bind() { glBindTexture(GL_TEXTURE_2D, texture); }
 void cTextureSystem::Unbind() { glBindTexture(GL_TEXTURE_2D, 0); }
 
 void cTextureSystem::Load(const char* path) {
+    cDecodedPicture picture;
+    std::string error = "no path given";
+    bool decoded = path && DecodeTextureFile(path, MaxTextureSize(), picture, error);
+    LoadDecoded(path, decoded, picture, error);
+}
+
+void cTextureSystem::LoadDecoded(const char* path, bool decoded, const cDecodedPicture& picture,
+                                 const std::string& error) {
     glEnable(GL_TEXTURE_2D);
-    if (path && ChooseTextureRoute(path) == eTextureRoute::Png) {
-        cDecodedPicture picture;
-        // The PNG route stores its result whatever it is: a failure leaves 0.
-        if (!DecodeForUpload(path, eTextureRoute::Png, picture) || !Upload(picture)) texture = 0;
-        return;
-    }
-    LoadPicture(path);
+    Finish(path, path ? ChooseTextureRoute(path) : eTextureRoute::Picture, decoded, picture, error);
 }
 
 bool cTextureSystem::LoadPicture(const char* path) {
     cDecodedPicture picture;
-    return DecodeForUpload(path, eTextureRoute::Picture, picture) && Upload(picture);
+    std::string error = "no path given";
+    bool decoded = path && DecodeTextureFile(path, eTextureRoute::Picture, MaxTextureSize(), picture, error);
+    return Finish(path, eTextureRoute::Picture, decoded, picture, error);
+}
+
+bool cTextureSystem::Finish(const char* path, eTextureRoute route, bool decoded, const cDecodedPicture& picture,
+                            const std::string& error) {
+    if (decoded && Upload(picture)) return true;
+    std::string shown = path ? ResolveDataPath(path) : std::string();
+    ConsolePrint("TEXTURE", "%s: %s", !path ? "(null)" : shown.empty() ? path : shown.c_str(),
+                 decoded ? "decoded pixels do not match the texture size" : error.c_str());
+    if (route == eTextureRoute::Png) texture = 0;  // the PNG route stores its result whatever it is
+    return false;
 }
 
 bool cTextureSystem::Upload(const cDecodedPicture& picture) {

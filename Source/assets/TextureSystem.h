@@ -7,6 +7,8 @@
 
 #include "assets/PictureDecoder.h"
 
+#include <string>
+
 namespace VantorGL {
 
 class cTextureSystem {
@@ -26,6 +28,11 @@ public:
     // GL context; the new texture is left bound.
     void Load(const char* path);
 
+    // Load's second half for a picture decoded ahead (on any thread, by DecodeTextureFile with the
+    // route the name picks; `decoded` its result, `error` its reason): the same texture, the same
+    // one TEXTURE line on failure.
+    void LoadDecoded(const char* path, bool decoded, const cDecodedPicture& picture, const std::string& error);
+
     // Picture route whatever the name: decodes JPEG, PNG, BMP or GIF content, uploads it, and returns true
     // with `texture` holding a new name; on failure returns false and leaves `texture` unchanged.
     bool LoadPicture(const char* path);
@@ -40,6 +47,12 @@ public:
     // The GL texture name; 0 until a load succeeds. The destructor frees nothing: textures live
     // until the context goes at exit.
     GLuint texture = 0;
+
+private:
+    // Uploads a decode's result, or prints the one TEXTURE line of a failed load; on failure the
+    // PNG route leaves 0, the picture route leaves `texture` as it was. Returns success.
+    bool Finish(const char* path, eTextureRoute route, bool decoded, const cDecodedPicture& picture,
+                const std::string& error);
 };
 
 }  // namespace VantorGL

@@ -244,4 +244,18 @@ TEST_F(TextureSystemTest, FailedLoadsKeepTheirSilentResultAndSayOneLine) {
     said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(fresh.texture, 0u);
     EXPECT_NE(said.find("TEXTURE: data/missing.jpg: no such file"), std::string::npos);
+
+    // A picture decoded ahead (the registry's worker threads) ends the same way: the decoder's
+    // reason in one line, and one line too for pixels that do not fit their texture size.
+    cDecodedPicture odd;
+    odd.route = eTextureRoute::Png;
+    odd.textureWidth = odd.textureHeight = 4;
+    png.texture = 77;
+    testing::internal::CaptureStderr();
+    png.LoadDecoded("data\\og2.png", false, odd, "not a PNG file");
+    png.LoadDecoded("data/Ter/rows.png", true, odd, "");
+    said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(png.texture, 0u);
+    EXPECT_EQ(said, "TEXTURE: data/og2.png: not a PNG file\n"
+                    "TEXTURE: data/Ter/rows.png: decoded pixels do not match the texture size\n");
 }
