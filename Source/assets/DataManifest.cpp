@@ -1,84 +1,110 @@
-// DataManifest: the table of every file the demo loads, in loading order.
+// DataManifest: the table of every file the demo loads. The registry's rows come in LoadAll's
+// order; the steps that read no file (the system face, the cube target, the shaders) are LoadAll's.
 #include "assets/DataManifest.h"
+
+#include <algorithm>
 
 namespace VantorGL {
 
-const cDataFile kDataManifest[] = {
-    {"data/General/banner.png", cDataKind::Picture, "settings dialog"},
-    {"data/General/loading.jpg", cDataKind::Picture, "loading screen"},
-    {"data/General/loading.mp3", cDataKind::Music, "loading screen"},
-    {"data/General/music.mp3", cDataKind::Music, "music"},
-    {"Data/General/c_font.ttf", cDataKind::Font, "fontActionForce"},
-    {"data\\Backdrop1_geoSquare.png", cDataKind::Picture, "texBackdrop1GeoSquare"},
-    {"Data/rulletekst_final.png", cDataKind::Picture, "texRulletekst"},
-    {"Data/chrome.jpg", cDataKind::Picture, "texChrome"},
-    {"Data/mvlogo.3DS", cDataKind::Model, "mdlMVLogo"},
-    {"Data/mvoutline.3DS", cDataKind::Model, "mdlMVOutline"},
-    {"Data/humanplant_mesh.3DS", cDataKind::Model, "mdlHumanplantMesh"},
-    {"Data/humanplant_hair.3DS", cDataKind::Model, "mdlHumanplantHair"},
-    {"Data/cuball.3DS", cDataKind::Model, "mdlCuball"},
-    {"Data/crystal_many.3DS", cDataKind::Model, "mdlCrystalMany"},
-    {"Data/crystal_wide.3DS", cDataKind::Model, "mdlCrystalWide"},
-    {"Data/ray.3DS", cDataKind::Model, "mdlRay"},
-    {"Data/crystal_ring1.3DS", cDataKind::Model, "mdlCrystalRing1"},
-    {"Data/crystal_ring2.3DS", cDataKind::Model, "mdlCrystalRing2"},
-    {"Data/crystal_ring3.3DS", cDataKind::Model, "mdlCrystalRing3"},
-    {"Data/crystal_ring4.3DS", cDataKind::Model, "mdlCrystalRing4"},
-    {"Data/tunnel.3DS", cDataKind::Model, "mdlTunnel"},
-    {"Data/cubering_tight.3DS", cDataKind::Model, "mdlCuberingTight"},
-    {"Data/cubering_wide.3DS", cDataKind::Model, "mdlCuberingWide"},
-    {"Data/spiketube.3DS", cDataKind::Model, "mdlSpiketube"},
-    {"Data/torus.3DS", cDataKind::Model, "mdlTorus"},
-    {"Data/toruscrystals.3DS", cDataKind::Model, "mdlTorusCrystals"},
-    {"Data/sky_sphere.3DS", cDataKind::Model, "mdlSkySphere"},
-    {"Data/greeting1.3DS", cDataKind::Model, "mdlGreeting1"},
-    {"Data/greeting2.3DS", cDataKind::Model, "mdlGreeting2"},
-    {"Data/greeting3.3DS", cDataKind::Model, "mdlGreeting3"},
-    {"Data/creds.3DS", cDataKind::Model, "mdlCreds"},
-    {"data\\humanplant_template.jpg", cDataKind::Picture, "texHumanplantTemplate"},
-    {"data\\flatnormal.png", cDataKind::Picture, "texFlatNormal"},
-    {"data\\box01diffusemap.jpg", cDataKind::Picture, "texBox01Diffuse"},
-    {"data\\og2.png", cDataKind::Picture, "texOg2"},
-    {"data\\og3.png", cDataKind::Picture, "texOg3"},
-    {"data\\BlurMap.png", cDataKind::Picture, "texBlurMap"},
-    {"data\\BlurMapII.png", cDataKind::Picture, "texBlurMapII"},
-    {"data\\art1.jpg", cDataKind::Picture, "texArt1"},
-    {"data\\bgspheretexture.jpg", cDataKind::Picture, "texBgSphere"},
-    {"data\\Crystal_diffuse.jpg", cDataKind::Picture, "texCrystalDiffuse"},
-    {"data\\pillarroom_norm.jpg", cDataKind::Picture, "texPillarroomNormB"},
-    {"data\\logoscene.png", cDataKind::Picture, "texLogoScene"},
-    {"data\\crystalNormalMap.jpg", cDataKind::Picture, "texCrystalNormalMap"},
-    {"data\\blurselvo.png", cDataKind::Picture, "texBlurSelvo"},
-    {"data\\ray_alpha.png", cDataKind::Picture, "texRayAlpha"},
-    {"data\\pillarroom_diff.jpg", cDataKind::Picture, "texPillarroomDiff"},
-    {"data\\pillarroom_norm.jpg", cDataKind::Picture, "texPillarroomNorm"},
-    {"data\\pillarroom_spec.jpg", cDataKind::Picture, "texPillarroomSpec"},
-    {"data\\art1.jpg", cDataKind::Picture, "texArt1B"},
-    {"data\\Ter\\floor_comp.jpg", cDataKind::Picture, "texTerFloorComp"},
-    {"data\\Ter\\floor_light.jpg", cDataKind::Picture, "texTerFloorLight"},
-    {"data\\Ter\\floor_norm.jpg", cDataKind::Picture, "texTerFloorNorm"},
-    {"data\\Ter\\wall_comp.jpg", cDataKind::Picture, "texTerWallComp"},
-    {"data\\Ter\\wall_light.jpg", cDataKind::Picture, "texTerWallLight"},
-    {"data\\Ter\\wall_norm.jpg", cDataKind::Picture, "texTerWallNorm"},
-    {"Data/Ter/ter_ground.3DS", cDataKind::Model, "mdlTerGround"},
-    {"Data/Ter/ter_crys.3DS", cDataKind::Model, "mdlTerCrys"},
-    {"Data/Ter/ter_wall.3DS", cDataKind::Model, "mdlTerWall"},
-    {"Data/Ter/ray0.3DS", cDataKind::Model, "mdlTerRay0"},
-    {"Data/Ter/ray1.3DS", cDataKind::Model, "mdlTerRay1"},
-    {"Data/Ter/ray2.3DS", cDataKind::Model, "mdlTerRay2"},
-    {"Data/Ter/ray3.3DS", cDataKind::Model, "mdlTerRay3"},
-    {"Data/Ter/ray4.3DS", cDataKind::Model, "mdlTerRay4"},
-    {"Data/Ter/ray5.3DS", cDataKind::Model, "mdlTerRay5"},
-    {"Data/Ter/ray6.3DS", cDataKind::Model, "mdlTerRay6"},
-    {"Data/Ter/ray7.3DS", cDataKind::Model, "mdlTerRay7"},
-    {"Data/Ter/ray8.3DS", cDataKind::Model, "mdlTerRay8"},
-    {"Data/Ter/ray9.3DS", cDataKind::Model, "mdlTerRay9"},
-    {"Data/Ter/ter_sky.3DS", cDataKind::Model, "mdlTerSky"},
-    {"data\\newsPaper.jpg", cDataKind::Picture, "cWorkshopScene"},
-    {"data\\pillarroom_norm.jpg", cDataKind::Picture, "cWorkshopScene"},
-    {"data\\specular.jpg", cDataKind::Picture, "cWorkshopScene"},
+namespace {
+
+// The member's name is written once: the row takes it both as text and as the member.
+#define REGISTRY_ROW(path, kind, member) {path, cDataKind::kind, #member, &cResources::member}
+
+const cDataFile kAssetManifest[] = {
+    REGISTRY_ROW("data/General/music.mp3", Music, music),
+    REGISTRY_ROW("data\\Backdrop1_geoSquare.png", Picture, texBackdrop1GeoSquare),
+    REGISTRY_ROW("Data/General/c_font.ttf", Font, fontActionForce),
+    REGISTRY_ROW("Data/rulletekst_final.png", Picture, texRulletekst),
+    REGISTRY_ROW("Data/chrome.jpg", Picture, texChrome),
+    REGISTRY_ROW("Data/mvlogo.3DS", Model, mdlMVLogo),
+    REGISTRY_ROW("Data/mvoutline.3DS", Model, mdlMVOutline),
+    REGISTRY_ROW("Data/humanplant_mesh.3DS", Model, mdlHumanplantMesh),
+    REGISTRY_ROW("Data/humanplant_hair.3DS", Model, mdlHumanplantHair),
+    REGISTRY_ROW("Data/cuball.3DS", Model, mdlCuball),
+    REGISTRY_ROW("Data/crystal_many.3DS", Model, mdlCrystalMany),
+    REGISTRY_ROW("Data/crystal_wide.3DS", Model, mdlCrystalWide),
+    REGISTRY_ROW("Data/ray.3DS", Model, mdlRay),
+    REGISTRY_ROW("Data/crystal_ring1.3DS", Model, mdlCrystalRing1),
+    REGISTRY_ROW("Data/crystal_ring2.3DS", Model, mdlCrystalRing2),
+    REGISTRY_ROW("Data/crystal_ring3.3DS", Model, mdlCrystalRing3),
+    REGISTRY_ROW("Data/crystal_ring4.3DS", Model, mdlCrystalRing4),
+    REGISTRY_ROW("Data/tunnel.3DS", Model, mdlTunnel),
+    REGISTRY_ROW("Data/cubering_tight.3DS", Model, mdlCuberingTight),
+    REGISTRY_ROW("Data/cubering_wide.3DS", Model, mdlCuberingWide),
+    REGISTRY_ROW("Data/spiketube.3DS", Model, mdlSpiketube),
+    REGISTRY_ROW("Data/torus.3DS", Model, mdlTorus),
+    REGISTRY_ROW("Data/toruscrystals.3DS", Model, mdlTorusCrystals),
+    REGISTRY_ROW("Data/sky_sphere.3DS", Model, mdlSkySphere),
+    REGISTRY_ROW("Data/greeting1.3DS", Model, mdlGreeting1),
+    REGISTRY_ROW("Data/greeting2.3DS", Model, mdlGreeting2),
+    REGISTRY_ROW("Data/greeting3.3DS", Model, mdlGreeting3),
+    REGISTRY_ROW("Data/creds.3DS", Model, mdlCreds),
+    REGISTRY_ROW("data\\humanplant_template.jpg", Picture, texHumanplantTemplate),
+    REGISTRY_ROW("data\\flatnormal.png", Picture, texFlatNormal),
+    REGISTRY_ROW("data\\box01diffusemap.jpg", Picture, texBox01Diffuse),
+    REGISTRY_ROW("data\\og2.png", Picture, texOg2),
+    REGISTRY_ROW("data\\og3.png", Picture, texOg3),
+    REGISTRY_ROW("data\\BlurMap.png", Picture, texBlurMap),
+    REGISTRY_ROW("data\\BlurMapII.png", Picture, texBlurMapII),
+    REGISTRY_ROW("data\\art1.jpg", Picture, texArt1),
+    REGISTRY_ROW("data\\bgspheretexture.jpg", Picture, texBgSphere),
+    REGISTRY_ROW("data\\Crystal_diffuse.jpg", Picture, texCrystalDiffuse),
+    REGISTRY_ROW("data\\pillarroom_norm.jpg", Picture, texPillarroomNormB),
+    REGISTRY_ROW("data\\logoscene.png", Picture, texLogoScene),
+    REGISTRY_ROW("data\\crystalNormalMap.jpg", Picture, texCrystalNormalMap),
+    REGISTRY_ROW("data\\blurselvo.png", Picture, texBlurSelvo),
+    REGISTRY_ROW("data\\ray_alpha.png", Picture, texRayAlpha),
+    REGISTRY_ROW("data\\pillarroom_diff.jpg", Picture, texPillarroomDiff),
+    REGISTRY_ROW("data\\pillarroom_norm.jpg", Picture, texPillarroomNorm),
+    REGISTRY_ROW("data\\pillarroom_spec.jpg", Picture, texPillarroomSpec),
+    REGISTRY_ROW("data\\art1.jpg", Picture, texArt1B),
+    REGISTRY_ROW("data\\Ter\\floor_comp.jpg", Picture, texTerFloorComp),
+    REGISTRY_ROW("data\\Ter\\floor_light.jpg", Picture, texTerFloorLight),
+    REGISTRY_ROW("data\\Ter\\floor_norm.jpg", Picture, texTerFloorNorm),
+    REGISTRY_ROW("data\\Ter\\wall_comp.jpg", Picture, texTerWallComp),
+    REGISTRY_ROW("data\\Ter\\wall_light.jpg", Picture, texTerWallLight),
+    REGISTRY_ROW("data\\Ter\\wall_norm.jpg", Picture, texTerWallNorm),
+    REGISTRY_ROW("Data/Ter/ter_ground.3DS", Model, mdlTerGround),
+    REGISTRY_ROW("Data/Ter/ter_crys.3DS", Model, mdlTerCrys),
+    REGISTRY_ROW("Data/Ter/ter_wall.3DS", Model, mdlTerWall),
+    REGISTRY_ROW("Data/Ter/ray0.3DS", Model, mdlTerRay0),
+    REGISTRY_ROW("Data/Ter/ray1.3DS", Model, mdlTerRay1),
+    REGISTRY_ROW("Data/Ter/ray2.3DS", Model, mdlTerRay2),
+    REGISTRY_ROW("Data/Ter/ray3.3DS", Model, mdlTerRay3),
+    REGISTRY_ROW("Data/Ter/ray4.3DS", Model, mdlTerRay4),
+    REGISTRY_ROW("Data/Ter/ray5.3DS", Model, mdlTerRay5),
+    REGISTRY_ROW("Data/Ter/ray6.3DS", Model, mdlTerRay6),
+    REGISTRY_ROW("Data/Ter/ray7.3DS", Model, mdlTerRay7),
+    REGISTRY_ROW("Data/Ter/ray8.3DS", Model, mdlTerRay8),
+    REGISTRY_ROW("Data/Ter/ray9.3DS", Model, mdlTerRay9),
+    REGISTRY_ROW("Data/Ter/ter_sky.3DS", Model, mdlTerSky),
 };
 
-const std::size_t kDataManifestSize = sizeof kDataManifest / sizeof kDataManifest[0];
+#undef REGISTRY_ROW
+
+// Loaded outside the registry: by the loading screen before it exists, by the settings dialog
+// of quenlite-setup, and by the workshop scene for itself (one file it shares with the registry).
+const cDataFile kOutsideRegistry[] = {
+    {"data/General/banner.png", cDataKind::Picture, "settings dialog", {}},
+    {"data/General/loading.jpg", cDataKind::Picture, "loading screen", {}},
+    {"data/General/loading.mp3", cDataKind::Music, "loading screen", {}},
+    {"data\\newsPaper.jpg", cDataKind::Picture, "cWorkshopScene", {}},
+    {"data\\pillarroom_norm.jpg", cDataKind::Picture, "cWorkshopScene", {}},
+    {"data\\specular.jpg", cDataKind::Picture, "cWorkshopScene", {}},
+};
+
+}  // namespace
+
+std::span<const cDataFile> AssetManifest() { return kAssetManifest; }
+
+std::span<const cDataFile> FilesOutsideRegistry() { return kOutsideRegistry; }
+
+std::string PathInDataFolder(const char* path) {
+    std::string rest = path;
+    std::replace(rest.begin(), rest.end(), '\\', '/');
+    std::size_t cut = rest.find('/');
+    return cut == std::string::npos ? rest : rest.substr(cut + 1);
+}
 
 }  // namespace VantorGL

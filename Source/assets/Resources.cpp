@@ -1,10 +1,9 @@
-// cResources: the load order and the parameter table of every shared asset. Pictures are decoded
-// ahead on worker threads while the main thread opens the music, builds fonts and reads models;
-// every GL call, the texture uploads included, stays on the main thread in the table's order.
+// cResources: loading every shared asset in the asset manifest's order, and the shaders' parameter
+// table. Pictures are decoded ahead on worker threads while the main thread opens the music, builds
+// fonts and reads models; every GL call, the texture uploads included, stays on the main thread.
 #include "assets/Resources.h"
 
-#include "assets/DataPath.h"
-#include "shell/Console.h"
+#include "assets/DataManifest.h"
 
 #include <algorithm>
 #include <atomic>
@@ -70,7 +69,8 @@ struct cTextureRow {
 // named by two rows is decoded once and uploaded twice (two texture names, as two loads give).
 class cPicturePrefetch {
 public:
-    cPicturePrefetch(const cTextureRow* table, int rowCount) : rows(table), count(rowCount), slots(rowCount) {
+    explicit cPicturePrefetch(const std::vector<cTextureRow>& table)
+        : rows(table.data()), count(int(table.size())), slots(table.size()) {
         GLint size = 0;
         glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
         maxTextureSize = size;
@@ -100,8 +100,7 @@ public:
         for (std::thread& worker : workers) worker.join();
     }
 
-    // Uploads row `row` exactly as cTextureSystem::Load would have loaded it: 2D texturing on,
-    // a new texture name on success; on failure one TEXTURE line, and 0 on the PNG route.
+    // Uploads row `row` exactly as cTextureSystem::Load would have loaded it.
     void Upload(int row) {
         Slot& slot = slots[slots[row].source];
         if (workers.empty()) {
@@ -110,14 +109,7 @@ public:
             std::unique_lock<std::mutex> lock(mutex);
             decoded.wait(lock, [&] { return slot.done; });
         }
-        cTextureSystem& texture = *rows[row].member;
-        glEnable(GL_TEXTURE_2D);
-        bool png = ChooseTextureRoute(rows[row].path) == eTextureRoute::Png;
-        if (!slot.ok) {
-            std::string shown = ResolveDataPath(rows[row].path);
-            ConsolePrint("TEXTURE", "%s: %s", shown.empty() ? rows[row].path : shown.c_str(), slot.error.c_str());
-        }
-        if ((!slot.ok || !texture.Upload(slot.picture)) && png) texture.texture = 0;
+        rows[row].member->LoadDecoded(rows[row].path, slot.ok, slot.picture, slot.error);
         if (slot.lastUse == row) slot.picture = cDecodedPicture();  // the pixels are on the GPU now
     }
 
@@ -167,114 +159,41 @@ private:
 }  // namespace
 
 int cResources::SelectMusic() {
-    music.SetFile("data/General/music.mp3");
+    for (const cDataFile& row : AssetManifest())
+        if (RegistryMember<cMusicSystem>(*this, row) == &music) music.SetFile(row.path);
     return 0;
 }
 
-void cResources::LoadModels(std::initializer_list<std::pair<c3DsModelSystem*, const char*>> table) {
-    Clock::time_point start = Clock::now();
-    for (const auto& [model, path] : table) model->Load(path);
-    loadTimes.models += MillisecondsSince(start);
-}
-
 int cResources::LoadAll() {
-    // Every picture of the registry in load order: steps 3, 5-6 and 30-54 of the table.
-    const cTextureRow pictures[] = {
-        {&texBackdrop1GeoSquare, "data\\Backdrop1_geoSquare.png"},
-        {&texRulletekst, "Data/rulletekst_final.png"},
-        {&texChrome, "Data/chrome.jpg"},
-        {&texHumanplantTemplate, "data\\humanplant_template.jpg"},
-        {&texFlatNormal, "data\\flatnormal.png"},
-        {&texBox01Diffuse, "data\\box01diffusemap.jpg"},
-        {&texOg2, "data\\og2.png"},
-        {&texOg3, "data\\og3.png"},
-        {&texBlurMap, "data\\BlurMap.png"},
-        {&texBlurMapII, "data\\BlurMapII.png"},
-        {&texArt1, "data\\art1.jpg"},
-        {&texBgSphere, "data\\bgspheretexture.jpg"},
-        {&texCrystalDiffuse, "data\\Crystal_diffuse.jpg"},
-        {&texPillarroomNormB, "data\\pillarroom_norm.jpg"},
-        {&texLogoScene, "data\\logoscene.png"},
-        {&texCrystalNormalMap, "data\\crystalNormalMap.jpg"},
-        {&texBlurSelvo, "data\\blurselvo.png"},
-        {&texRayAlpha, "data\\ray_alpha.png"},
-        {&texPillarroomDiff, "data\\pillarroom_diff.jpg"},
-        {&texPillarroomNorm, "data\\pillarroom_norm.jpg"},
-        {&texPillarroomSpec, "data\\pillarroom_spec.jpg"},
-        {&texArt1B, "data\\art1.jpg"},
-        {&texTerFloorComp, "data\\Ter\\floor_comp.jpg"},
-        {&texTerFloorLight, "data\\Ter\\floor_light.jpg"},
-        {&texTerFloorNorm, "data\\Ter\\floor_norm.jpg"},
-        {&texTerWallComp, "data\\Ter\\wall_comp.jpg"},
-        {&texTerWallLight, "data\\Ter\\wall_light.jpg"},
-        {&texTerWallNorm, "data\\Ter\\wall_norm.jpg"},
-    };
-    constexpr int kPictureCount = int(sizeof pictures / sizeof pictures[0]);
+    std::vector<cTextureRow> pictures;
+    for (const cDataFile& row : AssetManifest())
+        if (cTextureSystem* texture = RegistryMember<cTextureSystem>(*this, row)) pictures.push_back({texture, row.path});
     Clock::time_point start = Clock::now();
-    cPicturePrefetch prefetch(pictures, kPictureCount);  // decoding starts now
+    cPicturePrefetch prefetch(pictures);  // decoding starts now
     loadTimes.textures += MillisecondsSince(start);
+
     int uploaded = 0;
-    auto uploadUpTo = [&](int end) {
-        Clock::time_point begin = Clock::now();
-        for (; uploaded < end; ++uploaded) prefetch.Upload(uploaded);
-        loadTimes.textures += MillisecondsSince(begin);
-    };
-
-    start = Clock::now();
-    music.Open(nullptr);
-    loadTimes.music += MillisecondsSince(start);
-
-    start = Clock::now();
-    fontArial.CreateBitmapGlyphs("", "Arial", -16);
-    loadTimes.fonts += MillisecondsSince(start);
-    uploadUpTo(1);  // texBackdrop1GeoSquare
-    start = Clock::now();
-    fontActionForce.CreateOutlineGlyphs("Data/General/c_font.ttf", "Action Force Normal", -26);
-    loadTimes.fonts += MillisecondsSince(start);
-
-    uploadUpTo(3);  // texRulletekst, texChrome
-    LoadModels({
-        {&mdlMVLogo, "Data/mvlogo.3DS"},
-        {&mdlMVOutline, "Data/mvoutline.3DS"},
-        {&mdlHumanplantMesh, "Data/humanplant_mesh.3DS"},
-        {&mdlHumanplantHair, "Data/humanplant_hair.3DS"},
-        {&mdlCuball, "Data/cuball.3DS"},
-        {&mdlCrystalMany, "Data/crystal_many.3DS"},
-        {&mdlCrystalWide, "Data/crystal_wide.3DS"},
-        {&mdlRay, "Data/ray.3DS"},
-        {&mdlCrystalRing1, "Data/crystal_ring1.3DS"},
-        {&mdlCrystalRing2, "Data/crystal_ring2.3DS"},
-        {&mdlCrystalRing3, "Data/crystal_ring3.3DS"},
-        {&mdlCrystalRing4, "Data/crystal_ring4.3DS"},
-        {&mdlTunnel, "Data/tunnel.3DS"},
-        {&mdlCuberingTight, "Data/cubering_tight.3DS"},
-        {&mdlCuberingWide, "Data/cubering_wide.3DS"},
-        {&mdlSpiketube, "Data/spiketube.3DS"},
-        {&mdlTorus, "Data/torus.3DS"},
-        {&mdlTorusCrystals, "Data/toruscrystals.3DS"},
-        {&mdlSkySphere, "Data/sky_sphere.3DS"},
-        {&mdlGreeting1, "Data/greeting1.3DS"},
-        {&mdlGreeting2, "Data/greeting2.3DS"},
-        {&mdlGreeting3, "Data/greeting3.3DS"},
-        {&mdlCreds, "Data/creds.3DS"},
-    });
-    uploadUpTo(kPictureCount);  // texHumanplantTemplate .. texTerWallNorm
-    LoadModels({
-        {&mdlTerGround, "Data/Ter/ter_ground.3DS"},
-        {&mdlTerCrys, "Data/Ter/ter_crys.3DS"},
-        {&mdlTerWall, "Data/Ter/ter_wall.3DS"},
-        {&mdlTerRay0, "Data/Ter/ray0.3DS"},
-        {&mdlTerRay1, "Data/Ter/ray1.3DS"},
-        {&mdlTerRay2, "Data/Ter/ray2.3DS"},
-        {&mdlTerRay3, "Data/Ter/ray3.3DS"},
-        {&mdlTerRay4, "Data/Ter/ray4.3DS"},
-        {&mdlTerRay5, "Data/Ter/ray5.3DS"},
-        {&mdlTerRay6, "Data/Ter/ray6.3DS"},
-        {&mdlTerRay7, "Data/Ter/ray7.3DS"},
-        {&mdlTerRay8, "Data/Ter/ray8.3DS"},
-        {&mdlTerRay9, "Data/Ter/ray9.3DS"},
-        {&mdlTerSky, "Data/Ter/ter_sky.3DS"},
-    });
+    for (const cDataFile& row : AssetManifest()) {
+        start = Clock::now();
+        if (cMusicSystem* player = RegistryMember<cMusicSystem>(*this, row)) {
+            player->Open(nullptr);
+            loadTimes.music += MillisecondsSince(start);
+            // The bitmap face reads no file of ours: it comes straight after the music, before
+            // the first picture.
+            start = Clock::now();
+            fontArial.CreateBitmapGlyphs("", "Arial", -16);
+            loadTimes.fonts += MillisecondsSince(start);
+        } else if (cFontSystem* font = RegistryMember<cFontSystem>(*this, row)) {
+            font->CreateOutlineGlyphs(row.path, "Action Force Normal", -26);
+            loadTimes.fonts += MillisecondsSince(start);
+        } else if (RegistryMember<cTextureSystem>(*this, row)) {
+            prefetch.Upload(uploaded++);
+            loadTimes.textures += MillisecondsSince(start);
+        } else if (c3DsModelSystem* model = RegistryMember<c3DsModelSystem>(*this, row)) {
+            model->Load(row.path);
+            loadTimes.models += MillisecondsSince(start);
+        }
+    }
 
     start = Clock::now();
     cubeMap.CreateCube(1024, 1024);

@@ -31,9 +31,11 @@ struct cLoadTimes {
 
 class cResources : public cDataSystem {
 public:
-    // Names the demo music: "data/General/music.mp3".
+    // Names the demo music: the file the asset manifest gives `music`.
     int SelectMusic() override;
-    // Loads and configures everything, strictly in the registry's order; needs the GL context.
+    // Loads and configures everything, strictly in the registry's order: the asset manifest's
+    // rows (DataManifest.h) with the system face after the music, then the cube target and the
+    // shaders. Needs the GL context.
     int LoadAll() override;
 
     // Members in declaration order: constructed in this order, destroyed in reverse.
@@ -67,7 +69,6 @@ public:
     cLoadTimes loadTimes;
 
 private:
-    void LoadModels(std::initializer_list<std::pair<c3DsModelSystem*, const char*>> table);
     void ConfigureShaders();
 };
 

@@ -159,13 +159,15 @@ TEST(BadInputDemo, NoDataFolderPlaysToTheEndAndWritesOnlyItsOutput) {
     ScratchFolder cwd("empty");
     ProgramResult run = PlayDemo(cwd.Path());
     ExpectPlayedToTheEnd(run, cwd.Path());
-    for (std::size_t i = 0; i < VantorGL::kDataManifestSize; ++i) {
-        // The settings banner belongs to quenlite-setup's dialog, which a capture never shows.
-        if (std::string(VantorGL::kDataManifest[i].user) == "settings dialog") continue;
-        std::string name = FileName(VantorGL::kDataManifest[i].path);
-        std::replace(name.begin(), name.end(), '\\', '/');
-        name = FileName(name);
-        EXPECT_NE(run.err.find(name), std::string::npos) << name << " was never named";
+    std::size_t files = 0;
+    for (std::span<const VantorGL::cDataFile> list : {VantorGL::AssetManifest(), VantorGL::FilesOutsideRegistry()}) {
+        for (const VantorGL::cDataFile& file : list) {
+            ++files;
+            // The settings banner belongs to quenlite-setup's dialog, which a capture never shows.
+            if (std::string(file.user) == "settings dialog") continue;
+            std::string name = FileName(VantorGL::PathInDataFolder(file.path));
+            EXPECT_NE(run.err.find(name), std::string::npos) << name << " was never named";
+        }
     }
     std::vector<std::string> expected = {"frames", "frames/debug.log"};
     std::vector<std::string> found;
@@ -175,6 +177,6 @@ TEST(BadInputDemo, NoDataFolderPlaysToTheEndAndWritesOnlyItsOutput) {
 
     ProgramResult check = RunProgram(BuiltProgram("quenlite-assets"), {"check", "data"}, cwd.Path(), {}, 60);
     EXPECT_EQ(check.exitCode, 1);
-    const std::string all = std::to_string(VantorGL::kDataManifestSize);
+    const std::string all = std::to_string(files);
     EXPECT_NE(check.out.find(all + " of " + all + " files have problems"), std::string::npos) << check.out;
 }

@@ -1,7 +1,10 @@
 // Tests for the registry over the real generated data, loaded by the sequencer exactly as the
-// program does it: every program builds, shared pictures get their own names, the parameter
-// table's order holds, and the shared particle configuration survives the scenes' set-up.
+// program does it: every manifest row is loaded, every program builds, shared pictures get their
+// own names, the parameter table's order holds, and the shared particle configuration survives
+// the scenes' set-up.
 #include "assets/Resources.h"
+
+#include "assets/DataManifest.h"
 
 #include "support/DemoHarness.h"
 
@@ -75,6 +78,26 @@ TEST(Resources, LoadedStateFollowsTheTable) {
         EXPECT_NE(bound, 0) << shader->ClassName();
     }
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+// LoadAll walks the asset manifest: each row's member holds what its file gave.
+TEST(Resources, EveryManifestRowIsLoaded) {
+    DemoHarness& harness = DemoHarness::Get();
+    REQUIRE_DEMO(harness);
+    VantorGL::cResources& res = harness.Demo().registry;
+    for (const VantorGL::cDataFile& row : VantorGL::AssetManifest()) {
+        SCOPED_TRACE(row.user);
+        if (auto* texture = VantorGL::RegistryMember<VantorGL::cTextureSystem>(res, row))
+            EXPECT_NE(texture->texture, 0u);
+        else if (auto* model = VantorGL::RegistryMember<c3DsModelSystem>(res, row))
+            EXPECT_GT(model->Info().faces, 0);
+        else if (auto* font = VantorGL::RegistryMember<VantorGL::cFontSystem>(res, row))
+            EXPECT_NE(font->outlineBase, 0u);
+        else if (auto* music = VantorGL::RegistryMember<VantorGL::cMusicSystem>(res, row))
+            EXPECT_GT(music->Stream().Frames(), 0);
+        else
+            ADD_FAILURE() << "a registry row without a member";
+    }
 }
 
 // The workshop's set-up (second in the sequencer's order) configures the shared particles; no

@@ -39,13 +39,11 @@ bool ReadWhole(const std::string& path, std::vector<std::uint8_t>& bytes, std::s
     return true;
 }
 
-enum class Kind { Picture, Model, Music, Font };
-
-Kind GuessKind(const std::string& path) {
-    if (EndsWith(path, ".3ds")) return Kind::Model;
-    if (EndsWith(path, ".mp3")) return Kind::Music;
-    if (EndsWith(path, ".ttf") || EndsWith(path, ".otf")) return Kind::Font;
-    return Kind::Picture;
+cDataKind GuessKind(const std::string& path) {
+    if (EndsWith(path, ".3ds")) return cDataKind::Model;
+    if (EndsWith(path, ".mp3")) return cDataKind::Music;
+    if (EndsWith(path, ".ttf") || EndsWith(path, ".otf")) return cDataKind::Font;
+    return cDataKind::Picture;
 }
 
 // Each describer returns "" when the file is usable, else the reason; `out` may be null.
@@ -118,16 +116,16 @@ std::string DescribeFont(const std::string& path, std::FILE* out) {
     return problem;
 }
 
-std::string Inspect(const std::string& path, Kind kind, std::FILE* out) {
+std::string Inspect(const std::string& path, cDataKind kind, std::FILE* out) {
     // Only regular files go to the decoders: a pipe in the folder would block the check forever.
     struct stat info;
     if (stat(path.c_str(), &info) != 0) return "no such file";
     if (S_ISDIR(info.st_mode)) return "is a folder";
     if (!S_ISREG(info.st_mode)) return "not a regular file";
     switch (kind) {
-        case Kind::Model: return DescribeModel(path, out);
-        case Kind::Music: return DescribeMusic(path, out);
-        case Kind::Font: return DescribeFont(path, out);
+        case cDataKind::Model: return DescribeModel(path, out);
+        case cDataKind::Music: return DescribeMusic(path, out);
+        case cDataKind::Font: return DescribeFont(path, out);
         default: return DescribePicture(path, out);
     }
 }
@@ -149,23 +147,21 @@ std::string RelocateDataPath(const std::string& manifestPath, const std::string&
 
 int CheckDataFolder(const std::string& dataDir, std::FILE* out) {
     int problems = 0;
-    for (std::size_t i = 0; i < kDataManifestSize; ++i) {
-        const cDataFile& file = kDataManifest[i];
-        std::string path = ResolveDataPath(RelocateDataPath(file.path, dataDir));
-        Kind kind = file.kind == cDataKind::Model   ? Kind::Model
-                    : file.kind == cDataKind::Music ? Kind::Music
-                    : file.kind == cDataKind::Font  ? Kind::Font
-                                                    : Kind::Picture;
-        std::string problem = path.empty() ? "path longer than 260 characters" : Inspect(path, kind, nullptr);
-        if (problem.empty()) continue;
-        if (problems++ == 0) std::fprintf(out, "%-36s %-24s %s\n", "FILE", "USED BY", "PROBLEM");
-        std::fprintf(out, "%-36s %-24s %s\n", file.path, file.user, problem.c_str());
+    std::size_t files = 0;
+    for (std::span<const cDataFile> list : {AssetManifest(), FilesOutsideRegistry()}) {
+        for (const cDataFile& file : list) {
+            ++files;
+            std::string path = ResolveDataPath(RelocateDataPath(file.path, dataDir));
+            std::string problem = path.empty() ? "path longer than 260 characters" : Inspect(path, file.kind, nullptr);
+            if (problem.empty()) continue;
+            if (problems++ == 0) std::fprintf(out, "%-36s %-24s %s\n", "FILE", "USED BY", "PROBLEM");
+            std::fprintf(out, "%-36s %-24s %s\n", file.path, file.user, problem.c_str());
+        }
     }
     if (problems == 0)
-        std::fprintf(out, "check: %s: all %zu files the demo loads are present and usable\n", dataDir.c_str(),
-                     kDataManifestSize);
+        std::fprintf(out, "check: %s: all %zu files the demo loads are present and usable\n", dataDir.c_str(), files);
     else
-        std::fprintf(out, "check: %s: %d of %zu files have problems\n", dataDir.c_str(), problems, kDataManifestSize);
+        std::fprintf(out, "check: %s: %d of %zu files have problems\n", dataDir.c_str(), problems, files);
     return problems;
 }
 
