@@ -1,5 +1,5 @@
 // datagen: the generator of the demo's data folder. Each family of files has its own unit;
-// Main.cpp calls them in turn. Every generator is deterministic (fixed seeds, same bytes per run).
+// GenerateAll calls them in turn. Every generator is deterministic (fixed seeds, same bytes per run).
 #pragma once
 
 #include <string>
@@ -12,5 +12,9 @@ bool GeneratePictures(const std::string& root);
 bool GenerateModels(const std::string& root);
 bool GenerateFont(const std::string& root);
 bool GenerateMusic(const std::string& root);
+
+// Creates `root` and writes all of the above into it: every file the asset manifest and the list
+// of files loaded outside the registry name, and the font's licence beside the font.
+bool GenerateAll(const std::string& root);
 
 }  // namespace Datagen

@@ -9,11 +9,11 @@
 namespace Datagen {
 
 struct ModelFile {
-    const char* path;            // relative to the data folder, case as the demo loads it
-    bool (*build)(Model& model);  // fills an empty model; false after a DATAGEN message
+    std::string path;             // relative to the data folder, '/' separated, case as the demo loads it
+    bool (*build)(Model& model);  // fills an empty model; false after a DATAGEN message; null: no recipe
 };
 
-// All 37 model files of the registry, in its loading order.
+// Every model file of the asset manifest, in the registry's loading order, with its recipe.
 const std::vector<ModelFile>& ModelFiles();
 
 }  // namespace Datagen
