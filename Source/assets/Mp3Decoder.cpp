@@ -77,7 +77,7 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, st
 // only the first frame is parsed).
 struct cTagProbe {
     // The frames libmpg123 counts on: the Xing tag's count (with or without a LAME part that
-    // gives the encoder delay), else its estimate from the file size; -1 without audio.
+    // gives the encoder delay, with or without audio after it), else its estimate from the size.
     off_t frames = -1;
     bool noSamples = false;  // a LAME tag whose encoder delay and padding leave no samples at all
 };
@@ -101,14 +101,15 @@ cTagProbe ProbeTag(const std::uint8_t* data, std::size_t size) {
     probe.open = true;
     long rate = 0;
     int channels = 0, encoding = 0;
-    // The tag is read with the first frame, so it is known even where no audio follows it.
-    const bool audio = mpg123_getformat(probe.handle, &rate, &channels, &encoding) == MPG123_OK;
+    // The tag is read with the first frame, so it is known even where no audio follows it: the
+    // converting decoder would still count by it.
+    mpg123_getformat(probe.handle, &rate, &channels, &encoding);
     long encoderDelay = -1;
     double unused = 0.0;
     mpg123_getstate(probe.handle, MPG123_ENC_DELAY, &encoderDelay, &unused);
     cTagProbe tag;
     tag.noSamples = encoderDelay >= 0 && mpg123_length(probe.handle) <= 0;
-    if (audio) tag.frames = mpg123_framelength(probe.handle);
+    tag.frames = mpg123_framelength(probe.handle);
     return tag;
 }
 

@@ -132,12 +132,13 @@ TEST(Mp3Decoder, NotesStreamsThatAreCutShortOrDamaged) {
 
 // Found by the MP3 fuzz target: single MPEG-2.5 frames whose Info tag libmpg123 trusts while it
 // converts the rate, counting the converted length frame by frame for half a minute and more.
-// They announce billions of frames (with an encoder delay, and without one, which a damaged LAME
-// part leaves unknown) or an encoder delay and padding longer than the stream. The tag is
-// ignored as damaged; what decodes, decodes as plain audio.
+// They announce billions of frames (with an encoder delay; without one, which a damaged LAME part
+// leaves unknown; with no audio the plain decoder finds after it) or an encoder delay and padding
+// longer than the stream. The tag is ignored as damaged; what decodes, decodes as plain audio.
 TEST(Mp3Decoder, ADamagedTagIsIgnoredWhenConverting) {
     for (const char* name : {"mp3-info-tag-claims-billions-of-frames.mp3",
                              "mp3-info-tag-without-delay-claims-billions-of-frames.mp3",
+                             "mp3-info-tag-without-audio-claims-billions-of-frames.mp3",
                              "mp3-info-tag-announces-no-samples.mp3"}) {
         const std::string path = std::string(QUENLITE_SOURCE_DIR) + "/tests/assets/inputs/" + name;
         cPcmBuffer pcm;
