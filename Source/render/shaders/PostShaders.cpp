@@ -236,16 +236,55 @@ static const char* const kVertexColourFragmentSource =
     "    gl_FragColor = color;\n"
     "}\n";
 
+// --- cSourceTextureShader ---
+
+cSourceTextureShader::cSourceTextureShader(const char* className, const char* vertexSource,
+                                           const char* fragmentSource)
+    : cShaderSystem(className, vertexSource, fragmentSource) {}
+
+bool cSourceTextureShader::InitFragmentShader() {
+    if (!cShaderSystem::InitFragmentShader()) return false;
+    LookUpSource();
+    return true;
+}
+
+void cSourceTextureShader::LookUpSource() { sampler0Location = UniformLocation("sampler0"); }
+
+void cSourceTextureShader::UseProgramWithSource() const {
+    UseProgram();
+    SetUniform1i(sampler0Location, 0);
+}
+
+void cSourceTextureShader::BindSource() const {
+    glEnable(GL_TEXTURE_2D);
+    BindUnit(0, sourceTexture);
+}
+
+void cSourceTextureShader::BindUnit(int unit, GLuint texture) {
+    glActiveTexture(GL_TEXTURE0 + unit);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture);
+}
+
+void cSourceTextureShader::UnbindUnit(int unit) {
+    glActiveTexture(GL_TEXTURE0 + unit);
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+void cSourceTextureShader::UnbindKeepingSource() {
+    DisableProgram();
+    glActiveTexture(GL_TEXTURE0);
+}
+
 // --- cGaussianMapShader ---
 
-cGaussianMapShader::cGaussianMapShader()
-    : cShaderSystem("cGaussianMapShader", kPostVertexSource, nullptr) {}
+cGaussianMapShader::cGaussianMapShader() : cSourceTextureShader("cGaussianMapShader", kPostVertexSource, nullptr) {}
 
 bool cGaussianMapShader::InitMap(int w, int h) {
     width = float(w);
     height = float(h);
     if (!CompileFragmentShaderAndLink(kGaussianMapFragmentSource)) return false;
-    sampler0Location = UniformLocation("sampler0");
+    LookUpSource();
     sampler1Location = UniformLocation("sampler1");
     blurFactorLocation = UniformLocation("BlurFactor");
     widthLocation = UniformLocation("width");
@@ -256,29 +295,21 @@ bool cGaussianMapShader::InitMap(int w, int h) {
 }
 
 void cGaussianMapShader::Bind() {
-    UseProgram();
-    SetUniform1i(sampler0Location, 0);
+    UseProgramWithSource();
     SetUniform1i(sampler1Location, 1);
     SetUniform1f(blurFactorLocation, blurFactor);
     SetUniform1f(widthLocation, width);
     SetUniform1f(heightLocation, height);
     SetUniform1f(alphaLocation, alpha);
     SetUniform1f(bloomLocation, bloom);
-    glEnable(GL_TEXTURE_2D);
-    glActiveTexture(GL_TEXTURE0);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, sourceTexture);
-    glActiveTexture(GL_TEXTURE1);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, blurMapTexture);
+    BindSource();
+    BindUnit(1, blurMapTexture);
 }
 
 void cGaussianMapShader::Unbind() {
     DisableProgram();
-    glActiveTexture(GL_TEXTURE1);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, 0);
+    UnbindUnit(1);
+    UnbindUnit(0);
 }
 
 // --- cGaussianBlurShader ---
@@ -289,11 +320,10 @@ cGaussianBlurShader::cGaussianBlurShader()
 // --- cRadialBlurShader ---
 
 cRadialBlurShader::cRadialBlurShader()
-    : cShaderSystem("cRadialBlurShader", kRadialBlurVertexSource, kRadialBlurFragmentSource) {}
+    : cSourceTextureShader("cRadialBlurShader", kRadialBlurVertexSource, kRadialBlurFragmentSource) {}
 
 bool cRadialBlurShader::InitFragmentShader() {
-    if (!cShaderSystem::InitFragmentShader()) return false;
-    sampler0Location = UniformLocation("sampler0");
+    if (!cSourceTextureShader::InitFragmentShader()) return false;
     centerLocation = UniformLocation("center");
     iterationsLocation = UniformLocation("iterations");
     startLocation = UniformLocation("start");
@@ -303,50 +333,35 @@ bool cRadialBlurShader::InitFragmentShader() {
 }
 
 void cRadialBlurShader::Bind() {
-    UseProgram();
-    SetUniform1i(sampler0Location, 0);
+    UseProgramWithSource();
     SetUniform2f(centerLocation, center[0], center[1]);
     SetUniform1i(iterationsLocation, iterations);
     SetUniform1f(startLocation, start);
     SetUniform1f(scaleLocation, scale);
     SetUniform1f(alphaLocation, alpha);
-    glEnable(GL_TEXTURE_2D);
-    glActiveTexture(GL_TEXTURE0);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, sourceTexture);
+    BindSource();
 }
 
-void cRadialBlurShader::Unbind() {
-    DisableProgram();
-    glActiveTexture(GL_TEXTURE0);
-}
+void cRadialBlurShader::Unbind() { UnbindKeepingSource(); }
 
 // --- cSourceFactorShader ---
 
 cSourceFactorShader::cSourceFactorShader(const char* className, const char* fragmentSource)
-    : cShaderSystem(className, kPostVertexSource, fragmentSource) {}
+    : cSourceTextureShader(className, kPostVertexSource, fragmentSource) {}
 
 bool cSourceFactorShader::InitFragmentShader() {
-    if (!cShaderSystem::InitFragmentShader()) return false;
-    sampler0Location = UniformLocation("sampler0");
+    if (!cSourceTextureShader::InitFragmentShader()) return false;
     blurFactorLocation = UniformLocation("BlurFactor");
     return true;
 }
 
 void cSourceFactorShader::Bind() {
-    UseProgram();
-    SetUniform1i(sampler0Location, 0);
+    UseProgramWithSource();
     SetUniform1f(blurFactorLocation, blurFactor);
-    glEnable(GL_TEXTURE_2D);
-    glActiveTexture(GL_TEXTURE0);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, sourceTexture);
+    BindSource();
 }
 
-void cSourceFactorShader::Unbind() {
-    DisableProgram();
-    glActiveTexture(GL_TEXTURE0);
-}
+void cSourceFactorShader::Unbind() { UnbindKeepingSource(); }
 
 // --- cShadowCageShader ---
 
@@ -354,12 +369,10 @@ cShadowCageShader::cShadowCageShader() : cSourceFactorShader("cShadowCageShader"
 
 // --- cDistortShader ---
 
-cDistortShader::cDistortShader()
-    : cShaderSystem("cDistortShader", kPostVertexSource, kDistortFragmentSource) {}
+cDistortShader::cDistortShader() : cSourceTextureShader("cDistortShader", kPostVertexSource, kDistortFragmentSource) {}
 
 bool cDistortShader::InitFragmentShader() {
-    if (!cShaderSystem::InitFragmentShader()) return false;
-    sampler0Location = UniformLocation("sampler0");
+    if (!cSourceTextureShader::InitFragmentShader()) return false;
     distortProgramLocation = UniformLocation("distortProgram");
     parametersLocation = UniformLocation("PSParameters");
     alphaLocation = UniformLocation("alpha");
@@ -369,11 +382,10 @@ bool cDistortShader::InitFragmentShader() {
 // --- cDepthOfFieldShader ---
 
 cDepthOfFieldShader::cDepthOfFieldShader()
-    : cShaderSystem("cDepthOfFieldShader", kDepthOfFieldVertexSource, kDepthOfFieldFragmentSource) {}
+    : cSourceTextureShader("cDepthOfFieldShader", kDepthOfFieldVertexSource, kDepthOfFieldFragmentSource) {}
 
 bool cDepthOfFieldShader::InitFragmentShader() {
-    if (!cShaderSystem::InitFragmentShader()) return false;
-    sampler0Location = UniformLocation("sampler0");
+    if (!cSourceTextureShader::InitFragmentShader()) return false;
     blurLocation = UniformLocation("blur");
     depthLocation = UniformLocation("depth");
     parametersLocation = UniformLocation("vSParams");
@@ -382,27 +394,21 @@ bool cDepthOfFieldShader::InitFragmentShader() {
 }
 
 void cDepthOfFieldShader::Bind() {
-    UseProgram();
-    SetUniform1i(sampler0Location, 0);
+    UseProgramWithSource();
     SetUniform1i(blurLocation, 1);
     SetUniform1i(depthLocation, 2);
     SetUniform4f(parametersLocation, parameters[0], parameters[1], parameters[2], parameters[3]);
     SetUniform1f(amountLocation, amount);
+    // Units 2 and 1 first, so the source's unit 0 is left active.
     glEnable(GL_TEXTURE_2D);
-    const GLuint textures[3] = {sourceTexture, blurTexture, depthTexture};
-    for (int unit = 2; unit >= 0; --unit) {
-        glActiveTexture(GL_TEXTURE0 + unit);
-        glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, textures[unit]);
-    }
+    BindUnit(2, depthTexture);
+    BindUnit(1, blurTexture);
+    BindUnit(0, sourceTexture);
 }
 
 void cDepthOfFieldShader::Unbind() {
     DisableProgram();
-    for (int unit = 2; unit >= 0; --unit) {
-        glActiveTexture(GL_TEXTURE0 + unit);
-        glBindTexture(GL_TEXTURE_2D, 0);
-    }
+    for (int unit = 2; unit >= 0; --unit) UnbindUnit(unit);
 }
 
 // --- cPoissonBlurShader ---

@@ -8,11 +8,45 @@
 
 namespace VantorGL {
 
+// What the programs that read a source picture share: the picture, set by SetSourceTexture, is
+// read through sampler0 on texture unit 0. Each class's Bind opens with UseProgramWithSource and
+// binds its textures with BindSource (and BindUnit for further units).
+class cSourceTextureShader : public cShaderSystem {
+public:
+    // Store only; the value reaches the GPU at the next Bind.
+    void SetSourceTexture(GLuint name) { sourceTexture = name; }
+
+    // Links (cShaderSystem), then looks up sampler0; classes look up their own names after it.
+    bool InitFragmentShader() override;
+
+protected:
+    cSourceTextureShader(const char* className, const char* vertexSource, const char* fragmentSource);
+
+    // Looks up sampler0, for a class that links its program another way.
+    void LookUpSource();
+    // Uses the program and pushes sampler0 = 0: the opening of every Bind.
+    void UseProgramWithSource() const;
+    // Turns 2D texturing on for the unit active on entry, then puts the source on unit 0 with 2D
+    // texturing on. Unit 0 is left active.
+    void BindSource() const;
+    // Makes `unit` active, turns 2D texturing on there and binds `texture`.
+    static void BindUnit(int unit, GLuint texture);
+    // Makes `unit` active and unbinds its 2D texture.
+    static void UnbindUnit(int unit);
+    // Stops the program and makes unit 0 active; the source stays bound.
+    void UnbindKeepingSource();
+
+    GLuint sourceTexture = 0;
+
+private:
+    GLint sampler0Location = -1;
+};
+
 // Masked 3 x 3 Gaussian with a bloom threshold. Built with InitMap in place of
 // InitFragmentShader (a bare InitFragmentShader installs the base's fallback stage).
 // Samplers: sampler0 = source on unit 0, sampler1 = blur map on unit 1; where the blur map's red
 // channel is 1 the blurred picture shows, where it is 0 the sharp one.
-class cGaussianMapShader : public cShaderSystem {
+class cGaussianMapShader : public cSourceTextureShader {
 public:
     cGaussianMapShader();
 
@@ -22,7 +56,6 @@ public:
     bool InitMap(int width, int height);
 
     // Store only; the values reach the GPU in Bind.
-    void SetSourceTexture(GLuint name) { sourceTexture = name; }
     void SetBlurMapTexture(GLuint name) { blurMapTexture = name; }
     // Step between the nine taps, in pixels.
     void SetBlurFactor(float f) { blurFactor = f; }
@@ -34,11 +67,10 @@ public:
     void Unbind();
 
 private:
-    GLuint sourceTexture = 0;
     GLuint blurMapTexture = 0;
     float blurFactor = 0.01f;
     float bloom = 0.0f;  // threshold; 0 keeps the blurred colour as it is, clamped to [0, 1]
-    GLint sampler0Location = -1, sampler1Location = -1, blurFactorLocation = -1;
+    GLint sampler1Location = -1, blurFactorLocation = -1;
     GLint widthLocation = -1, heightLocation = -1, alphaLocation = -1, bloomLocation = -1;
     float width = 0.0f;
     float height = 0.0f;
@@ -59,14 +91,13 @@ private:
 
 // Zoom blur towards `center`: `iterations` taps from scale `start` to `start + scale` of the
 // offset from the centre, averaged. Negative scales walk from the pixel towards the centre.
-class cRadialBlurShader : public cShaderSystem {
+class cRadialBlurShader : public cSourceTextureShader {
 public:
     cRadialBlurShader();
 
     bool InitFragmentShader() override;
 
     // Store only; the values reach the GPU in Bind.
-    void SetSourceTexture(GLuint name) { sourceTexture = name; }
     void SetStart(float f) { start = f; }
     void SetScale(float f) { scale = f; }
     void SetIterations(int n) { iterations = n; }
@@ -82,26 +113,24 @@ public:
     void Unbind();
 
 private:
-    GLuint sourceTexture = 0;
     float start = 1.0f;
     float scale = -0.2f;
     float alpha = 1.0f;
     int iterations = 16;
     float center[2] = {0.5f, 0.5f};
-    GLint sampler0Location = -1, centerLocation = -1, iterationsLocation = -1;
+    GLint centerLocation = -1, iterationsLocation = -1;
     GLint startLocation = -1, scaleLocation = -1, alphaLocation = -1;
 };
 
 // The shape two programs share: one source picture on unit 0 (sampler0) and one float,
 // BlurFactor, whose meaning is the program's own.
-class cSourceFactorShader : public cShaderSystem {
+class cSourceFactorShader : public cSourceTextureShader {
 public:
     cSourceFactorShader(const char* className, const char* fragmentSource);
 
     bool InitFragmentShader() override;
 
-    // Store only; the values reach the GPU at the next Bind.
-    void SetSourceTexture(GLuint name) { sourceTexture = name; }
+    // Store only; the value reaches the GPU at the next Bind.
     void SetBlurFactor(float f) { blurFactor = f; }
 
     // Uses the program, pushes sampler0 = 0 and BlurFactor, binds the source on unit 0.
@@ -110,9 +139,8 @@ public:
     void Unbind();
 
 private:
-    GLuint sourceTexture = 0;
     float blurFactor = 0.01f;
-    GLint sampler0Location = -1, blurFactorLocation = -1;
+    GLint blurFactorLocation = -1;
 };
 
 // A black alpha mask cut horizontally at texture v = BlurFactor: alpha 1 below, 0 above, with a
@@ -125,15 +153,14 @@ public:
 
 // Polar distortions of the source picture, chosen by the `distortProgram` uniform (0-6 and
 // 8-10) with four parameters in `PSParameters`. The registry builds it; nothing binds it.
-class cDistortShader : public cShaderSystem {
+class cDistortShader : public cSourceTextureShader {
 public:
     cDistortShader();
 
     bool InitFragmentShader() override;
 
 private:
-    GLuint sourceTexture = 0;
-    GLint sampler0Location = -1, distortProgramLocation = -1, parametersLocation = -1;
+    GLint distortProgramLocation = -1, parametersLocation = -1;
     GLint alphaLocation = -1;
 };
 
@@ -142,14 +169,13 @@ private:
 // vSParams = (focus, range, near, far): z = -near * far / (depth - far);
 // f = max(saturate(|z - focus| / range) - amount, 0); out = mix(source, blur, f), alpha 1.
 // A larger amount keeps more of the picture sharp.
-class cDepthOfFieldShader : public cShaderSystem {
+class cDepthOfFieldShader : public cSourceTextureShader {
 public:
     cDepthOfFieldShader();
 
     bool InitFragmentShader() override;
 
     // Store only; the values reach the GPU in Bind.
-    void SetSourceTexture(GLuint name) { sourceTexture = name; }
     void SetBlurTexture(GLuint name) { blurTexture = name; }
     void SetDepthTexture(GLuint name) { depthTexture = name; }
     // The focus distance and the range over which the picture goes from sharp to fully
@@ -169,13 +195,12 @@ public:
     void Unbind();
 
 private:
-    GLuint sourceTexture = 0;
     GLuint blurTexture = 0;
     GLuint depthTexture = 0;
     // Focus 1 over a range of 1, depth encoded between near 1 and far 100.
     float parameters[4] = {1.0f, 1.0f, 1.0f, 100.0f};
     float amount = 0.0f;
-    GLint sampler0Location = -1, blurLocation = -1, depthLocation = -1;
+    GLint blurLocation = -1, depthLocation = -1;
     GLint parametersLocation = -1, amountLocation = -1;
 };
 
