@@ -9,11 +9,7 @@
 namespace VantorGL {
 
 int cAbstractIScene::Init() {
-    ScenePatternFont(font);
-    sceneClock = 0.0;
-    target.Create(kSceneTargetWidth, kSceneTargetHeight, kTargetFilterLinear);
-    ScenePatternGlState();
-    ScenePatternCamera(camera, 0.01f, 10000.0);  // near is the single-precision 0.01
+    ScenePatternInit(font, sceneClock, {target}, camera, 0.01f, 10000.0);  // near is the single-precision 0.01
     return 0;
 }
 
@@ -32,7 +28,7 @@ void cAbstractIScene::DrawContent(int /*pass*/) {
 
 void cAbstractIScene::Render() {
     glEnable(GL_MULTISAMPLE);
-    CaptureInto(target, [&] { DrawContent(0); });
+    CaptureInto(target, [&] { DrawContent(kPassMain); });
     PresentTarget(target, kAbstractPresentDistance);
     glDisable(GL_MULTISAMPLE);
 }

@@ -29,28 +29,19 @@ constexpr int kRayLayers = 3;  // the rays are added three times over
 // neutral placement.
 template <class Draw>
 void DrawPlaced(const cCamera& camera, Draw&& draw) {
-    glPushMatrix();
-    camera.Look();
-    glTranslatef(0.0f, 0.0f, 0.0f);
-    glScalef(1.0f, 1.0f, 1.0f);
-    glPushMatrix();
-    draw();
-    glPopMatrix();
-    glPopMatrix();
+    DrawGroupOnCurrent(
+        camera,
+        [] {
+            glTranslatef(0.0f, 0.0f, 0.0f);
+            glScalef(1.0f, 1.0f, 1.0f);
+        },
+        draw);
 }
 
 }  // namespace
 
 int cCucumberCampingScene::Init() {
-    ScenePatternFont(font);
-    sceneClock = 0.0;
-    targetA.Create(kSceneTargetWidth, kSceneTargetHeight, 1);
-    targetB.Create(kSceneTargetWidth, kSceneTargetHeight, 1);
-    targetC.Create(kSceneTargetWidth, kSceneTargetHeight, 1);
-    targetD.Create(kSceneTargetWidth, kSceneTargetHeight, 1);
-    targetE.Create(kSceneTargetWidth, kSceneTargetHeight, 1);
-    ScenePatternGlState();
-    ScenePatternCamera(camera, 1, 10000);
+    ScenePatternInit(font, sceneClock, {targetA, targetB, targetC, targetD, targetE}, camera, 1, 10000);
     return 0;
 }
 
@@ -102,11 +93,9 @@ void cCucumberCampingScene::DrawContent(int pass) {
             glBlendFunc(GL_ONE, GL_ONE);
             cCrystalCaveRefractShader& crystal = res.crystalCaveRefractShader;
             crystal.SetRefractionIndex(1.7f);
-            crystal.SetCrystalColor(cVector3f(0.1f, 0.1f, 0.3f));
-            crystal.SetCubeMap(res.cubeMap.texture);  // the faces completed this frame
-            crystal.Bind(camera);
-            res.mdlTerCrys.Draw();
-            crystal.Unbind();
+            // The cube map holds the faces completed this frame.
+            DrawRefracted(camera, crystal, cVector3f(0.1f, 0.1f, 0.3f), res.cubeMap.texture,
+                          [&] { res.mdlTerCrys.Draw(); });
             crystal.SetRefractionIndex(1.0f);
             glDisable(GL_BLEND);
         });
@@ -121,7 +110,7 @@ void cCucumberCampingScene::DrawContent(int pass) {
             res.tavikObjectShaderB.Unbind();
         });
     }
-    if (pass == kPassSky) {
+    if (pass == kPassFigureAlone) {  // the sky alone, for the rays
         DrawPlaced(camera, [&] {
             glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
             res.mdlTerSky.Draw();
@@ -133,16 +122,14 @@ void cCucumberCampingScene::Render() {
     cResources& res = *resources;
     glEnable(GL_MULTISAMPLE);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glPushMatrix();
 
     // Every face gets the scene camera's view (DrawContent sets its own camera): walls and the
     // black credits, which the crystals of the main view refract and reflect. The six pictures
     // are the same, so the first face is drawn and copied into the other five.
-    res.cubeMap.CaptureOneViewIntoAllFaces([&] { DrawContent(kPassCubeFaces); });
-    glPopMatrix();
+    CaptureCubeFaces(res.cubeMap, [&] { DrawContent(kPassCubeFaces); });
 
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    CaptureInto(targetD, [&] { DrawContent(kPassSky); });
+    CaptureInto(targetD, [&] { DrawContent(kPassFigureAlone); });
     CaptureInto(targetA, [&] { DrawContent(kPassMain); });
 
     // Two masked blurs, the second over the first.

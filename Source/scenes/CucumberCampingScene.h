@@ -12,9 +12,6 @@ namespace VantorGL {
 
 class cCucumberCampingScene : public cSceneSystem {
 public:
-    // What DrawContent draws.
-    enum Pass { kPassMain = 0, kPassCubeFaces = 1, kPassSky = 2 };
-
     // The common set-up with five targets, near 1 and far 10000.
     int Init() override;
     // Deletes the GL objects Init made that outlive the scene (its targets), before the
@@ -24,7 +21,8 @@ public:
     void Update() override;
     // Cube faces, sky, main view, two masked blurs, rays added three times, overlays.
     void Render() override;
-    // Clears, places the camera on its slide and draws the canyon for `pass` (see Pass).
+    // Clears, places the camera on its slide and draws the canyon for `pass`: kPassMain,
+    // kPassCubeFaces (walls and black credits) or kPassFigureAlone (the sky alone).
     void DrawContent(int pass);
 
     // The eye on its slide at the current sceneClock (float arithmetic, as the view is built).

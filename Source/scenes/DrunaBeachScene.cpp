@@ -19,19 +19,27 @@ namespace {
 const cVector3f kFirstCrystalAt(0.0f, 0.0f, 4000.0f);
 const cVector3f kRingPairAt(0.0f, 0.0f, 2000.0f);
 const cVector3f kSecondCrystalAt(0.0f, 0.0f, 0.0f);
+const cVector3f kSculptureGlass(0.3f, 0.3f, 0.4f);  // tint of the crystals and the ring pair
 
 constexpr int kParticleCount = 100;
+
+// A sculpture along the axis: glass at `position`, twice its model's size, turned by `turn()`.
+template <class Turn, class Draw>
+void DrawSculpture(const cCamera& camera, cResources& res, cVector3f position, Turn&& turn, Draw&& draw) {
+    DrawRefractedModel(
+        camera, res.crystalRefractShader, kSculptureGlass, res.cubeMap.texture,
+        [&] {
+            glTranslatef(position.x, position.y, position.z);
+            glScalef(2.0f, 2.0f, 2.0f);
+            turn();
+        },
+        draw);
+}
 
 }  // namespace
 
 int cDrunaBeachScene::Init() {
-    ScenePatternFont(font);
-    sceneClock = 0.0;
-    targetA.Create(kSceneTargetWidth, kSceneTargetHeight, 1);
-    targetB.Create(kSceneTargetWidth, kSceneTargetHeight, 1);
-    targetC.Create(kSceneTargetWidth, kSceneTargetHeight, 1);
-    ScenePatternGlState();
-    ScenePatternCamera(camera, kNear, kFar);
+    ScenePatternInit(font, sceneClock, {targetA, targetB, targetC}, camera, kNear, kFar);
 
     cResources& res = *resources;
     res.particles.CreateParticles(kParticleCount);
@@ -70,43 +78,27 @@ cVector3 cDrunaBeachScene::FlyingCenter() const { return cVector3(0.0, 0.0, flyD
 
 void cDrunaBeachScene::DrawCrystal(cVector3f position) {
     cResources& res = *resources;
-    glPushMatrix();
-    glLoadIdentity();
-    camera.Look();
-    glTranslatef(position.x, position.y, position.z);
-    glScalef(2.0f, 2.0f, 2.0f);
-    glRotatef(position.z, 1.0f, 1.0f, 1.0f);  // the z position doubles as the turn in degrees
-    glPushMatrix();
-    res.crystalRefractShader.SetCrystalColor({0.3f, 0.3f, 0.4f});
-    res.crystalRefractShader.SetCubeMap(res.cubeMap.texture);
-    res.crystalRefractShader.Bind(camera);
-    res.mdlCrystalWide.Draw();
-    res.crystalRefractShader.Unbind();
-    glPopMatrix();
-    glPopMatrix();
+    DrawSculpture(
+        camera, res, position,
+        [&] { glRotatef(position.z, 1.0f, 1.0f, 1.0f); },  // the z position doubles as the turn in degrees
+        [&] { res.mdlCrystalWide.Draw(); });
 }
 
 void cDrunaBeachScene::DrawRingPair(cVector3f position) {
     cResources& res = *resources;
-    glPushMatrix();
-    glLoadIdentity();
-    camera.Look();
-    glTranslatef(position.x, position.y, position.z);
-    glScalef(2.0f, 2.0f, 2.0f);
-    glRotatef(5.0f, 1.0f, 0.0f, 0.0f);
-    glRotatef(float(3.0 * sceneClock), 0.0f, 0.0f, 1.0f);
-    glPushMatrix();
-    res.crystalRefractShader.SetCrystalColor({0.3f, 0.3f, 0.4f});
-    res.crystalRefractShader.SetCubeMap(res.cubeMap.texture);
-    res.crystalRefractShader.Bind(camera);
-    res.mdlCrystalRing1.Draw();
-    // Undo the first ring's turn and go twice as far back, tilted: minus three times its rate.
-    glRotatef(float(-6.0 * sceneClock), 0.0f, 0.0f, 1.0f);
-    glRotatef(-10.0f, 1.0f, 0.0f, 0.0f);
-    res.mdlCrystalRing2.Draw();
-    res.crystalRefractShader.Unbind();
-    glPopMatrix();
-    glPopMatrix();
+    DrawSculpture(
+        camera, res, position,
+        [&] {
+            glRotatef(5.0f, 1.0f, 0.0f, 0.0f);
+            glRotatef(float(3.0 * sceneClock), 0.0f, 0.0f, 1.0f);
+        },
+        [&] {
+            res.mdlCrystalRing1.Draw();
+            // Undo the first ring's turn and go twice as far back, tilted: minus three times its rate.
+            glRotatef(float(-6.0 * sceneClock), 0.0f, 0.0f, 1.0f);
+            glRotatef(-10.0f, 1.0f, 0.0f, 0.0f);
+            res.mdlCrystalRing2.Draw();
+        });
 }
 
 void cDrunaBeachScene::DrawContent(int pass) {
@@ -116,39 +108,29 @@ void cDrunaBeachScene::DrawContent(int pass) {
     // The flying camera is not applied: every block below looks through it on its own matrix.
     camera.SetView(FlyingEye(), FlyingCenter(), cVector3(0, 1, 0));
 
-    // Spiked tubes, 16 copies from z = 10000 down to z = -5000.
-    glPushMatrix();
-    camera.Look();
-    glTranslatef(0.0f, 0.0f, kTunnelFirstZ);
-    glScalef(1.0f, 1.0f, 1.0f);
-    glPushMatrix();
-    res.tavikObjectShaderA.Bind(camera);
-    for (int i = 0; i < kTunnelPieces; ++i) {
-        if (i > 0) glTranslatef(0.0f, 0.0f, kTunnelStep);
-        res.mdlSpiketube.Draw();
-    }
-    res.tavikObjectShaderA.Unbind();
-    glPopMatrix();
-    glPopMatrix();
-
-    // The glass tunnel at the same places; left out of the cube-map faces.
-    if (pass != 1) {
-        glPushMatrix();
-        glLoadIdentity();
-        camera.Look();
+    auto atTunnelStart = [] {
         glTranslatef(0.0f, 0.0f, kTunnelFirstZ);
         glScalef(1.0f, 1.0f, 1.0f);
-        glPushMatrix();
-        res.crystalRefractShader.SetCrystalColor({0.0f, 0.02f, 0.0f});
-        res.crystalRefractShader.SetCubeMap(res.cubeMap.texture);
-        res.crystalRefractShader.Bind(camera);
+    };
+    // Spiked tubes, 16 copies from z = 10000 down to z = -5000.
+    DrawGroupOnCurrent(camera, atTunnelStart, [&] {
+        res.tavikObjectShaderA.Bind(camera);
         for (int i = 0; i < kTunnelPieces; ++i) {
             if (i > 0) glTranslatef(0.0f, 0.0f, kTunnelStep);
-            res.mdlTunnel.Draw();
+            res.mdlSpiketube.Draw();
         }
-        res.crystalRefractShader.Unbind();
-        glPopMatrix();
-        glPopMatrix();
+        res.tavikObjectShaderA.Unbind();
+    });
+
+    // The glass tunnel at the same places; left out of the cube-map faces.
+    if (pass != kPassCubeFaces) {
+        const cVector3f tunnelGlass(0.0f, 0.02f, 0.0f);
+        DrawRefractedModel(camera, res.crystalRefractShader, tunnelGlass, res.cubeMap.texture, atTunnelStart, [&] {
+            for (int i = 0; i < kTunnelPieces; ++i) {
+                if (i > 0) glTranslatef(0.0f, 0.0f, kTunnelStep);
+                res.mdlTunnel.Draw();
+            }
+        });
     }
 
     DrawCrystal(kFirstCrystalAt);
@@ -160,16 +142,14 @@ void cDrunaBeachScene::Render() {
     cResources& res = *resources;
     glEnable(GL_MULTISAMPLE);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glPushMatrix();
 
     // The cube map: every face gets the same flying view (DrawContent sets its own camera), so
     // the glass refracts the tubes and sculptures as seen from the eye. The faces drawn now are
     // sampled next frame (the cube is double-buffered). Since the six pictures are one and the
     // same, +X is drawn and copied into the other five: the same cube for a sixth of the work.
-    res.cubeMap.CaptureOneViewIntoAllFaces([&] { DrawContent(1); });
-    glPopMatrix();
+    CaptureCubeFaces(res.cubeMap, [&] { DrawContent(kPassCubeFaces); });
 
-    CaptureInto(targetA, [&] { DrawContent(0); });
+    CaptureInto(targetA, [&] { DrawContent(kPassMain); });
     CaptureInto(targetB, [&] {
         MaskedBlurPass(res.gaussianMapShader, targetA.texture, res.texBlurMap.texture, 2.5f);
     });

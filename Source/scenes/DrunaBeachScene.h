@@ -34,10 +34,10 @@ public:
     void ReleaseGlObjects();
     // Clocks, flight, emitter, fades; see the .cpp for the order.
     void Update() override;
-    // Cube map of pass 1, scene into targetA, two blurs, present, overlays.
+    // Cube map of kPassCubeFaces, scene into targetA, two blurs, present, overlays.
     void Render() override;
 
-    // 3D content: pass 0 the main view, pass 1 a cube-map face (no glass tunnel).
+    // 3D content: kPassMain the main view, kPassCubeFaces a cube-map face (no glass tunnel).
     void DrawContent(int pass);
     void DrawCrystal(cVector3f position);
     void DrawRingPair(cVector3f position);

@@ -65,14 +65,7 @@ cOrembyCityScene::cOrembyCityScene() {
 }
 
 int cOrembyCityScene::Init() {
-    ScenePatternFont(font);
-    sceneClock = 0.0;
-    targetA.Create(kSceneTargetWidth, kSceneTargetHeight, 1);
-    targetB.Create(kSceneTargetWidth, kSceneTargetHeight, 1);
-    targetC.Create(kSceneTargetWidth, kSceneTargetHeight, 1);
-    targetD.Create(kSceneTargetWidth, kSceneTargetHeight, 1);
-    ScenePatternGlState();
-    ScenePatternCamera(camera, 1, 5000);
+    ScenePatternInit(font, sceneClock, {targetA, targetB, targetC, targetD}, camera, 1, 5000);
     // Bounds of the glow crystal, for limiting the radial glow to where it shows.
     if (!resources) return 0;
     const c3DsModelInfo info = resources->mdlCrystalMany.Info();
@@ -154,49 +147,40 @@ void cOrembyCityScene::Update() {
 
 // --- drawing ---
 
-// Each object group starts from the scene camera's view and leaves the stack as it found it.
-static void BeginGroup(const cCamera& camera) {
-    glPushMatrix();
-    glLoadIdentity();
-    camera.Look();
-}
-
-static void EndGroup() {
-    glPopMatrix();
-    glPopMatrix();
-}
-
 void cOrembyCityScene::DrawCubeSphere() {
     cResources& res = *resources;
     const float clock = float(sceneClock);
-    BeginGroup(camera);
-    glTranslatef(0.0f, 0.0f, 100.0f);
-    glScalef(110.0f, 110.0f, 110.0f);
-    glRotatef(clock, 1.0f, 1.0f, 1.0f);
-    glPushMatrix();
-    glPushMatrix();
-    res.tavikObjectShaderB.SetColor({0.0f, 0.0f, SphereTint()});
-    res.tavikObjectShaderB.Bind(camera);
-    // Each cube: translate 2p, spin about x by u x clock, about y by v x clock, about z by clock.
-    // (The unit scale between translation and spin is left out: it changes nothing.)
-    const cSphereCube* cube = sphereCubes;
-    for (int row = 0; row < kSphereRows; ++row) {
-        glPushMatrix();
-        for (int column = 0; column < kSphereColumns; ++column, ++cube) {
+    DrawGroup(
+        camera,
+        [&] {
+            glTranslatef(0.0f, 0.0f, 100.0f);
+            glScalef(110.0f, 110.0f, 110.0f);
+            glRotatef(clock, 1.0f, 1.0f, 1.0f);
+        },
+        [&] {
             glPushMatrix();
-            glTranslatef(cube->x, cube->y, cube->z);
-            glRotatef(float(cube->u * sceneClock), 1.0f, 0.0f, 0.0f);
-            glRotatef(float(cube->v * sceneClock), 0.0f, 1.0f, 0.0f);
-            glRotatef(clock, 0.0f, 0.0f, 1.0f);
-            DrawCube();
+            res.tavikObjectShaderB.SetColor({0.0f, 0.0f, SphereTint()});
+            res.tavikObjectShaderB.Bind(camera);
+            // Each cube: translate 2p, spin about x by u x clock, about y by v x clock, about z by
+            // clock. (The unit scale between translation and spin is left out: it changes nothing.)
+            const cSphereCube* cube = sphereCubes;
+            for (int row = 0; row < kSphereRows; ++row) {
+                glPushMatrix();
+                for (int column = 0; column < kSphereColumns; ++column, ++cube) {
+                    glPushMatrix();
+                    glTranslatef(cube->x, cube->y, cube->z);
+                    glRotatef(float(cube->u * sceneClock), 1.0f, 0.0f, 0.0f);
+                    glRotatef(float(cube->v * sceneClock), 0.0f, 1.0f, 0.0f);
+                    glRotatef(clock, 0.0f, 0.0f, 1.0f);
+                    DrawCube();
+                    glPopMatrix();
+                }
+                glPopMatrix();
+            }
             glPopMatrix();
-        }
-        glPopMatrix();
-    }
-    glPopMatrix();
-    res.tavikObjectShaderB.Unbind();
-    res.tavikObjectShaderB.SetColor({0.0f, 0.0f, 0.0f});
-    EndGroup();
+            res.tavikObjectShaderB.Unbind();
+            res.tavikObjectShaderB.SetColor({0.0f, 0.0f, 0.0f});
+        });
 }
 
 void cOrembyCityScene::DrawRingsAndTunnel() {
@@ -208,88 +192,93 @@ void cOrembyCityScene::DrawRingsAndTunnel() {
     res.crystalRefractShader.SetCubeMap(res.cubeMap.texture);  // the last complete cube
     res.crystalRefractShader.Bind(camera);
     for (int i = 0; i < 4; ++i) {
-        BeginGroup(camera);
-        glScalef(2.0f, 2.0f, 2.0f);
-        glRotatef(75.0f, 1.0f, 0.0f, 0.0f);
-        glRotatef(15.0f, 0.0f, 1.0f, 0.0f);
-        glRotatef(kRingSpin[i] * clock, 0.0f, 0.0f, 1.0f);
-        glPushMatrix();
-        rings[i]->Draw();
-        EndGroup();
+        DrawGroup(
+            camera,
+            [&] {
+                glScalef(2.0f, 2.0f, 2.0f);
+                glRotatef(75.0f, 1.0f, 0.0f, 0.0f);
+                glRotatef(15.0f, 0.0f, 1.0f, 0.0f);
+                glRotatef(kRingSpin[i] * clock, 0.0f, 0.0f, 1.0f);
+            },
+            [&] { rings[i]->Draw(); });
     }
     if (tunnelOn) {
-        BeginGroup(camera);
-        glTranslatef(-200.0f, 800.0f, 0.0f);
-        glScalef(2.0f * tunnelWidth, 2.0f * tunnelHeight, 2.0f * tunnelWidth);
-        glRotatef(75.0f, 1.0f, 0.0f, 0.0f);
-        glRotatef(15.0f, 0.0f, 1.0f, 0.0f);
-        glRotatef(-4.0f * clock, 0.0f, 0.0f, 1.0f);
-        glPushMatrix();
-        res.mdlTunnel.Draw();
-        EndGroup();
+        DrawGroup(
+            camera,
+            [&] {
+                glTranslatef(-200.0f, 800.0f, 0.0f);
+                glScalef(2.0f * tunnelWidth, 2.0f * tunnelHeight, 2.0f * tunnelWidth);
+                glRotatef(75.0f, 1.0f, 0.0f, 0.0f);
+                glRotatef(15.0f, 0.0f, 1.0f, 0.0f);
+                glRotatef(-4.0f * clock, 0.0f, 0.0f, 1.0f);
+            },
+            [&] { res.mdlTunnel.Draw(); });
     }
     res.crystalRefractShader.Unbind();
 }
 
 void cOrembyCityScene::DrawGlow() {
     cResources& res = *resources;
-    BeginGroup(camera);
-    glScalef(5.0f, 5.0f, 5.0f);
-    glRotatef(float(sceneClock), 0.0f, 1.0f, 0.0f);
-    glPushMatrix();
-    glColor3f(0.0f, 1.0f, 0.0f);
-    res.crystalRefractShader.SetCrystalColor({0.0f, 0.1f, 0.0f});
-    res.crystalRefractShader.SetCubeMap(res.cubeMap.texture);
-    res.crystalRefractShader.Bind(camera);
-    res.mdlCrystalMany.Draw();
-    cDebugSystem::Instance()->Log("cOrembyCityScene", res.music.SpectrumValue(kGlowBin));
-    // The second copy grows with bin 15 (0.4 in silence).
-    const float s = GlowScale() + 0.3f;
-    glScalef(s, s, s);
-    glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
-    res.mdlCrystalMany.Draw();
-    res.crystalRefractShader.Unbind();
-    DrawIcoSphere(3, false, 20.0f);  // in the current green
-    EndGroup();
+    DrawGroup(
+        camera,
+        [&] {
+            glScalef(5.0f, 5.0f, 5.0f);
+            glRotatef(float(sceneClock), 0.0f, 1.0f, 0.0f);
+        },
+        [&] {
+            glColor3f(0.0f, 1.0f, 0.0f);
+            DrawRefracted(camera, res.crystalRefractShader, {0.0f, 0.1f, 0.0f}, res.cubeMap.texture, [&] {
+                res.mdlCrystalMany.Draw();
+                cDebugSystem::Instance()->Log("cOrembyCityScene", res.music.SpectrumValue(kGlowBin));
+                // The second copy grows with bin 15 (0.4 in silence).
+                const float s = GlowScale() + 0.3f;
+                glScalef(s, s, s);
+                glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
+                res.mdlCrystalMany.Draw();
+            });
+            DrawIcoSphere(3, false, 20.0f);  // in the current green, at the second copy's scale
+        });
 }
 
 void cOrembyCityScene::DrawCrystalsAndRays() {
     cResources& res = *resources;
     const float clock = float(sceneClock);
-    BeginGroup(camera);
-    glScalef(5.0f, 5.0f, 5.0f);
-    glRotatef(clock, 0.0f, 1.0f, 0.0f);
-    glPushMatrix();
-    res.crystalRefractShader.SetCrystalColor({0.1f, 0.1f, 0.1f});
-    res.crystalRefractShader.SetCubeMap(res.cubeMap.texture);
-    res.crystalRefractShader.Bind(camera);
-    res.mdlCrystalMany.Draw();
-    glScalef(0.3f, 0.3f, 0.3f);
-    glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
-    res.mdlCrystalMany.Draw();
-    res.crystalRefractShader.Unbind();
+    DrawRefractedModel(
+        camera, res.crystalRefractShader, {0.1f, 0.1f, 0.1f}, res.cubeMap.texture,
+        [&] {
+            glScalef(5.0f, 5.0f, 5.0f);
+            glRotatef(clock, 0.0f, 1.0f, 0.0f);
+        },
+        [&] {
+            res.mdlCrystalMany.Draw();
+            glScalef(0.3f, 0.3f, 0.3f);
+            glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
+            res.mdlCrystalMany.Draw();
+        });
     res.crystalRefractShader.SetCrystalColor({0.2f, 0.2f, 0.3f});
-    EndGroup();
 
     // Seven rays 45 degrees apart; loud frames (bin 0 above one third) make them vanish.
-    BeginGroup(camera);
-    glScalef(1.1f, 1.0f, 1.0f);
-    glRotatef(clock, 0.0f, 0.0f, 1.0f);
-    glPushMatrix();
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glEnable(GL_ALPHA_TEST);
-    glEnable(GL_BLEND);
-    res.texRayAlpha.Bind();
-    for (int i = 0; i < kRays; ++i) {
-        const float a = RayAlpha();
-        glColor4f(a, a, a, a);
-        res.mdlRay.Draw();
-        if (i < kRays - 1) glRotatef(45.0f, 0.0f, 0.0f, 1.0f);
-    }
-    res.texRayAlpha.Unbind();
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_BLEND);
-    EndGroup();
+    DrawGroup(
+        camera,
+        [&] {
+            glScalef(1.1f, 1.0f, 1.0f);
+            glRotatef(clock, 0.0f, 0.0f, 1.0f);
+        },
+        [&] {
+            glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+            glEnable(GL_ALPHA_TEST);
+            glEnable(GL_BLEND);
+            res.texRayAlpha.Bind();
+            for (int i = 0; i < kRays; ++i) {
+                const float a = RayAlpha();
+                glColor4f(a, a, a, a);
+                res.mdlRay.Draw();
+                if (i < kRays - 1) glRotatef(45.0f, 0.0f, 0.0f, 1.0f);
+            }
+            res.texRayAlpha.Unbind();
+            glDisable(GL_ALPHA_TEST);
+            glDisable(GL_BLEND);
+        });
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
@@ -298,31 +287,25 @@ void cOrembyCityScene::DrawContent(int pass) {
     ScenePatternPassStart(camera);
     camera.SetView(cVector3(0, kEyeHeight / zoom, kEyeDistance / zoom), cVector3(0, 0, 0), cVector3(0, 1, 0));
 
-    if (pass == 0 || pass == 1) DrawCubeSphere();
-    if (pass == 0) DrawRingsAndTunnel();
-    if (pass == 2) DrawGlow();
-    if (pass == 0) DrawCrystalsAndRays();
-}
-
-// The cube map: DrawContent sets the scene camera itself, so every face receives the same
-// picture of the cube sphere seen from the scene camera (squeezed into the square face). The
-// sphere is drawn once, into +X, and copied into the other five faces: the same cube for a
-// sixth of the work.
-void cOrembyCityScene::CaptureCubeMap() {
-    cCubeMapping& cube = resources->cubeMap;
-    cube.CaptureOneViewIntoAllFaces([&] { DrawContent(1); });
+    if (pass == kPassMain || pass == kPassCubeFaces) DrawCubeSphere();
+    if (pass == kPassMain) DrawRingsAndTunnel();
+    if (pass == kPassFigureAlone) DrawGlow();
+    if (pass == kPassMain) DrawCrystalsAndRays();
 }
 
 void cOrembyCityScene::Render() {
     cResources& res = *resources;
     glEnable(GL_MULTISAMPLE);
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-    glPushMatrix();
-    CaptureCubeMap();
-    glPopMatrix();
 
-    CaptureInto(targetD, [&] { DrawContent(2); });
-    CaptureInto(targetA, [&] { DrawContent(0); });
+    // The cube map: DrawContent sets the scene camera itself, so every face receives the same
+    // picture of the cube sphere seen from the scene camera (squeezed into the square face). The
+    // sphere is drawn once, into +X, and copied into the other five faces: the same cube for a
+    // sixth of the work.
+    CaptureCubeFaces(res.cubeMap, [&] { DrawContent(kPassCubeFaces); });
+
+    CaptureInto(targetD, [&] { DrawContent(kPassFigureAlone); });
+    CaptureInto(targetA, [&] { DrawContent(kPassMain); });
 
     // Two masked Gaussian passes, A -> B -> C, at factor 2.5.
     CaptureInto(targetB, [&] { MaskedBlurPass(res.gaussianMapShader, targetA.texture, res.texBlurMap.texture, 2.5f); });

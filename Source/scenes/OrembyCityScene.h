@@ -31,7 +31,8 @@ public:
     // Cube map of the cube sphere, glow pass, main view, two masked blurs, the additive radial
     // glow, then the og2 overlay and the fade picture at `fadeLevel`.
     void Render() override;
-    // One pass of 3D content: 0 the main view, 1 the cube-map environment, 2 the glow.
+    // One pass of 3D content: kPassMain the main view, kPassCubeFaces the cube-map environment,
+    // kPassFigureAlone the glow.
     void DrawContent(int pass);
 
     // The music-driven values DrawContent uses (read from the registry's spectrum).
@@ -65,9 +66,9 @@ public:
     bool tunnelOn = false;      // the tunnel is drawn (from local 10000 on)
     float tunnelHeight = 0.0f;  // tunnel y scale factor, up to 1
     float tunnelWidth = 0.0f;   // tunnel x and z scale factor, up to 1
-    cRenderTextureSystem targetA;  // main image (pass 0)
+    cRenderTextureSystem targetA;  // main image (kPassMain)
     cRenderTextureSystem targetB, targetC;  // first and second blur pass
-    cRenderTextureSystem targetD;  // glow image (pass 2)
+    cRenderTextureSystem targetD;  // glow image (kPassFigureAlone)
     cFontSystem font;              // created like every scene's; nothing is printed
 
 private:
@@ -75,7 +76,6 @@ private:
     void DrawRingsAndTunnel();
     void DrawGlow();
     void DrawCrystalsAndRays();
-    void CaptureCubeMap();
 };
 
 }  // namespace VantorGL

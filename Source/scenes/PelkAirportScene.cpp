@@ -36,6 +36,7 @@ constexpr float kBackdropScaleY = 114.66f;
 // The sky sphere (radius about 60 in the model) scaled around the camera and the blob.
 constexpr float kSkyScale = 8.5f;
 constexpr float kCrystalScale = 0.5f;
+const cVector3f kGlass(0.1f, 0.1f, 0.2f);  // tint of the blob and the crystals
 
 // The content's own projection: near is the single-precision 0.01 widened.
 constexpr double kContentNear = double(0.01f);
@@ -56,12 +57,7 @@ bool cPelkAirportScene::SetUpGrid() {
 }
 
 int cPelkAirportScene::Init() {
-    ScenePatternFont(font);
-    sceneClock = 0.0;
-    targetA.Create(kSceneTargetWidth, kSceneTargetHeight, 1);
-    targetB.Create(kSceneTargetWidth, kSceneTargetHeight, 1);
-    targetC.Create(kSceneTargetWidth, kSceneTargetHeight, 1);
-    ScenePatternGlState();
+    ScenePatternInit(font, sceneClock, {targetA, targetB, targetC});
     ResetFieldSources();
     // Without the grid Init stops before the camera step; DrawContent sets its own camera every
     // frame anyway, the field loops find no points, and the frame shows all but the blob.
@@ -203,65 +199,56 @@ void cPelkAirportScene::DrawContent(int pass) {
     camera.SetView(cVector3(0, 0, -kViewDistance), origin, up);
 
     // Sky sphere (both passes).
-    glPushMatrix();
-    camera.Look();
-    glTranslatef(0.0f, 0.0f, 0.0f);
-    glScalef(kSkyScale, kSkyScale, kSkyScale);
-    glRotatef(float(sceneClock), 1.0f, 1.0f, 1.0f);
-    glPushMatrix();
-    res.texArt1B.Bind();
-    res.mdlSkySphere.Draw();
-    res.texArt1B.Unbind();
-    glPopMatrix();
-    glPopMatrix();
+    DrawGroupOnCurrent(
+        camera,
+        [&] {
+            glTranslatef(0.0f, 0.0f, 0.0f);
+            glScalef(kSkyScale, kSkyScale, kSkyScale);
+            glRotatef(float(sceneClock), 1.0f, 1.0f, 1.0f);
+        },
+        [&] {
+            res.texArt1B.Bind();
+            res.mdlSkySphere.Draw();
+            res.texArt1B.Unbind();
+        });
 
     // The blob (main view only): it refracts the cube of the last frame.
-    if (pass == 0) {
+    if (pass == kPassMain) {
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         glLoadIdentity();
         camera.Look();
         glTranslatef(0.0f, 0.0f, 0.0f);
         glScalef(kBlobScale, kBlobScale, kBlobScale);
-        res.crystalRefractShader.SetCrystalColor({0.1f, 0.1f, 0.2f});
-        res.crystalRefractShader.SetCubeMap(res.cubeMap.texture);
-        res.crystalRefractShader.Bind(camera);
-        glPushMatrix();
-        grid.Polygonise(isoThreshold);
-        glPopMatrix();
-        res.crystalRefractShader.Unbind();
+        DrawRefracted(camera, res.crystalRefractShader, kGlass, res.cubeMap.texture, [&] {
+            glPushMatrix();
+            grid.Polygonise(isoThreshold);
+            glPopMatrix();
+        });
     }
 
     // A crystal tumbling at each source (both passes).
     for (const cFieldSource& source : sources) {
-        glPushMatrix();
-        glLoadIdentity();
-        camera.Look();
-        glTranslatef(kBlobScale * source.x, kBlobScale * source.y, kBlobScale * source.z);
-        glScalef(kCrystalScale, kCrystalScale, kCrystalScale);
-        glRotatef(float(4.0 * sceneClock), source.x, source.y, source.z);
-        glPushMatrix();
-        res.crystalRefractShader.SetCrystalColor({0.1f, 0.1f, 0.2f});
-        res.crystalRefractShader.SetCubeMap(res.cubeMap.texture);
-        res.crystalRefractShader.Bind(camera);
-        res.mdlCrystalMany.Draw();
-        res.crystalRefractShader.Unbind();
-        glPopMatrix();
-        glPopMatrix();
+        DrawRefractedModel(
+            camera, res.crystalRefractShader, kGlass, res.cubeMap.texture,
+            [&] {
+                glTranslatef(kBlobScale * source.x, kBlobScale * source.y, kBlobScale * source.z);
+                glScalef(kCrystalScale, kCrystalScale, kCrystalScale);
+                glRotatef(float(4.0 * sceneClock), source.x, source.y, source.z);
+            },
+            [&] { res.mdlCrystalMany.Draw(); });
     }
 }
 
 void cPelkAirportScene::Render() {
     cResources& res = *resources;
     glEnable(GL_MULTISAMPLE);
-    glPushMatrix();
 
     // The surroundings for the glass. DrawContent sets its own projection and view, so all six
     // faces hold the same picture: it is drawn once, into +X, and copied to the other five
     // (the same pixels as six draws, for a sixth of the fill).
-    res.cubeMap.CaptureOneViewIntoAllFaces([&] { DrawContent(1); });
-    glPopMatrix();
+    CaptureCubeFaces(res.cubeMap, [&] { DrawContent(kPassCubeFaces); });
 
-    CaptureInto(targetA, [&] { DrawContent(0); });
+    CaptureInto(targetA, [&] { DrawContent(kPassMain); });
 
     // Two identical masked blurs: targetA -> targetB -> targetC.
     CaptureInto(targetB, [&] { MaskedBlurPass(res.gaussianMapShader, targetA.texture, res.texBlurMap.texture, 2.5f); });

@@ -36,10 +36,11 @@ public:
     void ReleaseGlObjects();
     // Clocks, fades, source paths, the field on every grid point, the (unused) beat counter.
     void Update() override;
-    // Cube-map pass (six faces of DrawContent(1)), main view into targetA, two masked blurs,
+    // Cube-map pass (six faces of kPassCubeFaces), main view into targetA, two masked blurs,
     // present, overlays.
     void Render() override;
-    // pass 0: the main view with the blob; pass 1: a cube-map face (backdrop, sky, crystals).
+    // kPassMain: the main view with the blob; kPassCubeFaces: a cube-map face (backdrop, sky,
+    // crystals).
     void DrawContent(int pass);
 
     // Strengths 5, 6, 7, 8, every position at the origin. No GL.

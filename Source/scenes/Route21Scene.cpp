@@ -26,14 +26,7 @@ constexpr float kFirstBlurFactor = 2.5f;
 }  // namespace
 
 int cRoute21Scene::Init() {
-    ScenePatternFont(font);
-    sceneClock = 0.0;
-    targetA.Create(kSceneTargetWidth, kSceneTargetHeight, 1);
-    targetB.Create(kSceneTargetWidth, kSceneTargetHeight, 1);
-    targetC.Create(kSceneTargetWidth, kSceneTargetHeight, 1);
-    targetD.Create(kSceneTargetWidth, kSceneTargetHeight, 1);
-    ScenePatternGlState();
-    ScenePatternCamera(camera, 1, 5000);
+    ScenePatternInit(font, sceneClock, {targetA, targetB, targetC, targetD}, camera, 1, 5000);
     return 0;
 }
 
@@ -80,44 +73,38 @@ void cRoute21Scene::DrawContent(int pass) {
     SetSwayView();
 
     // The ball cube at the centre: both passes.
-    glPushMatrix();
-    camera.Look();
-    glTranslatef(0.0f, 0.0f, 0.0f);
-    glScalef(kModelScale, kModelScale, kModelScale);
-    glPushMatrix();
-    res.tavikObjectShaderA.Bind(camera);
-    res.mdlCuball.Draw();
-    res.tavikObjectShaderA.Unbind();
-    glPopMatrix();
-    glPopMatrix();
+    auto centred = [] {
+        glTranslatef(0.0f, 0.0f, 0.0f);
+        glScalef(kModelScale, kModelScale, kModelScale);
+    };
+    DrawGroupOnCurrent(camera, centred, [&] {
+        res.tavikObjectShaderA.Bind(camera);
+        res.mdlCuball.Draw();
+        res.tavikObjectShaderA.Unbind();
+    });
 
-    if (pass == 1) return;
+    if (pass == kPassCubeFaces) return;
 
     // The torus in the pillar-room material.
-    glPushMatrix();
-    camera.Look();
-    glTranslatef(0.0f, 0.0f, 0.0f);
-    glScalef(kModelScale, kModelScale, kModelScale);
-    glRotatef(float(kTurnPerClock * sceneClock), 0.0f, 1.0f, 0.0f);
-    glPushMatrix();
-    res.npLightPillar.SetAmbient(0.3f);
-    res.npLightPillar.LightColor = {0.5f, 0.5f, 0.5f};
-    res.npLightPillar.Light2Color = {0.4f, 0.4f, 1.0f};
-    res.npLightPillar.Bind(camera);
-    res.mdlTorus.Draw();
-    res.npLightPillar.Unbind();
+    auto turning = [&] {
+        centred();
+        glRotatef(float(kTurnPerClock * sceneClock), 0.0f, 1.0f, 0.0f);
+    };
+    DrawGroupOnCurrent(camera, turning, [&] {
+        res.npLightPillar.SetAmbient(0.3f);
+        res.npLightPillar.LightColor = {0.5f, 0.5f, 0.5f};
+        res.npLightPillar.Light2Color = {0.4f, 0.4f, 1.0f};
+        res.npLightPillar.Bind(camera);
+        res.mdlTorus.Draw();
+        res.npLightPillar.Unbind();
 
-    // Its crystals, added over it; they refract the cube drawn this frame.
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_ONE, GL_ONE);
-    res.crystalCaveRefractShader.SetCrystalColor({-0.1f, -0.1f, 0.1f});
-    res.crystalCaveRefractShader.SetCubeMap(res.cubeMap.texture);
-    res.crystalCaveRefractShader.Bind(camera);
-    res.mdlTorusCrystals.Draw();
-    res.crystalCaveRefractShader.Unbind();
-    glDisable(GL_BLEND);
-    glPopMatrix();
-    glPopMatrix();
+        // Its crystals, added over it; they refract the cube drawn this frame.
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_ONE, GL_ONE);
+        DrawRefracted(camera, res.crystalCaveRefractShader, {-0.1f, -0.1f, 0.1f}, res.cubeMap.texture,
+                      [&] { res.mdlTorusCrystals.Draw(); });
+        glDisable(GL_BLEND);
+    });
 }
 
 void cRoute21Scene::Render() {
@@ -133,13 +120,13 @@ void cRoute21Scene::Render() {
     for (GLenum face = GL_TEXTURE_CUBE_MAP_POSITIVE_X; face <= GL_TEXTURE_CUBE_MAP_NEGATIVE_Z; ++face) {
         cube.SelectFace(face);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        DrawContent(1);
+        DrawContent(kPassCubeFaces);
     }
     glPopAttrib();
     cube.StopCapture();
     glPopMatrix();
 
-    CaptureInto(targetA, [&] { DrawContent(0); });
+    CaptureInto(targetA, [&] { DrawContent(kPassMain); });
 
     cGaussianMapShader& blur = res.gaussianMapShader;
     CaptureInto(targetB, [&] { MaskedBlurPass(blur, targetA.texture, res.texBlurMap.texture, kFirstBlurFactor); });

@@ -24,7 +24,7 @@ public:
     // Cube-map faces, scene image, two masked blurs, present, overlays.
     void Render() override;
 
-    // Pass 1 draws the cube-of-balls only (the cube-map faces); pass 0 the whole view.
+    // kPassCubeFaces draws the cube-of-balls only; kPassMain the whole view.
     void DrawContent(int pass);
     // The scene camera of the current sceneClock: eye (700, 0, -100), looking along
     // (-3, 0, 10), its up vector swaying. Stores only; no GL call.

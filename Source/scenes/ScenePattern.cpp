@@ -5,8 +5,17 @@
 
 namespace VantorGL {
 
-void ScenePatternFont(cFontSystem& font) {
+void ScenePatternInit(cFontSystem& font, double& sceneClock, std::initializer_list<sSceneTarget> targets) {
     font.CreateOutlineGlyphs("Data/General/c_font.ttf", "Action Force Normal", -48);
+    sceneClock = 0.0;
+    for (const sSceneTarget& t : targets) t.target->Create(kSceneTargetWidth, kSceneTargetHeight, t.filter);
+    ScenePatternGlState();
+}
+
+void ScenePatternInit(cFontSystem& font, double& sceneClock, std::initializer_list<sSceneTarget> targets,
+                      cCamera& camera, double nearPlane, double farPlane) {
+    ScenePatternInit(font, sceneClock, targets);
+    ScenePatternCamera(camera, nearPlane, farPlane);
 }
 
 void ScenePatternGlState() {

@@ -2,23 +2,29 @@
 // (sceneClock, scalars, camera, targets, font, in that order) and calls these in its Init and
 // Render, so the common frame skeleton is written once:
 //
-//   Init:    ScenePatternFont(font); sceneClock = 0; target.Create(1024, 768, 1) for each;
-//            ScenePatternGlState(); ScenePatternCamera(camera, near, far); own set-up.
+//   Init:    ScenePatternInit(font, sceneClock, {targetA, targetB}, camera, near, far); own set-up.
 //   Render:  glEnable(GL_MULTISAMPLE);
-//            CaptureInto(targetA, [&] { DrawContent(0); });
+//            CaptureCubeFaces(res.cubeMap, [&] { DrawContent(kPassCubeFaces); });  (glass scenes)
+//            CaptureInto(targetA, [&] { DrawContent(kPassMain); });
 //            CaptureInto(targetB, [&] { PostQuadTransform(); shader.Bind(); DrawScreenQuad(); ... });
 //            PresentTarget(targetB);
 //            DrawOverlays(res.texOg2, fade, res.texBox01Diffuse);
 //            glDisable(GL_MULTISAMPLE);
+//   DrawContent: each object in DrawGroup(camera, place, draw), glass through DrawRefractedModel.
 #pragma once
 
 #include "assets/FontSystem.h"
 #include "assets/TextureSystem.h"
 #include "render/Camera.h"
+#include "render/CubeMapping.h"
 #include "render/RenderTextureSystem.h"
+#include "render/Vector3.h"
 #include "render/shaders/PostShaders.h"
+#include "render/shaders/RefractShaders.h"
 
 #include <epoxy/gl.h>
+
+#include <initializer_list>
 
 namespace VantorGL {
 
@@ -31,8 +37,25 @@ constexpr float kQuadDistance = -3.65f;
 constexpr float kQuadScaleX = 2.08f;
 constexpr float kQuadScaleY = 1.56f;
 
-// The scene's own outline font: "Data/General/c_font.ttf", "Action Force Normal", -48.
-void ScenePatternFont(cFontSystem& font);
+// What one call of a scene's DrawContent draws.
+constexpr int kPassMain = 0;         // the main view
+constexpr int kPassCubeFaces = 1;    // a face of the registry's cube map: what the glass refracts
+constexpr int kPassFigureAlone = 2;  // one object alone (the glow crystal, the glass figure, the
+                                     // sky), the source of a glow or of light rays
+
+// A render target of a scene with the filter it is created with: linear unless named.
+struct sSceneTarget {
+    sSceneTarget(cRenderTextureSystem& target, int filter = kTargetFilterLinear) : target(&target), filter(filter) {}
+    cRenderTextureSystem* target;
+    int filter;
+};
+
+// The opening of every scene's Init, in this order: the outline font ("Data/General/c_font.ttf",
+// "Action Force Normal", -48), sceneClock = 0, each of `targets` created 1024 x 768 in the order
+// given, ScenePatternGlState(); with near and far, then ScenePatternCamera as well.
+void ScenePatternInit(cFontSystem& font, double& sceneClock, std::initializer_list<sSceneTarget> targets);
+void ScenePatternInit(cFontSystem& font, double& sceneClock, std::initializer_list<sSceneTarget> targets,
+                      cCamera& camera, double nearPlane, double farPlane);
 // The twelve GL state calls every scene's Init makes, in their order.
 void ScenePatternGlState();
 // SetPerspective(45, 4/3, near, far), SetView((0,0,0), (0,0,-1), (0,1,0)), Apply().
@@ -54,6 +77,63 @@ void CaptureInto(cRenderTextureSystem& target, Draw&& draw) {
     draw();
     target.StopCapture();
     glPopAttrib();
+}
+
+// The cube-map pass of a scene whose DrawContent sets its own camera: inside a matrix of its
+// own, `draw()` fills +X of the registry's cube `cube` and is copied into the other five faces.
+template <class Draw>
+void CaptureCubeFaces(cCubeMapping& cube, Draw&& draw) {
+    glPushMatrix();
+    cube.CaptureOneViewIntoAllFaces(draw);
+    glPopMatrix();
+}
+
+namespace ScenePatternDetail {
+template <bool fromIdentity, class Place, class Draw>
+void DrawGroupFrom(const cCamera& camera, Place&& place, Draw&& draw) {
+    glPushMatrix();
+    if constexpr (fromIdentity) glLoadIdentity();
+    camera.Look();
+    place();
+    glPushMatrix();
+    draw();
+    glPopMatrix();
+    glPopMatrix();
+}
+}  // namespace ScenePatternDetail
+
+// A drawing group of DrawContent: a matrix of its own holding the camera's view (push, identity,
+// Look), the group's placement `place()`, then an inner matrix for `draw()`; both matrices are
+// popped at the end, so the stack is as the group found it.
+template <class Place, class Draw>
+void DrawGroup(const cCamera& camera, Place&& place, Draw&& draw) {
+    ScenePatternDetail::DrawGroupFrom<true>(camera, place, draw);
+}
+
+// The same group with the camera's view multiplied onto the current matrix (no identity): for
+// groups drawn where the current matrix is the identity already.
+template <class Place, class Draw>
+void DrawGroupOnCurrent(const cCamera& camera, Place&& place, Draw&& draw) {
+    ScenePatternDetail::DrawGroupFrom<false>(camera, place, draw);
+}
+
+// Glass around `draw()` in the current matrix: `glass` takes `colour` and the cube map `cubeMap`,
+// is bound with the camera, and unbound after. The colour stays stored in `glass`.
+template <class Draw>
+void DrawRefracted(const cCamera& camera, cRefractSurfaceShader& glass, const cVector3f& colour, GLuint cubeMap,
+                   Draw&& draw) {
+    glass.SetCrystalColor(colour);
+    glass.SetCubeMap(cubeMap);
+    glass.Bind(camera);
+    draw();
+    glass.Unbind();
+}
+
+// A refracted model: DrawRefracted inside a DrawGroup placed by `place()`.
+template <class Place, class Draw>
+void DrawRefractedModel(const cCamera& camera, cRefractSurfaceShader& glass, const cVector3f& colour, GLuint cubeMap,
+                        Place&& place, Draw&& draw) {
+    DrawGroup(camera, place, [&] { DrawRefracted(camera, glass, colour, cubeMap, draw); });
 }
 
 // glLoadIdentity; white; translate (0, 0, distance); scale (2.08, 1.56, 0); rotate 0 about y.

@@ -67,13 +67,7 @@ constexpr float kCubeScale = 0.5f;  // each cube is 1 unit across
 }  // namespace
 
 int cSelvoHillsScene::Init() {
-    ScenePatternFont(font);
-    sceneClock = 0.0;
-    targetA.Create(kSceneTargetWidth, kSceneTargetHeight, 1);
-    targetB.Create(kSceneTargetWidth, kSceneTargetHeight, 1);
-    targetC.Create(kSceneTargetWidth, kSceneTargetHeight, 1);
-    ScenePatternGlState();
-    ScenePatternCamera(camera, 1, 5000);
+    ScenePatternInit(font, sceneClock, {targetA, targetB, targetC}, camera, 1, 5000);
     FillCubeHeights();
     cubeBatch.assign(std::size_t(kCubeCount) * kCubeVertexCount, sCubeVertex{});
     return 0;
@@ -162,25 +156,25 @@ void cSelvoHillsScene::DrawContent(int) {
 void cSelvoHillsScene::DrawCrystal() {
     cResources& res = *resources;
     const float s = 6 * progress + growth;
-    glPushMatrix();
-    glLoadIdentity();
-    camera.Look();
-    glTranslatef(0.0f, 0.0f, 100.0f);
-    glScalef(s, s, s);
-    glRotatef(float(sceneClock), 0.0f, 1.0f, 0.0f);
-    glPushMatrix();
-    glColor3f(1.0f, 1.0f, 1.0f);
-    res.crystalRingShader.SetAmbient(0.1f);
-    res.crystalRingShader.Light2Color = cVector3f(1.0f, 1.0f, 1.0f);
-    res.crystalRingShader.Bind(camera);
-    res.mdlCrystalMany.Draw();
-    glScalef(0.3f, 0.3f, 0.3f);
-    glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
-    res.mdlCrystalMany.Draw();
-    res.crystalRingShader.Unbind();
-    DrawIcoSphere(3, false, 20.0f);
-    glPopMatrix();
-    glPopMatrix();
+    DrawGroup(
+        camera,
+        [&] {
+            glTranslatef(0.0f, 0.0f, 100.0f);
+            glScalef(s, s, s);
+            glRotatef(float(sceneClock), 0.0f, 1.0f, 0.0f);
+        },
+        [&] {
+            glColor3f(1.0f, 1.0f, 1.0f);
+            res.crystalRingShader.SetAmbient(0.1f);
+            res.crystalRingShader.Light2Color = cVector3f(1.0f, 1.0f, 1.0f);
+            res.crystalRingShader.Bind(camera);
+            res.mdlCrystalMany.Draw();
+            glScalef(0.3f, 0.3f, 0.3f);
+            glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
+            res.mdlCrystalMany.Draw();
+            res.crystalRingShader.Unbind();
+            DrawIcoSphere(3, false, 20.0f);
+        });
 }
 
 // 7938 cubes on a sphere of radius 10, each pushed out along its own direction by its height
@@ -188,16 +182,6 @@ void cSelvoHillsScene::DrawCrystal() {
 void cSelvoHillsScene::DrawCubeSphere() {
     cResources& res = *resources;
     const float g = growth + 60 * progress;
-    glPushMatrix();
-    glLoadIdentity();
-    camera.Look();
-    glTranslatef(0.0f, 0.0f, 100.0f);
-    glScalef(g, g, g + 5);
-    glRotatef(float(sceneClock), 1.0f, 1.0f, 1.0f);
-    glPushMatrix();
-    glPushMatrix();
-    res.tavikObjectShaderB.SetColor(cVector3f(0.0f, 0.0f, res.music.SpectrumValue(0) / 2));
-    res.tavikObjectShaderB.Bind(camera);
     const double clock = sceneClock;
     const float beat = flash;
     const float push = growth / 2;
@@ -211,38 +195,49 @@ void cSelvoHillsScene::DrawCubeSphere() {
         t[1] = py + out * py;
         t[2] = pz + out * pz;
     };
-    if (batchCubes && cubeBatch.size() == std::size_t(kCubeCount) * kCubeVertexCount) {
-        sCubeVertex* vertex = cubeBatch.data();
-        WalkCubeGrid([] {},
-                     [&](float u, float v, int k) {
-                         float t[3];
-                         place(u, v, k, t);
-                         vertex = EmitTransformedCube(vertex, t, kCubeScale, float(u * clock + beat),
-                                                      float(v * clock + beat), float(beat + clock));
-                     },
-                     [] {});
-        DrawCubeBatch(cubeBatch.data(), int(cubeBatch.size()));
-    } else {
-        WalkCubeGrid([] { glPushMatrix(); },
-                     [&](float u, float v, int k) {
-                         float t[3];
-                         place(u, v, k, t);
-                         glPushMatrix();
-                         glTranslatef(t[0], t[1], t[2]);
-                         glScalef(kCubeScale, kCubeScale, kCubeScale);
-                         glRotatef(float(u * clock + beat), 1.0f, 0.0f, 0.0f);
-                         glRotatef(float(v * clock + beat), 0.0f, 1.0f, 0.0f);
-                         glRotatef(float(beat + clock), 0.0f, 0.0f, 1.0f);
-                         DrawCube();
-                         glPopMatrix();
-                     },
-                     [] { glPopMatrix(); });
-    }
-    glPopMatrix();
-    res.tavikObjectShaderB.Unbind();
-    res.tavikObjectShaderB.SetColor(cVector3f(0.0f, 0.0f, 0.0f));
-    glPopMatrix();
-    glPopMatrix();
+    auto cubes = [&] {
+        glPushMatrix();
+        res.tavikObjectShaderB.SetColor(cVector3f(0.0f, 0.0f, res.music.SpectrumValue(0) / 2));
+        res.tavikObjectShaderB.Bind(camera);
+        if (batchCubes && cubeBatch.size() == std::size_t(kCubeCount) * kCubeVertexCount) {
+            sCubeVertex* vertex = cubeBatch.data();
+            WalkCubeGrid([] {},
+                         [&](float u, float v, int k) {
+                             float t[3];
+                             place(u, v, k, t);
+                             vertex = EmitTransformedCube(vertex, t, kCubeScale, float(u * clock + beat),
+                                                          float(v * clock + beat), float(beat + clock));
+                         },
+                         [] {});
+            DrawCubeBatch(cubeBatch.data(), int(cubeBatch.size()));
+        } else {
+            WalkCubeGrid([] { glPushMatrix(); },
+                         [&](float u, float v, int k) {
+                             float t[3];
+                             place(u, v, k, t);
+                             glPushMatrix();
+                             glTranslatef(t[0], t[1], t[2]);
+                             glScalef(kCubeScale, kCubeScale, kCubeScale);
+                             glRotatef(float(u * clock + beat), 1.0f, 0.0f, 0.0f);
+                             glRotatef(float(v * clock + beat), 0.0f, 1.0f, 0.0f);
+                             glRotatef(float(beat + clock), 0.0f, 0.0f, 1.0f);
+                             DrawCube();
+                             glPopMatrix();
+                         },
+                         [] { glPopMatrix(); });
+        }
+        glPopMatrix();
+        res.tavikObjectShaderB.Unbind();
+        res.tavikObjectShaderB.SetColor(cVector3f(0.0f, 0.0f, 0.0f));
+    };
+    DrawGroup(
+        camera,
+        [&] {
+            glTranslatef(0.0f, 0.0f, 100.0f);
+            glScalef(g, g, g + 5);
+            glRotatef(float(sceneClock), 1.0f, 1.0f, 1.0f);
+        },
+        cubes);
 }
 
 // The MV outline, cut by the shadow cage at outlineWipe (the value stored after Bind, so it takes
@@ -253,38 +248,28 @@ void cSelvoHillsScene::DrawLogo() {
     float k = float(0.3 - 10.0 * progress + flash / 150.0);
     if (k < 0) k = 0;
 
-    glPushMatrix();
-    glLoadIdentity();
-    camera.Look();
-    glTranslatef(0.0f, 0.0f, 0.0f);
-    glScalef(k, k, k);
-    glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
-    glPushMatrix();
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glEnable(GL_ALPHA_TEST);
-    glEnable(GL_BLEND);
-    res.shadowCageShader.Bind();
-    res.shadowCageShader.SetBlurFactor(outlineWipe);
-    res.mdlMVOutline.Draw();
-    res.shadowCageShader.Unbind();
-    glPopMatrix();
-    glPopMatrix();
-
-    glPushMatrix();
-    glLoadIdentity();
-    camera.Look();
-    glTranslatef(0.0f, 0.0f, 0.0f);
-    glScalef(k, k, k);
-    glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
-    glPushMatrix();
-    res.mvLogoShader.SetAlpha(logoAlpha);
-    res.mvLogoShader.Bind(camera);
-    res.mdlMVLogo.Draw();
-    res.mvLogoShader.Unbind();
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_BLEND);
-    glPopMatrix();
-    glPopMatrix();
+    auto place = [&] {
+        glTranslatef(0.0f, 0.0f, 0.0f);
+        glScalef(k, k, k);
+        glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
+    };
+    DrawGroup(camera, place, [&] {
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glEnable(GL_ALPHA_TEST);
+        glEnable(GL_BLEND);
+        res.shadowCageShader.Bind();
+        res.shadowCageShader.SetBlurFactor(outlineWipe);
+        res.mdlMVOutline.Draw();
+        res.shadowCageShader.Unbind();
+    });
+    DrawGroup(camera, place, [&] {
+        res.mvLogoShader.SetAlpha(logoAlpha);
+        res.mvLogoShader.Bind(camera);
+        res.mdlMVLogo.Draw();
+        res.mvLogoShader.Unbind();
+        glDisable(GL_ALPHA_TEST);
+        glDisable(GL_BLEND);
+    });
 }
 
 // Rings 1..ringCount (at most four) around the centre, tilted and turning with the clock; from
@@ -297,23 +282,23 @@ void cSelvoHillsScene::DrawRings() {
         if (ringCount < i + 1) continue;
         const sRing& ring = kRings[i];
         const float r = ringShrink + ring.scale;
-        glPushMatrix();
-        glLoadIdentity();
-        camera.Look();
-        glTranslatef(0.0f, 0.0f, 50.0f);
-        glScalef(r, r, r);
-        glRotatef(75.0f, 1.0f, 0.0f, 0.0f);
-        glRotatef(15.0f, 0.0f, 1.0f, 0.0f);
-        glRotatef(float(sceneClock), 0.0f, 0.0f, 1.0f);
-        if (ringTumble) glRotatef(ringSpin, ring.axis[0], ring.axis[1], ring.axis[2]);
-        glPushMatrix();
-        res.crystalRingShader.SetAmbient(ring.ambient);
-        res.crystalRingShader.Light2Color = cVector3f(ring.colour[0], ring.colour[1], ring.colour[2]);
-        res.crystalRingShader.Bind(camera);
-        models[i]->Draw();
-        res.crystalRingShader.Unbind();
-        glPopMatrix();
-        glPopMatrix();
+        DrawGroup(
+            camera,
+            [&] {
+                glTranslatef(0.0f, 0.0f, 50.0f);
+                glScalef(r, r, r);
+                glRotatef(75.0f, 1.0f, 0.0f, 0.0f);
+                glRotatef(15.0f, 0.0f, 1.0f, 0.0f);
+                glRotatef(float(sceneClock), 0.0f, 0.0f, 1.0f);
+                if (ringTumble) glRotatef(ringSpin, ring.axis[0], ring.axis[1], ring.axis[2]);
+            },
+            [&] {
+                res.crystalRingShader.SetAmbient(ring.ambient);
+                res.crystalRingShader.Light2Color = cVector3f(ring.colour[0], ring.colour[1], ring.colour[2]);
+                res.crystalRingShader.Bind(camera);
+                models[i]->Draw();
+                res.crystalRingShader.Unbind();
+            });
     }
 }
 
@@ -321,7 +306,7 @@ void cSelvoHillsScene::Render() {
     if (!resources) return;
     cResources& res = *resources;
     glEnable(GL_MULTISAMPLE);
-    CaptureInto(targetA, [&] { DrawContent(0); });
+    CaptureInto(targetA, [&] { DrawContent(kPassMain); });
 
     cGaussianMapShader& blur = res.gaussianMapShader;
     const GLuint map = blurMapMode == 0 ? res.texBlurMapII.texture : res.texBlurSelvo.texture;

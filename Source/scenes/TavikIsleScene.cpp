@@ -40,14 +40,7 @@ bool Within(int t, int from, int to) { return from <= t && t < to; }
 }  // namespace
 
 int cTavikIsleScene::Init() {
-    ScenePatternFont(font);
-    sceneClock = 0.0;
-    targetA.Create(kSceneTargetWidth, kSceneTargetHeight, kTargetFilterLinear);
-    targetB.Create(kSceneTargetWidth, kSceneTargetHeight, kTargetFilterLinear);
-    targetC.Create(kSceneTargetWidth, kSceneTargetHeight, kTargetFilterNearest);
-    targetD.Create(kSceneTargetWidth, kSceneTargetHeight, kTargetFilterLinear);
-    ScenePatternGlState();
-    ScenePatternCamera(camera, 1, 8000);
+    ScenePatternInit(font, sceneClock, {targetA, targetB, {targetC, kTargetFilterNearest}, targetD}, camera, 1, 8000);
     // The cube sphere draws 2016 cubes seven times a frame: one compiled cube instead of 24
     // immediate-mode vertices each time.
     cubeList = glGenLists(1);
@@ -132,71 +125,67 @@ void cTavikIsleScene::Update() {
 void cTavikIsleScene::DrawCubeSphere() {
     cResources& res = *resources;
     const double c = sceneClock;
-    glPushMatrix();
-    glLoadIdentity();
-    camera.Look();
-    glTranslatef(0, 0, 100);
-    glScalef(210, 210, 210);  // cube centres at radius 20 land 4200 units out
-    glRotatef(c, 1, 1, 1);
-    glPushMatrix();
-    glPushMatrix();
-    res.tavikObjectShaderB.SetColor(cVector3f(0, 0, res.music.SpectrumValue(0) / 6));
-    res.tavikObjectShaderB.Bind(camera);
-    // Single-precision loop variables stepped by a double: 32 rows of 63 cubes.
-    for (float u = 0; u < 3.1415; u += 0.1) {
+    auto cubes = [&] {
         glPushMatrix();
-        for (float v = -3.1415; v < 3.1415; v += 0.1) {
+        res.tavikObjectShaderB.SetColor(cVector3f(0, 0, res.music.SpectrumValue(0) / 6));
+        res.tavikObjectShaderB.Bind(camera);
+        // Single-precision loop variables stepped by a double: 32 rows of 63 cubes.
+        for (float u = 0; u < 3.1415; u += 0.1) {
             glPushMatrix();
-            const float px = 10 * SinF(u) * CosF(v);
-            const float py = 10 * SinF(u) * SinF(v);
-            const float pz = 10 * CosF(u);
-            glTranslatef(2 * px, 2 * py, 2 * pz);
-            glScalef(1, 1, 1);
-            glRotatef(u * c, 1, 0, 0);
-            glRotatef(v * c, 0, 1, 0);
-            glRotatef(c, 0, 0, 1);
-            if (cubeList != 0)
-                glCallList(cubeList);
-            else
-                DrawCube();
+            for (float v = -3.1415; v < 3.1415; v += 0.1) {
+                glPushMatrix();
+                const float px = 10 * SinF(u) * CosF(v);
+                const float py = 10 * SinF(u) * SinF(v);
+                const float pz = 10 * CosF(u);
+                glTranslatef(2 * px, 2 * py, 2 * pz);
+                glScalef(1, 1, 1);
+                glRotatef(u * c, 1, 0, 0);
+                glRotatef(v * c, 0, 1, 0);
+                glRotatef(c, 0, 0, 1);
+                if (cubeList != 0)
+                    glCallList(cubeList);
+                else
+                    DrawCube();
+                glPopMatrix();
+            }
             glPopMatrix();
         }
         glPopMatrix();
-    }
-    glPopMatrix();
-    res.tavikObjectShaderB.Unbind();
-    res.tavikObjectShaderB.SetColor(cVector3f(0, 0, 0));
-    glPopMatrix();
-    glPopMatrix();
+        res.tavikObjectShaderB.Unbind();
+        res.tavikObjectShaderB.SetColor(cVector3f(0, 0, 0));
+    };
+    DrawGroup(
+        camera,
+        [&] {
+            glTranslatef(0, 0, 100);
+            glScalef(210, 210, 210);  // cube centres at radius 20 land 4200 units out
+            glRotatef(c, 1, 1, 1);
+        },
+        cubes);
 }
 
 void cTavikIsleScene::DrawFigure(bool withGreeting) {
     cResources& res = *resources;
-    glPushMatrix();
-    glLoadIdentity();
-    camera.Look();
-    glTranslatef(0, 0, 0);
-    glScalef(kFigureScale, kFigureScale, kFigureScale);
-    glRotatef(sceneClock, 0, 1, 0);
-    glPushMatrix();
-    if (withGreeting)
-        res.crystalRefractShader.SetCrystalColor(cVector3f(float(tintPulse - 0.2), tintPulse, float(tintPulse - 0.2)));
-    else
-        res.crystalRefractShader.SetCrystalColor(kRayFigureColour);
-    // The cube is double-buffered: take the last complete one before every Bind.
-    res.crystalRefractShader.SetCubeMap(res.cubeMap.texture);
-    res.crystalRefractShader.Bind(camera);
-    res.mdlHumanplantMesh.Draw();
-    res.mdlHumanplantHair.Draw();
-    if (withGreeting) {
-        if (greeting == 1) res.mdlGreeting1.Draw();
-        if (greeting == 2) res.mdlGreeting2.Draw();
-        if (greeting == 3) res.mdlGreeting3.Draw();
-    }
-    res.crystalRefractShader.Unbind();
+    const cVector3f colour = withGreeting ? cVector3f(float(tintPulse - 0.2), tintPulse, float(tintPulse - 0.2))
+                                          : kRayFigureColour;
+    // The cube is double-buffered: the last complete one is taken before every Bind.
+    DrawRefractedModel(
+        camera, res.crystalRefractShader, colour, res.cubeMap.texture,
+        [&] {
+            glTranslatef(0, 0, 0);
+            glScalef(kFigureScale, kFigureScale, kFigureScale);
+            glRotatef(sceneClock, 0, 1, 0);
+        },
+        [&] {
+            res.mdlHumanplantMesh.Draw();
+            res.mdlHumanplantHair.Draw();
+            if (withGreeting) {
+                if (greeting == 1) res.mdlGreeting1.Draw();
+                if (greeting == 2) res.mdlGreeting2.Draw();
+                if (greeting == 3) res.mdlGreeting3.Draw();
+            }
+        });
     res.crystalRefractShader.SetCrystalColor(kGlassColour);
-    glPopMatrix();
-    glPopMatrix();
 }
 
 void cTavikIsleScene::MovingView(double c, cVector3& eye, cVector3& centre) {
@@ -226,13 +215,11 @@ void cTavikIsleScene::Render() {
     cResources& res = *resources;
     glEnable(GL_MULTISAMPLE);
     glClearColor(1, 1, 1, 1);
-    glPushMatrix();
 
     // Every face gets the same picture (DrawContent sets its own projection and view): the cube
     // sphere as the scene camera sees it, for the glass to refract. So it is drawn once, into +X,
     // and copied to the other five faces instead of drawing 2016 cubes six times.
-    res.cubeMap.CaptureOneViewIntoAllFaces([&] { DrawContent(kPassCubeFaces); });
-    glPopMatrix();
+    CaptureCubeFaces(res.cubeMap, [&] { DrawContent(kPassCubeFaces); });
 
     CaptureInto(targetD, [&] { DrawContent(kPassFigureAlone); });
     CaptureInto(targetA, [&] { DrawContent(kPassMain); });

@@ -15,9 +15,6 @@ namespace VantorGL {
 
 class cTavikIsleScene : public cSceneSystem {
 public:
-    // What DrawContent draws.
-    enum Pass { kPassMain = 0, kPassCubeFaces = 1, kPassFigureAlone = 2 };
-
     // The common set-up with four targets (targetC nearest, the others linear), near 1, far 8000;
     // plus a display list holding one cube of the cube sphere.
     int Init() override;
@@ -30,7 +27,8 @@ public:
     // Cube map of the cube sphere, figure alone (rays), main view, two masked blurs, present,
     // screen glow, additive rays, overlays.
     void Render() override;
-    // Draws the 3D content of one pass (see Pass) with its own projection and view.
+    // Draws the 3D content of one pass (kPassMain, kPassCubeFaces, or kPassFigureAlone: the figure
+    // alone) with its own projection and view.
     void DrawContent(int pass);
 
     // The figure's size in the scene: its 8-unit model stands 1200 units tall.

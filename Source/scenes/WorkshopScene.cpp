@@ -153,7 +153,7 @@ void cWorkshopScene::Render() {
     res.gaussianMapShader.Unbind();
     targetB.StopCapture();
 
-    CaptureInto(targetA, [&] { DrawContent(0); });
+    CaptureInto(targetA, [&] { DrawContent(kPassMain); });
 
     // Present targetA zoomed in.
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

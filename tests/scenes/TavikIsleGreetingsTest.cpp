@@ -6,6 +6,7 @@
 #include "MeshText.h"
 #include "ModelRecipes.h"
 #include "assets/Resources.h"
+#include "scenes/ScenePattern.h"
 #include "scenes/TavikIsleScene.h"
 #include "support/GlTestContext.h"
 #include "support/ManualCounter.h"
@@ -139,7 +140,7 @@ TEST(TavikIsleGreetings, EveryLineReadsThroughTheMovingCamera) {
     int firstFrames[4] = {}, firstRead[4] = {}, secondFrames = 0, secondRead[4] = {};
     double worstCameraGap = 0;
     auto measure = [&](cTavikIsleScene& scene) {
-        scene.DrawContent(cTavikIsleScene::kPassFigureAlone);
+        scene.DrawContent(kPassFigureAlone);
         // The layout's path is the scene's camera, seen from the figure.
         Datagen::FigureView path = Datagen::MovingCameraInFigure(scene.sceneClock);
         Vec3 eye = Datagen::FigureToWorld(scene.sceneClock, path.eye);
