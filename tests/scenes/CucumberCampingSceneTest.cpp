@@ -1,6 +1,7 @@
 // Tests for the closing canyon scene: its clocks, camera slide and fades under a scripted clock
 // (no GL), and the rendered frames of the demo's last 33 seconds.
 #include "support/ManualCounter.h"
+#include "support/TimelineWindow.h"
 #include "scenes/CucumberCampingScene.h"
 
 #include "assets/Resources.h"
@@ -28,7 +29,7 @@ class CucumberCampingClock : public ::testing::Test {
 protected:
     void SetUp() override {
         scene.SetResources(&res);
-        scene.SetTimeWindow("2:14.0", "5:47.0");
+        VantorGLTest::SetWindowOf(scene, "cucumberCamping");
         cTimeSystem::Instance()->UseCounter(&counter);
     }
     void TearDown() override { cTimeSystem::Instance()->UseCounter(nullptr); }

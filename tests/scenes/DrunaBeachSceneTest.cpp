@@ -1,6 +1,7 @@
 // Tests for the glass tunnel flight: the flight path, fades and blur driven by a hand-moved clock
 // (no GL), and the scene's frames inside the whole headless demo.
 #include "support/ManualCounter.h"
+#include "support/TimelineWindow.h"
 #include "assets/Resources.h"
 #include "scenes/DrunaBeachScene.h"
 #include "support/DemoHarness.h"
@@ -24,7 +25,7 @@ class DrunaBeachFlight : public ::testing::Test {
 protected:
     void SetUp() override {
         scene.SetResources(&res);
-        scene.SetTimeWindow("0:43.0", "0:57.15");
+        VantorGLTest::SetWindowOf(scene, "drunaBeach");
         cTimeSystem::Instance()->UseCounter(&counter);
     }
     void TearDown() override { cTimeSystem::Instance()->UseCounter(nullptr); }

@@ -5,6 +5,7 @@
 #include "assets/Resources.h"
 #include "support/DemoHarness.h"
 #include "support/ManualCounter.h"
+#include "support/TimelineWindow.h"
 #include "timeline/TimeSystem.h"
 
 #include <gtest/gtest.h>
@@ -35,7 +36,7 @@ protected:
         scene.firstCall = true;
         scene.localTime = 0;
         scene.SetResources(&res);
-        scene.SetTimeWindow("1:55.0", "2:14.0");
+        VantorGLTest::SetWindowOf(scene, "pelkAirport");
         ASSERT_TRUE(scene.SetUpGrid());
         counter.ms = 0;
         cTimeSystem::Instance()->UseCounter(&counter);

@@ -5,6 +5,7 @@
 #include "scenes/Route21Scene.h"
 #include "support/DemoHarness.h"
 #include "support/ManualCounter.h"
+#include "support/TimelineWindow.h"
 #include "timeline/TimeSystem.h"
 
 #include <epoxy/gl.h>
@@ -21,10 +22,10 @@ using VantorGL::cRoute21Scene;
 using VantorGL::cTimeSystem;
 using VantorGLTest::ManualCounter;
 
-constexpr int kFirstStart = 86004;   // "1:26.4"
-constexpr int kFirstEnd = 96004;     // "1:36.4"
-constexpr int kSecondStart = 110000; // "1:50.0"
-constexpr int kSecondEnd = 115000;   // "1:55.0"
+const int kFirstStart = VantorGL::TimelineStartMs("route21First");
+const int kFirstEnd = VantorGL::TimelineEndMs("route21First");
+const int kSecondStart = VantorGL::TimelineStartMs("route21Second");
+const int kSecondEnd = VantorGL::TimelineEndMs("route21Second");
 constexpr int kFrameMs = 20;
 
 static VantorGL::cResources res;
@@ -42,9 +43,9 @@ protected:
     void SetUp() override {
         cTimeSystem::Instance()->UseCounter(&counter);
         for (cRoute21Scene* s : {&first, &second, &loud}) s->SetResources(&res);
-        first.SetTimeWindow("1:26.4", "1:36.4");
-        second.SetTimeWindow("1:50.0", "1:55.0");
-        loud.SetTimeWindow("1:26.4", "1:36.4");
+        VantorGLTest::SetWindowOf(first, "route21First");
+        VantorGLTest::SetWindowOf(second, "route21Second");
+        VantorGLTest::SetWindowOf(loud, "route21First");
         res.music.spectrum[0] = 0.0f;
     }
     void TearDown() override { cTimeSystem::Instance()->UseCounter(nullptr); }

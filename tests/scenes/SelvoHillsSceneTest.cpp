@@ -2,6 +2,7 @@
 // logo timings, the ring count on the beat, the late fades), the cube height table, and the
 // demo's frames at the start and at the closing fade.
 #include "support/ManualCounter.h"
+#include "support/TimelineWindow.h"
 #include "assets/Resources.h"
 #include "scenes/ScenePattern.h"
 #include "scenes/SelvoHillsScene.h"
@@ -31,7 +32,7 @@ protected:
         cTimeSystem::Instance()->UseCounter(&counter);
         scene = std::make_unique<cSelvoHillsScene>();
         scene->SetResources(&res);
-        scene->SetTimeWindow("0:00.0", "0:25.5");
+        VantorGLTest::SetWindowOf(*scene, "selvoHills");
         res.music.spectrum[0] = 0.0f;
     }
     void TearDown() override { cTimeSystem::Instance()->UseCounter(nullptr); }

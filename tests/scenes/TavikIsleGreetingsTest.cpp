@@ -10,6 +10,7 @@
 #include "scenes/TavikIsleScene.h"
 #include "support/GlTestContext.h"
 #include "support/ManualCounter.h"
+#include "support/TimelineWindow.h"
 #include "timeline/TimeSystem.h"
 
 #include <gtest/gtest.h>
@@ -128,8 +129,8 @@ TEST(TavikIsleGreetings, EveryLineReadsThroughTheMovingCamera) {
     static cTavikIsleScene first, second;
     first.SetResources(&res);
     second.SetResources(&res);
-    first.SetTimeWindow("0:57.15", "1:26.4");
-    second.SetTimeWindow("1:36.4", "1:50.0");
+    VantorGLTest::SetWindowOf(first, "tavikIsleFirst");
+    VantorGLTest::SetWindowOf(second, "tavikIsleSecond");
     EXPECT_EQ(first.Init(), 0);
     EXPECT_EQ(second.Init(), 0);
     VantorGLTest::ManualCounter counter;

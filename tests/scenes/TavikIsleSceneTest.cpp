@@ -2,6 +2,7 @@
 // beat rule, and the two members' separate clocks, driven by a hand-moved clock and a scripted
 // spectrum without GL; then the picture of each member in the whole demo, headless.
 #include "support/ManualCounter.h"
+#include "support/TimelineWindow.h"
 #include "assets/Resources.h"
 #include "scenes/TavikIsleScene.h"
 #include "support/DemoHarness.h"
@@ -26,8 +27,8 @@ protected:
     void SetUp() override {
         res.music.spectrum[0] = 0.0f;
         for (cTavikIsleScene* scene : {&first, &second}) scene->SetResources(&res);
-        first.SetTimeWindow("0:57.15", "1:26.4");
-        second.SetTimeWindow("1:36.4", "1:50.0");
+        VantorGLTest::SetWindowOf(first, "tavikIsleFirst");
+        VantorGLTest::SetWindowOf(second, "tavikIsleSecond");
         cTimeSystem::Instance()->UseCounter(&counter);
     }
     void TearDown() override { cTimeSystem::Instance()->UseCounter(nullptr); }
