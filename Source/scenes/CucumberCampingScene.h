@@ -14,8 +14,7 @@ class cCucumberCampingScene : public cSceneSystem {
 public:
     // The common set-up with five targets, near 1 and far 10000.
     int Init() override;
-    // Deletes the GL objects Init made that outlive the scene (its targets), before the
-    // sequencer renews it for another pass. Needs the context.
+    // The scene pattern's release before a renewal: its targets. Needs the context.
     void ReleaseGlObjects();
     // Advances sceneClock, fades in over the first second and out from demo time 166000 ms on.
     void Update() override;

@@ -23,8 +23,7 @@ public:
 
     // Font, four 1024 x 768 targets, the shared GL state, camera near 1, far 5000. Returns 0.
     int Init() override;
-    // Deletes the GL objects Init made that outlive the scene (its targets), before the
-    // sequencer renews it for another pass. Needs the context.
+    // The scene pattern's release before a renewal: its targets. Needs the context.
     void ReleaseGlObjects();
     // Clocks, zoom, the fades and the tunnel (needs `resources`; no GL call).
     void Update() override;

@@ -31,8 +31,7 @@ public:
     // The common set-up with three targets, the field sources, the grid (31 points a side over
     // -10..10; on a failed allocation Init returns before the camera step), then the camera.
     int Init() override;
-    // Deletes the GL objects Init made that outlive the scene (its targets), before the
-    // sequencer renews it for another pass. Needs the context.
+    // The scene pattern's release before a renewal: its targets. Needs the context.
     void ReleaseGlObjects();
     // Clocks, fades, source paths, the field on every grid point, the (unused) beat counter.
     void Update() override;

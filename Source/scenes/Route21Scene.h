@@ -16,8 +16,7 @@ class cRoute21Scene : public cSceneSystem {
 public:
     // The common set-up: font, four targets, GL state, camera with near 1 and far 5000.
     int Init() override;
-    // Deletes the GL objects Init made that outlive the scene (its targets), before the
-    // sequencer renews it for another pass. Needs the context.
+    // The scene pattern's release before a renewal: its targets. Needs the context.
     void ReleaseGlObjects();
     // Clocks, beat counter and the fade; needs the registry (SetResources) but no GL.
     void Update() override;

@@ -11,6 +11,8 @@
 //            DrawOverlays(res.texOg2, fade, res.texBox01Diffuse);
 //            glDisable(GL_MULTISAMPLE);
 //   DrawContent: each object in DrawGroup(camera, place, draw), glass through DrawRefractedModel.
+//   ReleaseGlObjects: deletes what Init made that outlives the scene (its targets, which release
+//            nothing when destroyed), so the sequencer can renew the scene for another pass.
 #pragma once
 
 #include "assets/FontSystem.h"

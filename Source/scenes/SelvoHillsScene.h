@@ -27,8 +27,7 @@ public:
 
     // The common set-up (three targets, near 1, far 5000), then FillCubeHeights().
     int Init() override;
-    // Deletes the GL objects Init made that outlive the scene (its targets), before the
-    // sequencer renews it for another pass. Needs the context.
+    // The scene pattern's release before a renewal: its targets. Needs the context.
     void ReleaseGlObjects();
     void Update() override;
     void Render() override;
