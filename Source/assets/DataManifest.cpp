@@ -86,12 +86,12 @@ const cDataFile kAssetManifest[] = {
 // Loaded outside the registry: by the loading screen before it exists, by the settings dialog
 // of quenlite-setup, and by the workshop scene for itself (one file it shares with the registry).
 const cDataFile kOutsideRegistry[] = {
-    {"data/General/banner.png", cDataKind::Picture, "settings dialog", {}},
-    {"data/General/loading.jpg", cDataKind::Picture, "loading screen", {}},
-    {"data/General/loading.mp3", cDataKind::Music, "loading screen", {}},
-    {"data\\newsPaper.jpg", cDataKind::Picture, "cWorkshopScene", {}},
-    {"data\\pillarroom_norm.jpg", cDataKind::Picture, "cWorkshopScene", {}},
-    {"data\\specular.jpg", cDataKind::Picture, "cWorkshopScene", {}},
+    {kBannerPicturePath, cDataKind::Picture, "settings dialog", {}},
+    {kLoadingPicturePath, cDataKind::Picture, "loading screen", {}},
+    {kLoadingMusicPath, cDataKind::Music, "loading screen", {}},
+    {kWorkshopNewsPaperPath, cDataKind::Picture, "cWorkshopScene", {}},
+    {kWorkshopNormalPath, cDataKind::Picture, "cWorkshopScene", {}},
+    {kWorkshopSpecularPath, cDataKind::Picture, "cWorkshopScene", {}},
 };
 
 }  // namespace

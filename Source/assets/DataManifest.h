@@ -24,6 +24,14 @@ struct cDataFile {
     cResourceMember member;
 };
 
+// The files loaded outside the registry, named for the code that loads them.
+inline constexpr const char* kBannerPicturePath = "data/General/banner.png";  // settings dialog, 280 x 45
+inline constexpr const char* kLoadingPicturePath = "data/General/loading.jpg";
+inline constexpr const char* kLoadingMusicPath = "data/General/loading.mp3";
+inline constexpr const char* kWorkshopNewsPaperPath = "data\\newsPaper.jpg";
+inline constexpr const char* kWorkshopNormalPath = "data\\pillarroom_norm.jpg";  // also the registry's
+inline constexpr const char* kWorkshopSpecularPath = "data\\specular.jpg";
+
 // The registry's files in LoadAll's order: the music, the pictures, the font and the models.
 std::span<const cDataFile> AssetManifest();
 

@@ -2,6 +2,7 @@
 // feedback target, content target, zoomed presentation and debug overlay.
 #include "scenes/WorkshopScene.h"
 
+#include "assets/DataManifest.h"
 #include "assets/Resources.h"
 #include "render/MathHelpers.h"
 #include "render/Primitives.h"
@@ -40,9 +41,9 @@ void cWorkshopScene::ConfigureShared() {
 int cWorkshopScene::Init() {
     ConfigureShared();
 
-    texNewsPaper.Load("data\\newsPaper.jpg");
-    texWorkshopNormal.Load("data\\pillarroom_norm.jpg");
-    texSpecular.Load("data\\specular.jpg");
+    texNewsPaper.Load(kWorkshopNewsPaperPath);
+    texWorkshopNormal.Load(kWorkshopNormalPath);
+    texSpecular.Load(kWorkshopSpecularPath);
 
     targetB.Create(kSceneTargetWidth, kSceneTargetHeight, kTargetFilterLinear);
 

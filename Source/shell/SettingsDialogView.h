@@ -3,6 +3,8 @@
 // mouse and keys. The dialog's behaviour lives in SettingsDialog.
 #pragma once
 
+#include "assets/DataManifest.h"
+
 #include <vector>
 
 struct SDL_Window;
@@ -24,7 +26,7 @@ constexpr int kDialogWidthPixels = int(kDialogWidthUnits * kDialogUnitX);
 constexpr int kDialogHeightPixels = int(kDialogHeightUnits * kDialogUnitY);
 
 constexpr const char* kDialogCaption = "Moravel :: VantorGL";
-constexpr const char* kBannerPath = "data/General/banner.png";  // 280 x 45, drawn at its own size
+constexpr const char* kBannerPath = kBannerPicturePath;  // drawn at its own size
 
 class cSettingsDialogView {
 public:

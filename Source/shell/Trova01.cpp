@@ -1,6 +1,7 @@
 // Trova01: the demo's hooks on the window system.
 #include "shell/Trova01.h"
 
+#include "assets/DataManifest.h"
 #include "render/FatalError.h"
 #include "render/Primitives.h"
 
@@ -33,11 +34,11 @@ void Trova01::ConfigureForDemo() {
 // scale 3.08 x 2.08 under the 45 degree projection), so its content sits in the middle 70 %.
 bool Trova01::LoadStep() {
     VantorGL::CheckOpenGLVersion(glVersion());
-    loadingMusic.SetFile("data/General/loading.mp3");
+    loadingMusic.SetFile(VantorGL::kLoadingMusicPath);
     loadingMusic.Open(nullptr);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glEnable(GL_TEXTURE_2D);
-    loadingPicture.Load("data/General/loading.jpg");
+    loadingPicture.Load(VantorGL::kLoadingPicturePath);
     loadingPicture.Bind();
     glLoadIdentity();
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
