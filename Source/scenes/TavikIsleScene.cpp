@@ -20,12 +20,13 @@ const cVector3f kGlassColour(0.2f, 0.2f, 0.3f);     // the refraction shader's r
 const cVector3f kRayFigureColour(0.1f, 0.1f, 0.1f);  // the figure alone, source of the rays
 
 // The demo-time script of the first member: each step repeats in every frame of [from, to).
-constexpr int kFirstLookFrom = 57050, kFirstLookTo = 57200;        // fixed camera, no greeting
-constexpr int kSecondLookFrom = 62400, kSecondLookTo = 62550;      // green flash only
-constexpr int kGreeting1From = cTavikIsleScene::kGreetingFromMs[0], kGreeting1To = 67000;        // fade flash, moving camera
-constexpr int kGreeting2From = cTavikIsleScene::kGreetingFromMs[1], kGreeting2To = 71850;
-constexpr int kGreeting3From = cTavikIsleScene::kGreetingFromMs[2], kGreeting3To = 76940;
-constexpr int kLastLookFrom = cTavikIsleScene::kGreetingFromMs[3], kLastLookTo = 81490;          // fade flash, fixed camera again
+constexpr auto& kScript = cTavikIsleScene::kScriptSteps;
+constexpr int kFirstLookFrom = kScript[0][0], kFirstLookTo = kScript[0][1];    // fixed camera, no greeting
+constexpr int kSecondLookFrom = kScript[1][0], kSecondLookTo = kScript[1][1];  // green flash only
+constexpr int kGreeting1From = kScript[2][0], kGreeting1To = kScript[2][1];    // fade flash, moving camera
+constexpr int kGreeting2From = kScript[3][0], kGreeting2To = kScript[3][1];
+constexpr int kGreeting3From = kScript[4][0], kGreeting3To = kScript[4][1];
+constexpr int kLastLookFrom = kScript[5][0], kLastLookTo = kScript[5][1];      // fade flash, fixed camera again
 constexpr int kBeatRuleFrom = 87000;   // demo time from which beats step the greetings
 constexpr double kBeatLevel = 0.05;    // spectrum bin 0 above this is a beat (a double: 0.05f itself counts)
 constexpr float kBeatCooldownMs = 888;  // at most one beat per 888 ms

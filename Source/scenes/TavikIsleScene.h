@@ -32,8 +32,14 @@ public:
 
     // The figure's size in the scene: its 8-unit model stands 1200 units tall.
     static constexpr float kFigureScale = 150;
-    // The first member's script points (demo ms) that show greeting 1, 2 and 3, then none again.
-    static constexpr int kGreetingFromMs[4] = {66790, 71740, 76840, 81340};
+    // The first member's script, in demo ms: six steps, each repeated in every frame of its
+    // [from, to): a fixed look, a green flash, greetings 1, 2 and 3 on the moving camera, the
+    // fixed look again. The soundtrack accents each step and the beat report checks them.
+    static constexpr int kScriptSteps[6][2] = {{57050, 57200}, {62400, 62550}, {66790, 67000},
+                                               {71740, 71850}, {76840, 76940}, {81340, 81490}};
+    // The script points that show greeting 1, 2 and 3, then none again.
+    static constexpr int kGreetingFromMs[4] = {kScriptSteps[2][0], kScriptSteps[3][0], kScriptSteps[4][0],
+                                               kScriptSteps[5][0]};
     // The moving camera (cameraMode 1) at scene clock `c`; its up vector stays (0, 1, 0). The data
     // generator places the greetings along this path.
     static void MovingView(double c, cVector3& eye, cVector3& centre);

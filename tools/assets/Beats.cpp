@@ -4,6 +4,7 @@
 #include "Beats.h"
 
 #include "assets/FrequencyAnalyser.h"
+#include "scenes/TavikIsleScene.h"
 #include "timeline/DemoScene.h"
 #include "timeline/TimeCode.h"
 
@@ -52,8 +53,7 @@ std::vector<Window> TimelineWindows() {
 using VantorGL::kDemoEndMs;  // "2:47.0": the sequencer's own window ends the run
 
 // The figure scene's script: [start, end) demo ms.
-constexpr int kScript[6][2] = {{57050, 57200}, {62400, 62550}, {66790, 67000},
-                               {71740, 71850}, {76840, 76940}, {81340, 81490}};
+constexpr auto& kScript = VantorGL::cTavikIsleScene::kScriptSteps;
 
 constexpr float kBeatLevel = 0.1f;        // bin 0 above this is a beat
 constexpr float kGreetingLevel = 0.05f;   // the greeting steps listen more closely

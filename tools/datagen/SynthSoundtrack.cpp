@@ -60,8 +60,9 @@ const Note kTheme[] = {
     {12, 1.5, 74}, {13.5, 0.5, 71}, {14, 1, 74},   {15, 0.5, 79}, {15.5, 0.5, 76}, // G
 };
 
-// Accents of the first figure scene's script (demo ms): each gets a crash and a sweep into it.
-const double kScriptAccentsMs[] = {57050, 62400, 66790, 71740, 76840, 81340};
+// Accents of the first figure scene's script steps (demo ms): each gets a crash and a sweep into it.
+constexpr auto& kScriptSteps = VantorGL::cTavikIsleScene::kScriptSteps;
+double ScriptAccentMs(std::size_t step) { return kScriptSteps[step][0]; }
 
 constexpr std::size_t kLongestEvent = std::size_t(14) * kRate;  // the closing chord's ring
 
@@ -251,7 +252,7 @@ void Flight(Mix& m, double start, double end) {  // 43 to 57 s: lighter and airy
         KickAt(m, b, 0.6f);
         if (bar % 2 == 1) BellAt(m, b + 2, chord.pad[3] + 12, 0.07f, 0.5f, 1.0f);
     }
-    Accent(m, AtMs(kScriptAccentsMs[0]), 0.8f, 4);
+    Accent(m, AtMs(ScriptAccentMs(0)), 0.8f, 4);
 }
 
 void Theme(Mix& m, double start, double end, bool driving, int transpose) {
@@ -373,7 +374,7 @@ std::vector<std::int16_t> RenderSoundtrack(int untilMs) {
     Groove(m, crystals, flight);
     Flight(m, flight, figure);
     Theme(m, figure, torus, false, 0);
-    for (std::size_t a = 1; a < 6; ++a) Accent(m, AtMs(kScriptAccentsMs[a]), 0.8f, 3);
+    for (std::size_t a = 1; a < 6; ++a) Accent(m, AtMs(ScriptAccentMs(a)), 0.8f, 3);
     Breakdown(m, torus, greetings, true);
     Theme(m, greetings, torusAgain, true, 0);
     Accent(m, AtBeat(torusAgain), 0.6f, 2);
