@@ -3,6 +3,7 @@
 #include "scenes/AbstractIScene.h"
 
 #include "support/DemoHarness.h"
+#include "support/KeptFrame.h"
 #include "support/GlTestContext.h"
 
 #include <gtest/gtest.h>
@@ -54,8 +55,7 @@ TEST(AbstractIScene, OneFrameShowsTheWhiteSphereInsideTheBorderedQuad) {
                 ++other;  // the sphere's anti-aliased rim
             }
         }
-    if (white == 0) VantorGLTest::DemoHarness::WritePng(pixels, kWidth, kHeight, "/tmp/abstract-frame.png");
-    ASSERT_GT(white, 0) << "no sphere";
+    ASSERT_GT(white, 0) << "no sphere; see " << VantorGLTest::DemoHarness::KeepFrame(pixels, kWidth, kHeight, "abstract-frame");
     // Radius 0.2 at 10 units under the 45 degree view is 37 pixels across in the target; the
     // quad at 5 units spans three quarters of the window, so 28 on screen (38 without a border).
     double across = 768.0 * 0.4 / (2.0 * 10.0 * std::tan(22.5 * M_PI / 180.0)) * (3.12 / (2.0 * 5.0 * std::tan(22.5 * M_PI / 180.0)));
@@ -69,5 +69,5 @@ TEST(AbstractIScene, OneFrameShowsTheWhiteSphereInsideTheBorderedQuad) {
     EXPECT_LT(other, white);
     EXPECT_TRUE(IsBlack(&pixels[0]));
     EXPECT_TRUE(IsBlack(&pixels[(std::size_t(kHeight / 2) * kWidth + 40) * 4]));
-    if (HasFailure()) VantorGLTest::DemoHarness::WritePng(pixels, kWidth, kHeight, "/tmp/abstract-frame.png");
+    VantorGLTest::KeepFrameIfFailed(pixels, kWidth, kHeight, "abstract-frame");
 }

@@ -6,6 +6,7 @@
 
 #include "assets/Resources.h"
 #include "support/DemoHarness.h"
+#include "support/KeptFrame.h"
 #include "timeline/TimeSystem.h"
 
 #include <gtest/gtest.h>
@@ -199,10 +200,7 @@ TEST(CucumberCampingRender, CreditsReadAndTheSkyLightKeepsItsShafts) {
         EXPECT_LT(clippedOfLit, 0.3);
         std::printf("%d ms: credits %.0f px tall, luma %.0f..%.0f; sky lit %.3f, clipped %.2f of it\n", ms, c.height, c.dark,
                     c.bright, litShare, clippedOfLit);
-        if (::testing::Test::HasFailure()) {
-            std::string path = "/tmp/cucumber-" + std::to_string(ms) + ".png";
-            DemoHarness::WritePng(frame, DemoHarness::kWidth, DemoHarness::kHeight, path.c_str());
-        }
+        VantorGLTest::KeepFrameIfFailed(frame, DemoHarness::kWidth, DemoHarness::kHeight, "cucumber-" + std::to_string(ms));
     }
     EXPECT_EQ(harness.FirstGlError(), 0u) << "at demo time " << harness.FirstGlErrorAt();
 }
@@ -240,7 +238,7 @@ TEST(CucumberCampingRender, CanyonWithASkyOpeningThenTheClosingPicture) {
     EXPECT_LT(stats.blackShare, 0.2);
     EXPECT_LT(topLeft, 0.1);
     EXPECT_LT(bottomRight, 0.001);
-    if (::testing::Test::HasFailure()) DemoHarness::WritePng(mid, w, h, "/tmp/cucumber-145000.png");
+    VantorGLTest::KeepFrameIfFailed(mid, w, h, "cucumber-145000");
 
     // A tenth of a second before the end the closing picture covers nearly all of the canyon:
     // bright, pale and nearly flat.
@@ -249,7 +247,7 @@ TEST(CucumberCampingRender, CanyonWithASkyOpeningThenTheClosingPicture) {
     EXPECT_GT(stats.mean[0], 200.0);
     EXPECT_GT(stats.mean[2], 210.0);
     EXPECT_LT(stats.spread, 20.0);
-    if (::testing::Test::HasFailure()) DemoHarness::WritePng(late, w, h, "/tmp/cucumber-166900.png");
+    VantorGLTest::KeepFrameIfFailed(late, w, h, "cucumber-166900");
 
     EXPECT_EQ(harness.FirstGlError(), 0u) << "at demo time " << harness.FirstGlErrorAt();
     std::printf("145 s: white %.3f (top left %.3f), spread %.1f; 166.9 s: mean %.0f %.0f %.0f, spread %.1f\n",

@@ -5,6 +5,7 @@
 
 #include "assets/Resources.h"
 #include "support/DemoHarness.h"
+#include "support/KeptFrame.h"
 #include "timeline/DebugSystem.h"
 #include "timeline/TimeSystem.h"
 
@@ -185,9 +186,9 @@ double Luminance(const VantorGLTest::cColourStats& s) {
 TEST(OrembyCityRender, FramesOfTheWindowAndOneLogLinePerDrawing) {
     auto& harness = VantorGLTest::DemoHarness::Get();
     ASSERT_TRUE(harness.Ok());
-    // The frames, written to the temp folder when a check fails, to look at.
+    // The frames, kept under the build folder when a check fails, to look at.
     std::vector<std::uint8_t> frames[4];
-    const char* const names[4] = {"oremby-25200.png", "oremby-30000.png", "oremby-36000.png", "oremby-42800.png"};
+    const char* const names[4] = {"oremby-25200", "oremby-30000", "oremby-36000", "oremby-42800"};
     auto keep = [&](int i, int ms) {
         frames[i] = harness.FrameAt(ms);
         return VantorGLTest::DemoHarness::Stats(frames[i]);
@@ -220,9 +221,8 @@ TEST(OrembyCityRender, FramesOfTheWindowAndOneLogLinePerDrawing) {
     EXPECT_EQ(harness.FirstGlError(), 0u) << "at demo ms " << harness.FirstGlErrorAt();
     if (::testing::Test::HasFailure()) {
         for (int i = 0; i < 4; ++i)
-            VantorGLTest::DemoHarness::WritePng(frames[i], VantorGLTest::DemoHarness::kWidth,
-                                                VantorGLTest::DemoHarness::kHeight,
-                                                (std::filesystem::temp_directory_path() / names[i]).c_str());
+            VantorGLTest::KeepFrameIfFailed(frames[i], VantorGLTest::DemoHarness::kWidth,
+                                            VantorGLTest::DemoHarness::kHeight, names[i]);
     }
 
     // Each drawing of the scene writes exactly one line: its source and bin 15 as a float.

@@ -4,6 +4,7 @@
 
 #include "assets/Resources.h"
 #include "support/DemoHarness.h"
+#include "support/KeptFrame.h"
 #include "support/ManualCounter.h"
 #include "support/TimelineWindow.h"
 #include "timeline/TimeSystem.h"
@@ -193,7 +194,7 @@ TEST(PelkAirportScene, DrawsTheBlobBetweenItsFades) {
     const double change = std::fabs(steady.mean[0] - opening.mean[0]) + std::fabs(steady.mean[1] - opening.mean[1]) +
                           std::fabs(steady.mean[2] - opening.mean[2]) + std::fabs(steady.spread - opening.spread);
     EXPECT_GT(change, 5.0);
-    if (::testing::Test::HasFailure()) DemoHarness::WritePng(middle, 1024, 768, "/tmp/pelk-120000.png");
+    VantorGLTest::KeepFrameIfFailed(middle, DemoHarness::kWidth, DemoHarness::kHeight, "pelk-120000");
 
     harness.FrameAt(133500);
     EXPECT_EQ(harness.Demo().pelkAirport.endFade, 1.0f);

@@ -30,12 +30,12 @@ constexpr int kFrameMs = 20;
 
 static VantorGL::cResources res;
 
-// A failing frame goes to the test temp folder, to look at.
+// A failing frame is kept under the build folder, to look at; the failure names it.
 void WriteFrame(const std::vector<std::uint8_t>& frame, int ms) {
-    char path[512];
-    std::snprintf(path, sizeof path, "%sroute21-%d.png", ::testing::TempDir().c_str(), ms);
-    VantorGLTest::DemoHarness::WritePng(frame, VantorGLTest::DemoHarness::kWidth, VantorGLTest::DemoHarness::kHeight,
-                                        path);
+    ADD_FAILURE() << "frame at " << ms << " ms kept in "
+                  << VantorGLTest::DemoHarness::KeepFrame(frame, VantorGLTest::DemoHarness::kWidth,
+                                                          VantorGLTest::DemoHarness::kHeight,
+                                                          "route21-" + std::to_string(ms));
 }
 
 class Route21Update : public ::testing::Test {

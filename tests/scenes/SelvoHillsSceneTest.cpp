@@ -147,22 +147,22 @@ TEST(SelvoHills, CubeHeightsCoverTheGridInTenthsFromPoint3To10Point2) {
     EXPECT_FLOAT_EQ(high, 10.2f);
 }
 
-// Writes a frame that is about to fail its checks into the test temp folder, to look at.
+// Keeps a frame that is about to fail its checks under the build folder and names it.
 static void KeepIf(bool failing, const std::vector<std::uint8_t>& pixels, const char* name) {
-    if (failing) DemoHarness::WritePng(pixels, DemoHarness::kWidth, DemoHarness::kHeight, (::testing::TempDir() + name).c_str());
+    if (failing) ADD_FAILURE() << "frame kept in " << DemoHarness::KeepFrame(pixels, DemoHarness::kWidth, DemoHarness::kHeight, name);
 }
 
 TEST(SelvoHills, OpensBlurredWhiteAndClosesIntoTheFadePicture) {
     DemoHarness& harness = DemoHarness::Get();
     if (!harness.Ok()) GTEST_SKIP() << "no GL or no data folder";
     const auto start = DemoHarness::Stats(harness.FrameAt(100));
-    KeepIf(start.mean[0] < 240, harness.FrameAt(100), "selvo-0100.png");
+    KeepIf(start.mean[0] < 240, harness.FrameAt(100), "selvo-0100");
     for (double channel : start.mean) EXPECT_GT(channel, 240.0);
     EXPECT_GT(start.whiteShare, 0.9) << "only the white ground and the first sliver of the wipe";
 
     const auto& logoFrame = harness.FrameAt(6600);
     const auto logo = DemoHarness::Stats(logoFrame);
-    KeepIf(logo.blackShare < 0.05, logoFrame, "selvo-6600.png");
+    KeepIf(logo.blackShare < 0.05, logoFrame, "selvo-6600");
     EXPECT_GT(logo.blackShare, 0.05) << "the wiped-in outline frames the logo";
     EXPECT_GT(logo.whiteShare, 0.5);
 
@@ -189,23 +189,23 @@ TEST(SelvoHills, OpensBlurredWhiteAndClosesIntoTheFadePicture) {
                 break;
             }
     const auto cubes = DemoHarness::Stats(batched);
-    KeepIf(cubes.blackShare + cubes.whiteShare > 0.95, batched, "selvo-12000-content.png");
+    KeepIf(cubes.blackShare + cubes.whiteShare > 0.95, batched, "selvo-12000-content");
     EXPECT_LT(cubes.whiteShare, 0.9) << "the cube sphere is in view";
     EXPECT_LT(differing, perCube.size() / 4 / 200) << "pixels that differ between the two cube paths";
-    KeepIf(differing >= perCube.size() / 4 / 200, perCube, "selvo-12000-per-cube.png");
+    KeepIf(differing >= perCube.size() / 4 / 200, perCube, "selvo-12000-per-cube");
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 
     // Halfway into the closing fade: the grown cubes fill the view under the half-blended picture.
     const auto& closing = harness.FrameAt(24500);
     const auto mid = DemoHarness::Stats(closing);
-    KeepIf(mid.mean[0] < 130, closing, "selvo-24500.png");
+    KeepIf(mid.mean[0] < 130, closing, "selvo-24500");
     for (double channel : mid.mean) EXPECT_GT(channel, 130.0);
     EXPECT_GT(mid.mean[2], mid.mean[0]) << "the cold blue-white of the picture";
     EXPECT_LT(mid.blackShare, 0.01);
     // The last frames: the picture over a white ground.
     const auto& last = harness.FrameAt(24966);
     const auto end = DemoHarness::Stats(last);
-    KeepIf(end.mean[0] < 200, last, "selvo-24966.png");
+    KeepIf(end.mean[0] < 200, last, "selvo-24966");
     for (double channel : end.mean) EXPECT_GT(channel, 200.0);
     EXPECT_EQ(harness.FirstGlError(), 0u) << "at demo time " << harness.FirstGlErrorAt();
 }

@@ -6,6 +6,7 @@
 #include "assets/Resources.h"
 #include "scenes/TavikIsleScene.h"
 #include "support/DemoHarness.h"
+#include "support/KeptFrame.h"
 #include "timeline/TimeSystem.h"
 
 #include <gtest/gtest.h>
@@ -179,22 +180,22 @@ TEST(TavikIsleRender, FirstMemberDrawsEveryMoment) {
     for (int ms : {57300, 64000, 68000, 73000, 78000, 85500}) {
         const std::vector<std::uint8_t>& frame = harness.FrameAt(ms);
         VantorGLTest::cColourStats stats = DemoHarness::Stats(frame);
-        const std::string path = "/tmp/tavik-first-" + std::to_string(ms) + ".png";
+        const std::string name = "tavik-first-" + std::to_string(ms);
         if (ms == 64000) {
-            EXPECT_GT(CentreGreenOverBlue(frame), 0.0) << "no glass figure, see " << path;
+            EXPECT_GT(CentreGreenOverBlue(frame), 0.0) << "no glass figure";
         }
         if (ms < 85500) {
-            EXPECT_GT(stats.spread, 8.0) << "uniform frame at " << ms << ", see " << path;
-            EXPECT_LT(stats.whiteShare, 0.6) << "washed out at " << ms << ", see " << path;
+            EXPECT_GT(stats.spread, 8.0) << "uniform frame at " << ms;
+            EXPECT_LT(stats.whiteShare, 0.6) << "washed out at " << ms;
         }
         const double brightness = stats.mean[0] + stats.mean[1] + stats.mean[2];
         if (ms == 73000) brightnessMidScene = brightness;
         if (ms == 85500) {
             // The light fade picture is coming back over the scene (opaque from about 85.7 s).
             EXPECT_GT(harness.Demo().tavikIsleFirst.fadeLevel, 0.5f);
-            EXPECT_GT(brightness, brightnessMidScene + 60) << "see " << path;
+            EXPECT_GT(brightness, brightnessMidScene + 60);
         }
-        if (::testing::Test::HasFailure()) DemoHarness::WritePng(frame, DemoHarness::kWidth, DemoHarness::kHeight, path.c_str());
+        VantorGLTest::KeepFrameIfFailed(frame, DemoHarness::kWidth, DemoHarness::kHeight, name);
     }
     EXPECT_EQ(harness.Demo().tavikIsleFirst.greeting, 0);
     EXPECT_EQ(harness.FirstGlError(), 0u) << "at demo time " << harness.FirstGlErrorAt();
@@ -207,13 +208,13 @@ TEST(TavikIsleRender, SecondMemberDrawsWithItsOwnState) {
     for (int ms : {98000, 104000}) {
         const std::vector<std::uint8_t>& frame = harness.FrameAt(ms);
         VantorGLTest::cColourStats stats = DemoHarness::Stats(frame);
-        const std::string path = "/tmp/tavik-second-" + std::to_string(ms) + ".png";
-        EXPECT_GT(stats.spread, 8.0) << "uniform frame at " << ms << ", see " << path;
-        EXPECT_LT(stats.whiteShare, 0.6) << "washed out at " << ms << ", see " << path;
+        const std::string name = "tavik-second-" + std::to_string(ms);
+        EXPECT_GT(stats.spread, 8.0) << "uniform frame at " << ms;
+        EXPECT_LT(stats.whiteShare, 0.6) << "washed out at " << ms;
         if (ms == 98000) {
-            EXPECT_GT(CentreGreenOverBlue(frame), 0.0) << "no glass figure, see " << path;
+            EXPECT_GT(CentreGreenOverBlue(frame), 0.0) << "no glass figure";
         }
-        if (::testing::Test::HasFailure()) DemoHarness::WritePng(frame, DemoHarness::kWidth, DemoHarness::kHeight, path.c_str());
+        VantorGLTest::KeepFrameIfFailed(frame, DemoHarness::kWidth, DemoHarness::kHeight, name);
     }
     const cTavikIsleScene& second = harness.Demo().tavikIsleSecond;
     EXPECT_EQ(second.cameraMode, 1);

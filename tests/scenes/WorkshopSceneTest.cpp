@@ -4,6 +4,7 @@
 
 #include "assets/Resources.h"
 #include "support/DemoHarness.h"
+#include "support/KeptFrame.h"
 #include "support/ManualCounter.h"
 #include "timeline/TimeSystem.h"
 
@@ -151,8 +152,5 @@ TEST(WorkshopScene, DrawsItsFrameAndTheTextLocksAtItsFloor) {
     VantorGLTest::cColourStats stats = VantorGLTest::DemoHarness::Stats(pixels);
     EXPECT_LT(stats.blackShare, 0.9);
     EXPECT_GT(stats.spread, 5.0);
-    if (HasFailure()) {
-        VantorGLTest::DemoHarness::WritePng(pixels, harness.kWidth, harness.kHeight, "/tmp/workshop-frame.png");
-        ADD_FAILURE() << "frame written to /tmp/workshop-frame.png";
-    }
+    VantorGLTest::KeepFrameIfFailed(pixels, harness.kWidth, harness.kHeight, "workshop-frame");
 }

@@ -121,6 +121,15 @@ cColourStats DemoHarness::Stats(const std::vector<std::uint8_t>& rgba) {
     return stats;
 }
 
+std::string DemoHarness::KeepFrame(const std::vector<std::uint8_t>& rgba, int width, int height,
+                                   const std::string& name) {
+    const std::filesystem::path folder = std::filesystem::path(QUENLITE_BINARY_DIR) / "test-frames";
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    const std::string path = (folder / (name + ".png")).string();
+    return WritePng(rgba, width, height, path.c_str()) ? path : "(could not write " + path + ")";
+}
+
 bool DemoHarness::WritePng(const std::vector<std::uint8_t>& rgba, int width, int height, const char* path) {
     FILE* file = std::fopen(path, "wb");
     if (!file) return false;

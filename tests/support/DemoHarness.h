@@ -8,6 +8,7 @@
 #include "timeline/DemoScene.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace VantorGLTest {
@@ -52,8 +53,15 @@ public:
     int Now() const;  // demo time of the last frame played
 
     static cColourStats Stats(const std::vector<std::uint8_t>& rgba);
-    // Writes RGBA pixels (bottom row first) as a PNG, for looking at a failing frame.
+    // Writes RGBA pixels (bottom row first) as a PNG.
     static bool WritePng(const std::vector<std::uint8_t>& rgba, int width, int height, const char* path);
+    // A frame to look at after a failure: written as test-frames/NAME.png under the build folder
+    // (the one place failing tests keep pictures); returns that path for the failure message.
+    // Meant for gtest's message stream, which is only evaluated when the check fails:
+    //   EXPECT_GT(stats.spread, 8.0) << "flat; see " << DemoHarness::KeepFrame(frame, w, h, "x-1200");
+    // (KeepFrameIfFailed in support/KeptFrame.h does it at the end of a test.)
+    static std::string KeepFrame(const std::vector<std::uint8_t>& rgba, int width, int height, const std::string& name);
+
 
 private:
     DemoHarness();
