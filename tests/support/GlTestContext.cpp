@@ -1,6 +1,8 @@
 // GlTestContext: hidden offscreen GL context for the GL tests.
 #include "support/GlTestContext.h"
 
+#include <cstdlib>
+
 #include <GL/glu.h>
 #include <cstdio>
 
@@ -8,6 +10,10 @@ namespace VantorGLTest {
 
 GlTestContext::GlTestContext(int w, int h) : width(w), height(h) {
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    // Pixel-exact checks are written against Mesa's software rasteriser: a machine with a GPU
+    // must not hand them to its hardware driver (set before the first context loads the driver).
+    setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
+    setenv("GALLIUM_DRIVER", "llvmpipe", 1);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         fprintf(stderr, "TEST: no video: %s\n", SDL_GetError());
         return;
