@@ -71,7 +71,7 @@ TEST(AssetInfo, EachKindIsDescribedAndABrokenOneRefused) {
     // The same names over bytes of another kind: each is refused on stderr, nothing is described.
     std::vector<std::uint8_t> text = {'n', 'o', 't', ' ', 'd', 'a', 't', 'a', '\n'};
     for (const char* name : {"bad.png", "bad.3ds", "bad.mp3", "bad.ttf"}) {
-        ASSERT_TRUE(WriteBytes(folder.Path(name), text));
+        ASSERT_TRUE(WriteFile(folder.Path(name), text));
         ProgramResult run = Assets({"info", folder.Path(name)});
         EXPECT_EQ(run.exitCode, 1) << name;
         EXPECT_EQ(run.out, "") << name;
