@@ -4,6 +4,7 @@
 
 #include "support/GlTestContext.h"
 #include "support/Write3Ds.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -222,20 +223,13 @@ TEST(Model3Ds, InfoSummarisesCountsAndBounds) {
 class Model3DsFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        root = fs::temp_directory_path() / ("model3ds-" + std::to_string(::getpid()));
-        fs::create_directories(root / "data" / "Ter");
-        previous = fs::current_path();
-        fs::current_path(root);
+        fs::create_directories(scratch.Path() / "data" / "Ter");
     }
-    void TearDown() override {
-        fs::current_path(previous);
-        fs::remove_all(root);
-    }
-    fs::path root, previous;
+    VantorGLTest::ScratchWorkingFolder scratch{"model3ds"};
 };
 
 TEST_F(Model3DsFile, DemoPathsAndQuotedPathsFindTheFile) {
-    ASSERT_TRUE(WriteFile("data/Ter/ray3.3ds", Sample()));
+    ASSERT_TRUE(WriteBytes("data/Ter/ray3.3ds", Sample()));
     for (const char* path : {"Data/Ter/ray3.3DS", "\"Data\\Ter\\ray3.3DS\"", "data/Ter/ray3.3ds\" trailing"}) {
         c3DsModelSystem model;
         testing::internal::CaptureStderr();
@@ -248,8 +242,8 @@ TEST_F(Model3DsFile, DemoPathsAndQuotedPathsFindTheFile) {
 TEST_F(Model3DsFile, MissingAndCorruptFilesLeaveAnEmptyModelAndSayOneLine) {
     auto bytes = Sample();
     bytes.resize(30);  // inside the first material: no object survives
-    ASSERT_TRUE(WriteFile("data/cut.3DS", bytes));
-    ASSERT_TRUE(WriteFile("data/good.3ds", Sample()));
+    ASSERT_TRUE(WriteBytes("data/cut.3DS", bytes));
+    ASSERT_TRUE(WriteBytes("data/good.3ds", Sample()));
     const std::pair<const char*, const char*> cases[] = {
         {"Data/none.3DS", "MODEL: Data/none.3DS: cannot open"},
         {"Data/cut.3DS", "MODEL: Data/cut.3DS: not a usable 3DS file: file is cut short"},
@@ -274,7 +268,7 @@ TEST_F(Model3DsFile, AnOverstatedTrailingChunkKeepsTheModelAndSaysOneLine) {
     Chunk3Ds keyframer(0xB000);
     keyframer.U16(0).lengthOverride = 4096;
     main.Add(keyframer);
-    ASSERT_TRUE(WriteFile("data/trail.3DS", main.Bytes()));
+    ASSERT_TRUE(WriteBytes("data/trail.3DS", main.Bytes()));
     c3DsModelSystem model;
     testing::internal::CaptureStderr();
     model.Load("Data/trail.3DS");

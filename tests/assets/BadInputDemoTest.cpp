@@ -5,6 +5,7 @@
 // for, and `quenlite-assets check` must report each broken file.
 #include "assets/DataManifest.h"
 #include "support/DamagedData.h"
+#include "support/ScratchFolder.h"
 #include "support/ProgramRun.h"
 
 #include <gtest/gtest.h>

@@ -9,8 +9,10 @@
 #include "assets/PictureDecoder.h"
 #include "assets/TextureSystem.h"
 #include "support/DamagedData.h"
+#include "support/FixedClock.h"
 #include "support/GlTestContext.h"
 #include "support/PictureWriter.h"
+#include "support/ScratchFolder.h"
 #include "timeline/TimeSystem.h"
 
 #include <gtest/gtest.h>
@@ -68,8 +70,7 @@ bool LoadModelFallsBack(const std::string& path) {
 
 bool LoadMusicFallsBack(const std::string& path) {
     // The fixed-step clock keeps the player off the sound device: only the file is on trial.
-    VantorGL::cFixedStepCounter counter(30);
-    VantorGL::cTimeSystem::Instance()->UseCounter(&counter);
+    FixedClock clock(30);
     VantorGL::cMusicSystem music;
     music.SetFile(path);
     bool opened = music.Open();
@@ -78,7 +79,6 @@ bool LoadMusicFallsBack(const std::string& path) {
     bool flat = true;
     for (int i = 0; i < VantorGL::cMusicSystem::kSpectrumSize; ++i) flat = flat && music.SpectrumValue(i) == 0.0f;
     music.Stop();
-    VantorGL::cTimeSystem::Instance()->UseCounter(nullptr);
     return !opened && flat;
 }
 
@@ -309,8 +309,7 @@ TEST(BadInputMatrix, UnreadableFileAsAnUnprivilegedUser) {
     waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status)) << "the child crashed";
     if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "cannot become the user nobody here";
-    std::ifstream in(said);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string text = ReadText(said);
     EXPECT_EQ(WEXITSTATUS(status), 0) << text;
     std::vector<std::string> lines = Lines(text);
     ASSERT_EQ(lines.size(), Kinds().size()) << text;  // one line for each file, nothing more

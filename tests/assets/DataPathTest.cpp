@@ -1,6 +1,8 @@
 // Tests for ResolveDataPath: separators, case folding and the length limit.
 #include "assets/DataPath.h"
 
+#include "support/ScratchFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -12,18 +14,11 @@ namespace fs = std::filesystem;
 class DataPathTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        root = fs::temp_directory_path() / ("datapath-" + std::to_string(::getpid()));
-        fs::create_directories(root / "data" / "Ter");
-        std::ofstream(root / "data" / "Ter" / "floor_comp.jpg") << "x";
-        std::ofstream(root / "data" / "og2.png") << "x";
-        previous = fs::current_path();
-        fs::current_path(root);
+        fs::create_directories(scratch.Path() / "data" / "Ter");
+        std::ofstream(scratch.Path() / "data" / "Ter" / "floor_comp.jpg") << "x";
+        std::ofstream(scratch.Path() / "data" / "og2.png") << "x";
     }
-    void TearDown() override {
-        fs::current_path(previous);
-        fs::remove_all(root);
-    }
-    fs::path root, previous;
+    VantorGLTest::ScratchWorkingFolder scratch{"datapath"};
 };
 
 TEST_F(DataPathTest, BackslashesAndCaseReachTheOneDataFolder) {

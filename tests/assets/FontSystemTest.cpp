@@ -3,6 +3,7 @@
 #include "assets/FontSystem.h"
 
 #include "support/GlTestContext.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -354,14 +355,14 @@ TEST(FontSystemTest, UnreadableFontFilesFallBackOrDrawNothing) {
     GlTestContext ctx(64, 48);
     REQUIRE_GL(ctx);
     // A missing file and a file that is no font both fall back to the face name.
-    const std::string junk = (std::filesystem::temp_directory_path() / "fonttest-junk.ttf").string();
+    VantorGLTest::ScratchFolder scratch("font");
+    const std::string junk = scratch.Path("junk.ttf");
     std::ofstream(junk) << "definitely not a font";
     for (const std::string& file : {std::string("Data/General/no_such_font.ttf"), junk}) {
         cFontSystem font;
         font.CreateOutlineGlyphs(file, "Liberation Sans", -48);
         EXPECT_NEAR(font.glyphMetrics[int('A')].gmfCellIncX, EmAdvance(Liberation(), 'A'), 1e-6) << file;
     }
-    std::filesystem::remove(junk);
 
     // With a font configuration that knows no fonts at all, nothing is found: empty lists.
     FcConfig* previous = FcConfigReference(nullptr);

@@ -2,7 +2,9 @@
 // reasons given for files that are not music.
 #include "assets/Mp3Decoder.h"
 #include "assets/FrequencyAnalyser.h"
+#include "support/FileBytes.h"
 #include "support/Mp3TestFile.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +31,7 @@ static int PeakBin(const cPcmBuffer& pcm, std::int64_t frame) {
 }
 
 TEST(Mp3Decoder, KeepsTheFilesRateChannelsAndLength) {
-    TempFolder folder;
+    ScratchFolder folder("mp3");
     struct Case { int rate, channels; double seconds; };
     for (const Case c : {Case{44100, 1, 1.0}, Case{44100, 2, 1.5}, Case{22050, 2, 2.0}}) {
         const std::string path = folder.Path("tone.mp3");
@@ -45,7 +47,7 @@ TEST(Mp3Decoder, KeepsTheFilesRateChannelsAndLength) {
 }
 
 TEST(Mp3Decoder, ConvertsOtherRatesAndMonoToDeviceFormat) {
-    TempFolder folder;
+    ScratchFolder folder("mp3");
     const std::string path = folder.Path("low.mp3");
     // 22050 Hz mono, a tone that sits on bin 20 once played at 44100 Hz (20 * 44100 / 512 Hz).
     const double hertz = 20 * 44100.0 / 512;
@@ -61,7 +63,7 @@ TEST(Mp3Decoder, ConvertsOtherRatesAndMonoToDeviceFormat) {
 }
 
 TEST(Mp3Decoder, RefusesWhatIsNotMusicWithAReason) {
-    TempFolder folder;
+    ScratchFolder folder("mp3");
     cPcmBuffer pcm;
     pcm.samples.assign(10, 1);
     std::string error;
@@ -80,15 +82,11 @@ TEST(Mp3Decoder, RefusesWhatIsNotMusicWithAReason) {
 }
 
 TEST(Mp3Decoder, TruncatedFileKeepsTheFramesBeforeTheCut) {
-    TempFolder folder;
+    ScratchFolder folder("mp3");
     const std::string path = folder.Path("cut.mp3");
     ASSERT_TRUE(WriteMp3(path, MakeTones({{2.0, 1000.0, 0.5}}, 44100, 2), 44100, 2));
-    std::string bytes;
-    {
-        std::ifstream in(path, std::ios::binary);
-        bytes.assign(std::istreambuf_iterator<char>(in), {});
-    }
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), std::streamsize(bytes.size() / 2));
+    const std::string bytes = ReadText(path);
+    ASSERT_TRUE(WriteText(path, bytes.substr(0, bytes.size() / 2)));
     cPcmBuffer pcm;
     std::string error;
     ASSERT_TRUE(DecodeMp3File(path, pcm, error)) << error;
@@ -100,7 +98,7 @@ TEST(Mp3Decoder, TruncatedFileKeepsTheFramesBeforeTheCut) {
 // intact LAME files at every rate, says "ends early" for one cut in half and names the frame
 // counts when a frame header is overwritten.
 TEST(Mp3Decoder, NotesStreamsThatAreCutShortOrDamaged) {
-    TempFolder folder;
+    ScratchFolder folder("mp3");
     for (int rate : {44100, 22050}) {
         const std::string path = folder.Path("whole.mp3");
         ASSERT_TRUE(WriteMp3(path, MakeTones({{3.0, 440.0, 0.5}}, rate, 2), rate, 2));
@@ -111,12 +109,8 @@ TEST(Mp3Decoder, NotesStreamsThatAreCutShortOrDamaged) {
     }
     const std::string path = folder.Path("cut.mp3");
     ASSERT_TRUE(WriteMp3(path, MakeTones({{3.0, 440.0, 0.5}}, 44100, 2), 44100, 2));
-    std::string bytes;
-    {
-        std::ifstream in(path, std::ios::binary);
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), std::streamsize(bytes.size() / 2));
+    const std::string bytes = ReadText(path);
+    ASSERT_TRUE(WriteText(path, bytes.substr(0, bytes.size() / 2)));
     cPcmBuffer pcm;
     std::string error, note;
     ASSERT_TRUE(DecodeMp3File(path, pcm, error, 0, 0, &note)) << error;
@@ -129,7 +123,7 @@ TEST(Mp3Decoder, NotesStreamsThatAreCutShortOrDamaged) {
     std::size_t header = overwritten.find("\xff\xfb", overwritten.size() / 2);
     ASSERT_NE(header, std::string::npos);
     for (std::size_t i = header; i < header + 64; ++i) overwritten[i] = '\xff';
-    std::ofstream(damaged, std::ios::binary).write(overwritten.data(), std::streamsize(overwritten.size()));
+    ASSERT_TRUE(WriteText(damaged, overwritten));
     ASSERT_TRUE(DecodeMp3File(damaged, pcm, error, 0, 0, &note)) << error;
     EXPECT_FALSE(note.empty());
 }

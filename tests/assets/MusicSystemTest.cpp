@@ -1,7 +1,9 @@
 // Tests for cMusicSystem: the spectrum follows the demo clock under the fixed-step counter, the
 // audible position under a (fake) device, and every failure stays silent with one stderr line.
 #include "assets/MusicSystem.h"
+#include "support/FixedClock.h"
 #include "support/Mp3TestFile.h"
+#include "support/ScratchFolder.h"
 #include "timeline/TimeSystem.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +25,7 @@ constexpr double kBinHz = 44100.0 / 512;  // width of one spectrum bin at the de
 constexpr int kLowBin = 10, kHighBin = 40;
 
 // A tone on kLowBin for one second, then one on kHighBin for one second, full scale, stereo.
-std::string WriteToneChange(const TempFolder& folder) {
+std::string WriteToneChange(const ScratchFolder& folder) {
     const std::string path = folder.Path("change.mp3");
     EXPECT_TRUE(WriteMp3(path, MakeTones({{1.0, kLowBin * kBinHz, 1.0}, {1.0, kHighBin * kBinHz, 1.0}}, 44100, 2),
                          44100, 2));
@@ -39,20 +41,6 @@ bool AllZero(const cMusicSystem& music) {
         if (music.SpectrumValue(i) != 0.0f) return false;
     return true;
 }
-
-// Runs the process clock on a 50 fps fixed-step counter for one test.
-class FixedClock {
-public:
-    FixedClock() { cTimeSystem::Instance()->UseCounter(&counter); }
-    ~FixedClock() { cTimeSystem::Instance()->UseCounter(nullptr); }
-    void AdvanceTo(int ms) {  // 20 ms a frame
-        while (cTimeSystem::Instance()->Now() < ms) {
-            counter.Advance();
-            cTimeSystem::Instance()->Tick();
-        }
-    }
-    cFixedStepCounter counter{50};
-};
 
 // The device seam by hand: the test plays the audio thread.
 class FakeOutput final : public cAudioOutput {
@@ -90,9 +78,9 @@ public:
 }  // namespace
 
 TEST(MusicSystem, FixedStepSpectrumFollowsTheDemoClockWithoutADevice) {
-    TempFolder folder;
+    ScratchFolder folder("music");
     const std::string path = WriteToneChange(folder);
-    FixedClock clock;
+    FixedClock clock(50);  // 20 ms a frame
     clock.AdvanceTo(200);  // the music's zero need not be the clock's
     cMusicSystem music;
     music.SetFile(path);
@@ -137,9 +125,9 @@ TEST(MusicSystem, FixedStepSpectrumFollowsTheDemoClockWithoutADevice) {
 }
 
 TEST(MusicSystem, LoopingStreamWrapsItsPosition) {
-    TempFolder folder;
+    ScratchFolder folder("music");
     const std::string path = WriteToneChange(folder);
-    FixedClock clock;
+    FixedClock clock(50);  // 20 ms a frame
     cMusicSystem music;
     music.SetFile(path);
     music.SetLoop(true);
@@ -156,7 +144,7 @@ TEST(MusicSystem, LoopingStreamWrapsItsPosition) {
 }
 
 TEST(MusicSystem, BadFilesAreSilentWithOneLine) {
-    TempFolder folder;
+    ScratchFolder folder("music");
     std::ofstream(folder.Path("junk.mp3")) << "not music at all";
     for (const std::string& name : {folder.Path("missing.mp3"), folder.Path("junk.mp3")}) {
         cMusicSystem music;
@@ -188,7 +176,7 @@ TEST(MusicSystem, DefaultsBeforeOpen) {
 }
 
 TEST(MusicSystem, TwoPlayersShareOneDeviceAndOverlap) {
-    TempFolder folder;
+    ScratchFolder folder("music");
     const std::string changePath = WriteToneChange(folder);
     const std::string loadingPath = folder.Path("loading.mp3");
     ASSERT_TRUE(WriteMp3(loadingPath, MakeTones({{0.5, 25 * kBinHz, 0.5}}, 44100, 2), 44100, 2));
@@ -241,7 +229,7 @@ TEST(MusicSystem, TwoPlayersShareOneDeviceAndOverlap) {
 }
 
 TEST(MusicSystem, NoAudioDevicePlaysSilentlyWithOneLine) {
-    TempFolder folder;
+    ScratchFolder folder("music");
     const std::string path = WriteToneChange(folder);
     const char* before = std::getenv("SDL_AUDIODRIVER");
     const std::string saved = before ? before : "";
@@ -271,7 +259,7 @@ TEST(MusicSystem, NoAudioDevicePlaysSilentlyWithOneLine) {
 
 // SDL's dummy driver consumes audio in real time without hardware: the whole real path runs.
 TEST(MusicSystem, SdlDummyDevicePlaysAndTheSpectrumMoves) {
-    TempFolder folder;
+    ScratchFolder folder("music");
     const std::string path = WriteToneChange(folder);
     const char* before = std::getenv("SDL_AUDIODRIVER");
     const std::string saved = before ? before : "";

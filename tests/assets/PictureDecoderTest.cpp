@@ -4,6 +4,7 @@
 #include "assets/PictureDecoder.h"
 
 #include "support/PictureWriter.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -51,14 +52,7 @@ std::uint32_t Crc32(const std::uint8_t* data, std::size_t size) {
 class PictureDecoderTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        root = fs::temp_directory_path() / ("picdecoder-" + std::to_string(::getpid()));
-        fs::create_directories(root / "Data" / "Pics");
-        previous = fs::current_path();
-        fs::current_path(root);
-    }
-    void TearDown() override {
-        fs::current_path(previous);
-        fs::remove_all(root);
+        fs::create_directories(scratch.Path() / "Data" / "Pics");
     }
     // Decodes by the route the path picks, with a 4096 limit; expects success.
     cDecodedPicture Decode(const std::string& path, int maxTextureSize = 4096) {
@@ -75,7 +69,7 @@ protected:
         EXPECT_FALSE(error.empty()) << path;
         return error;
     }
-    fs::path root, previous;
+    VantorGLTest::ScratchWorkingFolder scratch{"picdecoder"};
 };
 
 TEST(PictureSizing, PictureRouteRoundsEachSideToTheNearestPowerOfTwo) {

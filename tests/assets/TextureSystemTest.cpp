@@ -4,6 +4,7 @@
 
 #include "support/GlTestContext.h"
 #include "support/PictureWriter.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -73,10 +74,7 @@ bool Near(Rgba a, Rgba b, int tolerance) {
 class TextureSystemTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        root = fs::temp_directory_path() / ("texsystem-" + std::to_string(::getpid()));
-        fs::create_directories(root / "data" / "Ter");
-        previous = fs::current_path();
-        fs::current_path(root);
+        fs::create_directories(scratch.Path() / "data" / "Ter");
         // 5 x 3 images: red top row, green below. PNG, the same PNG behind an upper-case name,
         // and a JPEG (red top band 8 rows high so compression keeps it red).
         const auto image = TopRowImage(5, 3, {255, 0, 0, 255}, {0, 255, 0, 255});
@@ -87,12 +85,8 @@ protected:
         for (std::size_t i = 0; i < 40 * 8; ++i) jpeg[i * 3] = 255;
         ASSERT_TRUE(WriteJpeg("data/rows.jpg", 40, 32, jpeg));
     }
-    void TearDown() override {
-        fs::current_path(previous);
-        fs::remove_all(root);
-    }
     GlTestContext gl{64, 64};
-    fs::path root, previous;
+    VantorGLTest::ScratchWorkingFolder scratch{"texsystem"};
 };
 
 TEST_F(TextureSystemTest, PngRouteUploadsTopRowFirstClampedAndLinear) {

@@ -2,6 +2,7 @@
 #include "render/ParticleSystem.h"
 
 #include "render/FatalError.h"
+#include "support/FatalRecorder.h"
 #include "timeline/TimeSystem.h"
 
 #include <gtest/gtest.h>
@@ -151,20 +152,13 @@ TEST(ParticleSystem, SettersOnlyReachParticlesBornAfterwards) {
     EXPECT_EQ(system.At(1).drift.z, 0.0f);
 }
 
-namespace {
-int lastFatalCode = 0;
-void RecordFatal(const char*, int code, const char*, const char*) { lastFatalCode = code; }
-}  // namespace
-
 TEST(ParticleSystem, MisuseEndsTheRunWithExitCodeTen) {
-    auto previous = VantorGL::SetFatalErrorHandler(RecordFatal);
+    VantorGLTest::FatalRecorder fatal;
     cParticleSystem system;
-    lastFatalCode = 0;
     system.DrawAll();  // before any pool: no GL call is made
-    EXPECT_EQ(lastFatalCode, 10);
-    lastFatalCode = 0;
+    EXPECT_EQ(fatal.Last().exitCode, 10);
+    fatal.Clear();
     system.CreateParticles(0);
-    EXPECT_EQ(lastFatalCode, 10);
+    EXPECT_EQ(fatal.Last().exitCode, 10);
     EXPECT_FALSE(system.Ready());
-    VantorGL::SetFatalErrorHandler(previous);
 }

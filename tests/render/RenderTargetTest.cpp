@@ -4,6 +4,7 @@
 #include "render/FatalError.h"
 #include "render/Primitives.h"
 #include "render/RenderTextureSystem.h"
+#include "support/FatalRecorder.h"
 #include "support/GlTestContext.h"
 
 #include <gtest/gtest.h>
@@ -136,31 +137,19 @@ TEST(CubeMapping, EachFaceCapturesItsOwnColour) {
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
-namespace {
-struct FatalCall {
-    int code = 0;
-    std::string caption, text;
-} lastFatal;
-void RecordFatal(const char*, int code, const char* caption, const char* text) {
-    lastFatal = {code, caption ? caption : "", text ? text : ""};
-}
-}  // namespace
-
 TEST(RenderTarget, WithoutFramebufferObjectsTheRunEndsWithCode99) {
     // No context at all: the extension is not there.
-    auto previous = VantorGL::SetFatalErrorHandler(RecordFatal);
+    VantorGLTest::FatalRecorder fatal;
     cRenderTextureSystem target;
-    lastFatal = {};
     EXPECT_FALSE(target.Create(1024, 768, 1));
-    EXPECT_EQ(lastFatal.code, 99);
-    EXPECT_EQ(lastFatal.caption, "Error");
-    EXPECT_EQ(lastFatal.text, "GL_EXT_framebuffer_object NOT supported . Upgrade your gfx motha fucka");
+    EXPECT_EQ(fatal.Last().exitCode, 99);
+    EXPECT_EQ(fatal.Last().caption, "Error");
+    EXPECT_EQ(fatal.Last().text, "GL_EXT_framebuffer_object NOT supported . Upgrade your gfx motha fucka");
     EXPECT_EQ(target.framebuffer, 0u);
     cCubeMapping cube;
-    lastFatal = {};
+    fatal.Clear();
     EXPECT_FALSE(cube.CreateCube(1024, 1024));
-    EXPECT_EQ(lastFatal.code, 99);
-    VantorGL::SetFatalErrorHandler(previous);
+    EXPECT_EQ(fatal.Last().exitCode, 99);
 }
 
 TEST(RenderTargetDeathTest, DefaultHandlerSaysItOnStderrAndExits99) {

@@ -8,8 +8,10 @@
 #include "render/RenderTextureSystem.h"
 #include "shell/Trova01.h"
 #include "support/DamagedData.h"
+#include "support/FatalRecorder.h"
 #include "support/GlTestContext.h"
 #include "support/ProgramRun.h"
+#include "support/ScratchFolder.h"
 #include "timeline/TimeSystem.h"
 
 #include <gtest/gtest.h>
@@ -100,26 +102,14 @@ TEST(EnvironmentFaultDeathTest, NoFramebufferObjectsEndsWithCode99) {
                 "TARGET: GL_EXT_framebuffer_object NOT supported \\. Upgrade your gfx motha fucka");
 }
 
-namespace {
-struct FatalCall {
-    std::string module, caption, text;
-    int exitCode = -1;
-};
-FatalCall lastFatal;
-void RecordFatal(const char* module, int exitCode, const char* caption, const char* text) {
-    lastFatal = {module, caption ? caption : "", text, exitCode};
-}
-}  // namespace
-
 TEST(EnvironmentFault, NoFramebufferObjectsGoesThroughTheFatalSeam) {
-    VantorGL::FatalErrorHandler previous = VantorGL::SetFatalErrorHandler(RecordFatal);
+    FatalRecorder fatal;
     VantorGL::cRenderTextureSystem target;
     EXPECT_FALSE(target.Create(64, 64, 1));  // no context current in this test
-    VantorGL::SetFatalErrorHandler(previous);
-    EXPECT_EQ(lastFatal.module, "TARGET");
-    EXPECT_EQ(lastFatal.exitCode, 99);
-    EXPECT_EQ(lastFatal.caption, "Error");
-    EXPECT_EQ(lastFatal.text, "GL_EXT_framebuffer_object NOT supported . Upgrade your gfx motha fucka");
+    EXPECT_EQ(fatal.Last().module, "TARGET");
+    EXPECT_EQ(fatal.Last().exitCode, 99);
+    EXPECT_EQ(fatal.Last().caption, "Error");
+    EXPECT_EQ(fatal.Last().text, "GL_EXT_framebuffer_object NOT supported . Upgrade your gfx motha fucka");
 }
 
 // No sound device, through the output seam: the music still decodes and "plays" in silence, the

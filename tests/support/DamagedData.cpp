@@ -1,14 +1,14 @@
 // DamagedData: breaking data files for the bad-input tests.
 #include "support/DamagedData.h"
 
+#include "support/FileBytes.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 
 namespace fs = std::filesystem;
 
@@ -35,21 +35,6 @@ const char* DamageName(eDamage damage) {
     return "?";
 }
 
-namespace {
-
-std::vector<char> ReadAll(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-bool WriteAll(const fs::path& file, const char* data, std::size_t size) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(data, std::streamsize(size));
-    return bool(out);
-}
-
-}  // namespace
-
 bool Damage(const fs::path& file, eDamage damage, const fs::path& otherFormat) {
     std::error_code ignored;
     switch (damage) {
@@ -57,26 +42,27 @@ bool Damage(const fs::path& file, eDamage damage, const fs::path& otherFormat) {
             fs::remove(file, ignored);
             return !fs::exists(file);
         case eDamage::Empty:
-            return WriteAll(file, "", 0);
+            return WriteBytes(file, {});
         case eDamage::Truncated: {
-            std::vector<char> bytes = ReadAll(file);
-            return bytes.size() > 1 && WriteAll(file, bytes.data(), bytes.size() / 2);
+            std::vector<std::uint8_t> bytes = ReadBytes(file);
+            bytes.resize(bytes.size() / 2);
+            return !bytes.empty() && WriteBytes(file, bytes);
         }
         case eDamage::CorruptMiddle: {
-            std::vector<char> bytes = ReadAll(file);
+            std::vector<std::uint8_t> bytes = ReadBytes(file);
             constexpr std::size_t kRun = 256;
             if (bytes.size() < 2 * kRun) return false;
             std::uint32_t noise = 2010;
             for (std::size_t i = bytes.size() / 2; i < bytes.size() / 2 + kRun; ++i) {
                 noise = noise * 1664525u + 1013904223u;
                 // Mostly 0xFF (erased flash, a bad sector), with random bytes between.
-                bytes[i] = char((noise >> 24) < 160 ? 0xFF : (noise >> 16) & 0xFF);
+                bytes[i] = std::uint8_t((noise >> 24) < 160 ? 0xFF : (noise >> 16) & 0xFF);
             }
-            return WriteAll(file, bytes.data(), bytes.size());
+            return WriteBytes(file, bytes);
         }
         case eDamage::WrongFormat: {
-            std::vector<char> bytes = ReadAll(otherFormat);
-            return !bytes.empty() && WriteAll(file, bytes.data(), bytes.size());
+            std::vector<std::uint8_t> bytes = ReadBytes(otherFormat);
+            return !bytes.empty() && WriteBytes(file, bytes);
         }
         case eDamage::Folder:
             fs::remove(file, ignored);
@@ -91,20 +77,6 @@ bool Damage(const fs::path& file, eDamage damage, const fs::path& otherFormat) {
 }
 
 bool ReadsThroughPermissions() { return geteuid() == 0; }
-
-ScratchFolder::ScratchFolder(const std::string& tag) {
-    std::string pattern = (fs::temp_directory_path() / ("quenlite-" + tag + "-XXXXXX")).string();
-    if (char* made = mkdtemp(pattern.data())) path = made;
-}
-
-ScratchFolder::~ScratchFolder() {
-    if (path.empty()) return;
-    std::error_code ignored;
-    for (auto it = fs::recursive_directory_iterator(path, ignored); it != fs::recursive_directory_iterator();
-         it.increment(ignored))
-        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::remove_all(path, ignored);
-}
 
 bool CopyGeneratedData(const fs::path& target) {
     fs::path source = fs::path(QUENLITE_SOURCE_DIR) / "data";

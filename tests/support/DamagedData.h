@@ -1,6 +1,6 @@
 // DamagedData: the ways a data file can be broken on a machine nobody tested (gone, empty, cut
 // short, overwritten in the middle, another format under the right name, a folder or a pipe in
-// its place, unreadable), applied to one file of a scratch copy, plus that scratch folder itself.
+// its place, unreadable), applied to one file of a scratch copy (see ScratchFolder.h).
 #pragma once
 
 #include <filesystem>
@@ -23,20 +23,6 @@ bool Damage(const std::filesystem::path& file, eDamage damage, const std::filesy
 
 // True when chmod 000 does not stop this process from reading (running as root).
 bool ReadsThroughPermissions();
-
-// A fresh, empty scratch folder under the system temp folder, removed (after making everything
-// in it writable again) when the object goes.
-class ScratchFolder {
-public:
-    explicit ScratchFolder(const std::string& tag);
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    const std::filesystem::path& Path() const { return path; }
-
-private:
-    std::filesystem::path path;
-};
 
 // Copies the generated data folder of the source tree to `target` (which becomes the data/
 // folder, spelled as generated). False when there is no generated data.

@@ -2,6 +2,7 @@
 #include "support/DemoHarness.h"
 
 #include "support/GlTestContext.h"
+#include "support/PictureWriter.h"
 #include "timeline/TimeSystem.h"
 
 #include <GL/glu.h>
@@ -127,27 +128,11 @@ std::string DemoHarness::KeepFrame(const std::vector<std::uint8_t>& rgba, int wi
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     const std::string path = (folder / (name + ".png")).string();
-    return WritePng(rgba, width, height, path.c_str()) ? path : "(could not write " + path + ")";
-}
-
-bool DemoHarness::WritePng(const std::vector<std::uint8_t>& rgba, int width, int height, const char* path) {
-    FILE* file = std::fopen(path, "wb");
-    if (!file) return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!png || !info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(file);
-        return false;
-    }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = height - 1; y >= 0; --y) png_write_row(png, &rgba[std::size_t(y) * width * 4]);
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return std::fclose(file) == 0;
+    // GL read-back is bottom row first; the file is top row first.
+    std::vector<std::vector<std::uint8_t>> rows;
+    for (int y = height - 1; y >= 0; --y)
+        rows.emplace_back(rgba.begin() + std::ptrdiff_t(y) * width * 4, rgba.begin() + std::ptrdiff_t(y + 1) * width * 4);
+    return WritePng(path, width, height, PNG_COLOR_TYPE_RGB_ALPHA, 8, rows) ? path : "(could not write " + path + ")";
 }
 
 }  // namespace VantorGLTest

@@ -53,8 +53,6 @@ public:
     int Now() const;  // demo time of the last frame played
 
     static cColourStats Stats(const std::vector<std::uint8_t>& rgba);
-    // Writes RGBA pixels (bottom row first) as a PNG.
-    static bool WritePng(const std::vector<std::uint8_t>& rgba, int width, int height, const char* path);
     // A frame to look at after a failure: written as test-frames/NAME.png under the build folder
     // (the one place failing tests keep pictures); returns that path for the failure message.
     // Meant for gtest's message stream, which is only evaluated when the check fails:

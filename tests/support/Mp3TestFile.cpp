@@ -5,8 +5,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
-#include <random>
 
 namespace VantorGLTest {
 
@@ -63,17 +61,6 @@ bool WriteMp3(const std::string& path, const std::vector<std::int16_t>& pcm, int
     if (!file) return false;
     const bool ok = std::fwrite(mp3.data(), 1, std::size_t(bytes), file) == std::size_t(bytes);
     return std::fclose(file) == 0 && ok;
-}
-
-TempFolder::TempFolder() {
-    std::random_device random;
-    root = (std::filesystem::temp_directory_path() / ("quenlite-test-" + std::to_string(random()))).string();
-    std::filesystem::create_directories(root);
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(root, ignored);
 }
 
 }  // namespace VantorGLTest

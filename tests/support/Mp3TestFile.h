@@ -22,15 +22,4 @@ std::vector<std::int16_t> MakeTones(const std::vector<ToneSpan>& spans, int rate
 // and padding) and writes it to `path`. False when LAME refuses the format or the write fails.
 bool WriteMp3(const std::string& path, const std::vector<std::int16_t>& pcm, int rate, int channels);
 
-// A fresh empty folder under the system temp folder for one test; removed by the destructor.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    std::string Path(const std::string& name) const { return root + "/" + name; }
-
-private:
-    std::string root;
-};
-
 }  // namespace VantorGLTest

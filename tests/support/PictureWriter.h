@@ -4,6 +4,8 @@
 // GIFs of several frames with a transparent colour).
 #pragma once
 
+#include "support/FileBytes.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -47,9 +49,5 @@ bool WriteBmp(const std::string& path, int width, int height, int bitsPerPixel,
 // graphic control block with `transparent` as its transparent index (none when -1).
 bool WriteGif(const std::string& path, int width, int height, const std::vector<PngPaletteEntry>& palette,
               const std::vector<std::vector<std::uint8_t>>& frames, int transparent = -1);
-
-// Reads a whole file / writes bytes to a file (for truncating and corrupting inputs).
-std::vector<std::uint8_t> ReadBytes(const std::string& path);
-bool WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 }  // namespace VantorGLTest

@@ -1,6 +1,8 @@
 // ProgramRun: child processes for the tests that run the real programs.
 #include "support/ProgramRun.h"
 
+#include "support/FileBytes.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -9,21 +11,10 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <thread>
 
 namespace VantorGLTest {
-
-namespace {
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-}  // namespace
 
 std::string BuiltProgram(const std::string& name) { return std::string(QUENLITE_BINARY_DIR) + "/" + name; }
 
@@ -75,11 +66,17 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
         if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
         if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
     }
-    result.out = ReadFile(outName);
-    result.err = ReadFile(errName);
+    result.out = ReadText(outName);
+    result.err = ReadText(errName);
     unlink(outName);
     unlink(errName);
     return result;
+}
+
+std::string QuotedArguments(const std::vector<std::string>& arguments) {
+    std::string line;
+    for (const std::string& argument : arguments) line += (line.empty() ? "'" : " '") + argument + "'";
+    return line;
 }
 
 std::vector<std::string> DiagnosticLines(const std::string& text) {

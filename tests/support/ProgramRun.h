@@ -30,6 +30,9 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
 // The path of a program of this build ("quenlite-capture").
 std::string BuiltProgram(const std::string& name);
 
+// The arguments as one line, each in single quotes, for failure messages.
+std::string QuotedArguments(const std::vector<std::string>& arguments);
+
 // The lines of `text` that start with "MODULE: " for any module of the engine's diagnostics.
 std::vector<std::string> DiagnosticLines(const std::string& text);
 

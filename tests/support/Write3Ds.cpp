@@ -133,11 +133,4 @@ Mesh3Ds GridMesh(const std::string& name, int side, const std::string& material)
     return SingleGroupMesh(name, std::move(xyz), std::move(faces), material, std::move(uv));
 }
 
-bool WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return std::fclose(file) == 0 && ok;
-}
-
 }  // namespace VantorGLTest

@@ -3,6 +3,8 @@
 // materials-plus-meshes layout.
 #pragma once
 
+#include "support/FileBytes.h"
+
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -57,6 +59,7 @@ Mesh3Ds SingleGroupMesh(const std::string& name, std::vector<float> xyz, std::ve
 // A grid of (side + 1)^2 vertices and 2 * side^2 faces in the file's XY plane, with mapping.
 Mesh3Ds GridMesh(const std::string& name, int side, const std::string& material);
 
-bool WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+// Writes a 3DS file's bytes; the same as WriteBytes (kept for the callers that name it so).
+inline bool WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) { return WriteBytes(path, bytes); }
 
 }  // namespace VantorGLTest

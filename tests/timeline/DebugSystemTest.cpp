@@ -1,6 +1,8 @@
 // Tests for cDebugSystem: the line format, gap-free numbering, truncation and a failed open.
 #include "timeline/DebugSystem.h"
 
+#include "support/FileBytes.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -10,13 +12,6 @@
 #include <unistd.h>
 
 using VantorGL::cDebugSystem;
-
-static std::string ReadAll(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 TEST(DebugSystem, FormatsNumbersAndTruncatesOnEveryOpen) {
     std::string path = "debugsystem-" + std::to_string(getpid()) + ".log";
@@ -33,13 +28,13 @@ TEST(DebugSystem, FormatsNumbersAndTruncatesOnEveryOpen) {
              << "[" << first + 2 << "](cDemoScene()) 0\n"
              << "[" << first + 3 << "](cOrembyCityScene) 0.250000\n"
              << "[" << first + 4 << "](cOrembyCityScene) 0.031250\n";
-    EXPECT_EQ(ReadAll(path), expected.str());  // flushed per line: readable while open
+    EXPECT_EQ(VantorGLTest::ReadText(path), expected.str());  // flushed per line: readable while open
 
     // A second open overwrites the file from its first line; the count goes on.
     ASSERT_TRUE(log->Open(path.c_str()));
     std::ostringstream reopened;
     reopened << "[" << first + 5 << "](cDebugSystem) Opening " << path << "\n\n";
-    EXPECT_EQ(ReadAll(path), reopened.str());
+    EXPECT_EQ(VantorGLTest::ReadText(path), reopened.str());
     std::remove(path.c_str());
 }
 

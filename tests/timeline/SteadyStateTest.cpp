@@ -5,7 +5,7 @@
 // seen); GL objects by asking the context which names in a range are live textures, buffers,
 // programs, shaders, framebuffers, renderbuffers and display lists.
 #include "support/AllocationCounter.h"
-#include "support/DamagedData.h"
+#include "support/ScratchFolder.h"
 #include "support/DemoHarness.h"
 #include "timeline/DebugSystem.h"
 #include "timeline/TimeCode.h"

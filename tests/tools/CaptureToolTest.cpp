@@ -2,23 +2,24 @@
 // a good one renders the asked span, the asked times or a contact sheet.
 #include "../../tools/capture/ContactSheetLayout.h"
 
+#include "support/ProgramRun.h"
+#include "support/ScratchFolder.h"
+
 #include <gtest/gtest.h>
 #include <png.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
+
+using namespace VantorGLTest;
 
 namespace {
 
-int RunCapture(const std::string& arguments) {
-    std::string command = std::string(QUENLITE_BINARY_DIR) + "/quenlite-capture " + arguments + " >/dev/null 2>&1";
-    int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+// Runs quenlite-capture in the test's working directory; its exit code.
+int RunCapture(const std::vector<std::string>& arguments) {
+    return RunProgram(BuiltProgram("quenlite-capture"), arguments, std::filesystem::current_path()).exitCode;
 }
 
 struct Decoded {
@@ -51,13 +52,6 @@ Decoded ReadPng(const std::string& path) {
     return image;
 }
 
-std::filesystem::path FreshFolder(const char* name) {
-    namespace fs = std::filesystem;
-    fs::path out = fs::temp_directory_path() / (std::string(name) + "-" + std::to_string(::getpid()));
-    fs::remove_all(out);
-    return out;
-}
-
 int CountPngs(const std::filesystem::path& folder) {
     int pngs = 0;
     for (auto& entry : std::filesystem::directory_iterator(folder)) pngs += entry.path().extension() == ".png";
@@ -67,83 +61,79 @@ int CountPngs(const std::filesystem::path& folder) {
 }  // namespace
 
 TEST(CaptureTool, BadArgumentsGiveUsageAndExitCode2) {
-    const char* bad[] = {
-        "",                                     // no --out
-        "--out",                                // value missing
-        "--out /tmp/x --fps 0",                 // fps out of range
-        "--out /tmp/x --fps ten",
-        "--out /tmp/x --from 1:75",             // seconds past 59
-        "--out /tmp/x --from -3",
-        "--out /tmp/x --from 0:20 --to 0:10",   // backwards
-        "--out /tmp/x --from 3:00",             // after the end
-        "--out /tmp/x --size 1024",
-        "--out /tmp/x --size 0x0",
-        "--out /tmp/x --bogus",
-        "--at 1",                               // neither --out nor --sheet
-        "--out /tmp/x --at 1 --from 0:00.5",    // a list and a span at once
-        "--out /tmp/x --to 2 --at 1",
-        "--out /tmp/x --at 2:47.001",           // after the end
-        "--out /tmp/x --at 1,3:10",
-        "--out /tmp/x --at ''",                 // empty list
-        "--out /tmp/x --at 1,,2",
-        "--out /tmp/x --at 1,",
-        "--out /tmp/x --at 1,x",
-        "--sheet /tmp/x/s.png --from 0:01",     // a sheet takes its times from --at or the scenes
-        "--sheet ''",
-        "--sheet",
-        "--quiet",                              // nothing to write at all
-        "--wav /tmp/x.wav --at 1",              // sound follows a span, not single moments
-        "--video /tmp/x.mp4 --sheet /tmp/s.png",
-        "--wav /tmp/x.wav --from 0:20 --to 0:10",
-        "--wav /tmp/x.wav --fps 0",
-        "--wav /tmp/x.wav --fps 1000",
-        "--video /tmp/x.avi",                   // not a container the tool writes
-        "--video /tmp/x.mp4 --size 101x100",    // yuv420p needs even sides
-        "--video",
+    const std::vector<std::string> bad[] = {
+        {},                                       // no --out
+        {"--out"},                                // value missing
+        {"--out", "/tmp/x", "--fps", "0"},        // fps out of range
+        {"--out", "/tmp/x", "--fps", "ten"},
+        {"--out", "/tmp/x", "--from", "1:75"},    // seconds past 59
+        {"--out", "/tmp/x", "--from", "-3"},
+        {"--out", "/tmp/x", "--from", "0:20", "--to", "0:10"},  // backwards
+        {"--out", "/tmp/x", "--from", "3:00"},    // after the end
+        {"--out", "/tmp/x", "--size", "1024"},
+        {"--out", "/tmp/x", "--size", "0x0"},
+        {"--out", "/tmp/x", "--bogus"},
+        {"--at", "1"},                            // neither --out nor --sheet
+        {"--out", "/tmp/x", "--at", "1", "--from", "0:00.5"},  // a list and a span at once
+        {"--out", "/tmp/x", "--to", "2", "--at", "1"},
+        {"--out", "/tmp/x", "--at", "2:47.001"},  // after the end
+        {"--out", "/tmp/x", "--at", "1,3:10"},
+        {"--out", "/tmp/x", "--at", ""},          // empty list
+        {"--out", "/tmp/x", "--at", "1,,2"},
+        {"--out", "/tmp/x", "--at", "1,"},
+        {"--out", "/tmp/x", "--at", "1,x"},
+        {"--sheet", "/tmp/x/s.png", "--from", "0:01"},  // a sheet takes its times from --at or the scenes
+        {"--sheet", ""},
+        {"--sheet"},
+        {"--quiet"},                              // nothing to write at all
+        {"--wav", "/tmp/x.wav", "--at", "1"},     // sound follows a span, not single moments
+        {"--video", "/tmp/x.mp4", "--sheet", "/tmp/s.png"},
+        {"--wav", "/tmp/x.wav", "--from", "0:20", "--to", "0:10"},
+        {"--wav", "/tmp/x.wav", "--fps", "0"},
+        {"--wav", "/tmp/x.wav", "--fps", "1000"},
+        {"--video", "/tmp/x.avi"},                // not a container the tool writes
+        {"--video", "/tmp/x.mp4", "--size", "101x100"},  // yuv420p needs even sides
+        {"--video"},
     };
-    for (const char* arguments : bad) EXPECT_EQ(RunCapture(arguments), 2) << arguments;
+    for (const std::vector<std::string>& arguments : bad) EXPECT_EQ(RunCapture(arguments), 2) << QuotedArguments(arguments);
 }
 
 TEST(CaptureTool, HelpGoesToStandardOutput) {
-    std::string command = std::string(QUENLITE_BINARY_DIR) + "/quenlite-capture --help 2>/dev/null";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string text;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
-    int status = ::pclose(pipe);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ProgramResult run = RunProgram(BuiltProgram("quenlite-capture"), {"--help"}, std::filesystem::current_path());
+    EXPECT_EQ(run.exitCode, 0);
+    const std::string& text = run.out;
     EXPECT_NE(text.find("--video FILE"), std::string::npos) << text;
     EXPECT_NE(text.find("Exit codes"), std::string::npos);
 }
 
 TEST(CaptureTool, WritesOneFramePerStepOfTheSpan) {
     namespace fs = std::filesystem;
-    fs::path out = FreshFolder("capture");
+    ScratchFolder scratch("capture");
+    const fs::path& out = scratch.Path();
     // 0:01 to 0:01.5 at 10 fps: demo times 1000, 1100, ..., 1500.
-    ASSERT_EQ(RunCapture("--out " + out.string() + " --from 0:01 --to 1.5 --fps 10 --size 64x48 --quiet"), 0);
+    ASSERT_EQ(RunCapture({"--out", out.string(), "--from", "0:01", "--to", "1.5", "--fps", "10", "--size", "64x48", "--quiet"}), 0);
     EXPECT_EQ(CountPngs(out), 6);
     EXPECT_TRUE(fs::exists(out / "000010.png"));
     EXPECT_TRUE(fs::exists(out / "000015.png"));
-    fs::remove_all(out);
 }
 
 TEST(CaptureTool, AtWritesExactlyTheAskedTimes) {
     namespace fs = std::filesystem;
-    fs::path out = FreshFolder("capture-at");
+    ScratchFolder scratch("capture-at");
+    const fs::path& out = scratch.Path();
     // 0.25 s lies between two 10 fps steps: the clock must land on it, not on 0.2 or 0.3.
-    ASSERT_EQ(RunCapture("--out " + out.string() + " --at 0:01.05,0.25 --fps 10 --size 64x48 --quiet"), 0);
+    ASSERT_EQ(RunCapture({"--out", out.string(), "--at", "0:01.05,0.25", "--fps", "10", "--size", "64x48", "--quiet"}), 0);
     EXPECT_EQ(CountPngs(out), 2);
     EXPECT_TRUE(fs::exists(out / "000250ms.png"));
     EXPECT_TRUE(fs::exists(out / "001050ms.png"));
-    fs::remove_all(out);
 }
 
 TEST(CaptureTool, SheetOfTwoTimesMatchesTheLayoutAndWritesNothingElse) {
     namespace fs = std::filesystem;
-    fs::path out = FreshFolder("capture-sheet");
+    ScratchFolder scratch("capture-sheet");
+    const fs::path& out = scratch.Path();
     fs::path sheet = out / "nested" / "sheet.png";
-    ASSERT_EQ(RunCapture("--sheet " + sheet.string() + " --at 1,0.5 --fps 10 --size 64x48 --quiet"), 0);
+    ASSERT_EQ(RunCapture({"--sheet", sheet.string(), "--at", "1,0.5", "--fps", "10", "--size", "64x48", "--quiet"}), 0);
     ContactSheetLayout layout = LayoutContactSheet(2, 64, 48);
     Decoded image = ReadPng(sheet.string());
     ASSERT_EQ(image.width, layout.width);
@@ -156,7 +146,6 @@ TEST(CaptureTool, SheetOfTwoTimesMatchesTheLayoutAndWritesNothingElse) {
         for (int x = layout.CellX(0); x < layout.CellX(0) + layout.thumbWidth; ++x)
             bright += image.rgb[(std::size_t(y) * image.width + x) * 3] > 150;
     EXPECT_GT(bright, 10);
-    fs::remove_all(out);
 }
 
 TEST(CaptureTool, SheetLayoutGrowsByRowsOfFour) {

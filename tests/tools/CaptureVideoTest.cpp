@@ -7,6 +7,10 @@
 
 #include "assets/Mp3Decoder.h"
 
+#include "support/FileBytes.h"
+#include "support/ProgramRun.h"
+#include "support/ScratchFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,15 +20,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
+using namespace VantorGLTest;
 
 namespace {
 
@@ -44,8 +47,7 @@ std::uint32_t Le(const std::string& bytes, std::size_t at, int count) {
 // Reads a canonical 44-byte-header WAV file as WavWriter writes it.
 Wav ReadWav(const fs::path& path) {
     Wav wav;
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bytes = ReadText(path);
     if (bytes.size() < 44 || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(8, 8, "WAVEfmt ") != 0 ||
         bytes.compare(36, 4, "data") != 0)
         return wav;
@@ -63,36 +65,14 @@ Wav ReadWav(const fs::path& path) {
     return wav;
 }
 
-fs::path FreshFolder(const std::string& name) {
-    fs::path out = fs::temp_directory_path() / (name + "-" + std::to_string(::getpid()));
-    fs::remove_all(out);
-    fs::create_directories(out);
-    return out;
-}
-
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 void WriteScript(const fs::path& path, const std::string& body) {
     std::ofstream(path) << "#!/bin/sh\nPATH=/usr/bin:/bin\n" << body;
     fs::permissions(path, fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read);
 }
 
-struct Result {
-    int code = -1;
-    std::string errors;  // what the tool said on stderr
-};
-
 // Runs quenlite-capture from the repository root (where data/ lies) with PATH set as given.
-Result RunCapture(const std::string& arguments, const std::string& path, const fs::path& scratch) {
-    fs::path errors = scratch / "stderr.txt";
-    std::string command = "cd '" + std::string(QUENLITE_SOURCE_DIR) + "' && PATH='" + path + "' '" +
-                          std::string(QUENLITE_BINARY_DIR) + "/quenlite-capture' " + arguments + " >/dev/null 2>'" +
-                          errors.string() + "'";
-    int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(errors)};
+ProgramResult RunCapture(const std::vector<std::string>& arguments, const std::string& path) {
+    return RunProgram(BuiltProgram("quenlite-capture"), arguments, QUENLITE_SOURCE_DIR, {{"PATH", path}});
 }
 
 bool HaveMusic() { return fs::exists(fs::path(QUENLITE_SOURCE_DIR) / "data" / "General" / "music.mp3"); }
@@ -107,7 +87,8 @@ TEST(CaptureWav, HeaderAndSamplesOfAStretchWithSilenceOutside) {
         pcm.samples.push_back(std::int16_t(n * 300 - 15000));
         pcm.samples.push_back(std::int16_t(-n));
     }
-    fs::path folder = FreshFolder("capture-wav");
+    ScratchFolder scratch("capture-wav");
+    const fs::path& folder = scratch.Path();
     // Frames -5..144: five before the stream, all 100, fifty past its end.
     ASSERT_TRUE(WriteWavSpan((folder / "a.wav").string(), pcm, -5, 150));
     Wav wav = ReadWav(folder / "a.wav");
@@ -136,7 +117,6 @@ TEST(CaptureWav, HeaderAndSamplesOfAStretchWithSilenceOutside) {
     EXPECT_TRUE(ReadWav(folder / "c.wav").ok);
     // A folder that is not there: false, no crash.
     EXPECT_FALSE(WriteWavSpan((folder / "none" / "d.wav").string(), pcm, 0, 10));
-    fs::remove_all(folder);
 }
 
 TEST(CaptureVideo, FfmpegArgumentsDescribeTheRawStreamAndTheCodecs) {
@@ -162,7 +142,8 @@ TEST(CaptureVideo, FfmpegArgumentsDescribeTheRawStreamAndTheCodecs) {
 }
 
 TEST(CaptureVideo, FindOnPathTakesTheFirstExecutable) {
-    fs::path folder = FreshFolder("capture-path");
+    ScratchFolder scratch("capture-path");
+    const fs::path& folder = scratch.Path();
     fs::create_directories(folder / "a");
     fs::create_directories(folder / "b");
     fs::create_directories(folder / "c" / "tool");  // a folder of that name is no program
@@ -173,7 +154,6 @@ TEST(CaptureVideo, FindOnPathTakesTheFirstExecutable) {
     EXPECT_EQ(FindOnPath("tool", (folder / "a").string().c_str()), "");
     EXPECT_EQ(FindOnPath("tool", ""), "");
     EXPECT_EQ(FindOnPath("sh", nullptr), "/bin/sh");
-    fs::remove_all(folder);
 }
 
 TEST(CaptureVideo, PipeReportsAProgramThatFailsOrStopsReading) {
@@ -181,13 +161,13 @@ TEST(CaptureVideo, PipeReportsAProgramThatFailsOrStopsReading) {
     std::vector<std::uint8_t> frame(1 << 20, 7);  // bigger than a pipe's buffer
     {
         VideoPipe counting;
-        fs::path folder = FreshFolder("capture-pipe");
+        ScratchFolder scratch("capture-pipe");
+        const fs::path& folder = scratch.Path();
         ASSERT_TRUE(counting.Start({"sh", "-c", "wc -c > '" + (folder / "n").string() + "'"}));
         EXPECT_TRUE(counting.Write(frame.data(), frame.size()));
         EXPECT_TRUE(counting.Write(frame.data(), 5));
         EXPECT_TRUE(counting.Finish());
         EXPECT_EQ(std::stol(ReadText(folder / "n")), long(frame.size()) + 5);
-        fs::remove_all(folder);
     }
     {
         VideoPipe quitting;  // reads a little, then leaves: a broken pipe, not a hang
@@ -209,10 +189,12 @@ TEST(CaptureVideo, PipeReportsAProgramThatFailsOrStopsReading) {
 
 TEST(CaptureTool, WavHoldsTheEngineDecodersSamplesOfTheSpan) {
     if (!HaveMusic()) GTEST_SKIP() << "no generated data folder";
-    fs::path folder = FreshFolder("capture-wavtool");
-    Result run = RunCapture("--wav " + (folder / "s.wav").string() + " --from 0:10 --to 0:11 --fps 30 --size 64x48 --quiet",
-                            std::getenv("PATH"), folder);
-    ASSERT_EQ(run.code, 0) << run.errors;
+    ScratchFolder scratch("capture-wavtool");
+    const fs::path& folder = scratch.Path();
+    ProgramResult run = RunCapture(
+        {"--wav", (folder / "s.wav").string(), "--from", "0:10", "--to", "0:11", "--fps", "30", "--size", "64x48", "--quiet"},
+        std::getenv("PATH"));
+    ASSERT_EQ(run.exitCode, 0) << run.err;
     Wav wav = ReadWav(folder / "s.wav");
     ASSERT_TRUE(wav.ok);
     EXPECT_EQ(wav.rate, 44100);
@@ -231,10 +213,11 @@ TEST(CaptureTool, WavHoldsTheEngineDecodersSamplesOfTheSpan) {
     EXPECT_GT(std::count_if(expected.begin(), expected.end(), [](std::int16_t s) { return s != 0; }), 1000);
 
     // Past the end of the music the soundtrack is silence; a --to past the demo is cut with a note.
-    run = RunCapture("--wav " + (folder / "end.wav").string() + " --from 2:46 --to 9:00 --fps 10 --size 64x48 --quiet",
-                     std::getenv("PATH"), folder);
-    ASSERT_EQ(run.code, 0) << run.errors;
-    EXPECT_NE(run.errors.find("2:47"), std::string::npos) << run.errors;
+    run = RunCapture({"--wav", (folder / "end.wav").string(), "--from", "2:46", "--to", "9:00", "--fps", "10", "--size",
+                      "64x48", "--quiet"},
+                     std::getenv("PATH"));
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("2:47"), std::string::npos) << run.err;
     Wav end = ReadWav(folder / "end.wav");
     ASSERT_TRUE(end.ok);
     EXPECT_EQ(end.samples.size(), std::size_t(11 * 4410 * 2));  // frames 1660..1670
@@ -246,11 +229,11 @@ TEST(CaptureTool, WavHoldsTheEngineDecodersSamplesOfTheSpan) {
             break;
         }
     }
-    fs::remove_all(folder);
 }
 
 TEST(CaptureTool, VideoPipesEveryFrameToFfmpegWithTheSoundtrack) {
-    fs::path folder = FreshFolder("capture-fake");
+    ScratchFolder scratch("capture-fake");
+    const fs::path& folder = scratch.Path();
     fs::path bin = folder / "bin";
     fs::create_directories(bin);
     // The stand-in keeps its arguments and a copy of the soundtrack, and counts stdin's bytes.
@@ -261,9 +244,10 @@ TEST(CaptureTool, VideoPipesEveryFrameToFfmpegWithTheSoundtrack) {
                 "wc -c > \"$dir/bytes.txt\"\n");
     fs::path video = folder / "out" / "clip.mp4";
     // 0:01 to 0:01.2 at 10 fps: frames 10, 11, 12.
-    Result run = RunCapture("--video " + video.string() + " --from 0:01 --to 1.2 --fps 10 --size 64x48 --quiet",
-                            bin.string(), folder);
-    ASSERT_EQ(run.code, 0) << run.errors;
+    ProgramResult run = RunCapture(
+        {"--video", video.string(), "--from", "0:01", "--to", "1.2", "--fps", "10", "--size", "64x48", "--quiet"},
+        bin.string());
+    ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(std::stol(ReadText(bin / "bytes.txt")), 3L * 64 * 48 * 3);
     std::string args = ReadText(bin / "args.txt");
     EXPECT_NE(args.find("-video_size\n64x48\n-framerate\n10\n-i\npipe:0\n"), std::string::npos) << args;
@@ -276,20 +260,20 @@ TEST(CaptureTool, VideoPipesEveryFrameToFfmpegWithTheSoundtrack) {
     ASSERT_NE(wavAt, std::string::npos);
     std::string wavPath = args.substr(wavAt + 5, args.find('\n', wavAt) - wavAt - 5);
     EXPECT_FALSE(fs::exists(wavPath)) << wavPath;
-    fs::remove_all(folder);
 }
 
 TEST(CaptureTool, VideoWithoutOrWithAFailingFfmpegSaysSo) {
-    fs::path folder = FreshFolder("capture-noffmpeg");
+    ScratchFolder scratch("capture-noffmpeg");
+    const fs::path& folder = scratch.Path();
     fs::path empty = folder / "empty";
     fs::create_directories(empty);
-    Result run = RunCapture("--video " + (folder / "v.mp4").string() + " --size 64x48", empty.string(), folder);
-    EXPECT_EQ(run.code, 1);
-    EXPECT_NE(run.errors.find("CAPTURE: ffmpeg is not installed; --video needs it (apt-get install ffmpeg)"),
+    ProgramResult run = RunCapture({"--video", (folder / "v.mp4").string(), "--size", "64x48"}, empty.string());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("CAPTURE: ffmpeg is not installed; --video needs it (apt-get install ffmpeg)"),
               std::string::npos)
-        << run.errors;
+        << run.err;
     // Nothing rendered: no start-up report, no frames.
-    EXPECT_EQ(run.errors.find("start-up"), std::string::npos) << run.errors;
+    EXPECT_EQ(run.err.find("start-up"), std::string::npos) << run.err;
     EXPECT_FALSE(fs::exists(folder / "v.mp4"));
 
     // An ffmpeg that refuses its input at once, and one that stops reading after a little: each a
@@ -298,30 +282,30 @@ TEST(CaptureTool, VideoWithoutOrWithAFailingFfmpegSaysSo) {
     fs::create_directories(bin);
     for (const char* body : {"echo 'ffmpeg: no such codec' >&2\nexit 1\n", "head -c 100 >/dev/null\n"}) {
         WriteScript(bin / "ffmpeg", body);
-        run = RunCapture("--video " + (folder / "v.mp4").string() + " --from 1 --to 1.3 --fps 10 --size 256x192 --quiet",
-                         bin.string(), folder);
-        EXPECT_EQ(run.code, 1) << body;
-        EXPECT_NE(run.errors.find("v.mp4 is not complete"), std::string::npos) << run.errors;
+        run = RunCapture({"--video", (folder / "v.mp4").string(), "--from", "1", "--to", "1.3", "--fps", "10", "--size",
+                          "256x192", "--quiet"},
+                         bin.string());
+        EXPECT_EQ(run.exitCode, 1) << body;
+        EXPECT_NE(run.err.find("v.mp4 is not complete"), std::string::npos) << run.err;
     }
-    fs::remove_all(folder);
 }
 
 TEST(CaptureTool, UnwritableOutputsAreNamedBeforeRendering) {
-    fs::path folder = FreshFolder("capture-unwritable");
+    ScratchFolder scratch("capture-unwritable");
+    const fs::path& folder = scratch.Path();
     fs::path bin = folder / "bin";
     fs::create_directories(bin);
     WriteScript(bin / "ffmpeg", "cat >/dev/null\n");
     const std::string path = bin.string() + ":/usr/bin:/bin";
     const std::string blocked = "/dev/null/quenlite";  // under a file: no folder can be made there
-    for (const std::string& arguments : {"--out " + blocked + "/frames", "--wav " + blocked + "/s.wav",
-                                         "--video " + blocked + "/v.mp4", "--sheet " + blocked + "/s.png"}) {
-        Result run = RunCapture(arguments + " --size 64x48", path, folder);
-        EXPECT_EQ(run.code, 1) << arguments;
-        EXPECT_NE(run.errors.find(blocked), std::string::npos) << run.errors;
+    for (const auto& [option, file] : {std::pair{"--out", "/frames"}, std::pair{"--wav", "/s.wav"},
+                                       std::pair{"--video", "/v.mp4"}, std::pair{"--sheet", "/s.png"}}) {
+        ProgramResult run = RunCapture({option, blocked + file, "--size", "64x48"}, path);
+        EXPECT_EQ(run.exitCode, 1) << option;
+        EXPECT_NE(run.err.find(blocked), std::string::npos) << run.err;
     }
     // A folder where the file should be.
-    Result run = RunCapture("--wav " + folder.string() + " --size 64x48", path, folder);
-    EXPECT_EQ(run.code, 1);
-    EXPECT_NE(run.errors.find("CAPTURE: " + folder.string()), std::string::npos) << run.errors;
-    fs::remove_all(folder);
+    ProgramResult run = RunCapture({"--wav", folder.string(), "--size", "64x48"}, path);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("CAPTURE: " + folder.string()), std::string::npos) << run.err;
 }

@@ -5,6 +5,8 @@
 #include "ThreeDsWriter.h"
 #include "Datagen.h"
 
+#include "support/FileBytes.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -159,11 +161,6 @@ private:
     }
 };
 
-std::vector<unsigned char> ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 struct Box {
     Vec3 lo{1e30f, 1e30f, 1e30f}, hi{-1e30f, -1e30f, -1e30f};
     Vec3 Size() const { return hi - lo; }
@@ -194,7 +191,7 @@ protected:
         std::filesystem::remove_all(root);
         std::filesystem::create_directories(root);
         generated = Datagen::GenerateModels(root);
-        for (const ModelFile& f : ModelFiles()) parsed[f.path] = Walker(ReadAll(root + "/" + f.path)).Parse();
+        for (const ModelFile& f : ModelFiles()) parsed[f.path] = Walker(VantorGLTest::ReadBytes(root + "/" + f.path)).Parse();
     }
     static void TearDownTestSuite() { std::filesystem::remove_all(root); }
     static std::string root;
@@ -386,7 +383,7 @@ TEST_F(ModelsGenTest, CanyonIsClosedWithTheSkyLightInView) {
 }
 
 TEST_F(ModelsGenTest, OutlineTextureRunsDownTheLogo) {
-    std::vector<unsigned char> bytes = ReadAll(root + "/mvoutline.3DS");
+    std::vector<unsigned char> bytes = VantorGLTest::ReadBytes(root + "/mvoutline.3DS");
     const ParsedModel& m = parsed["mvoutline.3DS"];
     ASSERT_FALSE(m.objects.empty());
     // Re-read the uvs: find the 0x4140 chunk and compare v with height.
@@ -410,7 +407,7 @@ TEST_F(ModelsGenTest, SecondRunGivesIdenticalBytes) {
     for (const ModelFile& f : ModelFiles()) {
         Model model;
         ASSERT_TRUE(f.build(model));
-        EXPECT_TRUE(EncodeThreeDs(model) == ReadAll(root + "/" + f.path)) << f.path;
+        EXPECT_TRUE(EncodeThreeDs(model) == VantorGLTest::ReadBytes(root + "/" + f.path)) << f.path;
     }
 }
 

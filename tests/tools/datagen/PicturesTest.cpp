@@ -4,6 +4,8 @@
 #include "Image.h"
 #include "Pictures.h"
 
+#include "support/FileBytes.h"
+
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -62,11 +64,6 @@ const char* const kNormalMaps[] = {"pillarroom_norm.jpg", "crystalNormalMap.jpg"
                                    "Ter/wall_norm.jpg"};
 
 bool IsPowerOfTwo(int v) { return v > 0 && (v & (v - 1)) == 0; }
-
-std::vector<uint8_t> FileBytes(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 class PicturesTest : public ::testing::Test {
 protected:
@@ -219,7 +216,7 @@ TEST_F(PicturesTest, SecondRunGivesTheSameBytes) {
     ASSERT_TRUE(text.Open(kDisplayFontPath));
     for (const PictureGroup& group : PictureGroups())
         for (const PictureFile& file : group.paint(text))
-            EXPECT_TRUE(EncodePicture(file) == FileBytes(*root / file.path)) << file.path << " differs between runs";
+            EXPECT_TRUE(EncodePicture(file) == VantorGLTest::ReadBytes(*root / file.path)) << file.path << " differs between runs";
 }
 
 TEST(PicturesBannerTest, BannerIsTheDialogSizeAndOpaque) {

@@ -1,0 +1,31 @@
+// FixedClock: runs the process clock on a fixed-step counter for one test, so time moves only
+// when the test says and never touches the sound device's clock.
+#pragma once
+
+#include "timeline/TimeSystem.h"
+
+namespace VantorGLTest {
+
+// Installs a cFixedStepCounter of `framesPerSecond` into cTimeSystem for its lifetime and puts the
+// real clock back when it goes.
+class FixedClock {
+public:
+    explicit FixedClock(int framesPerSecond) : counter(framesPerSecond) {
+        VantorGL::cTimeSystem::Instance()->UseCounter(&counter);
+    }
+    ~FixedClock() { VantorGL::cTimeSystem::Instance()->UseCounter(nullptr); }
+    FixedClock(const FixedClock&) = delete;
+    FixedClock& operator=(const FixedClock&) = delete;
+
+    // Plays frames (advance, tick) until the clock's Now() reaches `ms`; never goes back.
+    void AdvanceTo(int ms) {
+        while (VantorGL::cTimeSystem::Instance()->Now() < ms) {
+            counter.Advance();
+            VantorGL::cTimeSystem::Instance()->Tick();
+        }
+    }
+
+    VantorGL::cFixedStepCounter counter;
+};
+
+}  // namespace VantorGLTest

@@ -1,0 +1,33 @@
+// ScratchFolder: temporary folders for the tests, made with mkdtemp and removed whole.
+#include "support/ScratchFolder.h"
+
+#include <cstdlib>
+
+namespace fs = std::filesystem;
+
+namespace VantorGLTest {
+
+ScratchFolder::ScratchFolder(const std::string& tag) {
+    std::string pattern = (fs::temp_directory_path() / ("quenlite-" + tag + "-XXXXXX")).string();
+    if (char* made = mkdtemp(pattern.data())) path = made;
+}
+
+ScratchFolder::~ScratchFolder() {
+    if (path.empty()) return;
+    std::error_code ignored;
+    for (auto it = fs::recursive_directory_iterator(path, ignored); it != fs::recursive_directory_iterator();
+         it.increment(ignored))
+        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(path, ignored);
+}
+
+ScratchWorkingFolder::ScratchWorkingFolder(const std::string& tag) : folder(tag), previous(fs::current_path()) {
+    fs::current_path(folder.Path());
+}
+
+ScratchWorkingFolder::~ScratchWorkingFolder() {
+    std::error_code ignored;
+    fs::current_path(previous, ignored);
+}
+
+}  // namespace VantorGLTest
