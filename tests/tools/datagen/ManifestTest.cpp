@@ -3,6 +3,7 @@
 #include "Datagen.h"
 
 #include "assets/DataManifest.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +15,8 @@
 namespace fs = std::filesystem;
 
 TEST(DatagenManifest, WritesEveryFileTheDemoLoadsAndNothingElse) {
-    const fs::path root = fs::temp_directory_path() / ("datagen-manifest-" + std::to_string(::getpid()));
-    fs::remove_all(root);
+    VantorGLTest::ScratchFolder scratch("datagen-manifest");
+    const fs::path& root = scratch.Path();
     ASSERT_TRUE(Datagen::GenerateAll(root.string()));
 
     // The font's licence travels beside the font; nothing loads it.
@@ -25,6 +26,5 @@ TEST(DatagenManifest, WritesEveryFileTheDemoLoadsAndNothingElse) {
     std::set<std::string> written;
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root))
         if (!entry.is_directory()) written.insert(fs::relative(entry.path(), root).generic_string());
-    fs::remove_all(root);
     EXPECT_EQ(written, loaded);
 }

@@ -6,6 +6,7 @@
 #include "Datagen.h"
 
 #include "support/FileBytes.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -187,17 +188,21 @@ float SignedVolume(const Mesh& mesh) {
 class ModelsGenTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        root = (std::filesystem::temp_directory_path() / ("quenlite-models-" + std::to_string(::getpid()))).string();
-        std::filesystem::remove_all(root);
-        std::filesystem::create_directories(root);
+        scratch = new VantorGLTest::ScratchFolder("models");
+        root = scratch->Path().string();
         generated = Datagen::GenerateModels(root);
         for (const ModelFile& f : ModelFiles()) parsed[f.path] = Walker(VantorGLTest::ReadBytes(root + "/" + f.path)).Parse();
     }
-    static void TearDownTestSuite() { std::filesystem::remove_all(root); }
+    static void TearDownTestSuite() {
+        delete scratch;
+        scratch = nullptr;
+    }
+    static VantorGLTest::ScratchFolder* scratch;
     static std::string root;
     static bool generated;
     static std::map<std::string, ParsedModel> parsed;
 };
+VantorGLTest::ScratchFolder* ModelsGenTest::scratch = nullptr;
 std::string ModelsGenTest::root;
 bool ModelsGenTest::generated = false;
 std::map<std::string, ParsedModel> ModelsGenTest::parsed;

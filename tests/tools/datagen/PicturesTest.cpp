@@ -5,6 +5,7 @@
 #include "Pictures.h"
 
 #include "support/FileBytes.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -68,12 +69,13 @@ bool IsPowerOfTwo(int v) { return v > 0 && (v & (v - 1)) == 0; }
 class PicturesTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        root = new fs::path(fs::temp_directory_path() / ("datagen-pictures-" + std::to_string(::getpid())));
+        scratch = new VantorGLTest::ScratchFolder("datagen-pictures");
+        root = &scratch->Path();
         written = WriteAllPictures(root->string());
     }
     static void TearDownTestSuite() {
-        fs::remove_all(*root);
-        delete root;
+        delete scratch;
+        scratch = nullptr;
         root = nullptr;
     }
     static DecodedPicture Decode(const std::string& path) {
@@ -89,11 +91,13 @@ protected:
         return &p.bytes[(static_cast<size_t>(y) * p.width + x) * p.channels];
     }
 
-    static fs::path* root;
+    static VantorGLTest::ScratchFolder* scratch;
+    static const fs::path* root;
     static bool written;
 };
 
-fs::path* PicturesTest::root = nullptr;
+VantorGLTest::ScratchFolder* PicturesTest::scratch = nullptr;
+const fs::path* PicturesTest::root = nullptr;
 bool PicturesTest::written = false;
 
 // ctest runs each test in its own process and the suite paints the whole set in each, so the
@@ -229,8 +233,8 @@ TEST(PicturesBannerTest, BannerIsTheDialogSizeAndOpaque) {
 }
 
 TEST(PicturesIoTest, BadPathsAndBrokenFilesFailCleanly) {
-    fs::path dir = fs::temp_directory_path() / ("datagen-io-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
+    VantorGLTest::ScratchFolder scratch("datagen-io");
+    const fs::path& dir = scratch.Path();
     std::ofstream(dir / "plain") << "x";
     // A parent that is a file: the write fails with a message, no exception.
     EXPECT_FALSE(WriteBytes((dir / "plain" / "og2.png").string(), {1, 2, 3}));
@@ -256,7 +260,6 @@ TEST(PicturesIoTest, BadPathsAndBrokenFilesFailCleanly) {
     Field coverage(16, 16);
     text.Draw(coverage, "MV", TextStyle{}, 0, 12);  // no font: draws nothing, no crash
     for (float v : coverage.values) EXPECT_EQ(v, 0.0f);
-    fs::remove_all(dir);
 }
 
 }  // namespace
