@@ -7,33 +7,19 @@
 #include "support/PictureWriter.h"
 #include "support/ProgramRun.h"
 #include "support/Write3Ds.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
 
 #include <filesystem>
 #include <sstream>
-#include <stdlib.h>
 #include <string>
 #include <vector>
 
 using namespace VantorGLTest;
 
 namespace {
-
-// A fresh folder of this test's own under the system temp folder, removed with what it holds.
-struct OwnFolder {
-    std::filesystem::path root;
-    OwnFolder() {
-        std::string name = (std::filesystem::temp_directory_path() / "quenlite-assets-XXXXXX").string();
-        if (::mkdtemp(name.data())) root = name;
-    }
-    ~OwnFolder() {
-        std::error_code ignored;
-        if (!root.empty()) std::filesystem::remove_all(root, ignored);
-    }
-    std::string Path(const std::string& name) const { return (root / name).string(); }
-};
 
 ProgramResult Assets(const std::vector<std::string>& arguments) {
     return RunProgram(BuiltProgram("quenlite-assets"), arguments, QUENLITE_BINARY_DIR, {}, 120);
@@ -44,7 +30,7 @@ bool Says(const std::string& text, const std::string& part) { return text.find(p
 }  // namespace
 
 TEST(AssetInfo, EachKindIsDescribedAndABrokenOneRefused) {
-    OwnFolder folder;
+    VantorGLTest::ScratchFolder folder("assets");
     std::vector<std::vector<std::uint8_t>> rows(3, std::vector<std::uint8_t>(5 * 3, 128));
     ASSERT_TRUE(WritePng(folder.Path("p.png"), 5, 3, PNG_COLOR_TYPE_RGB, 8, rows));
     ASSERT_TRUE(WriteFile(folder.Path("m.3ds"), Write3Ds({{"grey"}}, {GridMesh("grid", 2, "grey")})));

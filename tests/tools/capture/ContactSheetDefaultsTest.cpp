@@ -4,59 +4,21 @@
 #include "timeline/Timeline.h"
 
 #include "support/ProgramRun.h"
+#include "support/RgbPngReader.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <set>
-#include <stdlib.h>
 #include <string>
 #include <vector>
 
-namespace {
-
-struct OwnFolder {
-    std::filesystem::path root;
-    OwnFolder() {
-        std::string name = (std::filesystem::temp_directory_path() / "quenlite-sheet-XXXXXX").string();
-        if (::mkdtemp(name.data())) root = name;
-    }
-    ~OwnFolder() {
-        std::error_code ignored;
-        if (!root.empty()) std::filesystem::remove_all(root, ignored);
-    }
-};
-
-// An 8-bit RGB PNG's rows, top row first; empty when it is not one.
-std::vector<std::uint8_t> ReadRgbPng(const std::string& path, int& width, int& height) {
-    std::vector<std::uint8_t> rgb;
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return rgb;
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (png && info && !setjmp(png_jmpbuf(png))) {
-        png_init_io(png, file);
-        png_read_info(png, info);
-        if (png_get_color_type(png, info) == PNG_COLOR_TYPE_RGB && png_get_bit_depth(png, info) == 8) {
-            width = int(png_get_image_width(png, info));
-            height = int(png_get_image_height(png, info));
-            rgb.resize(std::size_t(width) * height * 3);
-            for (int y = 0; y < height; ++y) png_read_row(png, &rgb[std::size_t(y) * width * 3], nullptr);
-        }
-    }
-    png_destroy_read_struct(&png, &info, nullptr);
-    std::fclose(file);
-    return rgb;
-}
-
-}  // namespace
-
 TEST(CaptureSheet, WithoutTimesEachSceneMiddleIsTakenAndLabelled) {
-    OwnFolder folder;
-    ASSERT_FALSE(folder.root.empty());
-    const std::string frames = (folder.root / "frames").string(), sheet = (folder.root / "sheet.png").string();
+    VantorGLTest::ScratchFolder folder("sheet");
+    ASSERT_FALSE(folder.Path().empty());
+    const std::string frames = folder.Path("frames"), sheet = folder.Path("sheet.png");
     VantorGLTest::ProgramResult run = VantorGLTest::RunProgram(
         VantorGLTest::BuiltProgram("quenlite-capture"),
         {"--out", frames, "--sheet", sheet, "--fps", "10", "--size", "64x48", "--quiet"}, QUENLITE_BINARY_DIR, {}, 240);
@@ -82,11 +44,11 @@ TEST(CaptureSheet, WithoutTimesEachSceneMiddleIsTakenAndLabelled) {
     const std::vector<std::uint8_t> black(64 * 48 * 3, 0);
     for (std::size_t i = 0; i < middles.size(); ++i)
         reference.Place(int(i), black.data(), middles[i], windows[i].row->label);
-    const std::string referencePath = (folder.root / "reference.png").string();
+    const std::string referencePath = folder.Path("reference.png");
     ASSERT_TRUE(reference.Write(referencePath));
     int width = 0, height = 0, refWidth = 0, refHeight = 0;
-    std::vector<std::uint8_t> made = ReadRgbPng(sheet, width, height);
-    std::vector<std::uint8_t> wanted = ReadRgbPng(referencePath, refWidth, refHeight);
+    std::vector<std::uint8_t> made = VantorGLTest::ReadRgbPng(sheet, width, height);
+    std::vector<std::uint8_t> wanted = VantorGLTest::ReadRgbPng(referencePath, refWidth, refHeight);
     ASSERT_EQ(width, refWidth);
     ASSERT_EQ(height, refHeight);
     const ContactSheetLayout& layout = reference.Layout();
