@@ -5,6 +5,8 @@
 #include "shell/WindowsSystem.h"
 #include "timeline/TimeSystem.h"
 
+#include "support/FixedClock.h"
+
 #include <SDL2/SDL.h>
 #include <epoxy/gl.h>
 #include <gtest/gtest.h>
@@ -71,12 +73,8 @@ void PushWindowEvent(SDL_Window* window, Uint8 what) {
 
 class WindowEventsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
-        cTimeSystem::Instance()->UseCounter(&counter);
-    }
-    void TearDown() override { cTimeSystem::Instance()->UseCounter(nullptr); }
-    cFixedStepCounter counter{100};
+    void SetUp() override { SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen"); }
+    VantorGLTest::FixedClock clock{100};  // time moves only with the frames
 };
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include "shell/WindowsSystem.h"
 #include "timeline/TimeSystem.h"
 
+#include "support/FixedClock.h"
+
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
@@ -42,12 +44,8 @@ public:
 
 class SettingsRunTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
-        cTimeSystem::Instance()->UseCounter(&counter);
-    }
-    void TearDown() override { cTimeSystem::Instance()->UseCounter(nullptr); }
-    cFixedStepCounter counter{100};
+    void SetUp() override { SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen"); }
+    VantorGLTest::FixedClock clock{100};  // time moves only with the frames
 };
 
 }  // namespace
