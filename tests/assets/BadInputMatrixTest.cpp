@@ -237,14 +237,14 @@ TEST(BadInputMatrix, BmpAndGifOnThePictureRouteFallBackWithOneLine) {
 TEST(BadInputMatrix, NoDataFolderAtAll) {
     REQUIRE_GL(Context());
     ScratchFolder empty("nodata");
-    fs::path before = fs::current_path();
-    fs::current_path(empty.Path());
-    for (const FileKind& kind : Kinds()) {
-        LoadOutcome outcome = LoadDamaged(kind, kind.demoPath);
-        ExpectOneLineNaming(kind, outcome, fs::path(kind.dataFile).filename().string(), kind.name);
-        EXPECT_TRUE(outcome.fellBack) << kind.name;
+    {
+        WorkingFolder inside(empty.Path());
+        for (const FileKind& kind : Kinds()) {
+            LoadOutcome outcome = LoadDamaged(kind, kind.demoPath);
+            ExpectOneLineNaming(kind, outcome, fs::path(kind.dataFile).filename().string(), kind.name);
+            EXPECT_TRUE(outcome.fellBack) << kind.name;
+        }
     }
-    fs::current_path(before);
     EXPECT_TRUE(ListTree(empty.Path()).empty()) << "a loader wrote into the working directory";
 }
 

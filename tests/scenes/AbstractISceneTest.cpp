@@ -5,6 +5,7 @@
 #include "support/DemoHarness.h"
 #include "support/KeptFrame.h"
 #include "support/GlTestContext.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +30,7 @@ TEST(AbstractIScene, OneFrameShowsTheWhiteSphereInsideTheBorderedQuad) {
     // The scene's font comes from the generated data folder, found from the source tree.
     std::filesystem::path source = QUENLITE_SOURCE_DIR;
     if (!std::filesystem::exists(source / "data" / "General" / "c_font.ttf")) GTEST_SKIP() << "no data folder";
-    std::filesystem::current_path(source);
+    VantorGLTest::WorkingFolder dataHome(source);
 
     static VantorGL::cAbstractIScene scene;
     EXPECT_EQ(scene.Init(), 0);

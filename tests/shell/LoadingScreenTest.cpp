@@ -4,6 +4,7 @@
 #include "shell/Trova01.h"
 #include "support/DemoHarness.h"
 #include "support/GlTestContext.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -18,12 +19,12 @@ TEST(LoadingScreen, PictureCoversTheWindowAndTheTuneLoops) {
     REQUIRE_GL(context);
     std::filesystem::path source = QUENLITE_SOURCE_DIR;
     if (!std::filesystem::exists(source / "data" / "General" / "loading.jpg")) GTEST_SKIP() << "no data folder";
-    std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(source);
-
-    EXPECT_TRUE(application.LoadStep());
-    std::vector<std::uint8_t> pixels = context.ReadPixels();
-    std::filesystem::current_path(previous);
+    std::vector<std::uint8_t> pixels;
+    {
+        VantorGLTest::WorkingFolder dataHome(source);
+        EXPECT_TRUE(application.LoadStep());
+        pixels = context.ReadPixels();
+    }
 
     // The generated picture is deep navy with a bright title in the middle: no black corner
     // (the quad overflows the window), and the centre brighter than the corners.
@@ -48,13 +49,12 @@ TEST(LoadingScreen, TheTunePlaysThroughTheLoadUntilTheDemoMusicStarts) {
     REQUIRE_GL(context);
     std::filesystem::path source = QUENLITE_SOURCE_DIR;
     if (!std::filesystem::exists(source / "data" / "General" / "music.mp3")) GTEST_SKIP() << "no data folder";
-    std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(source);
-
-    ASSERT_TRUE(application.LoadStep());
-    ASSERT_TRUE(application.loadingMusic.IsPlaying());
-    EXPECT_TRUE(application.InitGL());
-    std::filesystem::current_path(previous);
+    {
+        VantorGLTest::WorkingFolder dataHome(source);
+        ASSERT_TRUE(application.LoadStep());
+        ASSERT_TRUE(application.loadingMusic.IsPlaying());
+        EXPECT_TRUE(application.InitGL());
+    }
 
     VantorGL::cResources& registry = application.demo.registry;
     EXPECT_FALSE(application.loadingMusic.IsPlaying());

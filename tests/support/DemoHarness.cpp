@@ -3,9 +3,11 @@
 
 #include "support/GlTestContext.h"
 #include "support/PictureWriter.h"
+#include "support/ScratchFolder.h"
 #include "timeline/TimeSystem.h"
 
 #include <GL/glu.h>
+#include <SDL2/SDL.h>
 #include <png.h>
 
 #include <cmath>
@@ -22,24 +24,60 @@ VantorGL::cFixedStepCounter counter(DemoHarness::kFps);
 constexpr int kWarmFrames = 3;
 }  // namespace
 
+// One harness call's hold on the process (see the header). Turns do not nest.
+class DemoHarness::Turn {
+public:
+    explicit Turn(DemoHarness& owner) : harness(owner) {
+        previousWindow = SDL_GL_GetCurrentWindow();
+        previousContext = SDL_GL_GetCurrentContext();
+        harness.context->MakeCurrent();
+        VantorGL::cTimeSystem* process = VantorGL::cTimeSystem::Instance();
+        callerClock = *process;
+        if (harness.clock) *process = *harness.clock;
+        callerRand = setstate(harness.randState);
+    }
+    ~Turn() {
+        VantorGL::cTimeSystem* process = VantorGL::cTimeSystem::Instance();
+        harness.clock = *process;
+        *process = callerClock;
+        setstate(callerRand);
+        if (previousContext && previousContext != SDL_GL_GetCurrentContext())
+            SDL_GL_MakeCurrent(previousWindow, previousContext);
+    }
+    Turn(const Turn&) = delete;
+    Turn& operator=(const Turn&) = delete;
+
+private:
+    DemoHarness& harness;
+    VantorGL::cTimeSystem callerClock = *VantorGL::cTimeSystem::Instance();
+    char* callerRand = nullptr;
+    SDL_Window* previousWindow = nullptr;
+    SDL_GLContext previousContext = nullptr;
+};
+
 DemoHarness& DemoHarness::Get() {
     static DemoHarness harness;
     return harness;
 }
 
-DemoHarness::DemoHarness() {
-    static GlTestContext context(kWidth, kHeight);
-    if (!context.Ok()) return;
-    std::filesystem::path source = QUENLITE_SOURCE_DIR;
+DemoHarness::DemoHarness() : context(std::make_unique<GlTestContext>(kWidth, kHeight)) {
+    if (!context->Ok()) return;
+    const std::filesystem::path source = QUENLITE_SOURCE_DIR;
     if (!std::filesystem::exists(source / "data" / "General" / "music.mp3")) {
         std::fprintf(stderr, "TEST: no generated data folder under %s\n", source.c_str());
         return;
     }
-    std::filesystem::current_path(source);
+    // The harness's own rand() state; initstate makes it current, so hand the caller's back.
+    setstate(initstate(2010, randState, sizeof randState));
     demo = &demoObject;
-    StartTimeline();
-    demo->SetTimeWindow(VantorGL::kDemoStartCode, VantorGL::kDemoEndCode);
     pixels.assign(std::size_t(kWidth) * kHeight * 4, 0);
+    {
+        Turn turn(*this);
+        // The registry opens the design's relative paths ("data/Ter/ray3.3ds") while it loads.
+        WorkingFolder dataHome(source);
+        StartTimeline();
+        demo->SetTimeWindow(VantorGL::kDemoStartCode, VantorGL::kDemoEndCode);
+    }
     ok = true;
 }
 
@@ -56,8 +94,14 @@ void DemoHarness::StartTimeline() {
 
 void DemoHarness::Restart() {
     if (!ok) return;
+    Turn turn(*this);
     demo->ResetScenes();
     StartTimeline();
+}
+
+VantorGL::cDemoScene& DemoHarness::Demo() {
+    context->MakeCurrent();
+    return *demo;
 }
 
 int DemoHarness::Now() const { return demo ? demo->timer.elapsed : 0; }
@@ -77,12 +121,23 @@ void DemoHarness::PlayFrame(bool draw) {
 
 void DemoHarness::PlayFrames(int count, bool draw) {
     if (!ok) return;
+    Turn turn(*this);
     for (int i = 0; i < count; ++i) PlayFrame(draw);
     started = true;
 }
 
 const std::vector<std::uint8_t>& DemoHarness::FrameAt(int ms) {
     if (!ok) return pixels;
+    if (started && ms < demo->timer.elapsed) Restart();
+    Turn turn(*this);
+    PlayTo(ms);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+void DemoHarness::PlayTo(int ms) {
     // The frame whose update sees demo time t is frame ceil(t * fps / 1000); play up to it.
     int frameStep = 1000 / kFps;
     while (!started || demo->timer.elapsed + frameStep < ms) {
@@ -93,10 +148,6 @@ const std::vector<std::uint8_t>& DemoHarness::FrameAt(int ms) {
         if (next >= ms) break;
     }
     if (demo->timer.elapsed < ms) PlayFrame(true);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    return pixels;
 }
 
 cColourStats DemoHarness::Stats(const std::vector<std::uint8_t>& rgba) {

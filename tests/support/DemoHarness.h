@@ -1,13 +1,24 @@
-// DemoHarness: the whole demo in a test process, headless. One 1024 x 768 offscreen context, the
-// working directory moved to the source tree (where the generated data/ folder is), and one
-// static cDemoScene loaded and initialised exactly as the program does it. Frames are played with
-// the fixed-step clock in the frame loop's order (update, tick, render), so a test can ask for the
-// picture at any demo time and for the state of any scene on the way.
+// DemoHarness: the whole demo in a test process, headless. Its own 1024 x 768 offscreen context
+// and one static cDemoScene, loaded from the source tree's generated data/ folder and initialised
+// exactly as the program does it. Frames are played with the fixed-step clock in the frame loop's
+// order (update, tick, render), so a test can ask for the picture at any demo time and for the
+// state of any scene on the way.
+//
+// It shares the process with every other test, so it keeps to itself what it changes: the
+// working directory moves to the source tree only while the demo loads; the process clock and the
+// C library's rand() state are the harness's own while it plays and the caller's again when it
+// returns; its GL context is made current by each call (and by Demo(), so a test can draw a
+// scene directly) and stays current afterwards, except that a context that was current before a
+// call is current again after it.
 #pragma once
 
+#include "support/GlTestContext.h"
 #include "timeline/DemoScene.h"
+#include "timeline/TimeSystem.h"
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,8 +44,9 @@ public:
 
     // Plays every frame from the current demo time up to `ms` (updates only, except the last
     // few, which are drawn so one-frame-late values are warm) and returns the frame at `ms`,
-    // RGBA, bottom row first. Time only moves forward: asking for an earlier time plays nothing
-    // and returns the last frame. Afterwards glGetError() has been checked after every drawn frame.
+    // RGBA, bottom row first. Asking for an earlier time than the last frame starts the timeline
+    // over first (Restart), so the state at `ms` is always that of a straight play from 0:00.0.
+    // Afterwards glGetError() has been checked after every drawn frame.
     const std::vector<std::uint8_t>& FrameAt(int ms);
     // Plays `count` more frames at the fixed step from wherever the demo is, drawing each one
     // when `draw` is set (the frame loop's own order); GL errors are noted as by FrameAt. For
@@ -49,7 +61,8 @@ public:
     // values. The next FrameAt plays from 0:00.0 again.
     void Restart();
 
-    VantorGL::cDemoScene& Demo() { return *demo; }
+    // The sequencer and its scenes, with the harness's context made current for direct calls.
+    VantorGL::cDemoScene& Demo();
     int Now() const;  // demo time of the last frame played
 
     static cColourStats Stats(const std::vector<std::uint8_t>& rgba);
@@ -62,11 +75,21 @@ public:
 
 
 private:
+    // Lends the process to the harness for one call: its context current, its clock and rand()
+    // state in place; the caller's clock, rand() state and current context come back at the end.
+    class Turn;
+
     DemoHarness();
     void PlayFrame(bool draw);
+    void PlayTo(int ms);
     // What the application's InitGL does around the sequencer's Init.
     void StartTimeline();
 
+    std::unique_ptr<GlTestContext> context;
+    // The process clock as the harness left it (its own fixed-step counter), put back by each Turn.
+    std::optional<VantorGL::cTimeSystem> clock;
+    // rand()'s state while the harness plays (glibc's initstate/setstate buffer).
+    char randState[256] = {};
     bool ok = false;
     VantorGL::cDemoScene* demo = nullptr;
     std::vector<std::uint8_t> pixels;

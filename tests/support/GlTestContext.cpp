@@ -45,6 +45,10 @@ GlTestContext::~GlTestContext() {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
+void GlTestContext::MakeCurrent() const {
+    if (context) SDL_GL_MakeCurrent(window, context);
+}
+
 std::vector<std::uint8_t> GlTestContext::ReadPixels() const {
     std::vector<std::uint8_t> pixels(std::size_t(width) * height * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);

@@ -22,11 +22,31 @@ public:
     int Width() const { return width; }
     int Height() const { return height; }
     SDL_Window* Window() const { return window; }
+    // Makes this context current again (another context made since has taken its place).
+    void MakeCurrent() const;
 
 private:
     SDL_Window* window = nullptr;
     SDL_GLContext context = nullptr;
     int width, height;
+};
+
+// Sets whatever GL context is current aside for the guard's lifetime (another test's, or the
+// demo harness's, which stays current after its calls), for tests of life without one.
+class NoCurrentContext {
+public:
+    NoCurrentContext() : window(SDL_GL_GetCurrentWindow()), context(SDL_GL_GetCurrentContext()) {
+        if (context) SDL_GL_MakeCurrent(window, nullptr);
+    }
+    ~NoCurrentContext() {
+        if (context) SDL_GL_MakeCurrent(window, context);
+    }
+    NoCurrentContext(const NoCurrentContext&) = delete;
+    NoCurrentContext& operator=(const NoCurrentContext&) = delete;
+
+private:
+    SDL_Window* window;
+    SDL_GLContext context;
 };
 
 }  // namespace VantorGLTest

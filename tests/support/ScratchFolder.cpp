@@ -21,13 +21,16 @@ ScratchFolder::~ScratchFolder() {
     fs::remove_all(path, ignored);
 }
 
-ScratchWorkingFolder::ScratchWorkingFolder(const std::string& tag) : folder(tag), previous(fs::current_path()) {
-    fs::current_path(folder.Path());
+WorkingFolder::WorkingFolder(const fs::path& folder) : previous(fs::current_path()) {
+    std::error_code ignored;
+    fs::current_path(folder, ignored);
 }
 
-ScratchWorkingFolder::~ScratchWorkingFolder() {
+WorkingFolder::~WorkingFolder() {
     std::error_code ignored;
     fs::current_path(previous, ignored);
 }
+
+ScratchWorkingFolder::ScratchWorkingFolder(const std::string& tag) : folder(tag), inside(folder.Path()) {}
 
 }  // namespace VantorGLTest

@@ -25,13 +25,25 @@ private:
     std::filesystem::path path;
 };
 
+// The working directory moved to `folder` while the object lives, and back when it goes (an
+// early ASSERT return included). Folders that cannot be entered leave it where it was.
+class WorkingFolder {
+public:
+    explicit WorkingFolder(const std::filesystem::path& folder);
+    ~WorkingFolder();
+    WorkingFolder(const WorkingFolder&) = delete;
+    WorkingFolder& operator=(const WorkingFolder&) = delete;
+
+private:
+    std::filesystem::path previous;
+};
+
 // A ScratchFolder that is also the working directory while it lives, for the loaders that open
 // design paths ("data/Ter/ray3.3ds") relative to it. The previous working directory comes back
 // before the folder goes.
 class ScratchWorkingFolder {
 public:
     explicit ScratchWorkingFolder(const std::string& tag);
-    ~ScratchWorkingFolder();
     ScratchWorkingFolder(const ScratchWorkingFolder&) = delete;
     ScratchWorkingFolder& operator=(const ScratchWorkingFolder&) = delete;
 
@@ -39,7 +51,7 @@ public:
 
 private:
     ScratchFolder folder;
-    std::filesystem::path previous;
+    WorkingFolder inside;
 };
 
 }  // namespace VantorGLTest
