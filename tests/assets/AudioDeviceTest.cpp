@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <vector>
 
 using namespace VantorGL;
@@ -38,6 +39,24 @@ public:
     cAudioMixer* mixer = nullptr;
     bool refuse = false;
     int starts = 0, stops = 0;
+};
+
+// The shared device on a test output for one test: its voices are detached and the real output
+// is back when the guard goes, an ASSERT's early return included (declare it after the voices).
+class TestOutput {
+public:
+    TestOutput(cAudioOutput& output, std::initializer_list<cAudioVoice*> used) : voices(used) {
+        cAudioDevice::Shared()->UseOutput(&output);
+    }
+    ~TestOutput() {
+        for (cAudioVoice* voice : voices) cAudioDevice::Shared()->Detach(voice);
+        cAudioDevice::Shared()->UseOutput(nullptr);
+    }
+    TestOutput(const TestOutput&) = delete;
+    TestOutput& operator=(const TestOutput&) = delete;
+
+private:
+    std::vector<cAudioVoice*> voices;
 };
 
 }  // namespace
@@ -96,8 +115,8 @@ TEST(AudioMixer, TableHasAFixedSize) {
 TEST(AudioDevice, OpensOnceAndClosesWithTheLastVoice) {
     CountingOutput output;
     cAudioDevice* device = cAudioDevice::Shared();
-    device->UseOutput(&output);
     Voice a(44100, 1, 1), b(44100, 2, 2);
+    TestOutput seam(output, {&a.voice, &b.voice});
     EXPECT_TRUE(device->Attach(&a.voice));
     EXPECT_TRUE(device->Attach(&b.voice));
     EXPECT_TRUE(device->Attach(&b.voice));  // already attached: no second share
@@ -114,14 +133,13 @@ TEST(AudioDevice, OpensOnceAndClosesWithTheLastVoice) {
     EXPECT_TRUE(device->Attach(&a.voice));
     EXPECT_EQ(output.starts, 2);
     device->Detach(&a.voice);
-    device->UseOutput(nullptr);
 }
 
 TEST(AudioDevice, AudibleFrameIsMixedLessLatencyPlusTimeSinceTheBuffer) {
     CountingOutput output;
     cAudioDevice* device = cAudioDevice::Shared();
-    device->UseOutput(&output);
     Voice a(44100, 1, 1);
+    TestOutput seam(output, {&a.voice});
     ASSERT_TRUE(device->Attach(&a.voice));
     std::int64_t frame = 0;
     EXPECT_FALSE(device->AudibleFrame(&a.voice, 0, frame));  // not playing
@@ -147,15 +165,14 @@ TEST(AudioDevice, AudibleFrameIsMixedLessLatencyPlusTimeSinceTheBuffer) {
     device->Stop(&a.voice);
     EXPECT_FALSE(device->AudibleFrame(&a.voice, t0, frame));
     device->Detach(&a.voice);
-    device->UseOutput(nullptr);
 }
 
 TEST(AudioDevice, MissingDeviceIsReportedOncePerSilentSpell) {
     CountingOutput output;
     output.refuse = true;
     cAudioDevice* device = cAudioDevice::Shared();
-    device->UseOutput(&output);
     Voice a(10, 1, 1), b(10, 1, 1);
+    TestOutput seam(output, {&a.voice, &b.voice});
     testing::internal::CaptureStderr();
     EXPECT_FALSE(device->Attach(&a.voice));
     EXPECT_FALSE(device->Attach(&b.voice));
@@ -173,5 +190,4 @@ TEST(AudioDevice, MissingDeviceIsReportedOncePerSilentSpell) {
     EXPECT_TRUE(device->Attach(&a.voice));
     EXPECT_EQ(output.starts, 2);
     device->Detach(&a.voice);
-    device->UseOutput(nullptr);
 }

@@ -3,6 +3,7 @@
 #include "assets/MusicSystem.h"
 #include "support/FixedClock.h"
 #include "support/Mp3TestFile.h"
+#include "support/ProcessState.h"
 #include "support/ScratchFolder.h"
 #include "timeline/TimeSystem.h"
 
@@ -231,9 +232,7 @@ TEST(MusicSystem, TwoPlayersShareOneDeviceAndOverlap) {
 TEST(MusicSystem, NoAudioDevicePlaysSilentlyWithOneLine) {
     ScratchFolder folder("music");
     const std::string path = WriteToneChange(folder);
-    const char* before = std::getenv("SDL_AUDIODRIVER");
-    const std::string saved = before ? before : "";
-    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    EnvironmentVariable driver("SDL_AUDIODRIVER", "no-such-driver");
     {
         testing::internal::CaptureStderr();
         cMusicSystem loading, music;
@@ -254,16 +253,13 @@ TEST(MusicSystem, NoAudioDevicePlaysSilentlyWithOneLine) {
         EXPECT_TRUE(AllZero(music));
         EXPECT_FALSE(cAudioDevice::Shared()->IsOpen());
     }
-    if (before) setenv("SDL_AUDIODRIVER", saved.c_str(), 1); else unsetenv("SDL_AUDIODRIVER");
 }
 
 // SDL's dummy driver consumes audio in real time without hardware: the whole real path runs.
 TEST(MusicSystem, SdlDummyDevicePlaysAndTheSpectrumMoves) {
     ScratchFolder folder("music");
     const std::string path = WriteToneChange(folder);
-    const char* before = std::getenv("SDL_AUDIODRIVER");
-    const std::string saved = before ? before : "";
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    EnvironmentVariable driver("SDL_AUDIODRIVER", "dummy");
     {
         cMusicSystem music;
         music.SetFile(path);
@@ -285,5 +281,4 @@ TEST(MusicSystem, SdlDummyDevicePlaysAndTheSpectrumMoves) {
         ExpectUpperHalfZero(music);
     }
     EXPECT_FALSE(cAudioDevice::Shared()->IsOpen());
-    if (before) setenv("SDL_AUDIODRIVER", saved.c_str(), 1); else unsetenv("SDL_AUDIODRIVER");
 }

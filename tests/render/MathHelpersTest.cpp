@@ -1,6 +1,8 @@
 // Tests for RandomRange's quantisation and the single-precision wrappers.
 #include "render/MathHelpers.h"
 
+#include "support/ProcessState.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -22,7 +24,7 @@ static std::set<long> Thousandths(double a, double b, int draws = 20000) {
 }
 
 TEST(RandomRange, StepsOfOneHundredthFromTheLowerEnd) {
-    std::srand(7);
+    VantorGLTest::RandSeed seed(7);
     const auto wide = Thousandths(-1.0, 1.0);
     EXPECT_EQ(*wide.begin(), -1000);
     EXPECT_EQ(*wide.rbegin(), 990);  // never reaches b
@@ -33,7 +35,7 @@ TEST(RandomRange, StepsOfOneHundredthFromTheLowerEnd) {
 }
 
 TEST(RandomRange, NarrowRangesCollapseToFewValues) {
-    std::srand(11);
+    VantorGLTest::RandSeed seed(11);
     // Single-precision bounds: q = trunc(8.9999997) = 8, and (rand * 10) mod 8 is 0, 2, 4 or 6.
     EXPECT_EQ(Thousandths(0.001f, 0.01f), (std::set<long>{1, 3, 5, 7}));
     // Double bounds: q = trunc(9.000000000000002) = 9, every thousandth from 0.001 to 0.009.
@@ -43,7 +45,7 @@ TEST(RandomRange, NarrowRangesCollapseToFewValues) {
 }
 
 TEST(RandomRange, LargeRangesStopAtRandMaxTimesTen) {
-    std::srand(13);
+    VantorGLTest::RandSeed seed(13);
     double highest = 0.0;
     for (int i = 0; i < 200000; ++i) highest = std::max(highest, RandomRange(0.0, 360.0));
     EXPECT_LE(highest, 327.67 + 1e-9);

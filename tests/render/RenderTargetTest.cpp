@@ -138,7 +138,7 @@ TEST(CubeMapping, EachFaceCapturesItsOwnColour) {
 }
 
 TEST(RenderTarget, WithoutFramebufferObjectsTheRunEndsWithCode99) {
-    // No context at all: the extension is not there.
+    VantorGLTest::NoCurrentContext none;  // no context at all: the extension is not there
     VantorGLTest::FatalRecorder fatal;
     cRenderTextureSystem target;
     EXPECT_FALSE(target.Create(1024, 768, 1));

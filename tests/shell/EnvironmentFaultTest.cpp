@@ -10,6 +10,7 @@
 #include "support/DamagedData.h"
 #include "support/FatalRecorder.h"
 #include "support/GlTestContext.h"
+#include "support/ProcessState.h"
 #include "support/ProgramRun.h"
 #include "support/ScratchFolder.h"
 #include "timeline/TimeSystem.h"
@@ -88,10 +89,15 @@ TEST(EnvironmentFaultDeathTest, OpenGlOlderThan21StopsBeforeLoading) {
         testing::ExitedWithCode(1), "^APP: OpenGL 2\\.1 not supported\\.\\. lol\n$");
 }
 
-TEST(EnvironmentFault, OpenGl21AndNewerPassTheCheck) {
+TEST(EnvironmentFault, OpenGl21AndNewerPassTheCheckAnd20StopsTheRun) {
+    FatalRecorder fatal;
     VantorGL::CheckOpenGLVersion(21);
     VantorGL::CheckOpenGLVersion(46);
-    SUCCEED();  // still here: neither exited
+    EXPECT_EQ(fatal.Last().exitCode, -1) << "stopped with: " << fatal.Last().text;
+    VantorGL::CheckOpenGLVersion(20);
+    EXPECT_EQ(fatal.Last().module, "APP");
+    EXPECT_EQ(fatal.Last().exitCode, 1);
+    EXPECT_EQ(fatal.Last().text, "OpenGL 2.1 not supported.. lol");
 }
 
 // No framebuffer objects (here: no context to offer them): the design's message and exit code 99,
@@ -103,9 +109,10 @@ TEST(EnvironmentFaultDeathTest, NoFramebufferObjectsEndsWithCode99) {
 }
 
 TEST(EnvironmentFault, NoFramebufferObjectsGoesThroughTheFatalSeam) {
+    NoCurrentContext none;
     FatalRecorder fatal;
     VantorGL::cRenderTextureSystem target;
-    EXPECT_FALSE(target.Create(64, 64, 1));  // no context current in this test
+    EXPECT_FALSE(target.Create(64, 64, 1));
     EXPECT_EQ(fatal.Last().module, "TARGET");
     EXPECT_EQ(fatal.Last().exitCode, 99);
     EXPECT_EQ(fatal.Last().caption, "Error");
@@ -140,7 +147,7 @@ TEST(EnvironmentFault, NoAudioDevicePlaysSilentlyWithAFlatSpectrum) {
 // The same through SDL itself, with an audio driver that does not exist on this machine.
 TEST(EnvironmentFault, NoSdlAudioDriverPlaysSilently) {
     if (!HaveGeneratedData()) GTEST_SKIP() << "no generated data folder";
-    setenv("SDL_AUDIODRIVER", "quenlite-no-such-driver", 1);
+    EnvironmentVariable driver("SDL_AUDIODRIVER", "quenlite-no-such-driver");
     VantorGL::cTimeSystem::Instance()->UseCounter(nullptr);
     {
         VantorGL::cMusicSystem music;
@@ -154,26 +161,22 @@ TEST(EnvironmentFault, NoSdlAudioDriverPlaysSilently) {
         music.AnalyseSpectrum();
         EXPECT_TRUE(SpectrumIsFlat(music));
     }
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
 }
 
 // A machine with ALSA and no sound card: ALSA's library says nothing of its own, the viewer
 // reads the one MUSIC line.
 TEST(EnvironmentFault, NoSoundCardSaysOneLineOnly) {
     if (!HaveGeneratedData()) GTEST_SKIP() << "no generated data folder";
-    setenv("SDL_AUDIODRIVER", "alsa", 1);
-    VantorGL::cTimeSystem::Instance()->UseCounter(nullptr);
     std::string said;
     {
+        EnvironmentVariable driver("SDL_AUDIODRIVER", "alsa");
+        VantorGL::cTimeSystem::Instance()->UseCounter(nullptr);
         VantorGL::cMusicSystem music;
         music.SetFile(kLoadingMusic);
         testing::internal::CaptureStderr();
         music.Open();
         said = testing::internal::GetCapturedStderr();
     }
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
     if (said.empty()) GTEST_SKIP() << "this machine has a sound card ALSA can open";
     EXPECT_EQ(said.rfind("MUSIC: no audio device: ", 0), 0u) << said;
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;

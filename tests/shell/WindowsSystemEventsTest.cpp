@@ -130,9 +130,18 @@ TEST_F(WindowEventsTest, CloseAndQuitEndTheLoop) {
 
 namespace {
 std::atomic<bool> restoreSent{false};
+std::atomic<bool> gaveUp{false};
 Uint32 SendRestore(Uint32, void* window) {
     restoreSent = true;
     PushWindowEvent(static_cast<SDL_Window*>(window), SDL_WINDOWEVENT_RESTORED);
+    return 0;
+}
+// The bound on the wait: a minimised loop makes no frames, so nothing else would end it.
+Uint32 GiveUp(Uint32, void*) {
+    gaveUp = true;
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
     return 0;
 }
 }  // namespace
@@ -141,11 +150,18 @@ Uint32 SendRestore(Uint32, void* window) {
 TEST_F(WindowEventsTest, MinimisedDrawsNoFramesUntilRestored) {
     EventApp app;
     restoreSent = false;
+    gaveUp = false;
     bool frameWhileMinimised = false;
+    SDL_TimerID restore = 0, bound = 0;
     app.atFrame = [&](int frame) {
         if (frame == 3) {
             PushWindowEvent(app.Window(), SDL_WINDOWEVENT_MINIMIZED);
-            SDL_AddTimer(150, SendRestore, app.Window());
+            restore = SDL_AddTimer(150, SendRestore, app.Window());
+            bound = SDL_AddTimer(30000, GiveUp, nullptr);
+            if (restore == 0 || bound == 0) {
+                ADD_FAILURE() << "no SDL timer: " << SDL_GetError();
+                app.SetKey(kKeyEscape, true);
+            }
         }
         if (frame == 4) {
             frameWhileMinimised = !restoreSent;
@@ -153,6 +169,9 @@ TEST_F(WindowEventsTest, MinimisedDrawsNoFramesUntilRestored) {
         }
     };
     ASSERT_EQ(app.Run(), 0);
+    SDL_RemoveTimer(restore);
+    SDL_RemoveTimer(bound);
+    EXPECT_FALSE(gaveUp) << "the restore never arrived in 30 s";
     EXPECT_FALSE(frameWhileMinimised) << "a frame was made while minimised";
     EXPECT_EQ(app.frames, 4) << "the frames did not come back after the restore";
 }
