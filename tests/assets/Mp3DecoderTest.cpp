@@ -151,9 +151,9 @@ TEST(Mp3Decoder, ADamagedTagIsIgnoredWhenConverting) {
         }
         const bool decoded = decoding.get();
         EXPECT_EQ(note.rfind("damaged stream: its header announces ", 0), 0u) << name << ": " << note;
-        if (decoded)
-            EXPECT_LT(pcm.DurationSeconds(), 5.0) << name;
-        else
-            EXPECT_FALSE(error.empty()) << name << ": refused without a reason";
+        // Each still holds a frame or two of audio: what decodes plays, and not for long.
+        EXPECT_TRUE(decoded) << name << ": " << error;
+        EXPECT_GT(pcm.Frames(), 0u) << name;
+        EXPECT_LT(pcm.DurationSeconds(), 5.0) << name;
     }
 }

@@ -6,7 +6,9 @@
 
 #include "assets/DataManifest.h"
 
+#include "scenes/WorkshopScene.h"
 #include "support/DemoHarness.h"
+#include "support/FixedClock.h"
 
 #include <gtest/gtest.h>
 
@@ -100,27 +102,23 @@ TEST(Resources, EveryManifestRowIsLoaded) {
     }
 }
 
-// The workshop's set-up (second in the sequencer's order) configures the shared particles; no
-// later set-up changes their colour or life divisor, so particles born in the demo take them.
+// The workshop's set-up (second in the sequencer's order) configures the shared particles; later
+// set-ups make the pool again and steer it, but none changes the colour or the life divisor:
+// right after the sequencer's Init they are what the workshop's set-up alone gives a pool.
 TEST(Resources, WorkshopParticleConfigurationOutlivesTheSceneSetUp) {
     DemoHarness& harness = DemoHarness::Get();
     REQUIRE_DEMO(harness);
-    VantorGL::cParticleSystem& particles = harness.Demo().registry.particles;
-    EXPECT_TRUE(particles.Ready());
-    EXPECT_EQ(particles.colour[0], 0.6f);
-    EXPECT_EQ(particles.colour[1], 0.3f);
-    EXPECT_EQ(particles.colour[2], 0.9f);
-    EXPECT_EQ(particles.lifeDivisor, 100);
-    // The pool itself was made before the colour was set; the first particle reborn takes it.
-    particles.UpdateAll();
-    int reborn = 0;
-    for (int i = 0; i < particles.Count(); ++i) {
-        const VantorGL::Particle& p = particles.At(i);
-        if (p.life != 1.0f) continue;
-        ++reborn;
-        EXPECT_EQ(p.r, 0.6f);
-        EXPECT_EQ(p.g, 0.3f);
-        EXPECT_EQ(p.b, 0.9f);
+    harness.Restart();  // the state of the set-up, before any frame recolours the stream
+    static VantorGL::cResources alone;
+    static VantorGL::cWorkshopScene workshop;
+    workshop.SetResources(&alone);
+    {
+        VantorGLTest::FixedClock clock(30);  // the set-up restarts the process clock
+        workshop.ConfigureShared();
     }
-    EXPECT_EQ(reborn, 1);
+    const VantorGL::cParticleSystem& shared = harness.Demo().registry.particles;
+    const VantorGL::cParticleSystem& expected = alone.particles;
+    EXPECT_TRUE(shared.Ready());
+    for (int c = 0; c < 3; ++c) EXPECT_EQ(shared.colour[c], expected.colour[c]) << "colour channel " << c;
+    EXPECT_EQ(shared.lifeDivisor, expected.lifeDivisor);
 }

@@ -61,41 +61,45 @@ int CountPngs(const std::filesystem::path& folder) {
 }  // namespace
 
 TEST(CaptureTool, BadArgumentsGiveUsageAndExitCode2) {
+    // Every output named lies in a scratch folder: a parser that took one would write there.
+    ScratchFolder scratch("capture-args");
+    const std::string x = scratch.Path("x");
     const std::vector<std::string> bad[] = {
         {},                                       // no --out
         {"--out"},                                // value missing
-        {"--out", "/tmp/x", "--fps", "0"},        // fps out of range
-        {"--out", "/tmp/x", "--fps", "ten"},
-        {"--out", "/tmp/x", "--from", "1:75"},    // seconds past 59
-        {"--out", "/tmp/x", "--from", "-3"},
-        {"--out", "/tmp/x", "--from", "0:20", "--to", "0:10"},  // backwards
-        {"--out", "/tmp/x", "--from", "3:00"},    // after the end
-        {"--out", "/tmp/x", "--size", "1024"},
-        {"--out", "/tmp/x", "--size", "0x0"},
-        {"--out", "/tmp/x", "--bogus"},
+        {"--out", x, "--fps", "0"},        // fps out of range
+        {"--out", x, "--fps", "ten"},
+        {"--out", x, "--from", "1:75"},    // seconds past 59
+        {"--out", x, "--from", "-3"},
+        {"--out", x, "--from", "0:20", "--to", "0:10"},  // backwards
+        {"--out", x, "--from", "3:00"},    // after the end
+        {"--out", x, "--size", "1024"},
+        {"--out", x, "--size", "0x0"},
+        {"--out", x, "--bogus"},
         {"--at", "1"},                            // neither --out nor --sheet
-        {"--out", "/tmp/x", "--at", "1", "--from", "0:00.5"},  // a list and a span at once
-        {"--out", "/tmp/x", "--to", "2", "--at", "1"},
-        {"--out", "/tmp/x", "--at", "2:47.001"},  // after the end
-        {"--out", "/tmp/x", "--at", "1,3:10"},
-        {"--out", "/tmp/x", "--at", ""},          // empty list
-        {"--out", "/tmp/x", "--at", "1,,2"},
-        {"--out", "/tmp/x", "--at", "1,"},
-        {"--out", "/tmp/x", "--at", "1,x"},
-        {"--sheet", "/tmp/x/s.png", "--from", "0:01"},  // a sheet takes its times from --at or the scenes
+        {"--out", x, "--at", "1", "--from", "0:00.5"},  // a list and a span at once
+        {"--out", x, "--to", "2", "--at", "1"},
+        {"--out", x, "--at", "2:47.001"},  // after the end
+        {"--out", x, "--at", "1,3:10"},
+        {"--out", x, "--at", ""},          // empty list
+        {"--out", x, "--at", "1,,2"},
+        {"--out", x, "--at", "1,"},
+        {"--out", x, "--at", "1,x"},
+        {"--sheet", x + "/s.png", "--from", "0:01"},  // a sheet takes its times from --at or the scenes
         {"--sheet", ""},
         {"--sheet"},
         {"--quiet"},                              // nothing to write at all
-        {"--wav", "/tmp/x.wav", "--at", "1"},     // sound follows a span, not single moments
-        {"--video", "/tmp/x.mp4", "--sheet", "/tmp/s.png"},
-        {"--wav", "/tmp/x.wav", "--from", "0:20", "--to", "0:10"},
-        {"--wav", "/tmp/x.wav", "--fps", "0"},
-        {"--wav", "/tmp/x.wav", "--fps", "1000"},
-        {"--video", "/tmp/x.avi"},                // not a container the tool writes
-        {"--video", "/tmp/x.mp4", "--size", "101x100"},  // yuv420p needs even sides
+        {"--wav", x + ".wav", "--at", "1"},     // sound follows a span, not single moments
+        {"--video", x + ".mp4", "--sheet", scratch.Path("s.png")},
+        {"--wav", x + ".wav", "--from", "0:20", "--to", "0:10"},
+        {"--wav", x + ".wav", "--fps", "0"},
+        {"--wav", x + ".wav", "--fps", "1000"},
+        {"--video", x + ".avi"},                // not a container the tool writes
+        {"--video", x + ".mp4", "--size", "101x100"},  // yuv420p needs even sides
         {"--video"},
     };
     for (const std::vector<std::string>& arguments : bad) EXPECT_EQ(RunCapture(arguments), 2) << QuotedArguments(arguments);
+    EXPECT_TRUE(std::filesystem::is_empty(scratch.Path())) << "a refused command line wrote something";
 }
 
 TEST(CaptureTool, HelpGoesToStandardOutput) {

@@ -29,6 +29,7 @@ std::vector<std::int16_t> Kicks(int fromMs, int everyMs) {
 const SceneBeats& Find(const std::vector<SceneBeats>& all, const char* member) {
     for (const auto& s : all)
         if (!std::strcmp(s.member, member)) return s;
+    ADD_FAILURE() << "no scene row for " << member;
     static SceneBeats none;
     return none;
 }

@@ -213,7 +213,7 @@ TEST_F(ModelsGenTest, EveryFileParsesWithAllFacesInValidGroups) {
     for (const ModelFile& f : ModelFiles()) {
         SCOPED_TRACE(f.path);
         ASSERT_TRUE(std::filesystem::exists(root + "/" + f.path));
-        const ParsedModel& m = parsed[f.path];
+        const ParsedModel& m = parsed.at(f.path);
         EXPECT_EQ(m.error, "");
         ASSERT_FALSE(m.objects.empty());
         for (const ParsedObject& o : m.objects) {
@@ -237,14 +237,14 @@ TEST_F(ModelsGenTest, EveryFileParsesWithAllFacesInValidGroups) {
 
 TEST_F(ModelsGenTest, SizesFitTheScenes) {
     ASSERT_TRUE(generated);
-    auto box = [&](const char* path) { return BoundsOf(parsed[path]); };
+    auto box = [&](const char* path) { return BoundsOf(parsed.at(path)); };
     // Cluster tips leave the radius-20 sphere drawn around it, and its needles leave the opening's
     // cube sphere, whose cubes stand ten times the cluster's scale out at radius 10 (~107 with
     // the cubes' own size), without reaching past the crystal scene's view (~180 there).
     Box many = box("crystal_many.3DS");
     EXPECT_GT(std::max({many.hi.x, -many.lo.x, many.hi.y, -many.lo.y}), 25);
     float reach = 0;
-    for (const ParsedObject& o : parsed["crystal_many.3DS"].objects)
+    for (const ParsedObject& o : parsed.at("crystal_many.3DS").objects)
         for (Vec3 q : o.positions) reach = std::max(reach, Length(q));
     EXPECT_GT(reach, 125);
     EXPECT_LT(reach, 180);
@@ -263,7 +263,7 @@ TEST_F(ModelsGenTest, SizesFitTheScenes) {
         EXPECT_NEAR(b.Size().x, b.Size().y, 40) << p;
         EXPECT_LT(b.Size().z, 0.4f * b.Size().x) << p;
         float inner = 1e9f, outer = 0;
-        for (const ParsedObject& o : parsed[p].objects)
+        for (const ParsedObject& o : parsed.at(p).objects)
             for (Vec3 q : o.positions) {
                 inner = std::min(inner, std::hypot(q.x, q.y));
                 outer = std::max(outer, std::hypot(q.x, q.y));
@@ -276,7 +276,7 @@ TEST_F(ModelsGenTest, SizesFitTheScenes) {
     for (const char* p : {"tunnel.3DS", "spiketube.3DS"}) {
         Box b = box(p);
         EXPECT_NEAR(b.Size().z, 1000, 40) << p;
-        for (const ParsedObject& o : parsed[p].objects)
+        for (const ParsedObject& o : parsed.at(p).objects)
             for (Vec3 q : o.positions) ASSERT_GT(std::hypot(q.x, q.y), 420) << p;
     }
     // Torus interlude, drawn at scale 5.5 under the camera at (700, 0, -100) looking towards
@@ -294,19 +294,19 @@ TEST_F(ModelsGenTest, SizesFitTheScenes) {
             return best;
         };
         float torusHole = 1e30f, torusClear = 1e30f, crystalClear = 1e30f, cubeReach = 0;
-        for (const ParsedObject& o : parsed["torus.3DS"].objects)
+        for (const ParsedObject& o : parsed.at("torus.3DS").objects)
             for (Vec3 p : o.positions) {
                 torusHole = std::min(torusHole, std::hypot(p.x, p.z));
                 torusClear = std::min(torusClear, fromEyeCircle(p));
             }
-        for (const ParsedObject& o : parsed["toruscrystals.3DS"].objects)
+        for (const ParsedObject& o : parsed.at("toruscrystals.3DS").objects)
             for (Vec3 p : o.positions) crystalClear = std::min(crystalClear, fromEyeCircle(p));
-        for (const ParsedObject& o : parsed["cuball.3DS"].objects)
+        for (const ParsedObject& o : parsed.at("cuball.3DS").objects)
             for (Vec3 p : o.positions) cubeReach = std::max(cubeReach, std::hypot(p.x, p.z));
         // Outside the tube: a ray from the eye straight up crosses the torus's surface an even
         // number of times (the ring is round, so one place on the eye's circle stands for all).
         int crossings = 0;
-        for (const ParsedObject& o : parsed["torus.3DS"].objects)
+        for (const ParsedObject& o : parsed.at("torus.3DS").objects)
             for (size_t t = 0; t + 2 < o.faces.size(); t += 3)
                 crossings += RayHitsTriangle(eye, Vec3{0, 1, 0}, o.positions[o.faces[t]],
                                              o.positions[o.faces[t + 1]], o.positions[o.faces[t + 2]]) > 0;
@@ -320,9 +320,9 @@ TEST_F(ModelsGenTest, SizesFitTheScenes) {
         EXPECT_NEAR((cube.lo.y + cube.hi.y) / 2, (torus.lo.y + torus.hi.y) / 2, 1);
         EXPECT_NEAR(cube.Size().y, cube.Size().x, 0.2f * cube.Size().y) << "a cube";
         const float inView = std::cos(22 * kPi / 180);
-        EXPECT_GT(seen(parsed["torus.3DS"]), inView);
-        EXPECT_GT(seen(parsed["toruscrystals.3DS"]), inView);
-        EXPECT_GT(seen(parsed["cuball.3DS"]), inView);
+        EXPECT_GT(seen(parsed.at("torus.3DS")), inView);
+        EXPECT_GT(seen(parsed.at("toruscrystals.3DS")), inView);
+        EXPECT_GT(seen(parsed.at("cuball.3DS")), inView);
     }
     // Figure about 8 tall round the origin; sky sphere radius 60; wide crystal ~20 across.
     Box figure = box("humanplant_mesh.3DS");
@@ -334,14 +334,14 @@ TEST_F(ModelsGenTest, SizesFitTheScenes) {
     // (cube centres 4200 / 150 = 28 units out, their inner faces about 26.6), and none through
     // the legs (the lower 40 % of the figure's height).
     float legsTop = figure.lo.y + 0.4f * figure.Size().y, legsReach = 0;
-    for (const ParsedObject& o : parsed["humanplant_mesh.3DS"].objects)
+    for (const ParsedObject& o : parsed.at("humanplant_mesh.3DS").objects)
         for (Vec3 q : o.positions)
             if (q.y < legsTop) legsReach = std::max(legsReach, std::hypot(q.x, q.z));
     for (const char* p : {"greeting1.3DS", "greeting2.3DS", "greeting3.3DS"}) {
-        EXPECT_GE(parsed[p].objects.size(), 2u) << p;
-        EXPECT_LE(parsed[p].objects.size(), 16u) << p;
+        EXPECT_GE(parsed.at(p).objects.size(), 2u) << p;
+        EXPECT_LE(parsed.at(p).objects.size(), 16u) << p;
         float reachOut = 0, legGap = 1e9f;
-        for (const ParsedObject& o : parsed[p].objects)
+        for (const ParsedObject& o : parsed.at(p).objects)
             for (Vec3 q : o.positions) {
                 reachOut = std::max(reachOut, Length(q));
                 if (q.y < legsTop && q.y > figure.lo.y) legGap = std::min(legGap, std::hypot(q.x, q.z) - legsReach);
@@ -374,8 +374,8 @@ bool Blocked(const ParsedModel& m, Vec3 from, Vec3 to) {
 }
 
 TEST_F(ModelsGenTest, CanyonIsClosedWithTheSkyLightInView) {
-    const ParsedModel& wall = parsed["Ter/ter_wall.3DS"];
-    const ParsedObject& sky = parsed["Ter/ter_sky.3DS"].objects.at(0);
+    const ParsedModel& wall = parsed.at("Ter/ter_wall.3DS");
+    const ParsedObject& sky = parsed.at("Ter/ter_sky.3DS").objects.at(0);
     ASSERT_FALSE(sky.positions.empty());
     Vec3 skyMiddle = sky.positions[sky.positions.size() / 2];
     const Vec3 eyeStart{-307, 130, 430}, eyeEnd{23, 130, 100}, target{225, 60, -342};
@@ -384,12 +384,12 @@ TEST_F(ModelsGenTest, CanyonIsClosedWithTheSkyLightInView) {
         EXPECT_TRUE(Blocked(wall, eye, eye + Vec3{0, 2000, 0}));       // straight up is rock
         EXPECT_FALSE(Blocked(wall, eye, target));                      // the credits are in view
     }
-    EXPECT_FALSE(Blocked(parsed["Ter/ter_crys.3DS"], eyeEnd, target));
+    EXPECT_FALSE(Blocked(parsed.at("Ter/ter_crys.3DS"), eyeEnd, target));
 }
 
 TEST_F(ModelsGenTest, OutlineTextureRunsDownTheLogo) {
     std::vector<unsigned char> bytes = VantorGLTest::ReadBytes(root + "/mvoutline.3DS");
-    const ParsedModel& m = parsed["mvoutline.3DS"];
+    const ParsedModel& m = parsed.at("mvoutline.3DS");
     ASSERT_FALSE(m.objects.empty());
     // Re-read the uvs: find the 0x4140 chunk and compare v with height.
     size_t at = 0;
