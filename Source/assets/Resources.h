@@ -8,6 +8,7 @@
 #include "assets/MusicSystem.h"
 #include "assets/TextureSystem.h"
 #include "render/CubeMapping.h"
+#include "render/PassTimer.h"
 #include "render/ParticleSystem.h"
 #include "render/shaders/LitShaders.h"
 #include "render/shaders/PostShaders.h"
@@ -67,6 +68,8 @@ public:
     cDistortShader distortShader;
 
     cLoadTimes loadTimes;
+    // The GPU time of each named pass the scenes draw; off unless a timing program enables it.
+    cPassTimer passTimer;
 
 private:
     void ConfigureShaders();

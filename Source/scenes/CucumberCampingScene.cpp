@@ -120,24 +120,36 @@ void cCucumberCampingScene::DrawContent(int pass) {
 
 void cCucumberCampingScene::Render() {
     cResources& res = *resources;
+    cPassTimer& timing = res.passTimer;
     glEnable(GL_MULTISAMPLE);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
 
     // Every face gets the scene camera's view (DrawContent sets its own camera): walls and the
     // black credits, which the crystals of the main view refract and reflect. The six pictures
     // are the same, so the first face is drawn and copied into the other five.
+    timing.BeginPass("cube faces");
     CaptureCubeFaces(res.cubeMap, [&] { DrawContent(kPassCubeFaces); });
+    timing.EndPass();
 
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    timing.BeginPass("figure alone");
     CaptureInto(targetD, [&] { DrawContent(kPassFigureAlone); });
+    timing.EndPass();
+    timing.BeginPass("content");
     CaptureInto(targetA, [&] { DrawContent(kPassMain); });
+    timing.EndPass();
 
     // Two masked blurs, the second over the first.
     cGaussianMapShader& blur = res.gaussianMapShader;
+    timing.BeginPass("blur 1");
     CaptureInto(targetB, [&] { MaskedBlurPass(blur, targetA.texture, res.texBlurMap.texture, kBlurFactor); });
+    timing.EndPass();
+    timing.BeginPass("blur 2");
     CaptureInto(targetC, [&] { MaskedBlurPass(blur, targetB.texture, res.texBlurMap.texture, kBlurFactor); });
+    timing.EndPass();
 
     cRadialBlurShader& rays = res.radialBlurShader;
+    timing.BeginPass("rays");
     CaptureInto(targetE, [&] {
         PostQuadTransform();
         rays.SetSourceTexture(targetD.texture);
@@ -149,15 +161,22 @@ void cCucumberCampingScene::Render() {
         DrawScreenQuad();
         rays.Unbind();
     });
+    timing.EndPass();
 
+    timing.BeginPass("present");
     PresentTarget(targetC);
+    timing.EndPass();
+    timing.BeginPass("ray layers");
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
     targetE.BindTexture();
     for (int layer = 0; layer < kRayLayers; ++layer) DrawScreenQuad();
     targetE.UnbindTexture();
+    timing.EndPass();
 
+    timing.BeginPass("overlays");
     DrawOverlays(res.texOg2, fade, res.texBox01Diffuse);
+    timing.EndPass();
     glDisable(GL_MULTISAMPLE);
 }
 

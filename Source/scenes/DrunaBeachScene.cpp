@@ -140,6 +140,7 @@ void cDrunaBeachScene::DrawContent(int pass) {
 
 void cDrunaBeachScene::Render() {
     cResources& res = *resources;
+    cPassTimer& timing = res.passTimer;
     glEnable(GL_MULTISAMPLE);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
 
@@ -147,17 +148,29 @@ void cDrunaBeachScene::Render() {
     // the glass refracts the tubes and sculptures as seen from the eye. The faces drawn now are
     // sampled next frame (the cube is double-buffered). Since the six pictures are one and the
     // same, +X is drawn and copied into the other five: the same cube for a sixth of the work.
+    timing.BeginPass("cube faces");
     CaptureCubeFaces(res.cubeMap, [&] { DrawContent(kPassCubeFaces); });
+    timing.EndPass();
 
+    timing.BeginPass("content");
     CaptureInto(targetA, [&] { DrawContent(kPassMain); });
+    timing.EndPass();
+    timing.BeginPass("blur 1");
     CaptureInto(targetB, [&] {
         MaskedBlurPass(res.gaussianMapShader, targetA.texture, res.texBlurMap.texture, 2.5f);
     });
+    timing.EndPass();
+    timing.BeginPass("blur 2");
     CaptureInto(targetC, [&] {
         MaskedBlurPass(res.gaussianMapShader, targetB.texture, res.texBlurMapII.texture, blurAmount);
     });
+    timing.EndPass();
+    timing.BeginPass("present");
     PresentTarget(targetC);
+    timing.EndPass();
+    timing.BeginPass("overlays");
     DrawOverlays(res.texOg2, fadeLevel, res.texBox01Diffuse);
+    timing.EndPass();
     glDisable(GL_MULTISAMPLE);
 }
 

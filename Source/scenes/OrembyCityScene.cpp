@@ -295,6 +295,7 @@ void cOrembyCityScene::DrawContent(int pass) {
 
 void cOrembyCityScene::Render() {
     cResources& res = *resources;
+    cPassTimer& timing = res.passTimer;
     glEnable(GL_MULTISAMPLE);
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
 
@@ -302,17 +303,30 @@ void cOrembyCityScene::Render() {
     // picture of the cube sphere seen from the scene camera (squeezed into the square face). The
     // sphere is drawn once, into +X, and copied into the other five faces: the same cube for a
     // sixth of the work.
+    timing.BeginPass("cube faces");
     CaptureCubeFaces(res.cubeMap, [&] { DrawContent(kPassCubeFaces); });
+    timing.EndPass();
 
+    timing.BeginPass("figure alone");
     CaptureInto(targetD, [&] { DrawContent(kPassFigureAlone); });
+    timing.EndPass();
+    timing.BeginPass("content");
     CaptureInto(targetA, [&] { DrawContent(kPassMain); });
+    timing.EndPass();
 
     // Two masked Gaussian passes, A -> B -> C, at factor 2.5.
+    timing.BeginPass("blur 1");
     CaptureInto(targetB, [&] { MaskedBlurPass(res.gaussianMapShader, targetA.texture, res.texBlurMap.texture, 2.5f); });
+    timing.EndPass();
+    timing.BeginPass("blur 2");
     CaptureInto(targetC, [&] { MaskedBlurPass(res.gaussianMapShader, targetB.texture, res.texBlurMap.texture, 2.5f); });
+    timing.EndPass();
+    timing.BeginPass("present");
     PresentTarget(targetC);
+    timing.EndPass();
 
     // The glow pass, smeared outwards from the centre and added onto the frame.
+    timing.BeginPass("glow");
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
     res.radialBlurShader.SetSourceTexture(targetD.texture);
@@ -335,8 +349,11 @@ void cOrembyCityScene::Render() {
     DrawScreenQuad();
     glDisable(GL_SCISSOR_TEST);
     res.radialBlurShader.Unbind();
+    timing.EndPass();
 
+    timing.BeginPass("overlays");
     DrawOverlays(res.texOg2, fadeLevel, res.texBox01Diffuse);
+    timing.EndPass();
     glDisable(GL_MULTISAMPLE);
 }
 

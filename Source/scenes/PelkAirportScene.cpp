@@ -241,21 +241,34 @@ void cPelkAirportScene::DrawContent(int pass) {
 
 void cPelkAirportScene::Render() {
     cResources& res = *resources;
+    cPassTimer& timing = res.passTimer;
     glEnable(GL_MULTISAMPLE);
 
     // The surroundings for the glass. DrawContent sets its own projection and view, so all six
     // faces hold the same picture: it is drawn once, into +X, and copied to the other five
     // (the same pixels as six draws, for a sixth of the fill).
+    timing.BeginPass("cube faces");
     CaptureCubeFaces(res.cubeMap, [&] { DrawContent(kPassCubeFaces); });
+    timing.EndPass();
 
+    timing.BeginPass("content");
     CaptureInto(targetA, [&] { DrawContent(kPassMain); });
+    timing.EndPass();
 
     // Two identical masked blurs: targetA -> targetB -> targetC.
+    timing.BeginPass("blur 1");
     CaptureInto(targetB, [&] { MaskedBlurPass(res.gaussianMapShader, targetA.texture, res.texBlurMap.texture, 2.5f); });
+    timing.EndPass();
+    timing.BeginPass("blur 2");
     CaptureInto(targetC, [&] { MaskedBlurPass(res.gaussianMapShader, targetB.texture, res.texBlurMap.texture, 2.5f); });
+    timing.EndPass();
 
+    timing.BeginPass("present");
     PresentTarget(targetC);
+    timing.EndPass();
+    timing.BeginPass("overlays");
     DrawOverlays(res.texOg2, endFade, res.texBox01Diffuse);
+    timing.EndPass();
     glDisable(GL_MULTISAMPLE);
 }
 

@@ -109,8 +109,10 @@ void cRoute21Scene::DrawContent(int pass) {
 
 void cRoute21Scene::Render() {
     cResources& res = *resources;
+    cPassTimer& timing = res.passTimer;
 
     glEnable(GL_MULTISAMPLE);
+    timing.BeginPass("cube faces");
     glPushMatrix();
     cCubeMapping& cube = res.cubeMap;
     cube.BeginCapture();
@@ -125,17 +127,28 @@ void cRoute21Scene::Render() {
     glPopAttrib();
     cube.StopCapture();
     glPopMatrix();
+    timing.EndPass();
 
+    timing.BeginPass("content");
     CaptureInto(targetA, [&] { DrawContent(kPassMain); });
+    timing.EndPass();
 
     cGaussianMapShader& blur = res.gaussianMapShader;
+    timing.BeginPass("blur 1");
     CaptureInto(targetB, [&] { MaskedBlurPass(blur, targetA.texture, res.texBlurMap.texture, kFirstBlurFactor); });
+    timing.EndPass();
+    timing.BeginPass("blur 2");
     CaptureInto(targetC, [&] {
         MaskedBlurPass(blur, targetB.texture, res.texBlurMapII.texture, SecondBlurFactor());
     });
+    timing.EndPass();
 
+    timing.BeginPass("present");
     PresentTarget(targetC);
+    timing.EndPass();
+    timing.BeginPass("overlays");
     DrawOverlays(res.texOg2, endFade, res.texBox01Diffuse);
+    timing.EndPass();
     glDisable(GL_MULTISAMPLE);
 }
 

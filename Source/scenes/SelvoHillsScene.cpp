@@ -305,21 +305,30 @@ void cSelvoHillsScene::DrawRings() {
 void cSelvoHillsScene::Render() {
     if (!resources) return;
     cResources& res = *resources;
+    cPassTimer& timing = res.passTimer;
     glEnable(GL_MULTISAMPLE);
+    timing.BeginPass("content");
     CaptureInto(targetA, [&] { DrawContent(kPassMain); });
+    timing.EndPass();
 
     cGaussianMapShader& blur = res.gaussianMapShader;
     const GLuint map = blurMapMode == 0 ? res.texBlurMapII.texture : res.texBlurSelvo.texture;
     const float factor = BlurFactor();
-    auto blurPass = [&](cRenderTextureSystem& from, cRenderTextureSystem& into) {
+    auto blurPass = [&](const char* name, cRenderTextureSystem& from, cRenderTextureSystem& into) {
+        timing.BeginPass(name);
         CaptureInto(into, [&] { MaskedBlurPass(blur, from.texture, map, factor); });
+        timing.EndPass();
     };
-    blurPass(targetA, targetB);
-    blurPass(targetB, targetC);
+    blurPass("blur 1", targetA, targetB);
+    blurPass("blur 2", targetB, targetC);
 
+    timing.BeginPass("present");
     PresentTarget(targetC);
+    timing.EndPass();
+    timing.BeginPass("overlays");
     glColor4f(1.0f, 1.0f, 1.0f, overlayAlpha);
     DrawOverlays(res.texLogoScene, endFade, res.texBox01Diffuse);
+    timing.EndPass();
     glDisable(GL_MULTISAMPLE);
 }
 

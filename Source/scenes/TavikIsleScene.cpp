@@ -214,32 +214,48 @@ void cTavikIsleScene::DrawContent(int pass) {
 
 void cTavikIsleScene::Render() {
     cResources& res = *resources;
+    cPassTimer& timing = res.passTimer;
     glEnable(GL_MULTISAMPLE);
     glClearColor(1, 1, 1, 1);
 
     // Every face gets the same picture (DrawContent sets its own projection and view): the cube
     // sphere as the scene camera sees it, for the glass to refract. So it is drawn once, into +X,
     // and copied to the other five faces instead of drawing 2016 cubes six times.
+    timing.BeginPass("cube faces");
     CaptureCubeFaces(res.cubeMap, [&] { DrawContent(kPassCubeFaces); });
+    timing.EndPass();
 
+    timing.BeginPass("figure alone");
     CaptureInto(targetD, [&] { DrawContent(kPassFigureAlone); });
+    timing.EndPass();
+    timing.BeginPass("content");
     CaptureInto(targetA, [&] { DrawContent(kPassMain); });
+    timing.EndPass();
 
     // Two masked blurs: targetB is the softened image, targetC the glow.
     cGaussianMapShader& blur = res.gaussianMapShader;
+    timing.BeginPass("blur 1");
     CaptureInto(targetB, [&] { MaskedBlurPass(blur, targetA.texture, res.texBlurMap.texture, 2.5f); });
+    timing.EndPass();
+    timing.BeginPass("blur 2");
     CaptureInto(targetC, [&] { MaskedBlurPass(blur, targetB.texture, res.texBlurMap.texture, 2.5f); });
+    timing.EndPass();
 
+    timing.BeginPass("present");
     PresentTarget(targetB);
+    timing.EndPass();
 
     // Glow: the second blur screen-blended over the frame.
+    timing.BeginPass("glow");
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_COLOR);
     targetC.BindTexture();
     DrawScreenQuad();
     targetC.UnbindTexture();
+    timing.EndPass();
 
     // Light rays: the figure's silhouette blurred outwards from the centre, added.
+    timing.BeginPass("rays");
     glBlendFunc(GL_ONE, GL_ONE);
     cRadialBlurShader& rays = res.radialBlurShader;
     rays.SetSourceTexture(targetD.texture);
@@ -250,8 +266,11 @@ void cTavikIsleScene::Render() {
     rays.Bind();
     DrawScreenQuad();
     rays.Unbind();
+    timing.EndPass();
 
+    timing.BeginPass("overlays");
     DrawOverlays(res.texOg3, fadeLevel, res.texBox01Diffuse);
+    timing.EndPass();
     glDisable(GL_MULTISAMPLE);
 }
 

@@ -96,6 +96,7 @@ void cDemoScene::Render() {
     for (cSceneSystem* scene : dispatch) scene->RunRender();
 
     // The og3 overlay over everything, mirrored top to bottom; it slightly overflows the screen.
+    registry.passTimer.BeginPass("sequencer overlay");
     glLoadIdentity();
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_ALPHA_TEST);
@@ -109,6 +110,7 @@ void cDemoScene::Render() {
     registry.texOg3.Unbind();
     glDisable(GL_ALPHA_TEST);
     glDisable(GL_BLEND);
+    registry.passTimer.EndPass();
 
     cDebugSystem::Instance()->Log("cDemoScene()", timer.elapsed);
 }
