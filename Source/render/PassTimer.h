@@ -1,6 +1,8 @@
 // cPassTimer: the GPU time of each named pass of a frame (cube faces, a capture, a blur, the
 // present), through GL timestamp queries. Off unless a timing program switches it on; while off
-// a pass marker is one branch and no GL call, so the demo itself never pays for it.
+// a pass marker is one branch and no GL call, so the demo itself never pays for it. A tiled
+// renderer (llvmpipe) draws every pass into one target together, tile by tile, once the target is
+// done, so there the passes sharing a target split its time unevenly; their sum still holds.
 #pragma once
 
 #include <epoxy/gl.h>

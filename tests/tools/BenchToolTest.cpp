@@ -1,5 +1,6 @@
 // Tests for quenlite-bench's command line: every bad argument is a usage message and exit 2; a
-// short span gives one JSON object a machine can read, with an entry for every timeline scene.
+// short span gives one JSON object a machine can read, with an entry for every timeline scene,
+// and with --passes each scene's named passes, whose GPU times fit inside its frames.
 #include "timeline/Timeline.h"
 
 #include "support/JsonValue.h"
@@ -61,6 +62,7 @@ TEST(BenchTool, ShortSpanGivesJsonPerScene) {
     const JsonValue* median = first.Find("draw")->Find("median");
     ASSERT_NE(median, nullptr);
     EXPECT_EQ(median->kind, JsonValue::eKind::Number);
+    EXPECT_EQ(first.Find("passes"), nullptr) << "passes are timed only when asked for";
     // Every row of the timeline has its entry, named and labelled as the table says.
     for (const VantorGL::sTimelineRow& row : VantorGL::kTimeline) {
         const JsonValue* entry = nullptr;
@@ -70,4 +72,37 @@ TEST(BenchTool, ShortSpanGivesJsonPerScene) {
         ASSERT_NE(entry->Find("label"), nullptr) << row.member;
         EXPECT_EQ(entry->Find("label")->text, row.label) << row.member;
     }
+}
+
+TEST(BenchTool, PassesListTheSceneStepsWithinTheFrameTime) {
+    ProgramResult run = RunBench({"--span", "1-1.2", "--passes", "--json", "--size", "64x48"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    if (run.err.find("BENCH: ") != std::string::npos && run.err.find("timer queries") != std::string::npos)
+        GTEST_SKIP() << run.err;
+    JsonValue json;
+    std::string error;
+    ASSERT_TRUE(ParseJson(run.out, json, error)) << error << "\n" << run.out;
+    const JsonValue* scenes = json.Find("scenes");
+    ASSERT_TRUE(scenes && !scenes->items.empty()) << run.out;
+    const JsonValue& first = scenes->items[0];  // selvoHills, as above
+    const JsonValue* passes = first.Find("passes");
+    ASSERT_TRUE(passes && passes->Find("each") && passes->Find("sum")) << run.out;
+    const JsonValue& each = *passes->Find("each");
+    ASSERT_GE(each.items.size(), 4u) << run.out;  // content, two blurs, present, overlays...
+    double sum = 0.0;
+    bool sequencerOverlay = false;
+    for (const JsonValue& pass : each.items) {
+        ASSERT_TRUE(pass.Find("name") && pass.Find("median") && pass.Find("frames")) << run.out;
+        EXPECT_FALSE(pass.Find("name")->text.empty());
+        EXPECT_EQ(pass.Find("frames")->number, 7) << pass.Find("name")->text;  // every pass in every frame
+        EXPECT_GE(pass.Find("median")->number, 0.0) << pass.Find("name")->text;
+        sum += pass.Find("median")->number;
+        sequencerOverlay |= pass.Find("name")->text == "sequencer overlay";
+    }
+    EXPECT_TRUE(sequencerOverlay) << "the sequencer's own overlay is timed with the scene's passes";
+    EXPECT_NEAR(passes->Find("sum")->number, sum, 0.01);
+    // GPU time inside frames measured from glFinish to glFinish: the sum of medians may pass the
+    // frame median only by the spread of the samples, never by a multiple.
+    const double frame = first.Find("draw")->Find("median")->number;
+    EXPECT_LE(sum, 1.25 * frame + 1.0) << run.out;
 }

@@ -1,5 +1,5 @@
 // BenchOptions: the command line of quenlite-bench and the demo times it asks to be timed.
-//   quenlite-bench [--span FROM-TO]... [--every SECONDS] [--size WxH] [--json] [--help]
+//   quenlite-bench [--span FROM-TO]... [--every SECONDS] [--size WxH] [--passes] [--json] [--help]
 // Times are plain seconds of demo time with an ordinary decimal fraction ("1.2" is 1200 ms).
 #pragma once
 
@@ -19,6 +19,7 @@ struct BenchOptions {
     int width = 1024;
     int height = 768;
     bool json = false;
+    bool passes = false;  // also time each named pass on the GPU
     bool help = false;
 };
 

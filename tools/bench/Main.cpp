@@ -3,8 +3,10 @@
 // frame from demo time 0, and draws only the chosen frames (plus three warm-up frames before each
 // run of them). Each chosen frame's draw is timed with glFinish on both sides, so the GPU's work
 // counts, and charged to every scene of the timeline active at that demo time; the update is
-// timed on its own.
+// timed on its own. With --passes each named pass of a timed frame is also timed on the GPU
+// (the registry's pass timer) and charged the same way, by scene and pass name.
 #include "BenchOptions.h"
+#include "PassSamples.h"
 
 #include "offline/OfflineDriver.h"
 
@@ -30,7 +32,8 @@ constexpr int kFps = 30;
 // Every frame of the demo at kFps, with room for the clock's rounding: the most any list holds.
 constexpr int kMaxFrames = VantorGL::kDemoEndMs / 1000 * kFps + 2 * kFps;
 
-// The demo's application object, noting which GL does the drawing.
+// The demo's application object, noting which GL does the drawing and switching the pass timer
+// on, when asked, once everything is loaded and before the first frame.
 class BenchApplication final : public TimedApplication {
 public:
     bool InitGL() override {
@@ -39,8 +42,15 @@ public:
         const GLubyte* version = glGetString(GL_VERSION);
         renderer = name ? reinterpret_cast<const char*>(name) : "unknown";
         glVersion = version ? reinterpret_cast<const char*>(version) : "unknown";
+        if (timePasses && !demo.registry.passTimer.Enable())
+            std::fprintf(stderr, "BENCH: %s has no timer queries (GL_ARB_timer_query); passes are not timed\n",
+                         renderer.c_str());
         return result;
     }
+    // The pass timer is on: --passes was asked for and the GL can time them.
+    bool PassesTimed() const { return demo.registry.passTimer.Enabled(); }
+
+    bool timePasses = false;
     std::string renderer = "unknown", glVersion = "unknown";
 };
 
@@ -63,17 +73,23 @@ struct SceneEntry {
     const VantorGL::sTimelineRow* row;
     const VantorGL::cSceneSystem* scene;
     Samples samples;
+    PassSamples passes;  // empty unless the passes are timed
 };
 
 class BenchHooks final : public VantorGL::cFrameHooks {
 public:
-    BenchHooks(OfflineDriver& offline, const std::vector<BenchSpan>& chosen)
-        : driver(offline), application(offline.Application()), counter(offline.Counter()), spans(chosen) {
+    // `timePasses`: make room for the pass times too.
+    BenchHooks(OfflineDriver& offline, const std::vector<BenchSpan>& chosen, bool timePasses)
+        : driver(offline), application(offline.Application()), counter(offline.Counter()), spans(chosen),
+          passTimer(application.demo.registry.passTimer) {
         // In time order; the i-th dispatched scene plays the timeline's i-th row.
         const VantorGL::sTimelineWindow* windows = VantorGL::TimelineByStart();
         scenes.resize(VantorGL::kTimelineRows);
-        for (std::size_t i = 0; i < VantorGL::kTimelineRows; ++i)
-            scenes[i] = {windows[i].row, application.demo.DispatchOrder()[windows[i].row - VantorGL::kTimeline], {}};
+        for (std::size_t i = 0; i < VantorGL::kTimelineRows; ++i) {
+            scenes[i].row = windows[i].row;
+            scenes[i].scene = application.demo.DispatchOrder()[windows[i].row - VantorGL::kTimeline];
+            if (timePasses) scenes[i].passes.Reserve(kMaxFrames);
+        }
         everyUpdate.reserve(kMaxFrames);
         for (const BenchSpan& span : spans) lastMs = std::max(lastMs, span.toMs);
     }
@@ -88,6 +104,7 @@ public:
         timed = Chosen(now);
         if (timed) {
             glFinish();  // the warm-up's and the previous frame's work is not this frame's
+            passTimer.BeginFrame();  // nothing while the timer is off
             drawStart = StartClock::now();
             return true;
         }
@@ -101,10 +118,20 @@ public:
         glFinish();
         double drawMs = MillisecondsBetween(drawStart, StartClock::now());
         double updateMs = application.LastUpdateMs();
+        // After the glFinish every query has its result: reading them waits for nothing.
+        const bool passes = passTimer.Collect() > 0 || passTimer.Dropped() > 0;
+        if (passTimer.Dropped() > 0 && !toldDropped) {
+            std::fprintf(stderr, "BENCH: a frame ran more than %d passes; the rest are not timed\n",
+                         VantorGL::cPassTimer::kMaxPasses);
+            toldDropped = true;
+        }
         all.Add(drawMs, updateMs);
-        // A frame where two windows meet counts for both scenes.
-        for (SceneEntry& entry : scenes)
-            if (entry.scene->IsActive()) entry.samples.Add(drawMs, updateMs);
+        // A frame where two windows meet counts for both scenes, and so do its passes.
+        for (SceneEntry& entry : scenes) {
+            if (!entry.scene->IsActive()) continue;
+            entry.samples.Add(drawMs, updateMs);
+            if (passes) entry.passes.AddFrame(passTimer);
+        }
         Progress(Elapsed());
     }
 
@@ -142,6 +169,8 @@ private:
     TimedApplication& application;
     VantorGL::cFixedStepCounter& counter;
     const std::vector<BenchSpan>& spans;
+    VantorGL::cPassTimer& passTimer;
+    bool toldDropped = false;
     std::vector<SceneEntry> scenes;
     Samples all;
     std::vector<double> everyUpdate;
@@ -195,6 +224,13 @@ Summary Summarise(const Samples& samples) {
     return s;
 }
 
+// The sum of a scene's pass medians: the part of its frame median the named passes account for.
+double PassMedianSum(const PassSamples& passes) {
+    double sum = 0.0;
+    for (int i = 0; i < passes.Count(); ++i) sum += Median(passes.Pass(i).milliseconds);
+    return sum;
+}
+
 std::string JsonString(const std::string& text) {
     std::string out = "\"";
     for (unsigned char c : text) {
@@ -221,6 +257,25 @@ void PrintJsonSummary(const Summary& s) {
                 s.min, s.median, s.p95, s.updateMedian);
 }
 
+// "passes": the sum of the pass medians and its share of the frame median, then each pass (name,
+// frames that ran it, median, share), in the order they first ran. Shares are fractions.
+void PrintJsonPasses(const PassSamples& passes, const Summary& draw) {
+    if (draw.frames == 0 || passes.Count() == 0) {
+        std::printf(", \"passes\": {\"sum\": null, \"share\": null, \"each\": []}");
+        return;
+    }
+    auto share = [&](double ms) { return draw.median > 0.0 ? ms / draw.median : 0.0; };
+    const double sum = PassMedianSum(passes);
+    std::printf(", \"passes\": {\"sum\": %.3f, \"share\": %.4f, \"each\": [", sum, share(sum));
+    for (int i = 0; i < passes.Count(); ++i) {
+        const PassSamples::sPass& pass = passes.Pass(i);
+        const double median = Median(pass.milliseconds);
+        std::printf("%s{\"name\": %s, \"frames\": %zu, \"median\": %.3f, \"share\": %.4f}", i ? ", " : "",
+                    JsonString(pass.name).c_str(), pass.milliseconds.size(), median, share(median));
+    }
+    std::printf("]}");
+}
+
 void PrintJson(const BenchOptions& options, const BenchApplication& app, const BenchHooks& hooks) {
     StartUpSplit s = app.Split();
     std::printf("{\n  \"size\": [%d, %d], \"fps\": %d,\n", options.width, options.height, kFps);
@@ -239,13 +294,38 @@ void PrintJson(const BenchOptions& options, const BenchApplication& app, const B
     std::printf("  \"scenes\": [\n");
     const std::vector<SceneEntry>& scenes = hooks.Scenes();
     for (std::size_t i = 0; i < scenes.size(); ++i) {
+        const Summary draw = Summarise(scenes[i].samples);
         std::printf("    {\"name\": %s, \"draw\": ", JsonString(scenes[i].row->member).c_str());
-        PrintJsonSummary(Summarise(scenes[i].samples));
-        std::printf(", \"label\": %s}%s\n", JsonString(scenes[i].row->label).c_str(), i + 1 < scenes.size() ? "," : "");
+        PrintJsonSummary(draw);
+        std::printf(", \"label\": %s", JsonString(scenes[i].row->label).c_str());
+        if (app.PassesTimed()) PrintJsonPasses(scenes[i].passes, draw);
+        std::printf("}%s\n", i + 1 < scenes.size() ? "," : "");
     }
     std::printf("  ],\n  \"all\": ");
     PrintJsonSummary(Summarise(hooks.All()));
     std::printf("\n}\n");
+}
+
+// Per scene, each pass's GPU median and its share of the scene's frame median, then their sum.
+void PrintPassTable(const BenchHooks& hooks) {
+    std::printf("\npasses: GPU time by timer queries, median over the frames that ran each pass; share of the "
+                "scene's frame median\n");
+    std::printf("%-16s %-18s %6s %9s %8s\n", "scene", "pass", "frames", "median", "share");
+    for (const SceneEntry& entry : hooks.Scenes()) {
+        const Summary draw = Summarise(entry.samples);
+        const PassSamples& passes = entry.passes;
+        if (draw.frames == 0 || passes.Count() == 0) continue;
+        auto percent = [&](double ms) { return draw.median > 0.0 ? 100.0 * ms / draw.median : 0.0; };
+        for (int i = 0; i < passes.Count(); ++i) {
+            const PassSamples::sPass& pass = passes.Pass(i);
+            const double median = Median(pass.milliseconds);
+            std::printf("%-16s %-18s %6zu %9.2f %7.1f%%\n", i == 0 ? entry.row->member : "", pass.name,
+                        pass.milliseconds.size(), median, percent(median));
+        }
+        const double sum = PassMedianSum(passes);
+        std::printf("%-16s %-18s %6s %9.2f %7.1f%%  of the frame median %.2f ms\n", "", "sum of passes", "", sum,
+                    percent(sum), draw.median);
+    }
 }
 
 void PrintTable(const BenchOptions& options, const BenchApplication& app, const BenchHooks& hooks) {
@@ -273,6 +353,7 @@ void PrintTable(const BenchOptions& options, const BenchApplication& app, const 
     };
     for (const SceneEntry& entry : hooks.Scenes()) row(entry.row->member, Summarise(entry.samples));
     row("all", Summarise(hooks.All()));
+    if (app.PassesTimed()) PrintPassTable(hooks);
 }
 
 }  // namespace
@@ -302,11 +383,16 @@ int main(int argc, char** argv) {
         std::filesystem::temp_directory_path() / ("quenlite-bench-" + std::to_string(::getpid()) + ".log");
     VantorGL::cDebugSystem::Instance()->Open(log.c_str());
 
-    BenchHooks hooks(driver, spans);
+    application.timePasses = options.passes;
+    BenchHooks hooks(driver, spans, options.passes);
     const bool ran = driver.Run(hooks, options.width, options.height);
     std::error_code ignored;
     std::filesystem::remove(log, ignored);
     if (!ran) return 1;
+    for (const SceneEntry& entry : hooks.Scenes())
+        if (entry.passes.LeftOut() > 0)
+            std::fprintf(stderr, "BENCH: %s: %d pass times had no room and are left out\n", entry.row->member,
+                         entry.passes.LeftOut());
     if (options.json)
         PrintJson(options, application, hooks);
     else
