@@ -1,5 +1,5 @@
 // Tests for the start-up settings dialog: what "Run", "Exit" and the keys leave in its result,
-// how the window system applies a result, the sample counts of the anti-aliasing levels, and one
+// how the window system applies a result (the size and samples each label names), and one
 // headless frame of the ImGui view.
 #include "shell/SettingsDialog.h"
 #include "shell/SettingsDialogView.h"
@@ -10,13 +10,37 @@
 #include <epoxy/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace VantorGL;
+
+namespace {
+
+// The size a resolution entry's label names ("1024x768"); {0, 0} when the label names none.
+std::pair<int, int> SizeInLabel(const char* text) {
+    int w = 0, h = 0;
+    char end = 0;
+    if (std::sscanf(text, "%dx%d%c", &w, &h, &end) != 2) return {0, 0};
+    return {w, h};
+}
+
+// The sample count an anti-aliasing label names: "No AA" none, "4X AA" four; -1 for anything else.
+int SamplesInLabel(const char* text) {
+    if (std::string(text) == "No AA") return 0;
+    int n = 0;
+    char rest[8] = {};
+    if (std::sscanf(text, "%dX %7s", &n, rest) != 2 || std::string(rest) != "AA") return -1;
+    return n;
+}
+
+}  // namespace
 
 TEST(SettingsDialog, StartsZeroedAndRunWithoutTouchingGivesTheInitialChoices) {
     SettingsDialog dialog;
@@ -29,39 +53,43 @@ TEST(SettingsDialog, StartsZeroedAndRunWithoutTouchingGivesTheInitialChoices) {
     EXPECT_TRUE(dialog.IsOpen());
     dialog.Run();
     EXPECT_FALSE(dialog.IsOpen());
-    EXPECT_EQ(dialog.Result().resolutionIndex, 1);
-    EXPECT_EQ(dialog.Result().antiAliasingIndex, 2);
+    EXPECT_EQ(dialog.Result().resolutionIndex, kInitialResolution);
+    EXPECT_EQ(dialog.Result().antiAliasingIndex, kInitialAntiAliasing);
     EXPECT_TRUE(dialog.Result().fullscreen);
     EXPECT_FALSE(dialog.Result().exit);
 
+    // The window gets what the entries shown at opening say, whatever it had before.
+    const char* resolutionShown = kResolutionChoices[kInitialResolution].text;
+    const char* antiAliasingShown = kAntiAliasingChoices[kInitialAntiAliasing].text;
     cWindowsSystem system;
-    system.SetSize(1024, 768);
+    system.SetSize(1, 1);
     system.SetFullscreen(false);
     system.SetAntiAliasing(false);
+    system.SetSamples(0);
     EXPECT_EQ(system.ApplySettings(dialog.Result()), 0);
-    EXPECT_EQ(system.Width(), 800);
-    EXPECT_EQ(system.Height(), 600);
+    EXPECT_EQ(std::pair(system.Width(), system.Height()), SizeInLabel(resolutionShown)) << resolutionShown;
     EXPECT_TRUE(system.IsFullscreen());
-    EXPECT_TRUE(system.AntiAliasing());
-    EXPECT_EQ(system.SamplesWanted(), 4);
+    EXPECT_EQ(system.SamplesWanted(), SamplesInLabel(antiAliasingShown)) << antiAliasingShown;
+    EXPECT_EQ(system.AntiAliasing(), system.SamplesWanted() > 0) << antiAliasingShown;
 }
 
 TEST(SettingsDialog, ExitAndCloseLeaveTheSelectionsOutAndKeepTheLastRun) {
     SettingsDialog dialog;
     dialog.Open();
-    dialog.SelectResolution(8);
+    const int last = kResolutionCount - 1;
+    dialog.SelectResolution(last);
     dialog.SetFullscreenChecked(false);
     dialog.Run();
 
     // A second showing starts from the initial selections again; leaving it keeps the last run.
     dialog.Open();
-    EXPECT_EQ(dialog.ResolutionSelection(), 1);
+    EXPECT_EQ(dialog.ResolutionSelection(), kInitialResolution);
     EXPECT_TRUE(dialog.FullscreenChecked());
     dialog.SelectResolution(0);
     dialog.Exit();  // "Exit", the close box and a closed window all come here
     EXPECT_FALSE(dialog.IsOpen());
     EXPECT_TRUE(dialog.Result().exit);
-    EXPECT_EQ(dialog.Result().resolutionIndex, 8);
+    EXPECT_EQ(dialog.Result().resolutionIndex, last);
     EXPECT_FALSE(dialog.Result().fullscreen);
 
     cWindowsSystem system;
@@ -71,86 +99,109 @@ TEST(SettingsDialog, ExitAndCloseLeaveTheSelectionsOutAndKeepTheLastRun) {
     EXPECT_TRUE(system.IsFullscreen());
 }
 
-TEST(SettingsDialog, EveryResolutionSetsItsSize) {
-    const int expected[][2] = {{640, 480},  {800, 600},  {960, 600},  {1024, 768}, {1280, 720},
-                               {1280, 768}, {1280, 960}, {1440, 900}, {1680, 1050}};
-    ASSERT_EQ(kResolutionCount, 9);
+// Choosing an entry gives the window the size its label names; the list runs from small to
+// large without repeats, every size a plausible window (at least 640 x 480, between 4:3 and 16:9).
+TEST(SettingsDialog, EveryResolutionSetsTheSizeItsLabelNames) {
+    ASSERT_GT(kResolutionCount, 1);
+    std::pair<int, int> previous{0, 0};
     for (int i = 0; i < kResolutionCount; ++i) {
+        const char* label = kResolutionChoices[i].text;
+        const std::pair<int, int> named = SizeInLabel(label);
         SettingsDialog dialog;
         dialog.Open();
         dialog.SelectResolution(i);
         dialog.SetFullscreenChecked(false);
         dialog.Run();
         cWindowsSystem system;
+        system.SetSize(1, 1);
         system.ApplySettings(dialog.Result());
-        EXPECT_EQ(system.Width(), expected[i][0]) << kResolutionChoices[i].text;
-        EXPECT_EQ(system.Height(), expected[i][1]) << kResolutionChoices[i].text;
+        EXPECT_EQ(std::pair(system.Width(), system.Height()), named) << label;
         EXPECT_FALSE(system.IsFullscreen());
-        EXPECT_EQ(std::to_string(expected[i][0]) + "x" + std::to_string(expected[i][1]), kResolutionChoices[i].text);
+
+        EXPECT_GE(named.first, 640) << label;
+        EXPECT_GE(named.second, 480) << label;
+        const double aspect = double(named.first) / std::max(named.second, 1);
+        EXPECT_GE(aspect, 4.0 / 3.0 - 1e-9) << label;
+        EXPECT_LE(aspect, 16.0 / 9.0 + 1e-9) << label;
+        EXPECT_GT(named, previous) << label << " after " << previous.first << "x" << previous.second;
+        previous = named;
     }
 }
 
-TEST(SettingsDialog, EveryAntiAliasingLevelSetsTheFlagAndItsSampleCount) {
-    const char* texts[] = {"No AA", "2X AA", "4X AA", "6X AA"};
-    const int samples[] = {0, 2, 4, 6};
-    ASSERT_EQ(kAntiAliasingCount, 4);
+// Each level turns multisampling on exactly when its label asks for samples, and asks for the
+// count the label names; the levels grow from "No AA" upwards.
+TEST(SettingsDialog, EveryAntiAliasingLevelAsksForTheSamplesItsLabelNames) {
+    ASSERT_GT(kAntiAliasingCount, 1);
+    EXPECT_EQ(SamplesInLabel(kAntiAliasingChoices[0].text), 0) << kAntiAliasingChoices[0].text;
+    int previous = -1;
     for (int i = 0; i < kAntiAliasingCount; ++i) {
-        EXPECT_STREQ(kAntiAliasingChoices[i].text, texts[i]);
-        EXPECT_EQ(SamplesForAntiAliasing(i), samples[i]);
+        const char* label = kAntiAliasingChoices[i].text;
+        const int named = SamplesInLabel(label);
+        EXPECT_GT(named, previous) << label;
+        previous = named;
+        EXPECT_EQ(SamplesForAntiAliasing(i), named) << label;
         SettingsResult result;
-        result.resolutionIndex = 3;
+        result.resolutionIndex = kInitialResolution;
         result.antiAliasingIndex = i;
         cWindowsSystem system;
-        system.SetAntiAliasing(i == 0);  // the opposite of what the level says
+        system.SetAntiAliasing(named == 0);  // the opposite of what the level says
+        system.SetSamples(named == 0 ? 4 : 0);
         system.ApplySettings(result);
-        EXPECT_EQ(system.AntiAliasing(), i != 0) << texts[i];
-        EXPECT_EQ(system.SamplesWanted(), samples[i]) << texts[i];
+        EXPECT_EQ(system.AntiAliasing(), named != 0) << label;
+        EXPECT_EQ(system.SamplesWanted(), named) << label;
     }
     EXPECT_EQ(SamplesForAntiAliasing(-1), -1);
-    EXPECT_EQ(SamplesForAntiAliasing(4), -1);
+    EXPECT_EQ(SamplesForAntiAliasing(kAntiAliasingCount), -1);
 }
 
 TEST(SettingsDialog, IndicesOutsideTheListsLeaveTheirValues) {
+    // Values no entry of either list gives, so any entry applied by mistake shows.
     cWindowsSystem system;
-    system.SetSize(1024, 768);
+    system.SetSize(1001, 701);
     system.SetAntiAliasing(false);
+    system.SetSamples(3);
     system.SetFullscreen(true);
     SettingsResult result;
-    for (int bad : {-1, 9, 1000}) {
-        result.resolutionIndex = bad;
-        result.antiAliasingIndex = bad < 0 ? bad : bad - 5;  // -1, 4, 995
+    for (int bad : {-1, 0, 1000}) {  // 0: one past each list's end
+        result.resolutionIndex = bad == 0 ? kResolutionCount : bad;
+        result.antiAliasingIndex = bad == 0 ? kAntiAliasingCount : bad;
         result.fullscreen = false;
         EXPECT_EQ(system.ApplySettings(result), 0);
-        EXPECT_EQ(system.Width(), 1024);
-        EXPECT_EQ(system.Height(), 768);
+        EXPECT_EQ(system.Width(), 1001);
+        EXPECT_EQ(system.Height(), 701);
         EXPECT_FALSE(system.AntiAliasing());
-        EXPECT_EQ(system.SamplesWanted(), 4);
+        EXPECT_EQ(system.SamplesWanted(), 3);
         EXPECT_FALSE(system.IsFullscreen());  // the box always applies
     }
     // Selections outside the lists are refused while the dialog is up.
     SettingsDialog dialog;
     dialog.Open();
-    dialog.SelectResolution(9);
+    dialog.SelectResolution(kResolutionCount);
     dialog.SelectAntiAliasing(-1);
-    EXPECT_EQ(dialog.ResolutionSelection(), 1);
-    EXPECT_EQ(dialog.AntiAliasingSelection(), 2);
+    EXPECT_EQ(dialog.ResolutionSelection(), kInitialResolution);
+    EXPECT_EQ(dialog.AntiAliasingSelection(), kInitialAntiAliasing);
 }
 
+// From the largest level down, a refused count falls through every smaller level of the list to
+// a plain format and stops there; a count between levels falls to the next one below.
 TEST(SettingsDialog, RefusedSampleCountsFallBackDownwards) {
-    std::vector<int> tried;
-    for (int s = 6;; s = FewerSamples(s)) {
+    std::vector<int> tried, levels;
+    for (int i = kAntiAliasingCount - 1; i >= 0; --i) levels.push_back(SamplesForAntiAliasing(i));
+    for (int s = levels.front();; s = FewerSamples(s)) {
         tried.push_back(s);
-        if (s == 0) break;
+        if (s == 0 || tried.size() > 20) break;
     }
-    EXPECT_EQ(tried, (std::vector<int>{6, 4, 2, 0}));
-    EXPECT_EQ(FewerSamples(4), 2);
-    EXPECT_EQ(FewerSamples(2), 0);
+    for (int level : levels)
+        EXPECT_NE(std::find(tried.begin(), tried.end(), level), tried.end()) << level << " is never tried";
+    EXPECT_TRUE(std::is_sorted(tried.rbegin(), tried.rend()) && std::adjacent_find(tried.begin(), tried.end()) == tried.end());
+    EXPECT_EQ(tried.back(), 0);
     EXPECT_EQ(FewerSamples(0), 0);
     EXPECT_EQ(FewerSamples(3), 2);
-    // The entry point's window keeps its search, 4 then 2, whatever its flag says.
+    // A window nobody configured still asks for multisampling, with a count to fall back to,
+    // whatever its flag says.
     cWindowsSystem system;
     system.SetAntiAliasing(false);
-    EXPECT_EQ(system.SamplesWanted(), 4);
+    EXPECT_GT(FewerSamples(system.SamplesWanted()), 0);
 }
 
 TEST(SettingsDialog, AWindowAskingForMoreSamplesThanTheDriverHasGetsFewer) {
@@ -181,7 +232,7 @@ TEST(SettingsDialog, KeysMoveTheFocusChangeTheListsAndEndTheDialog) {
     ASSERT_EQ(dialog.Focused(), eSettingsControl::Resolution);
     dialog.Key(eSettingsKey::Down);
     dialog.Key(eSettingsKey::Down);
-    EXPECT_EQ(dialog.ResolutionSelection(), 3);
+    EXPECT_EQ(dialog.ResolutionSelection(), kInitialResolution + 2);
     for (int i = 0; i < 20; ++i) dialog.Key(eSettingsKey::Up);  // stops at the top, no wrap
     EXPECT_EQ(dialog.ResolutionSelection(), 0);
 
@@ -191,9 +242,7 @@ TEST(SettingsDialog, KeysMoveTheFocusChangeTheListsAndEndTheDialog) {
     EXPECT_FALSE(dialog.FullscreenChecked());
     dialog.Key(eSettingsKey::Tab);
     EXPECT_EQ(dialog.Focused(), eSettingsControl::AntiAliasing);
-    dialog.Key(eSettingsKey::Up);
-    dialog.Key(eSettingsKey::Up);
-    dialog.Key(eSettingsKey::Up);
+    for (int i = 0; i < kAntiAliasingCount; ++i) dialog.Key(eSettingsKey::Up);
     EXPECT_EQ(dialog.AntiAliasingSelection(), 0);
     dialog.Key(eSettingsKey::Tab);  // wraps to the first control
     EXPECT_EQ(dialog.Focused(), eSettingsControl::Run);
