@@ -1,5 +1,6 @@
 // Post-processing programs: every one links on llvmpipe, Bind pushes the stored values onto the
-// right units, Unbind leaves the units as promised, and the filters do what they say on pixels.
+// right units, Unbind leaves the units as promised, and the filters (with their defaults and with
+// values set) do what they say on pixels.
 #include "render/shaders/PostShaders.h"
 
 #include "render/shaders/ShaderTestSupport.h"
@@ -90,14 +91,6 @@ TEST(PostShaders, GaussianMapBindPushesValuesAndUnbindClearsUnits) {
     GLuint source = MakeSolidTexture(4, 4, {10, 20, 30, 255});
     GLuint mask = MakeSolidTexture(4, 4, {255, 255, 255, 255});
 
-    map.Bind();  // defaults
-    EXPECT_FLOAT_EQ(UniformFloats(map.Program(), "BlurFactor", 1)[0], 0.01f);
-    EXPECT_FLOAT_EQ(UniformFloats(map.Program(), "width", 1)[0], 1024.0f);
-    EXPECT_FLOAT_EQ(UniformFloats(map.Program(), "height", 1)[0], 768.0f);
-    EXPECT_FLOAT_EQ(UniformFloats(map.Program(), "alpha", 1)[0], 1.0f);
-    EXPECT_FLOAT_EQ(UniformFloats(map.Program(), "bloom", 1)[0], 0.0f);
-    map.Unbind();
-
     map.SetSourceTexture(source);
     map.SetBlurMapTexture(mask);
     map.SetBlurFactor(2.5f);
@@ -107,6 +100,8 @@ TEST(PostShaders, GaussianMapBindPushesValuesAndUnbindClearsUnits) {
     EXPECT_EQ(UniformInt(map.Program(), "sampler0"), 0);
     EXPECT_EQ(UniformInt(map.Program(), "sampler1"), 1);
     EXPECT_FLOAT_EQ(UniformFloats(map.Program(), "BlurFactor", 1)[0], 2.5f);
+    EXPECT_FLOAT_EQ(UniformFloats(map.Program(), "width", 1)[0], 1024.0f);  // the size InitMap was given
+    EXPECT_FLOAT_EQ(UniformFloats(map.Program(), "height", 1)[0], 768.0f);
     EXPECT_EQ(BoundTexture(0), GLint(source));
     EXPECT_EQ(BoundTexture(1), GLint(mask));
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
@@ -117,6 +112,82 @@ TEST(PostShaders, GaussianMapBindPushesValuesAndUnbindClearsUnits) {
     EXPECT_EQ(ActiveUnit(), 0);
     EXPECT_EQ(BoundTexture(1), 0);
     EXPECT_EQ(BoundTexture(0), 0);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+// What each post program does when its owner sets nothing but the picture: the masked blur and
+// the disc blur keep a dot where it is (their default reach is a fraction of a pixel) and the
+// picture opaque, the zoom blur streaks a dot outwards from the middle of the view, the cage
+// cuts away all but the picture's bottom edge.
+TEST(PostShaders, DefaultsGiveEachProgramItsPlainLook) {
+    GlTestContext ctx(kSide, kSide);
+    REQUIRE_GL(ctx);
+    GLuint dot = DotTexture(12, 8);
+    GLuint white = MakeSolidTexture(kSide, kSide, {255, 255, 255, 255});
+    auto clear = [] {
+        glDisable(GL_BLEND);
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+    };
+    auto litPixels = [&] {
+        int lit = 0;
+        for (int y = 0; y < kSide; ++y)
+            for (int x = 0; x < kSide; ++x) lit += PixelAt(ctx, x, y)[0] > 8;
+        return lit;
+    };
+
+    cGaussianMapShader map;
+    BuildCaptured(map, [](cGaussianMapShader& s) { s.InitMap(kSide, kSide); });
+    ASSERT_TRUE(map.IsLinked());
+    map.SetSourceTexture(dot);
+    map.SetBlurMapTexture(white);
+    clear();
+    map.Bind();
+    DrawViewportQuad();
+    map.Unbind();
+    EXPECT_EQ(PixelAt(ctx, 12, 8), (std::array<int, 4>{255, 255, 255, 255})) << "masked blur";
+    EXPECT_EQ(litPixels(), 1) << "masked blur";
+    EXPECT_EQ(PixelAt(ctx, 3, 3)[3], 255) << "masked blur keeps the picture opaque";
+
+    cPoissonBlurShader poisson;
+    BuildCaptured(poisson);
+    ASSERT_TRUE(poisson.IsLinked());
+    poisson.SetSourceTexture(dot);
+    clear();
+    poisson.Bind();
+    DrawViewportQuad();
+    poisson.Unbind();
+    EXPECT_EQ(PixelAt(ctx, 12, 8)[0], 255) << "disc blur";
+    EXPECT_EQ(litPixels(), 1) << "disc blur";
+
+    // The zoom samples each pixel from itself towards the middle, so the dot is seen by the
+    // pixels just beyond it, never by those between it and the middle.
+    cRadialBlurShader radial;
+    BuildCaptured(radial);
+    ASSERT_TRUE(radial.IsLinked());
+    radial.SetSourceTexture(dot);
+    clear();
+    radial.Bind();
+    DrawViewportQuad();
+    radial.Unbind();
+    const int atDot = PixelAt(ctx, 12, 8)[0], beyond = PixelAt(ctx, 13, 8)[0];
+    EXPECT_GT(atDot, 0);
+    EXPECT_LT(atDot, 255) << "the dot is spread, not copied";
+    EXPECT_GT(beyond, 0) << "the streak runs outwards";
+    EXPECT_EQ(PixelAt(ctx, 11, 8)[0], 0) << "nothing streaks inwards";
+    EXPECT_EQ(PixelAt(ctx, 12, 11)[0], 0) << "nothing streaks sideways";
+    EXPECT_EQ(PixelAt(ctx, 12, 8)[3], 255);
+
+    cShadowCageShader cage;
+    BuildCaptured(cage);
+    ASSERT_TRUE(cage.IsLinked());
+    cage.SetSourceTexture(white);
+    clear();
+    cage.Bind();
+    DrawViewportQuad();
+    cage.Unbind();
+    // The default cut lies within the bottom fiftieth, below the centre of the first row here.
+    for (int y = 0; y < kSide; ++y) EXPECT_EQ(PixelAt(ctx, 4, y)[3], 0) << "row " << y;
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
@@ -163,14 +234,6 @@ TEST(PostShaders, RadialBlurBindPushesValuesAndUnbindKeepsSource) {
     BuildCaptured(radial);
     ASSERT_TRUE(radial.IsLinked());
     GLuint source = MakeSolidTexture(4, 4, {1, 2, 3, 255});
-
-    radial.Bind();  // defaults
-    EXPECT_FLOAT_EQ(UniformFloats(radial.Program(), "start", 1)[0], 1.0f);
-    EXPECT_FLOAT_EQ(UniformFloats(radial.Program(), "scale", 1)[0], -0.2f);
-    EXPECT_FLOAT_EQ(UniformFloats(radial.Program(), "alpha", 1)[0], 1.0f);
-    EXPECT_EQ(UniformInt(radial.Program(), "iterations"), 16);
-    EXPECT_EQ(UniformFloats(radial.Program(), "center", 2), (std::vector<float>{0.5f, 0.5f}));
-    radial.Unbind();
 
     radial.SetSourceTexture(source);
     radial.SetScale(-0.1f);
@@ -250,10 +313,6 @@ TEST(PostShaders, ShadowCageCutsAlphaAtBlurFactor) {
     ASSERT_TRUE(cage.IsLinked());
     GLuint source = MakeSolidTexture(4, 4, {255, 255, 255, 255});
 
-    cage.Bind();
-    EXPECT_FLOAT_EQ(UniformFloats(cage.Program(), "BlurFactor", 1)[0], 0.01f);
-    cage.Unbind();
-
     cage.SetSourceTexture(source);
     cage.SetBlurFactor(0.5f);
     // The stored cut reaches the GPU at the next Bind.
@@ -279,7 +338,7 @@ TEST(PostShaders, ShadowCageCutsAlphaAtBlurFactor) {
 
 // --- The library's spare programs: depth of field, Poisson-disc blur, normal wobble ---
 
-TEST(PostShaders, SpareProgramsCompileLinkAndBindTheirDefaults) {
+TEST(PostShaders, SpareProgramsCompileLinkAndBindTheirUnits) {
     GlTestContext ctx;
     REQUIRE_GL(ctx);
     cDepthOfFieldShader dof;
@@ -302,9 +361,6 @@ TEST(PostShaders, SpareProgramsCompileLinkAndBindTheirDefaults) {
     EXPECT_EQ(UniformInt(dof.Program(), "sampler0"), 0);
     EXPECT_EQ(UniformInt(dof.Program(), "blur"), 1);
     EXPECT_EQ(UniformInt(dof.Program(), "depth"), 2);
-    EXPECT_EQ(UniformFloats(dof.Program(), "vSParams", 4),
-              (std::vector<float>{1.0f, 1.0f, 1.0f, 100.0f}));
-    EXPECT_FLOAT_EQ(UniformFloats(dof.Program(), "fDoFAmnt", 1)[0], 0.0f);
     EXPECT_EQ(ActiveUnit(), 0);
     EXPECT_EQ(BoundTexture(2), GLint(c));
     EXPECT_EQ(BoundTexture(1), GLint(b));
@@ -319,7 +375,6 @@ TEST(PostShaders, SpareProgramsCompileLinkAndBindTheirDefaults) {
     poisson.SetSourceTexture(a);
     poisson.Bind();
     EXPECT_EQ(UniformInt(poisson.Program(), "sampler0"), 0);
-    EXPECT_FLOAT_EQ(UniformFloats(poisson.Program(), "BlurFactor", 1)[0], 0.01f);
     EXPECT_EQ(BoundTexture(0), GLint(a));
     poisson.Unbind();
     EXPECT_EQ(CurrentProgram(), 0);
@@ -383,7 +438,6 @@ TEST(PostShaders, DepthOfFieldIsSharpAtFocusAndBlurredARangeAway) {
     GLuint between = MakeSolidTexture(kSide, kSide, {128, 0, 0, 255});
     dof.SetSourceTexture(sharp);
     dof.SetBlurTexture(blurred);
-    dof.SetParameters(1.0f, 1.0f, 1.0f, 2.0f);
 
     auto draw = [&](GLuint depth, float amount) {
         dof.SetDepthTexture(depth);
@@ -400,6 +454,10 @@ TEST(PostShaders, DepthOfFieldIsSharpAtFocusAndBlurredARangeAway) {
         return differing;
     };
 
+    // Without parameters the nearest depth is in focus.
+    EXPECT_EQ(differingFromSource(draw(atFocus, 0.0f)), 0) << "default parameters";
+
+    dof.SetParameters(1.0f, 1.0f, 1.0f, 2.0f);
     std::vector<std::uint8_t> out = draw(atFocus, 0.0f);
     EXPECT_EQ(differingFromSource(out), 0) << "at the focus";
     EXPECT_EQ(out[3], 255);  // alpha is always 1

@@ -27,11 +27,6 @@ TEST(RefractShaders, BindPushesValuesOnUnitsZeroAndOneAndUnbindClearsThem) {
     const GLhandleARB p = glass.Program();
     cCamera camera;
 
-    glass.Bind(camera);  // defaults
-    EXPECT_FLOAT_EQ(UniformFloats(p, "refraction_index", 1)[0], 1.0f);
-    EXPECT_EQ(UniformFloats(p, "CrystalColor", 3), (std::vector<float>{0.0f, 0.0f, 0.0f}));
-    glass.Unbind();
-
     GLuint normals = MakeSolidTexture(2, 2, {128, 128, 255, 255});
     GLuint cube = MakeSolidCubeMap({0, 0, 0, 255});
     glass.SetColorMap(normals);
@@ -96,6 +91,19 @@ TEST(RefractShaders, ColoursStayFiniteIncludingTotalInternalReflection) {
     GLuint normals = MakeSolidTexture(2, 2, {128, 128, 255, 255});
     GLuint cube = MakeSolidCubeMap({50, 25, 0, 255});
     cCamera camera;
+
+    // Left at its defaults the glass shows its surroundings untinted: their hue, dimmed, no blue.
+    glass.SetColorMap(normals);
+    glass.SetCubeMap(cube);
+    glass.Bind(camera);
+    DrawFarQuad(0.0f, 0.0f, 1.0f);
+    glass.Unbind();
+    const std::array<int, 4> plain = PixelAt(ctx, 8, 8);
+    EXPECT_GT(plain[0], 10) << "default glass";
+    EXPECT_LE(plain[0], 50) << "default glass";
+    EXPECT_NEAR(plain[0], 2 * plain[1], 2) << "default glass";
+    EXPECT_EQ(plain[2], 0) << "default glass";
+
     for (cRefractSurfaceShader* shader : {static_cast<cRefractSurfaceShader*>(&glass),
                                           static_cast<cRefractSurfaceShader*>(&cave)}) {
         shader->SetColorMap(normals);
