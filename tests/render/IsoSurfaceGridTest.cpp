@@ -115,22 +115,33 @@ cVector3f Cross(const cVector3f& a, const cVector3f& b) {
 TEST(IsoSurfaceGrid, BuildSpansMinusTenToTen) {
     cIsoSurfaceGrid grid;
     ASSERT_TRUE(grid.Allocate());
-    EXPECT_TRUE(grid.Build(30));
-    EXPECT_EQ(grid.pointCount, 31 * 31 * 31);
-    EXPECT_EQ(grid.cubeCount, 27000);
+    const int n = 30, m = n + 1;
+    const float half = cIsoSurfaceGrid::kHalfExtent;
+    EXPECT_TRUE(grid.Build(n));
+    EXPECT_EQ(grid.pointCount, m * m * m);
+    EXPECT_EQ(grid.cubeCount, n * n * n);
     const auto& first = grid.points[0].position;
     const auto& last = grid.points[grid.pointCount - 1].position;
-    EXPECT_EQ(first.x, -10.0f);
-    EXPECT_EQ(first.z, -10.0f);
-    EXPECT_EQ(last.x, 10.0f);
-    EXPECT_EQ(last.y, 10.0f);
-    EXPECT_EQ(last.z, 10.0f);
+    EXPECT_EQ(first.x, -half);
+    EXPECT_EQ(first.z, -half);
+    EXPECT_EQ(last.x, half);
+    EXPECT_EQ(last.y, half);
+    EXPECT_EQ(last.z, half);
     // Corner 1 of cube 0 is one step along k (z), corner 4 one step along i (x).
     EXPECT_EQ(grid.cubes[0].corners[1], &grid.points[1]);
-    EXPECT_EQ(grid.cubes[0].corners[4], &grid.points[31 * 31]);
-    EXPECT_EQ(grid.cubes[0].corners[6], &grid.points[(1 * 31 + 1) * 31 + 1]);
-    // Beyond the capacity nothing is built.
-    grid.Build(61);
+    EXPECT_EQ(grid.cubes[0].corners[4], &grid.points[m * m]);
+    EXPECT_EQ(grid.cubes[0].corners[6], &grid.points[(1 * m + 1) * m + 1]);
+    // Every cube is one lattice step a side.
+    for (int c = 0; c < grid.cubeCount; c += 101) {
+        const auto& a = grid.cubes[c].corners[0]->position;
+        const auto& b = grid.cubes[c].corners[6]->position;
+        ASSERT_NEAR(b.x - a.x, 2 * half / n, 1e-5f) << "cube " << c;
+        ASSERT_NEAR(std::fabs(b.z - a.z), 2 * half / n, 1e-5f) << "cube " << c;
+    }
+    // The largest grid fits; beyond the capacity nothing is built.
+    EXPECT_TRUE(grid.Build(cIsoSurfaceGrid::kMaxCubesPerAxis));
+    EXPECT_EQ(grid.pointCount, cIsoSurfaceGrid::kPointCapacity);
+    grid.Build(cIsoSurfaceGrid::kMaxCubesPerAxis + 1);
     EXPECT_EQ(grid.cubeCount, 0);
     grid.Free();
     EXPECT_EQ(grid.points, nullptr);
