@@ -6,11 +6,13 @@
 #include "scenes/DrunaBeachScene.h"
 #include "support/DemoHarness.h"
 #include "support/KeptFrame.h"
+#include "timeline/Timeline.h"
 #include "timeline/TimeSystem.h"
 
 #include <epoxy/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace VantorGL;
@@ -57,74 +59,101 @@ cResources DrunaBeachFlight::res;
 
 TEST_F(DrunaBeachFlight, StartsOnTheAxisBehindTheTunnelUnderTheFadePicture) {
     const cVector3 eye = scene.FlyingEye(), center = scene.FlyingCenter();
-    EXPECT_DOUBLE_EQ(eye.x(), 0.0);
-    EXPECT_DOUBLE_EQ(eye.y(), 50.0);
-    EXPECT_DOUBLE_EQ(eye.z(), -2600.0);
-    EXPECT_DOUBLE_EQ(center.z(), 10.0);
+    EXPECT_NEAR(std::hypot(eye.x(), eye.y()), cDrunaBeachScene::kOrbitRadius, 1e-3);
+    EXPECT_DOUBLE_EQ(eye.z(), -cDrunaBeachScene::kEyeBehind);
+    EXPECT_DOUBLE_EQ(center.x(), 0.0);
+    EXPECT_DOUBLE_EQ(center.y(), 0.0);
+    EXPECT_GT(center.z(), eye.z()) << "looking along +z, down the tunnel";
     EXPECT_FLOAT_EQ(scene.fadeLevel, 1.0f);
-    EXPECT_FLOAT_EQ(scene.blurAmount, 1.2f);
+    const float blur = scene.blurAmount;
 
-    PlayToDemo(42990);
+    PlayToDemo(VantorGL::TimelineStartMs("drunaBeach") - 10);
     EXPECT_EQ(scene.localTime, 0) << "nothing moves before the window opens";
     EXPECT_FLOAT_EQ(scene.flyDistance, 0.0f);
+    EXPECT_FLOAT_EQ(scene.blurAmount, blur);
 }
 
-TEST_F(DrunaBeachFlight, FliesCirclesFadesAndBlursOnItsTimeLine) {
-    // Half-way through the fade-in.
-    PlayToLocal(500);
-    EXPECT_NEAR(scene.fadeLevel, 1.0f - 0.001f * scene.localTime, 1e-4);
-    EXPECT_NEAR(scene.fadeLevel, 0.5f, 0.04f);
-
-    // Faded in after one second (a frame past it, for the float steps) and clear until the
-    // blur-out starts.
-    PlayToLocal(1040);
-    EXPECT_FLOAT_EQ(scene.fadeLevel, 0.0f);
-
-    // 500 units and one radian per second; the eye passes the crystal at z = 0 near 5200 ms.
-    PlayToLocal(5200);
-    EXPECT_FLOAT_EQ(scene.flyDistance, 0.5f * float(scene.localTime));
-    EXPECT_NEAR(scene.orbitAngle, 0.001 * scene.localTime, 1e-4);
-    EXPECT_NEAR(scene.sceneClock, 0.01 * scene.localTime, 1e-9);
-    const cVector3 eye = scene.FlyingEye();
-    EXPECT_NEAR(eye.z(), 0.0, 17.0);
-    EXPECT_NEAR(std::hypot(eye.x(), eye.y()), 50.0, 1e-3) << "the eye circles the axis at radius 50";
-    EXPECT_NEAR(eye.x(), 50.0 * std::sin(-scene.orbitAngle), 1e-3);
-    EXPECT_NEAR(scene.FlyingCenter().z(), scene.flyDistance + 10.0, 1e-3);
-    // The (unused) particle emitter rides 1000 ahead of the flight, on the eye's circle.
-    const cVector3f emitter = res.particles.emitterPosition;
-    EXPECT_NEAR(emitter.x, eye.x(), 1e-3);
-    EXPECT_NEAR(emitter.y, eye.y(), 1e-3);
-    EXPECT_FLOAT_EQ(emitter.z, scene.flyDistance + 1000.0f);
-
-    // Up to 10000 ms the second blur stays at 1.2 and the picture clear.
-    PlayToLocal(10000);
-    EXPECT_FLOAT_EQ(scene.blurAmount, 1.2f);
-    EXPECT_FLOAT_EQ(scene.fadeLevel, 0.0f);
-
-    // Then the blur grows by 10 a second and the fade returns at a net 0.3 a second (its first
-    // frame gains the whole 1.3 a second: the fade-in has nothing left to take off).
-    PlayToLocal(12000);
-    EXPECT_NEAR(scene.blurAmount, 1.2f + 0.01f * (scene.localTime - 10000), 0.5f);
-    EXPECT_NEAR(scene.fadeLevel, 0.0003f * (scene.localTime - 10000), 0.05f);
-
-    int opaqueAt = -1;
-    while (scene.localTime < 14015 && frame < 2000) {
+// The flight: the eye circles the axis at a fixed radius, steadily and without jumps, flies
+// forward at a steady speed, always looks ahead down the axis, and stays inside the tunnel from
+// the first frame to the last, passing the crystal at z = 0 on the way. The unused emitter rides
+// on the eye's circle ahead of it.
+TEST_F(DrunaBeachFlight, FliesSteadilyAroundTheAxisInsideTheTunnel) {
+    const double tunnelNear = cDrunaBeachScene::kTunnelFirstZ + (cDrunaBeachScene::kTunnelPieces - 1) * cDrunaBeachScene::kTunnelStep;
+    const double tunnelFar = cDrunaBeachScene::kTunnelFirstZ;
+    const int windowMs = VantorGL::TimelineEndMs("drunaBeach") - VantorGL::TimelineStartMs("drunaBeach");
+    PlayToLocal(1);
+    cVector3 last = scene.FlyingEye();
+    double lastAngle = scene.orbitAngle, lastClock = scene.sceneClock;
+    int lastLocal = scene.localTime, passedCrystalAt = -1;
+    double speedLow = 1e9, speedHigh = 0.0;
+    while (scene.localTime < windowMs - 40 && frame < 2000) {
         Step();
-        if (opaqueAt < 0 && scene.fadeLevel >= 1.0f) opaqueAt = scene.localTime;
+        const cVector3 eye = scene.FlyingEye(), center = scene.FlyingCenter();
+        const double dt = scene.localTime - lastLocal;
+        ASSERT_GT(dt, 0.0);
+        ASSERT_NEAR(std::hypot(eye.x(), eye.y()), cDrunaBeachScene::kOrbitRadius, 1e-3) << "at " << scene.localTime;
+        ASSERT_GT(eye.z(), tunnelNear) << "behind the tunnel at " << scene.localTime;
+        ASSERT_LT(eye.z(), tunnelFar) << "out of the tunnel at " << scene.localTime;
+        ASSERT_GT(center.z(), eye.z());
+        ASSERT_EQ(std::hypot(center.x(), center.y()), 0.0);
+        const double speed = (eye.z() - last.z()) / dt;
+        speedLow = std::min(speedLow, speed), speedHigh = std::max(speedHigh, speed);
+        const double turn = (scene.orbitAngle - lastAngle) / dt;
+        ASSERT_GT(turn, 0.0) << "the circling stops at " << scene.localTime;
+        ASSERT_LT(std::hypot(eye.x() - last.x(), eye.y() - last.y()), 0.2 * cDrunaBeachScene::kOrbitRadius) << "a jump";
+        ASSERT_GT(scene.sceneClock, lastClock);
+        if (passedCrystalAt < 0 && last.z() < 0.0 && eye.z() >= 0.0) passedCrystalAt = scene.localTime;
+        const cVector3f emitter = res.particles.emitterPosition;
+        ASSERT_NEAR(emitter.x, eye.x(), 1e-3);
+        ASSERT_NEAR(emitter.y, eye.y(), 1e-3);
+        ASSERT_GT(emitter.z, eye.z());
+        last = eye, lastAngle = scene.orbitAngle, lastClock = scene.sceneClock, lastLocal = scene.localTime;
     }
-    EXPECT_NEAR(opaqueAt, 13333, 150);
+    EXPECT_GT(speedLow, 0.0);
+    EXPECT_NEAR(speedHigh, speedLow, 1e-3 * speedHigh) << "the speed changes";
+    EXPECT_GT(passedCrystalAt, 1000) << "the crystal goes by under the fade picture";
+    EXPECT_LT(passedCrystalAt, cDrunaBeachScene::kBlurOutStartMs) << "the crystal goes by only in the blur-out";
+    EXPECT_GT(scene.orbitAngle, 2 * 3.14159) << "not one whole turn around the axis";
+}
 
-    // The window ends near 41 with the fade level past 1 and still growing.
-    PlayToDemo(57100);
-    EXPECT_NEAR(scene.blurAmount, 41.3f, 0.6f);
-    EXPECT_GT(scene.fadeLevel, 1.15f);
-    EXPECT_NEAR(scene.FlyingEye().z(), 0.5 * scene.localTime - 2600.0, 1e-3);
+// The fade picture lifts over the first second and stays away; from kBlurOutStartMs the blur
+// grows steadily and the fade comes back, covering the view well before the window ends and
+// still growing there. After the window the scene keeps its values.
+TEST_F(DrunaBeachFlight, FadesAndBlursOnItsTimeLine) {
+    float fade = scene.fadeLevel, blur = scene.blurAmount;
+    while (scene.localTime < 1040 && frame < 2000) {
+        Step();
+        if (scene.localTime > 0 && scene.localTime < 960) {
+            EXPECT_LT(scene.fadeLevel, fade) << "not lifting at " << scene.localTime;
+        }
+        fade = scene.fadeLevel;
+    }
+    EXPECT_FLOAT_EQ(scene.fadeLevel, 0.0f);
+    PlayToLocal(cDrunaBeachScene::kBlurOutStartMs - 40);
+    EXPECT_FLOAT_EQ(scene.fadeLevel, 0.0f);
+    EXPECT_FLOAT_EQ(scene.blurAmount, blur) << "the blur changed before the blur-out";
+    PlayToLocal(cDrunaBeachScene::kBlurOutStartMs + 1);
 
-    // The scene keeps its values after its window.
-    const float blur = scene.blurAmount, fly = scene.flyDistance;
-    PlayToDemo(60000);
-    EXPECT_FLOAT_EQ(scene.blurAmount, blur);
-    EXPECT_FLOAT_EQ(scene.flyDistance, fly);
+    const int windowMs = VantorGL::TimelineEndMs("drunaBeach") - VantorGL::TimelineStartMs("drunaBeach");
+    int opaqueAt = -1;
+    while (scene.localTime < windowMs - 40 && frame < 2000) {
+        Step();
+        EXPECT_GT(scene.blurAmount, blur) << "the blur stops growing at " << scene.localTime;
+        EXPECT_GT(scene.fadeLevel, fade) << "the fade stops growing at " << scene.localTime;
+        blur = scene.blurAmount, fade = scene.fadeLevel;
+        if (opaqueAt < 0 && fade >= 1.0f) opaqueAt = scene.localTime;
+    }
+    EXPECT_GT(opaqueAt, cDrunaBeachScene::kBlurOutStartMs + 1000) << "the fade snaps back";
+    EXPECT_LT(opaqueAt, windowMs - 500) << "covered only at the very end";
+    EXPECT_GT(scene.blurAmount, 10.0f) << "the end of the window is not heavily blurred";
+
+    PlayToDemo(VantorGL::TimelineEndMs("drunaBeach") + 100);
+    blur = scene.blurAmount, fade = scene.fadeLevel;
+    const float flown = scene.flyDistance;
+    PlayToDemo(VantorGL::TimelineEndMs("drunaBeach") + 3000);
+    EXPECT_EQ(scene.blurAmount, blur);
+    EXPECT_EQ(scene.fadeLevel, fade);
+    EXPECT_EQ(scene.flyDistance, flown);
 }
 
 // The scene inside the whole demo: faded in and busy at 48 s, blurred and fading at 56 s, no GL
