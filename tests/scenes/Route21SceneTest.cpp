@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -69,55 +70,67 @@ protected:
     cRoute21Scene first, second, loud;
 };
 
+// The first showing opens covered with its second blur at its strongest; both ease off together
+// within a second and then hold, while the scene clock runs on through the window.
 TEST_F(Route21Update, OpensUnderTheFadeAndEasesTheSecondBlurOut) {
     StartAt(kFirstStart, {&first});
     EXPECT_EQ(first.localTime, 0);
     EXPECT_EQ(first.endFade, 1.0f);
-    EXPECT_FLOAT_EQ(first.SecondBlurFactor(), 6.7f);  // strongest at time 0
+    const float strongest = first.SecondBlurFactor();
 
-    Frame({&first});  // first active frame, dt 20
-    EXPECT_NEAR(first.endFade, 1.0f - 20 * 0.0015f, 1e-6);
-    EXPECT_DOUBLE_EQ(first.sceneClock, 0.2);
-    EXPECT_EQ(first.beatCooldown, 80.0f);
-
-    // 33 frames in (660 ms) the picture is almost gone; at 680 ms it is clamped to 0.
-    for (int i = 1; i < 33; ++i) Frame({&first});
-    EXPECT_NEAR(first.endFade, 0.01f, 1e-4);
-    Frame({&first});
-    EXPECT_EQ(first.endFade, 0.0f);
-    EXPECT_FLOAT_EQ(first.SecondBlurFactor(), 1.2f);
-
-    // Steady until the window ends: the fade stays at 0, the clock runs at 0.01 per ms.
-    while (counter.ms <= kFirstEnd) Frame({&first});
-    EXPECT_EQ(first.endFade, 0.0f);
-    EXPECT_NEAR(first.sceneClock, first.localTime * 0.01, 1e-9);
+    float fade = first.endFade, blur = strongest;
+    double clock = first.sceneClock;
+    int clearAt = -1;
+    while (counter.ms <= kFirstEnd) {
+        Frame({&first});
+        ASSERT_GT(first.sceneClock, clock) << "at " << first.localTime;
+        clock = first.sceneClock;
+        if (clearAt < 0) {
+            EXPECT_LT(first.endFade, fade) << "not lifting at " << first.localTime;
+            EXPECT_LT(first.SecondBlurFactor(), blur) << "the blur does not ease at " << first.localTime;
+            if (first.endFade == 0.0f) clearAt = first.localTime;
+        } else {
+            EXPECT_EQ(first.endFade, 0.0f) << "at " << first.localTime;
+            EXPECT_EQ(first.SecondBlurFactor(), blur) << "at " << first.localTime;
+        }
+        fade = first.endFade, blur = first.SecondBlurFactor();
+    }
+    EXPECT_GT(clearAt, 300) << "the fade picture snaps away";
+    EXPECT_LT(clearAt, 1000);
+    EXPECT_LT(blur * 2.0f, strongest) << "the opening blur is hardly stronger";
+    EXPECT_GT(blur, 0.0f);
     EXPECT_NEAR(first.localTime, kFirstEnd - kFirstStart, kFrameMs);
 
     // After its window the scene keeps its values.
-    const double clockAtEnd = first.sceneClock;
     for (int i = 0; i < 10; ++i) Frame({&first});
-    EXPECT_EQ(first.sceneClock, clockAtEnd);
+    EXPECT_EQ(first.sceneClock, clock);
 }
 
+// Inside its window the second showing never reaches 1:55.0, so its fade picture stays away;
+// driven past its window (forced), the fade comes back every frame and is not clamped at 1.
 TEST_F(Route21Update, FadePictureComesBackAfterOneFiftyFiveUnbounded) {
     StartAt(kSecondStart, {&second});
     while (counter.ms <= kSecondEnd) Frame({&second});
-    EXPECT_EQ(second.endFade, 0.0f);  // inside its window the clock never passes 1:55.0
+    EXPECT_EQ(second.endFade, 0.0f);
 
-    // Driven past its window (forced), the fade rises by 0.0015 per ms net and is not clamped.
     second.forced = true;
     ASSERT_GT(cTimeSystem::Instance()->SinceReset(), kSecondEnd);
-    Frame({&second});
-    EXPECT_NEAR(second.endFade, 20 * 0.003f, 1e-6);  // clamped to 0 first, then +0.06
-    Frame({&second});
-    EXPECT_NEAR(second.endFade, 0.06f + 20 * 0.0015f, 1e-6);
-    for (int i = 0; i < 60; ++i) Frame({&second});
-    EXPECT_NEAR(second.endFade, 0.09f + 60 * 20 * 0.0015f, 1e-4);
-    EXPECT_GT(second.endFade, 1.0f);
+    float fade = second.endFade;
+    int coveredAfter = -1;
+    for (int i = 0; i < 100; ++i) {
+        Frame({&second});
+        ASSERT_GT(second.endFade, fade) << "frame " << i;
+        fade = second.endFade;
+        if (coveredAfter < 0 && fade >= 1.0f) coveredAfter = i * kFrameMs;
+    }
+    EXPECT_GT(coveredAfter, 200) << "the picture snaps back";
+    EXPECT_LT(coveredAfter, 1500);
+    EXPECT_GT(fade, 1.2f);
 }
 
 TEST_F(Route21Update, BeatsAreCountedAndForgottenSoTheMusicChangesNothingSeen) {
     StartAt(kFirstStart, {&first, &loud});
+    const float cooldown = first.beatCooldown;
     for (int i = 0; i < 200; ++i) {
         res.music.spectrum[0] = (i % 7 < 3) ? 0.8f : 0.0f;  // a loud bass line for `loud`...
         loud.RunUpdate();
@@ -130,7 +143,7 @@ TEST_F(Route21Update, BeatsAreCountedAndForgottenSoTheMusicChangesNothingSeen) {
     }
     // The loud one rearmed its cooldown; the silent one only counted down.
     EXPECT_GT(loud.beatCooldown, -kFrameMs);
-    EXPECT_EQ(first.beatCooldown, 100.0f - 200 * kFrameMs);
+    EXPECT_EQ(cooldown - first.beatCooldown, 200 * kFrameMs) << "counts down the frame time";
     EXPECT_EQ(loud.sceneClock, first.sceneClock);
     EXPECT_EQ(loud.endFade, first.endFade);
     loud.SetSwayView();
@@ -140,26 +153,33 @@ TEST_F(Route21Update, BeatsAreCountedAndForgottenSoTheMusicChangesNothingSeen) {
     EXPECT_EQ(loud.camera.up.z(), first.camera.up.z());
 }
 
+// Through the first showing the eye and the point it looks at never move; the up vector sways
+// smoothly, far enough to roll the view past upside down.
 TEST_F(Route21Update, CameraStandsStillWhileItsUpVectorSways) {
     StartAt(kFirstStart, {&first});
-    // Scene clock 0: up = (1 - sin 5.214, 2 sin 1.45315, cos 1.548).
     first.SetSwayView();
-    EXPECT_NEAR(first.camera.up.x(), 1.8768, 1e-3);
-    EXPECT_NEAR(first.camera.up.y(), 1.9862, 1e-3);
-    EXPECT_NEAR(first.camera.up.z(), 0.0228, 1e-3);
-
-    // Two seconds later (scene clock 20) the view has rolled: up = (1 - sin 9.214,
-    // 2 sin 3.45315, cos 4.048), the eye and the point looked at have not moved.
-    for (int i = 0; i < 100; ++i) Frame({&first});
-    ASSERT_NEAR(first.sceneClock, 20.0, 1e-9);
-    first.SetSwayView();
-    EXPECT_NEAR(first.camera.up.x(), 0.79078, 1e-4);
-    EXPECT_NEAR(first.camera.up.y(), -0.61308, 1e-4);  // rolled past upside down
-    EXPECT_NEAR(first.camera.up.z(), -0.61658, 1e-4);
-    EXPECT_EQ(first.camera.eye.x(), 700.0);
-    EXPECT_EQ(first.camera.eye.z(), -100.0);
-    EXPECT_EQ(first.camera.center.x(), 697.0);
-    EXPECT_EQ(first.camera.center.z(), -90.0);
+    const VantorGL::cVector3 eye = first.camera.eye, center = first.camera.center;
+    VantorGL::cVector3 up = first.camera.up;
+    bool upsideDown = false;
+    double widest = 0.0;
+    while (counter.ms <= kFirstEnd) {
+        Frame({&first});
+        first.SetSwayView();
+        const VantorGL::cVector3& now = first.camera.up;
+        ASSERT_EQ(first.camera.eye.x(), eye.x());
+        ASSERT_EQ(first.camera.eye.y(), eye.y());
+        ASSERT_EQ(first.camera.eye.z(), eye.z());
+        ASSERT_EQ(first.camera.center.x(), center.x());
+        ASSERT_EQ(first.camera.center.z(), center.z());
+        const double step = std::hypot(now.x() - up.x(), now.y() - up.y(), now.z() - up.z());
+        ASSERT_LT(step, 0.1) << "the view jerks at " << first.localTime;
+        ASSERT_GT(std::hypot(now.x(), now.y(), now.z()), 0.0) << "no up at " << first.localTime;
+        widest = std::max(widest, step);
+        upsideDown = upsideDown || now.y() < 0.0;
+        up = now;
+    }
+    EXPECT_GT(widest, 0.0) << "the view never rolls";
+    EXPECT_TRUE(upsideDown) << "the roll never passes upside down";
 }
 
 TEST_F(Route21Update, SecondShowingOpensExactlyAsTheFirst) {
@@ -190,7 +210,7 @@ TEST_F(Route21Update, SecondShowingOpensExactlyAsTheFirst) {
     // Each kept its own clock: the first stopped at the end of its window.
     EXPECT_NEAR(first.localTime, kFirstEnd - kFirstStart, kFrameMs);
     EXPECT_NEAR(second.localTime, kSecondEnd - kSecondStart, kFrameMs);
-    EXPECT_NEAR(first.sceneClock, first.localTime * 0.01, 1e-9);
+    EXPECT_GT(first.sceneClock, clocks[0][kFrames - 1]) << "the first showing's clock stopped early";
 }
 
 // The three moments of the time line on the real data: the opening of the first showing under
@@ -218,7 +238,9 @@ TEST(Route21Render, BothShowingsDrawTheTorusWithoutAGlError) {
     EXPECT_LT(stats[0].spread, stats[1].spread);
     EXPECT_TRUE(harness.Demo().route21First.IsActive() == false);
     EXPECT_GT(harness.Demo().route21First.sceneClock, 0.0);
-    EXPECT_NEAR(harness.Demo().route21Second.sceneClock, 10.0, 0.5);
+    EXPECT_GT(harness.Demo().route21Second.sceneClock, 0.0);
+    EXPECT_LT(harness.Demo().route21Second.sceneClock, harness.Demo().route21First.sceneClock)
+        << "a second into the second showing, against the whole first";
     EXPECT_EQ(harness.Demo().route21Second.endFade, 0.0f);
     EXPECT_EQ(harness.FirstGlError(), 0u) << "at demo time " << harness.FirstGlErrorAt();
 }
