@@ -9,6 +9,7 @@
 #include "assets/TextureSystem.h"
 #include "render/CubeMapping.h"
 #include "render/PassTimer.h"
+#include "render/SceneTargetPool.h"
 #include "render/ParticleSystem.h"
 #include "render/shaders/LitShaders.h"
 #include "render/shaders/PostShaders.h"
@@ -55,6 +56,8 @@ public:
     c3DsModelSystem mdlTerGround, mdlTerCrys, mdlTerWall, mdlTerRay0, mdlTerRay1, mdlTerRay2, mdlTerRay3, mdlTerRay4,
         mdlTerRay5, mdlTerRay6, mdlTerRay7, mdlTerRay8, mdlTerRay9, mdlTerSky;
     cCubeMapping cubeMap;
+    // The scenes' render targets, shared: made as the scenes set up, kept across a restart.
+    cSceneTargetPool sceneTargets;
     cTavikIsleObjectShader tavikObjectShaderA, tavikObjectShaderB;
     cGaussianMapShader gaussianMapShader;
     cTorbObjectShader torbObjectShader;

@@ -63,7 +63,22 @@ bool cRenderTextureSystem::Create(int width_, int height_, int filter) {
     return true;
 }
 
+void cRenderTextureSystem::Share(const cRenderTextureSystem& owner) {
+    texture = owner.texture;
+    depthTexture = owner.depthTexture;
+    depthBuffer = owner.depthBuffer;
+    framebuffer = owner.framebuffer;
+    width = owner.width;
+    height = owner.height;
+    shared = true;
+}
+
 void cRenderTextureSystem::Release() {
+    if (shared) {
+        framebuffer = depthBuffer = texture = depthTexture = 0;
+        shared = false;
+        return;
+    }
     if (framebuffer != 0) glDeleteFramebuffersEXT(1, &framebuffer);
     if (depthBuffer != 0) glDeleteRenderbuffersEXT(1, &depthBuffer);
     if (texture != 0) glDeleteTextures(1, &texture);

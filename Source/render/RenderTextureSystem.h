@@ -30,6 +30,10 @@ public:
     // ends with exit code 99 after a message box (FatalError); returns true otherwise. A target
     // the driver calls incomplete is said once on stderr.
     virtual bool Create(int width, int height, int filter);
+    // Makes this target another name for `owner`'s GL objects (one of the scenes' shared
+    // targets): capture, bind and sample reach the same framebuffer and textures. Nothing is
+    // created; Release only forgets the names again, the owner keeps the objects.
+    void Share(const cRenderTextureSystem& owner);
     // Deletes what Create and CopyDepth made (framebuffer, renderbuffer, both textures) and
     // zeroes the names, so the target can be created again; needs the context. Only the
     // sequencer's restart calls it: the destructor still releases nothing.
@@ -50,6 +54,7 @@ public:
     GLuint framebuffer = 0;
     int width = 0;
     int height = 0;
+    bool shared = false;  // the names are another target's (Share)
 
 protected:
     // The framebuffer-object check shared by both kinds of target: message box, exit 99.

@@ -18,6 +18,22 @@ void ScenePatternInit(cFontSystem& font, double& sceneClock, std::initializer_li
     ScenePatternCamera(camera, nearPlane, farPlane);
 }
 
+void ScenePatternInit(cSceneTargetPool& pool, cFontSystem& font, double& sceneClock,
+                      std::initializer_list<sSceneTarget> targets) {
+    font.CreateOutlineGlyphs("Data/General/c_font.ttf", "Action Force Normal", -48);
+    sceneClock = 0.0;
+    int used[cSceneTargetPool::kFilters] = {0, 0, 0};
+    for (const sSceneTarget& t : targets) pool.Hand(*t.target, t.filter, used[cSceneTargetPool::FilterIndex(t.filter)]++);
+    ScenePatternGlState();
+}
+
+void ScenePatternInit(cSceneTargetPool& pool, cFontSystem& font, double& sceneClock,
+                      std::initializer_list<sSceneTarget> targets, cCamera& camera, double nearPlane,
+                      double farPlane) {
+    ScenePatternInit(pool, font, sceneClock, targets);
+    ScenePatternCamera(camera, nearPlane, farPlane);
+}
+
 void ScenePatternGlState() {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);  // additive blending is the default blend function
     glEnable(GL_DEPTH_TEST);

@@ -20,6 +20,7 @@
 #include "render/Camera.h"
 #include "render/CubeMapping.h"
 #include "render/RenderTextureSystem.h"
+#include "render/SceneTargetPool.h"
 #include "render/Vector3.h"
 #include "render/shaders/PostShaders.h"
 #include "render/shaders/RefractShaders.h"
@@ -58,6 +59,14 @@ struct sSceneTarget {
 void ScenePatternInit(cFontSystem& font, double& sceneClock, std::initializer_list<sSceneTarget> targets);
 void ScenePatternInit(cFontSystem& font, double& sceneClock, std::initializer_list<sSceneTarget> targets,
                       cCamera& camera, double nearPlane, double farPlane);
+// The same with the targets handed out by the scenes' shared pool instead of created: the n-th
+// target of a filter in `targets` shares the pool's n-th slot of that filter. Only for targets
+// the scene clears and redraws in every frame before it samples them.
+void ScenePatternInit(cSceneTargetPool& pool, cFontSystem& font, double& sceneClock,
+                      std::initializer_list<sSceneTarget> targets);
+void ScenePatternInit(cSceneTargetPool& pool, cFontSystem& font, double& sceneClock,
+                      std::initializer_list<sSceneTarget> targets, cCamera& camera, double nearPlane,
+                      double farPlane);
 // The twelve GL state calls every scene's Init makes, in their order.
 void ScenePatternGlState();
 // SetPerspective(45, 4/3, near, far), SetView((0,0,0), (0,0,-1), (0,1,0)), Apply().

@@ -1,0 +1,41 @@
+// cSceneTargetPool: the render targets the scenes share. Scenes draw one after another and each
+// clears and redraws every target it samples before sampling it in the same frame, so the k-th
+// target of a filter in one scene can be the k-th of that filter in every other scene: the
+// demo keeps as many targets as its hungriest scene instead of one set per scene.
+//
+//   scene Init:  pool.Hand(targetA, kTargetFilterLinear, 0);   // targetA shares slot 0
+//   restart:     targetA.Release() forgets the names; the pool keeps the objects
+//
+// A target read before it is written in a frame (the workshop's feedback image) must keep its
+// own and never come from here. Slots are made on first use, at the scenes' set-up; their number
+// is fixed.
+#pragma once
+
+#include "render/RenderTextureSystem.h"
+
+namespace VantorGL {
+
+class cSceneTargetPool {
+public:
+    static constexpr int kFilters = 3;         // nearest, linear, GL's default
+    static constexpr int kSlotsPerFilter = 5;  // the most one scene uses of one filter
+
+    // Makes `target` share slot `slot` of `filter` (kTargetFilterNearest, kTargetFilterLinear,
+    // anything else: GL's default filtering), creating the slot at kRenderTargetWidth x
+    // kRenderTargetHeight the first time (needs the context). Past the fixed number of slots the
+    // target is created as its own, with one line on stderr. False when creation failed.
+    bool Hand(cRenderTextureSystem& target, int filter, int slot);
+    // Slots made so far (for the tests and the start-up report).
+    int Created() const;
+    // With sharing off, Hand creates every target as the scene's own, as if there were no pool
+    // (the frames must not change; the tests compare). Takes effect at the next scenes' set-up.
+    void SetSharing(bool on) { sharing = on; }
+    // Which of the kFilters slot rows a filter's targets share: 0 nearest, 1 linear, 2 the rest.
+    static int FilterIndex(int filter);
+
+private:
+    cRenderTextureSystem slots[kFilters][kSlotsPerFilter];
+    bool sharing = true;
+};
+
+}  // namespace VantorGL
