@@ -120,7 +120,7 @@ cFontSystem::cFontSystem() : origin{0.0f, 0.0f, 0.0f}, glyphMetrics{} {}
 cFontSystem::~cFontSystem() {
     if (!HasCurrentGlContext()) return;
     if (bitmapBase != 0) glDeleteLists(bitmapBase, kBitmapCount);
-    if (outlineBase != 0) glDeleteLists(outlineBase, kOutlineLists);
+    if (outlineBase != 0 && !outlineShared) glDeleteLists(outlineBase, kOutlineLists);
 }
 
 void cFontSystem::CreateBitmapGlyphs(const std::string& fontFile, const std::string& faceName, int height) {
@@ -191,8 +191,16 @@ void cFontSystem::CreateBitmapGlyphs(const std::string& fontFile, const std::str
     FT_Done_FreeType(library);
 }
 
+void cFontSystem::ShareOutlineGlyphs(const cFontSystem& owner) {
+    if (outlineBase != 0 && !outlineShared) glDeleteLists(outlineBase, kOutlineLists);
+    outlineBase = owner.outlineBase;
+    for (int code = 0; code < kOutlineLists; ++code) glyphMetrics[code] = owner.glyphMetrics[code];
+    outlineShared = true;
+}
+
 void cFontSystem::CreateOutlineGlyphs(const std::string& fontFile, const std::string& faceName, int height) {
-    if (outlineBase != 0) glDeleteLists(outlineBase, kOutlineLists);  // a second call replaces the set
+    if (outlineBase != 0 && !outlineShared) glDeleteLists(outlineBase, kOutlineLists);  // a second call replaces the set
+    outlineShared = false;
     outlineBase = glGenLists(kOutlineLists);
     for (auto& m : glyphMetrics) m = GLYPHMETRICSFLOAT{};
 

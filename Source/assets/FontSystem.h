@@ -43,6 +43,10 @@ public:
     // translates by the character's advance. Fills glyphMetrics. The height does not change the
     // em-unit geometry; a font file already tessellated in this process is reused from the cache.
     void CreateOutlineGlyphs(const std::string& fontFile, const std::string& face, int height);
+    // Draws with `owner`'s outline glyphs from now on (its lists and metrics) instead of building
+    // the same set again: outline lists depend on the font source only, not on the height. The
+    // owner keeps the lists and must outlive this font's printing; this font never deletes them.
+    void ShareOutlineGlyphs(const cFontSystem& owner);
 
     // Formats printf-style (texts longer than 255 characters are cut) and draws the bitmap glyphs
     // from the current raster position. A null format, or a font without bitmap glyphs, draws
@@ -63,6 +67,7 @@ public:
     GLYPHMETRICSFLOAT glyphMetrics[256]; // per-character metrics of the outline glyphs
     GLuint bitmapBase = 0;               // first of the 96 bitmap lists; 0 until created
     GLuint outlineBase = 0;              // first of the 256 outline lists; 0 until created
+    bool outlineShared = false;          // the outline lists are another font's (ShareOutlineGlyphs)
 };
 
 // The font file and face `fontFile`/`face` stand for, as described at CreateBitmapGlyphs.

@@ -41,7 +41,7 @@ void DrawPlaced(const cCamera& camera, Draw&& draw) {
 }  // namespace
 
 int cCucumberCampingScene::Init() {
-    ScenePatternInit(resources->sceneTargets, font, sceneClock, {targetA, targetB, targetC, targetD, targetE}, camera, 1, 10000);
+    ScenePatternInit(*resources, font, sceneClock, {targetA, targetB, targetC, targetD, targetE}, camera, 1, 10000);
     return 0;
 }
 

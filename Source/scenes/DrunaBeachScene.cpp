@@ -39,7 +39,7 @@ void DrawSculpture(const cCamera& camera, cResources& res, cVector3f position, T
 }  // namespace
 
 int cDrunaBeachScene::Init() {
-    ScenePatternInit(resources->sceneTargets, font, sceneClock, {targetA, targetB, targetC}, camera, kNear, kFar);
+    ScenePatternInit(*resources, font, sceneClock, {targetA, targetB, targetC}, camera, kNear, kFar);
 
     cResources& res = *resources;
     res.particles.CreateParticles(kParticleCount);

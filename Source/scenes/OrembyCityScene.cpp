@@ -65,7 +65,7 @@ cOrembyCityScene::cOrembyCityScene() {
 }
 
 int cOrembyCityScene::Init() {
-    ScenePatternInit(resources->sceneTargets, font, sceneClock, {targetA, targetB, targetC, targetD}, camera, 1, 5000);
+    ScenePatternInit(*resources, font, sceneClock, {targetA, targetB, targetC, targetD}, camera, 1, 5000);
     // Bounds of the glow crystal, for limiting the radial glow to where it shows.
     if (!resources) return 0;
     const c3DsModelInfo info = resources->mdlCrystalMany.Info();

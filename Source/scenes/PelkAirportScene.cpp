@@ -57,7 +57,7 @@ bool cPelkAirportScene::SetUpGrid() {
 }
 
 int cPelkAirportScene::Init() {
-    ScenePatternInit(resources->sceneTargets, font, sceneClock, {targetA, targetB, targetC});
+    ScenePatternInit(*resources, font, sceneClock, {targetA, targetB, targetC});
     ResetFieldSources();
     // Without the grid Init stops before the camera step; DrawContent sets its own camera every
     // frame anyway, the field loops find no points, and the frame shows all but the blob.

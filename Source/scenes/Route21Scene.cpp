@@ -26,7 +26,7 @@ constexpr float kFirstBlurFactor = 2.5f;
 }  // namespace
 
 int cRoute21Scene::Init() {
-    ScenePatternInit(resources->sceneTargets, font, sceneClock, {targetA, targetB, targetC, targetD}, camera, 1, 5000);
+    ScenePatternInit(*resources, font, sceneClock, {targetA, targetB, targetC, targetD}, camera, 1, 5000);
     return 0;
 }
 

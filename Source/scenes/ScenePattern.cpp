@@ -1,6 +1,8 @@
 // ScenePattern: the shared set-up and frame steps of the timeline scenes.
 #include "scenes/ScenePattern.h"
 
+#include "assets/Resources.h"
+
 #include "render/Primitives.h"
 
 namespace VantorGL {
@@ -18,19 +20,20 @@ void ScenePatternInit(cFontSystem& font, double& sceneClock, std::initializer_li
     ScenePatternCamera(camera, nearPlane, farPlane);
 }
 
-void ScenePatternInit(cSceneTargetPool& pool, cFontSystem& font, double& sceneClock,
+void ScenePatternInit(cResources& registry, cFontSystem& font, double& sceneClock,
                       std::initializer_list<sSceneTarget> targets) {
-    font.CreateOutlineGlyphs("Data/General/c_font.ttf", "Action Force Normal", -48);
+    font.ShareOutlineGlyphs(registry.fontActionForce);
     sceneClock = 0.0;
+    cSceneTargetPool& pool = registry.sceneTargets;
     int used[cSceneTargetPool::kFilters] = {0, 0, 0};
     for (const sSceneTarget& t : targets) pool.Hand(*t.target, t.filter, used[cSceneTargetPool::FilterIndex(t.filter)]++);
     ScenePatternGlState();
 }
 
-void ScenePatternInit(cSceneTargetPool& pool, cFontSystem& font, double& sceneClock,
+void ScenePatternInit(cResources& registry, cFontSystem& font, double& sceneClock,
                       std::initializer_list<sSceneTarget> targets, cCamera& camera, double nearPlane,
                       double farPlane) {
-    ScenePatternInit(pool, font, sceneClock, targets);
+    ScenePatternInit(registry, font, sceneClock, targets);
     ScenePatternCamera(camera, nearPlane, farPlane);
 }
 

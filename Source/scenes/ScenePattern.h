@@ -20,7 +20,6 @@
 #include "render/Camera.h"
 #include "render/CubeMapping.h"
 #include "render/RenderTextureSystem.h"
-#include "render/SceneTargetPool.h"
 #include "render/Vector3.h"
 #include "render/shaders/PostShaders.h"
 #include "render/shaders/RefractShaders.h"
@@ -30,6 +29,8 @@
 #include <initializer_list>
 
 namespace VantorGL {
+
+class cResources;
 
 // Size of every scene render target.
 constexpr int kSceneTargetWidth = 1024;
@@ -59,12 +60,14 @@ struct sSceneTarget {
 void ScenePatternInit(cFontSystem& font, double& sceneClock, std::initializer_list<sSceneTarget> targets);
 void ScenePatternInit(cFontSystem& font, double& sceneClock, std::initializer_list<sSceneTarget> targets,
                       cCamera& camera, double nearPlane, double farPlane);
-// The same with the targets handed out by the scenes' shared pool instead of created: the n-th
-// target of a filter in `targets` shares the pool's n-th slot of that filter. Only for targets
-// the scene clears and redraws in every frame before it samples them.
-void ScenePatternInit(cSceneTargetPool& pool, cFontSystem& font, double& sceneClock,
+// The same for a scene of the demo, with what the scenes share taken from the registry instead of
+// made again: the outline glyphs are the registry's fontActionForce's (the same font file and
+// face; the height does not change the glyphs), and the n-th target of a filter in `targets`
+// shares the n-th slot of that filter of the registry's sceneTargets. Only for targets the scene
+// clears and redraws in every frame before it samples them.
+void ScenePatternInit(cResources& registry, cFontSystem& font, double& sceneClock,
                       std::initializer_list<sSceneTarget> targets);
-void ScenePatternInit(cSceneTargetPool& pool, cFontSystem& font, double& sceneClock,
+void ScenePatternInit(cResources& registry, cFontSystem& font, double& sceneClock,
                       std::initializer_list<sSceneTarget> targets, cCamera& camera, double nearPlane,
                       double farPlane);
 // The twelve GL state calls every scene's Init makes, in their order.

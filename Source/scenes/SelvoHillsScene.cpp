@@ -67,7 +67,7 @@ constexpr float kCubeScale = 0.5f;  // each cube is 1 unit across
 }  // namespace
 
 int cSelvoHillsScene::Init() {
-    ScenePatternInit(resources->sceneTargets, font, sceneClock, {targetA, targetB, targetC}, camera, 1, 5000);
+    ScenePatternInit(*resources, font, sceneClock, {targetA, targetB, targetC}, camera, 1, 5000);
     FillCubeHeights();
     cubeBatch.assign(std::size_t(kCubeCount) * kCubeVertexCount, sCubeVertex{});
     return 0;

@@ -41,7 +41,7 @@ bool Within(int t, int from, int to) { return from <= t && t < to; }
 }  // namespace
 
 int cTavikIsleScene::Init() {
-    ScenePatternInit(resources->sceneTargets, font, sceneClock, {targetA, targetB, {targetC, kTargetFilterNearest}, targetD}, camera, 1, 8000);
+    ScenePatternInit(*resources, font, sceneClock, {targetA, targetB, {targetC, kTargetFilterNearest}, targetD}, camera, 1, 8000);
     // The cube sphere draws 2016 cubes seven times a frame: one compiled cube instead of 24
     // immediate-mode vertices each time.
     cubeList = glGenLists(1);
