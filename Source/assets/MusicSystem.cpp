@@ -40,22 +40,38 @@ void cMusicSystem::Release() {
 }
 
 bool cMusicSystem::Open(void* ownerWindow) {
-    window = ownerWindow;
-    Release();  // a second Open replaces the stream
+    Decode();
+    return Attach(ownerWindow);
+}
 
-    std::string error;
+void cMusicSystem::Decode() {
+    pending = cPcmBuffer{};
+    pendingDecoded = false;
+    pendingLines.clear();
     const std::string path = ResolveDataPath(fileName);
     if (path.empty()) {
-        ConsolePrint("MUSIC", "%s: path longer than %zu characters", fileName.c_str(), kMaxDataPath);
-        return false;
+        pendingLines.push_back(fileName + ": path longer than " + std::to_string(kMaxDataPath) + " characters");
+        return;
     }
-    std::string note;
-    if (!DecodeMp3File(path, stream, error, cAudioDevice::kRate, cAudioDevice::kChannels, &note)) {
-        ConsolePrint("MUSIC", "%s: %s", fileName.c_str(), error.c_str());
-        return false;
+    std::string error, note;
+    if (!DecodeMp3File(path, pending, error, cAudioDevice::kRate, cAudioDevice::kChannels, &note)) {
+        pendingLines.push_back(fileName + ": " + error);
+        return;
     }
     // A damaged stream that still decodes plays what it has (silence after it) and says so.
-    if (!note.empty()) ConsolePrint("MUSIC", "%s: %s; playing what there is", fileName.c_str(), note.c_str());
+    if (!note.empty()) pendingLines.push_back(fileName + ": " + note + "; playing what there is");
+    pendingDecoded = true;
+}
+
+bool cMusicSystem::Attach(void* ownerWindow) {
+    window = ownerWindow;
+    Release();  // a second Open replaces the stream
+    for (const std::string& line : pendingLines) ConsolePrint("MUSIC", "%s", line.c_str());
+    pendingLines.clear();
+    if (!pendingDecoded) return false;
+    pendingDecoded = false;
+    stream = std::move(pending);
+    pending = cPcmBuffer{};
     if (stream.rate != cAudioDevice::kRate || stream.channels != cAudioDevice::kChannels) {
         ConsolePrint("MUSIC", "%s: cannot convert %d Hz, %d channels to %d Hz stereo", fileName.c_str(),
                      stream.rate, stream.channels, cAudioDevice::kRate);

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace VantorGL {
 
@@ -39,6 +40,14 @@ public:
     // No device: the device says so once; the music plays silently. Returns whether the file
     // decoded (a player without a stream ignores every later call).
     bool Open(void* window = nullptr);
+    // Open in two halves, for a loader that decodes on a worker thread while it loads the rest.
+    // Decode does Open's file work and touches nothing but this player's pending stream (what it
+    // would say is kept, not printed), so it may run on any one thread while the player is in use
+    // elsewhere. Attach, on the thread that owns the player, says what Decode kept, then takes the
+    // stream and attaches exactly as Open does, and returns what Open returns. Open() is
+    // Decode() then Attach(window).
+    void Decode();
+    bool Attach(void* window = nullptr);
 
     // Plays from the first frame, repeating endlessly when `loop` is set. The fixed-step clock's
     // Now() at this call is the music's time zero. Returns whether there is a stream to play.
@@ -68,6 +77,10 @@ private:
     void Release();
 
     cPcmBuffer stream;  // the whole file, 44100 Hz stereo; empty = no stream
+    // Decode's result, until Attach takes it: the stream, whether it decoded, what to say.
+    cPcmBuffer pending;
+    bool pendingDecoded = false;
+    std::vector<std::string> pendingLines;
     void* window = nullptr;
     enum class eOutput { None, Device, Silent, Offline };
     eOutput output = eOutput::None;

@@ -168,19 +168,38 @@ int cResources::LoadAll() {
     std::vector<cTextureRow> pictures;
     for (const cDataFile& row : AssetManifest())
         if (cTextureSystem* texture = RegistryMember<cTextureSystem>(*this, row)) pictures.push_back({texture, row.path});
+    // The soundtrack decodes on a worker of its own, beside the picture workers, while this
+    // thread builds fonts, uploads pictures and reads models; it attaches (and says what it has to
+    // say) once the rest has loaded. Without a thread it decodes right here.
+    std::vector<cMusicSystem*> players;
+    for (const cDataFile& row : AssetManifest())
+        if (cMusicSystem* player = RegistryMember<cMusicSystem>(*this, row)) players.push_back(player);
     Clock::time_point start = Clock::now();
+    std::thread musicDecoding;
+    struct Joiner {  // joined on every way out, an exception from the loaders below included
+        std::thread& worker;
+        ~Joiner() {
+            if (worker.joinable()) worker.join();
+        }
+    } joiner{musicDecoding};
+    try {
+        musicDecoding = std::thread([&players] {
+            for (cMusicSystem* player : players) player->Decode();
+        });
+    } catch (const std::system_error&) {
+        for (cMusicSystem* player : players) player->Decode();
+    }
+    loadTimes.music += MillisecondsSince(start);
+    start = Clock::now();
     cPicturePrefetch prefetch(pictures);  // decoding starts now
     loadTimes.textures += MillisecondsSince(start);
 
     int uploaded = 0;
     for (const cDataFile& row : AssetManifest()) {
         start = Clock::now();
-        if (cMusicSystem* player = RegistryMember<cMusicSystem>(*this, row)) {
-            player->Open(nullptr);
-            loadTimes.music += MillisecondsSince(start);
-            // The bitmap face reads no file of ours: it comes straight after the music, before
-            // the first picture.
-            start = Clock::now();
+        if (RegistryMember<cMusicSystem>(*this, row)) {
+            // The bitmap face reads no file of ours: it comes where the music is in the table,
+            // before the first picture.
             fontArial.CreateBitmapGlyphs("", "Arial", -16);
             loadTimes.fonts += MillisecondsSince(start);
         } else if (cFontSystem* font = RegistryMember<cFontSystem>(*this, row)) {
@@ -194,6 +213,11 @@ int cResources::LoadAll() {
             loadTimes.models += MillisecondsSince(start);
         }
     }
+
+    start = Clock::now();
+    if (musicDecoding.joinable()) musicDecoding.join();
+    for (cMusicSystem* player : players) player->Attach(nullptr);
+    loadTimes.music += MillisecondsSince(start);
 
     start = Clock::now();
     cubeMap.CreateCube(1024, 1024);
