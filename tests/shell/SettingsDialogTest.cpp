@@ -5,6 +5,7 @@
 #include "shell/SettingsDialogView.h"
 #include "shell/WindowsSystem.h"
 #include "support/GlTestContext.h"
+#include "support/ScratchFolder.h"
 
 #include <SDL2/SDL.h>
 #include <epoxy/gl.h>
@@ -309,10 +310,11 @@ TEST(SettingsDialogView, DrawsTheDialogHeadlessAndTakesItsKeys) {
     dialog.Open();
     cSettingsDialogView view;
     // The banner is read from the data folder, as the programs read it from the repository root.
-    std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(QUENLITE_SOURCE_DIR);
-    bool opened = view.Open(gl.Window(), false);
-    std::filesystem::current_path(previous);
+    bool opened = false;
+    {
+        VantorGLTest::WorkingFolder dataHome(QUENLITE_SOURCE_DIR);
+        opened = view.Open(gl.Window(), false);
+    }
     ASSERT_TRUE(opened);
     EXPECT_TRUE(view.HasBanner()) << "no generated data folder under " << QUENLITE_SOURCE_DIR;
     for (int frame = 0; frame < 3; ++frame) view.DrawFrame(dialog);
