@@ -71,11 +71,7 @@ void PushWindowEvent(SDL_Window* window, Uint8 what) {
     SDL_PushEvent(&event);
 }
 
-class WindowEventsTest : public ::testing::Test {
-protected:
-    void SetUp() override { SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen"); }
-    VantorGLTest::FixedClock clock{100};  // time moves only with the frames
-};
+using WindowEventsTest = VantorGLTest::FrameLoopTest;
 
 }  // namespace
 

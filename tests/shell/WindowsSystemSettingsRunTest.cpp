@@ -42,11 +42,7 @@ public:
     int loadSteps = 0, frames = 0, loadWidth = 0, loadHeight = 0;
 };
 
-class SettingsRunTest : public ::testing::Test {
-protected:
-    void SetUp() override { SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen"); }
-    VantorGLTest::FixedClock clock{100};  // time moves only with the frames
-};
+using SettingsRunTest = VantorGLTest::FrameLoopTest;
 
 }  // namespace
 

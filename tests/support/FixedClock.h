@@ -1,8 +1,12 @@
 // FixedClock: runs the process clock on a fixed-step counter for one test, so time moves only
-// when the test says and never touches the sound device's clock.
+// when the test says and never touches the sound device's clock; FrameLoopTest, the fixture of
+// the headless frame-loop tests. Test-program only (it includes GoogleTest).
 #pragma once
 
 #include "timeline/TimeSystem.h"
+
+#include <SDL2/SDL.h>
+#include <gtest/gtest.h>
 
 namespace VantorGLTest {
 
@@ -26,6 +30,14 @@ public:
     }
 
     VantorGL::cFixedStepCounter counter;
+};
+
+// Fixture for tests that run the shell's frame loop headless: SDL's offscreen video driver and a
+// 100 fps fixed clock, so time moves only with the frames.
+class FrameLoopTest : public ::testing::Test {
+protected:
+    void SetUp() override { SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen"); }
+    FixedClock clock{100};
 };
 
 }  // namespace VantorGLTest

@@ -24,6 +24,17 @@ void ExpectLinksWithTangentOnAttribute6(Shader& shader) {
         << shader.ClassName();
 }
 
+// The multi-light program on a white colour map, a flat normal map and no specular map: what it
+// draws then depends only on the lights and the surface normal. False when it did not link.
+bool BuildWhiteFlatMatte(cNPMultiLight& np) {
+    BuildCaptured(np);
+    if (!np.IsLinked()) return false;
+    np.SetColorMap(MakeSolidTexture(2, 2, {255, 255, 255, 255}));
+    np.SetNormalMap(MakeSolidTexture(2, 2, {128, 128, 255, 255}));
+    np.SetSpecularMap(MakeSolidTexture(2, 2, {0, 0, 0, 255}));
+    return true;
+}
+
 }  // namespace
 
 TEST(LitShaders, EveryMemberLinksWithTangentOnAttribute6) {
@@ -48,11 +59,7 @@ TEST(LitShaders, DefaultLightsAreWarmOnTheRightAndCoolOnTheLeft) {
     GlTestContext ctx(16, 16);
     REQUIRE_GL(ctx);
     cNPMultiLight np;
-    BuildCaptured(np);
-    ASSERT_TRUE(np.IsLinked());
-    np.SetColorMap(MakeSolidTexture(2, 2, {255, 255, 255, 255}));
-    np.SetNormalMap(MakeSolidTexture(2, 2, {128, 128, 255, 255}));
-    np.SetSpecularMap(MakeSolidTexture(2, 2, {0, 0, 0, 255}));
+    ASSERT_TRUE(BuildWhiteFlatMatte(np));
     const cCamera camera = EyeAt(0.0, 0.0, 5.0);
     auto lit = [&](float nx, float nz) {
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
@@ -183,11 +190,7 @@ TEST(LitShaders, TangentBasisSurvivesMissingOrDegenerateTangents) {
     GlTestContext ctx(16, 16);
     REQUIRE_GL(ctx);
     cNPMultiLight np;
-    BuildCaptured(np);
-    ASSERT_TRUE(np.IsLinked());
-    np.SetColorMap(MakeSolidTexture(2, 2, {255, 255, 255, 255}));
-    np.SetNormalMap(MakeSolidTexture(2, 2, {128, 128, 255, 255}));
-    np.SetSpecularMap(MakeSolidTexture(2, 2, {0, 0, 0, 255}));
+    ASSERT_TRUE(BuildWhiteFlatMatte(np));
     const cCamera camera = EyeAt(0.0, 0.0, 5.0);
 
     // A proper tangent first: the others must light the quad as it does. Facing the viewer
