@@ -556,14 +556,18 @@ void c3DsModelSystem::Load(const char* path) {
         VantorGL::ConsolePrint("MODEL", "%s: %s", path, problem.c_str());
 }
 
-void c3DsModelSystem::Draw() {
-    if (!visible) return;
-    glPushMatrix();
+void c3DsModelSystem::ApplyTransform() const {
     glTranslatef(position[0], position[1], position[2]);
     glRotatef(rotation[0], 1.0f, 0.0f, 0.0f);
     glRotatef(rotation[1], 0.0f, 1.0f, 0.0f);
     glRotatef(rotation[2], 0.0f, 0.0f, 1.0f);
     glScalef(scale, scale, scale);
+}
+
+void c3DsModelSystem::Draw() {
+    if (!visible) return;
+    glPushMatrix();
+    ApplyTransform();
     for (const Object& o : objects) {
         // Arrays an object does not have are switched off, so nothing reads the previous
         // object's (shorter) arrays; the others stay enabled after Draw.

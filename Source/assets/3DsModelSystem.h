@@ -74,6 +74,9 @@ public:
     // Draws every group of every object with client vertex arrays under position, rotation and
     // scale. Needs a current compatibility context; does nothing when visible is 0.
     void Draw();
+    // Multiplies the model's own placement (translate, rotate about X, Y, Z, scale) onto the
+    // current matrix, as Draw does before drawing.
+    void ApplyTransform() const;
 
     // Counts and bounds of what is loaded.
     c3DsModelInfo Info() const;

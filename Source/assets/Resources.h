@@ -73,6 +73,10 @@ public:
     cLoadTimes loadTimes;
     // The GPU time of each named pass the scenes draw; off unless a timing program enables it.
     cPassTimer passTimer;
+    // Passes that read a mostly black picture (the glow and ray sources) draw only where their
+    // output can be non-black. Off, they cover the whole view (the same bytes, more time): for
+    // the tests that hold the two equal and for timing the difference.
+    bool boundedPasses = true;
 
 private:
     void ConfigureShaders();

@@ -113,6 +113,7 @@ void cCucumberCampingScene::DrawContent(int pass) {
     if (pass == kPassFigureAlone) {  // the sky alone, for the rays
         DrawPlaced(camera, [&] {
             glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+            AddModelExtent(skyExtent, res.mdlTerSky);
             res.mdlTerSky.Draw();
         });
     }
@@ -133,6 +134,7 @@ void cCucumberCampingScene::Render() {
 
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     timing.BeginPass("figure alone");
+    skyExtent.Clear();
     CaptureInto(targetD, [&] { DrawContent(kPassFigureAlone); });
     timing.EndPass();
     timing.BeginPass("content");
@@ -158,7 +160,9 @@ void cCucumberCampingScene::Render() {
         rays.SetIterations(kRayIterations);
         rays.SetCenter(kRayCentreX, kRayCentreY);
         rays.Bind();
-        DrawScreenQuad();
+        // Only where the rays reach from the crack of sky; the rest keeps the clear colour,
+        // which is what the blur of black gives.
+        DrawZoomBlurQuad(skyExtent, rays, res.boundedPasses);
         rays.Unbind();
     });
     timing.EndPass();

@@ -6,6 +6,7 @@
 #include "assets/FontSystem.h"
 #include "render/Camera.h"
 #include "render/RenderTextureSystem.h"
+#include "render/ScreenExtent.h"
 #include "timeline/SceneSystem.h"
 
 namespace VantorGL {
@@ -34,6 +35,9 @@ public:
     // targetE its rays.
     cRenderTextureSystem targetA, targetB, targetC, targetD, targetE;
     cFontSystem font;
+    // Where the crack of sky lies on the screen this frame: the rays are drawn only where they
+    // can reach from it.
+    cScreenExtent skyExtent;
 };
 
 }  // namespace VantorGL

@@ -40,8 +40,6 @@ constexpr int kRays = 7;
 // The glow group's scale and the green sphere's radius.
 constexpr float kGlowGroupScale = 5.0f;
 constexpr float kGlowSphereRadius = 20.0f;
-// The screen quad spans 4.16 units where the 45 degree, 4:3 view at 3.65 is 4.0317 wide.
-constexpr double kQuadOverlap = (2.0 * kQuadScaleX) / (2.0 * 3.65 * 0.41421356237309503 * 4.0 / 3.0);
 constexpr double kGlowMargin = 0.02;  // of the view: a dozen pixels or more for filtering
 constexpr double kDegreesToRadians = 3.14159265358979323846 / 180.0;
 }  // namespace
@@ -338,8 +336,8 @@ void cOrembyCityScene::Render() {
     // Only where the glow can reach: elsewhere every tap reads black and the sum adds nothing.
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
-    float halfWidth, halfHeight;
-    GlowScreenExtent(halfWidth, halfHeight);
+    float halfWidth = 0.5f, halfHeight = 0.5f;
+    if (res.boundedPasses) GlowScreenExtent(halfWidth, halfHeight);
     const int left = int(std::floor((0.5f - halfWidth) * float(viewport[2])));
     const int bottom = int(std::floor((0.5f - halfHeight) * float(viewport[3])));
     const int right = int(std::ceil((0.5f + halfWidth) * float(viewport[2])));

@@ -93,6 +93,34 @@ void PresentTarget(cRenderTextureSystem& target, float distance) {
     target.UnbindTexture();
 }
 
+void AddModelExtent(cScreenExtent& extent, const c3DsModelSystem& model) {
+    if (!model.visible) return;
+    glPushMatrix();
+    model.ApplyTransform();
+    for (const c3DsModelSystem::Object& object : model.objects)
+        extent.AddPoints(object.vertices.data(), int(object.vertices.size() / 3));
+    glPopMatrix();
+}
+
+void DrawZoomBlurQuad(const cScreenExtent& source, const cRadialBlurShader& blur, bool bounded) {
+    // Four texels of the 1024-wide targets: the linear filter reads one beyond a tap, and the
+    // projected bounds and the rasteriser round differently.
+    constexpr double kFilterMargin = 4.0 / 1024.0;
+    const cScreenExtent reach =
+        source.ZoomBlurReach(blur.CenterX(), blur.CenterY(), blur.Start(), blur.Scale(), kFilterMargin);
+    if (!bounded || reach.CoversView()) {
+        DrawScreenQuad();
+        return;
+    }
+    GLint viewport[4], box[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    if (!reach.ScissorBox(viewport, kQuadOverlap, box)) return;  // every tap reads black
+    glScissor(box[0], box[1], box[2], box[3]);
+    glEnable(GL_SCISSOR_TEST);
+    DrawScreenQuad();
+    glDisable(GL_SCISSOR_TEST);
+}
+
 void DrawOverlays(cTextureSystem& picture, float fade, cTextureSystem& fadePicture) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_ALPHA_TEST);

@@ -15,11 +15,13 @@
 //            nothing when destroyed), so the sequencer can renew the scene for another pass.
 #pragma once
 
+#include "assets/3DsModelSystem.h"
 #include "assets/FontSystem.h"
 #include "assets/TextureSystem.h"
 #include "render/Camera.h"
 #include "render/CubeMapping.h"
 #include "render/RenderTextureSystem.h"
+#include "render/ScreenExtent.h"
 #include "render/Vector3.h"
 #include "render/shaders/PostShaders.h"
 #include "render/shaders/RefractShaders.h"
@@ -40,6 +42,9 @@ constexpr int kSceneTargetHeight = 768;
 constexpr float kQuadDistance = -3.65f;
 constexpr float kQuadScaleX = 2.08f;
 constexpr float kQuadScaleY = 1.56f;
+// How many times the view's width (and height) the quad spans: 2 x 2.08 across where the view at
+// 3.65 is 2 x 3.65 x tan(22.5 degrees) x 4/3 wide.
+constexpr double kQuadOverlap = (2.0 * 2.08) / (2.0 * 3.65 * 0.41421356237309503 * 4.0 / 3.0);
 
 // What one call of a scene's DrawContent draws.
 constexpr int kPassMain = 0;         // the main view
@@ -130,6 +135,16 @@ template <class Place, class Draw>
 void DrawGroupOnCurrent(const cCamera& camera, Place&& place, Draw&& draw) {
     ScenePatternDetail::DrawGroupFrom<false>(camera, place, draw);
 }
+
+// Grows `extent` by every vertex of `model` placed as its Draw places them under the current
+// matrices (nothing when the model is hidden): the screen bounds of what Draw would draw.
+void AddModelExtent(cScreenExtent& extent, const c3DsModelSystem& model);
+
+// The screen quad (under PostQuadTransform) drawn by a zoom blur pass reading a source that is
+// black outside `source`: only over the pixels the blur can reach (a scissor box; nothing at
+// all when it reaches none), or over the whole view where `bounded` is false. The blur's
+// program and source are bound by the caller.
+void DrawZoomBlurQuad(const cScreenExtent& source, const cRadialBlurShader& blur, bool bounded);
 
 // Glass around `draw()` in the current matrix: `glass` takes `colour` and the cube map `cubeMap`,
 // is bound with the camera, and unbound after. The colour stays stored in `glass`.

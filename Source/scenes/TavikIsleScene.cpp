@@ -178,6 +178,10 @@ void cTavikIsleScene::DrawFigure(bool withGreeting) {
             glRotatef(sceneClock, 0, 1, 0);
         },
         [&] {
+            if (!withGreeting) {
+                AddModelExtent(figureExtent, res.mdlHumanplantMesh);
+                AddModelExtent(figureExtent, res.mdlHumanplantHair);
+            }
             res.mdlHumanplantMesh.Draw();
             res.mdlHumanplantHair.Draw();
             if (withGreeting) {
@@ -226,6 +230,7 @@ void cTavikIsleScene::Render() {
     timing.EndPass();
 
     timing.BeginPass("figure alone");
+    figureExtent.Clear();
     CaptureInto(targetD, [&] { DrawContent(kPassFigureAlone); });
     timing.EndPass();
     timing.BeginPass("content");
@@ -254,7 +259,8 @@ void cTavikIsleScene::Render() {
     targetC.UnbindTexture();
     timing.EndPass();
 
-    // Light rays: the figure's silhouette blurred outwards from the centre, added.
+    // Light rays: the figure's silhouette blurred outwards from the centre, added, where they can
+    // reach from the figure (elsewhere every tap reads black and adds nothing).
     timing.BeginPass("rays");
     glBlendFunc(GL_ONE, GL_ONE);
     cRadialBlurShader& rays = res.radialBlurShader;
@@ -264,7 +270,7 @@ void cTavikIsleScene::Render() {
     rays.SetIterations(100);
     rays.SetCenter(0.5f, 0.5f);
     rays.Bind();
-    DrawScreenQuad();
+    DrawZoomBlurQuad(figureExtent, rays, res.boundedPasses);
     rays.Unbind();
     timing.EndPass();
 

@@ -7,6 +7,7 @@
 #include "assets/FontSystem.h"
 #include "render/Camera.h"
 #include "render/RenderTextureSystem.h"
+#include "render/ScreenExtent.h"
 #include "timeline/SceneSystem.h"
 
 #include <epoxy/gl.h>
@@ -57,6 +58,9 @@ public:
     cRenderTextureSystem targetC;  // second blur (nearest filter)
     cRenderTextureSystem targetD;  // figure alone, source of the light rays
     cFontSystem font;              // created like every scene's; nothing is printed
+    // Where the figure alone lies on the screen this frame: the rays are drawn only where they
+    // can reach from it.
+    cScreenExtent figureExtent;
 
 private:
     void DrawCubeSphere();

@@ -8,7 +8,8 @@
 #include <cstdlib>
 
 const char* const kBenchUsage =
-    "usage: quenlite-bench [--span FROM-TO]... [--every SECONDS] [--size WxH] [--passes] [--json] [--help]\n"
+    "usage: quenlite-bench [--span FROM-TO]... [--every SECONDS] [--size WxH] [--passes] [--unbounded]\n"
+    "                      [--json] [--help]\n"
     "  Plays the demo headless with a fixed 30 fps clock, updating every frame from 0, and times\n"
     "  the chosen frames (draw + glFinish, and the update alone), per scene.\n"
     "  --span FROM-TO   time every frame from FROM to TO seconds of demo time (repeatable)\n"
@@ -16,6 +17,8 @@ const char* const kBenchUsage =
     "  --size WxH       window size in pixels (default 1024x768)\n"
     "  --passes         also time every named pass (cube faces, captures, blurs, present, overlays)\n"
     "                   on the GPU with timer queries: per scene each pass's median and share\n"
+    "  --unbounded      draw the glow and ray passes over the whole view instead of only where\n"
+    "                   they can reach (the same frames): what the bounds save\n"
     "  --json           print the results as one JSON object\n"
     "  --help           this text\n"
     "  Times are seconds with a decimal fraction, 0 to 167 (the demo ends at 2:47).\n";
@@ -57,6 +60,10 @@ bool ParseBenchOptions(int argc, char** argv, BenchOptions& options, std::string
         }
         if (arg == "--passes") {
             options.passes = true;
+            continue;
+        }
+        if (arg == "--unbounded") {
+            options.unbounded = true;
             continue;
         }
         if (arg != "--span" && arg != "--every" && arg != "--size") return error = "unknown argument \"" + arg + "\"", false;

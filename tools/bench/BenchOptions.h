@@ -1,5 +1,5 @@
 // BenchOptions: the command line of quenlite-bench and the demo times it asks to be timed.
-//   quenlite-bench [--span FROM-TO]... [--every SECONDS] [--size WxH] [--passes] [--json] [--help]
+//   quenlite-bench [--span FROM-TO]... [--every SECONDS] [--size WxH] [--passes] [--unbounded] [--json] [--help]
 // Times are plain seconds of demo time with an ordinary decimal fraction ("1.2" is 1200 ms).
 #pragma once
 
@@ -20,6 +20,7 @@ struct BenchOptions {
     int height = 768;
     bool json = false;
     bool passes = false;  // also time each named pass on the GPU
+    bool unbounded = false;  // the glow and ray passes over the whole view, to time what bounds save
     bool help = false;
 };
 

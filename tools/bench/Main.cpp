@@ -384,6 +384,7 @@ int main(int argc, char** argv) {
     VantorGL::cDebugSystem::Instance()->Open(log.c_str());
 
     application.timePasses = options.passes;
+    application.demo.registry.boundedPasses = !options.unbounded;
     BenchHooks hooks(driver, spans, options.passes);
     const bool ran = driver.Run(hooks, options.width, options.height);
     std::error_code ignored;

@@ -48,6 +48,8 @@ const char* const kCaptureHelp =
     "  --fps N          frames per second of demo time, 1 to 240 (default 30)\n"
     "  --size WxH       window size in pixels, 16x16 to 8192x8192 (default 1024x768)\n"
     "  --quiet          no progress line and no start-up report\n"
+    "  --unbounded      draw the glow and ray passes over the whole view instead of only where\n"
+    "                   they can reach: the same frames, slower (for checking just that)\n"
     "  --help           this text\n"
     "\n"
     "TIME is m:ss.fff or plain seconds, with an ordinary decimal fraction: 0:10.5 and 10.5 are ten\n"
@@ -175,6 +177,8 @@ bool ParseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::st
                 return error = "--size wants WxH between 16x16 and 8192x8192, not \"" + text + "\"", false;
         } else if (arg == "--quiet") {
             options.quiet = true;
+        } else if (arg == "--unbounded") {
+            options.unbounded = true;
         } else {
             error = "unknown argument \"" + arg + "\"";
             return false;

@@ -16,6 +16,7 @@ struct CaptureOptions {
     int width = 1024;
     int height = 768;
     bool quiet = false;
+    bool unbounded = false;   // --unbounded: glow and ray passes over the whole view
     bool help = false;        // --help: print kCaptureHelp and stop
     std::string sheetPath;    // --sheet: a contact sheet instead of (or beside) numbered frames
     std::vector<int> atMs;    // --at, sorted and without repeats; empty when not given

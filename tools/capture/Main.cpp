@@ -275,6 +275,7 @@ int main(int argc, char** argv) {
         }
     }
     OfflineDriver driver(application, options.fps);
+    application.demo.registry.boundedPasses = !options.unbounded;
     // A sheet alone leaves no files but itself, so no debug.log then.
     if (!options.outDir.empty()) VantorGL::cDebugSystem::Instance()->Open((options.outDir + "/debug.log").c_str());
 

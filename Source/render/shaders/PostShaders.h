@@ -105,6 +105,10 @@ public:
         center[0] = x;
         center[1] = y;
     }
+    float Start() const { return start; }
+    float Scale() const { return scale; }
+    float CenterX() const { return center[0]; }
+    float CenterY() const { return center[1]; }
 
     // Uses the program, pushes sampler0 = 0, center, iterations, start, scale, alpha and binds the
     // source on unit 0 with 2D texturing enabled.
