@@ -5,6 +5,7 @@
 #include "shell/BuildInfo.h"
 #include "shell/Console.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -60,6 +61,9 @@ std::vector<std::string> DataFolderPlaces() {
     fs::path program = fs::read_symlink("/proc/self/exe", error);
     if (!error) places.push_back(program.parent_path().string());
     places.push_back(kInstalledShareFolder);
+    // A program started in its own folder looks there once.
+    for (std::size_t i = places.size() - 1; i > 0; --i)
+        if (std::find(places.begin(), places.begin() + i, places[i]) != places.begin() + i) places.erase(places.begin() + i);
     return places;
 }
 

@@ -9,7 +9,8 @@
 namespace VantorGL {
 
 // The places a data folder is looked for, in order: the working directory, the folder of the
-// running program (/proc/self/exe), and the install prefix's share folder (kInstalledShareFolder).
+// running program (/proc/self/exe), and the install prefix's share folder (kInstalledShareFolder);
+// a folder that is two of them is named once.
 std::vector<std::string> DataFolderPlaces();
 
 // The places, in order, as one line of text: "/a, /b or /c".

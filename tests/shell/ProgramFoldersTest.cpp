@@ -71,6 +71,11 @@ TEST(ProgramFolders, EntersTheFirstPlaceOrStaysAndSaysWhereItLooked) {
 }
 
 TEST(ProgramFolders, LooksInTheWorkingDirectoryThenBesideTheProgramThenTheShareFolder) {
+    {
+        WorkingFolder beside(QUENLITE_BINARY_DIR);
+        EXPECT_EQ(VantorGL::DataFolderPlaces().size(), 2u) << "started in its own folder, it looks there once";
+    }
+    VantorGLTest::ScratchWorkingFolder elsewhere("places");
     const std::vector<std::string> places = VantorGL::DataFolderPlaces();
     ASSERT_EQ(places.size(), 3u);
     EXPECT_TRUE(fs::equivalent(places[0], fs::current_path()));
