@@ -32,6 +32,10 @@ fs::path SubFolderIgnoringCase(const fs::path& folder, const std::string& name) 
     return {};
 }
 
+// What makes a folder the demo's data folder: the loading screen's folder, "data/General", the
+// first the demo opens.
+fs::path DataFolderMark() { return fs::path(kLoadingPicturePath).parent_path(); }
+
 // Whether a file can be written at `path`: it is opened for writing (made when missing, left
 // as it was otherwise) and closed again.
 bool CanWrite(const fs::path& path) {
@@ -55,15 +59,16 @@ fs::path StateFolder() {
 
 std::vector<std::string> DataFolderPlaces() {
     std::vector<std::string> places;
+    // A program started in its own folder looks there once.
+    auto add = [&places](const std::string& place) {
+        if (std::find(places.begin(), places.end(), place) == places.end()) places.push_back(place);
+    };
     std::error_code error;
     fs::path working = fs::current_path(error);
-    places.push_back(error ? std::string(".") : working.string());
+    add(error ? std::string(".") : working.string());
     fs::path program = fs::read_symlink("/proc/self/exe", error);
-    if (!error) places.push_back(program.parent_path().string());
-    places.push_back(kInstalledShareFolder);
-    // A program started in its own folder looks there once.
-    for (std::size_t i = places.size() - 1; i > 0; --i)
-        if (std::find(places.begin(), places.begin() + i, places[i]) != places.begin() + i) places.erase(places.begin() + i);
+    if (!error) add(program.parent_path().string());
+    add(kInstalledShareFolder);
     return places;
 }
 
@@ -75,10 +80,9 @@ std::string PlacesText(const std::vector<std::string>& places) {
 }
 
 bool HoldsDataFolder(const std::string& folder) {
-    // The loading screen's folder, "data/General", is the first the demo opens.
-    const fs::path general = fs::path(PathInDataFolder(kLoadingPicturePath)).parent_path();
-    fs::path data = SubFolderIgnoringCase(folder.empty() ? fs::path(".") : fs::path(folder), "data");
-    return !data.empty() && !SubFolderIgnoringCase(data, general.string()).empty();
+    const fs::path mark = DataFolderMark();
+    fs::path data = SubFolderIgnoringCase(folder.empty() ? fs::path(".") : fs::path(folder), mark.begin()->string());
+    return !data.empty() && !SubFolderIgnoringCase(data, mark.filename().string()).empty();
 }
 
 std::string FindDataFolder(const std::vector<std::string>& places) {
@@ -98,7 +102,7 @@ bool EnterDataFolder(const char* module, const std::vector<std::string>& places)
         ConsolePrint(module, "%s: cannot enter the folder of the data: %s", found.c_str(), error.message().c_str());
         return false;
     }
-    ConsolePrint(module, "no data folder (data/General) in %s; the demo plays without its files",
+    ConsolePrint(module, "no data folder (%s) in %s; the demo plays without its files", DataFolderMark().c_str(),
                  PlacesText(places).c_str());
     return false;
 }
