@@ -6,6 +6,8 @@
 #include "Beats.h"
 
 #include "assets/Mp3Decoder.h"
+#include "shell/BuildInfo.h"
+#include "shell/ProgramFolders.h"
 
 #include <cstdio>
 #include <cstring>
@@ -18,7 +20,9 @@ static const char* const kUsage =
     "  info   prints what the engine makes of one file: for a model its objects, vertices, faces,\n"
     "         groups, bounds and texture coordinates; for a picture its route, decoded and\n"
     "         texture sizes and alpha; for an MP3 its duration, rate and channels\n"
-    "  check  checks the data folder DIR (default \"data\") against every path the demo loads;\n"
+    "  check  checks the data folder DIR against every path the demo loads (default: the\n"
+    "         \"data\" folder the demo would play: in the working directory, beside the program\n"
+    "         or in the installed copy);\n"
     "         prints one line per problem; exit code 0 only when all is well\n"
     "  beats  replays the spectrum of an MP3 at 60 frames per second and prints, per scene\n"
     "         window, the beats each scene's own rule would take; exit code 1 when a scene\n"
@@ -38,11 +42,19 @@ int main(int argc, char** argv) {
     std::string command = argc > 1 ? argv[1] : "";
     if (command == "info" && argc == 3) return QuenliteAssets::DescribeFile(argv[2], stdout);
     if (command == "check" && argc <= 3) {
-        int problems = QuenliteAssets::CheckDataFolder(argc == 3 ? argv[2] : "data", stdout);
+        std::string folder = "data";
+        if (argc == 3) {
+            folder = argv[2];
+        } else {
+            const std::string home = VantorGL::FindDataFolder(VantorGL::DataFolderPlaces());
+            if (!home.empty() && !VantorGL::HoldsDataFolder(".")) folder = home + "/data";
+        }
+        int problems = QuenliteAssets::CheckDataFolder(folder.c_str(), stdout);
         return problems == 0 ? 0 : 1;
     }
     if (command == "beats" && argc == 3) return PrintBeatsOfFile(argv[2]);
     if (command == "--help" || command == "-h") {
+        std::printf("quenlite-assets %s, Moravel - Quenlite 2010\n", VantorGL::kQuenliteVersion);
         std::fputs(kUsage, stdout);
         return 0;
     }

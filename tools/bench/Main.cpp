@@ -10,6 +10,8 @@
 
 #include "offline/OfflineDriver.h"
 
+#include "shell/BuildInfo.h"
+#include "shell/ProgramFolders.h"
 #include "timeline/DebugSystem.h"
 #include "timeline/Timeline.h"
 
@@ -369,9 +371,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (options.help) {
+        std::printf("quenlite-bench %s, Moravel - Quenlite 2010\n", VantorGL::kQuenliteVersion);
         std::fputs(kBenchUsage, stdout);
         return 0;
     }
+    VantorGL::EnterDataFolder("BENCH");
     std::vector<BenchSpan> spans = Merged(options.spans);
 
     // A benchmark makes no sound unless a driver is asked for.

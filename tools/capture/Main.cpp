@@ -14,7 +14,9 @@
 #include "WavWriter.h"
 
 #include "offline/OfflineDriver.h"
+#include "shell/BuildInfo.h"
 #include "shell/Console.h"
+#include "shell/ProgramFolders.h"
 #include "timeline/DebugSystem.h"
 #include "timeline/DemoScene.h"
 #include "timeline/Timeline.h"
@@ -243,10 +245,22 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (options.help) {
+        std::printf("quenlite-capture %s, Moravel - Quenlite 2010\n", VantorGL::kQuenliteVersion);
         std::fputs(kCaptureHelp, stdout);
+        std::printf("The data folder is looked for in %s.\n", VantorGL::PlacesText(VantorGL::DataFolderPlaces()).c_str());
         return 0;
     }
     if (!options.note.empty()) VantorGL::ConsolePrint("CAPTURE", "%s", options.note.c_str());
+
+    // Away from the data, the run moves to it; the files asked for still go where they were
+    // meant, below the folder it was started in.
+    std::error_code noWorking;
+    const std::filesystem::path startedIn = std::filesystem::current_path(noWorking);
+    VantorGL::EnterDataFolder("CAPTURE");
+    if (!noWorking && std::filesystem::current_path(noWorking) != startedIn) {
+        for (std::string* path : {&options.outDir, &options.sheetPath, &options.wavPath, &options.videoPath})
+            if (!path->empty() && std::filesystem::path(*path).is_relative()) *path = (startedIn / *path).string();
+    }
 
     TemporaryFile soundtrack;
     if (!options.videoPath.empty()) {
