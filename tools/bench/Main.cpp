@@ -198,6 +198,7 @@ std::vector<BenchSpan> Merged(const std::vector<BenchSpan>& sorted) {
 struct Summary {
     int frames = 0;
     double min = 0, median = 0, p95 = 0, updateMedian = 0;
+    double total = 0;  // the timed frames' draw times added up
 };
 
 double Median(std::vector<double> values) {
@@ -222,6 +223,7 @@ Summary Summarise(const Samples& samples) {
     s.min = *std::min_element(samples.draw.begin(), samples.draw.end());
     s.median = Median(samples.draw);
     s.p95 = Percentile95(samples.draw);
+    for (double ms : samples.draw) s.total += ms;
     s.updateMedian = Median(samples.update);
     return s;
 }
@@ -252,11 +254,13 @@ std::string JsonString(const std::string& text) {
 
 void PrintJsonSummary(const Summary& s) {
     if (s.frames == 0) {
-        std::printf("{\"frames\": 0, \"min\": null, \"median\": null, \"p95\": null, \"updateMedian\": null}");
+        std::printf("{\"frames\": 0, \"min\": null, \"median\": null, \"p95\": null, \"updateMedian\": null, "
+                    "\"total\": 0}");
         return;
     }
-    std::printf("{\"frames\": %d, \"min\": %.3f, \"median\": %.3f, \"p95\": %.3f, \"updateMedian\": %.3f}", s.frames,
-                s.min, s.median, s.p95, s.updateMedian);
+    std::printf("{\"frames\": %d, \"min\": %.3f, \"median\": %.3f, \"p95\": %.3f, \"updateMedian\": %.3f, "
+                "\"total\": %.3f}",
+                s.frames, s.min, s.median, s.p95, s.updateMedian, s.total);
 }
 
 // "passes": the sum of the pass medians and its share of the frame median, then each pass (name,
@@ -354,7 +358,9 @@ void PrintTable(const BenchOptions& options, const BenchApplication& app, const 
         std::printf("%-16s %6d %9.2f %9.2f %9.2f %12.3f\n", name, s.frames, s.min, s.median, s.p95, s.updateMedian);
     };
     for (const SceneEntry& entry : hooks.Scenes()) row(entry.row->member, Summarise(entry.samples));
-    row("all", Summarise(hooks.All()));
+    const Summary all = Summarise(hooks.All());
+    row("all", all);
+    std::printf("draw time of the timed frames added up: %.1f ms\n", all.total);
     if (app.PassesTimed()) PrintPassTable(hooks);
 }
 
