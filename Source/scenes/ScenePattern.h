@@ -42,9 +42,10 @@ constexpr int kSceneTargetHeight = 768;
 constexpr float kQuadDistance = -3.65f;
 constexpr float kQuadScaleX = 2.08f;
 constexpr float kQuadScaleY = 1.56f;
-// How many times the view's width (and height) the quad spans: 2 x 2.08 across where the view at
-// 3.65 is 2 x 3.65 x tan(22.5 degrees) x 4/3 wide.
-constexpr double kQuadOverlap = (2.0 * 2.08) / (2.0 * 3.65 * 0.41421356237309503 * 4.0 / 3.0);
+// How many times the view's width (and height) the quad spans: 2 x kQuadScaleX across where the
+// view at the quad's distance is 2 x distance x tan(22.5 degrees) x 4/3 wide.
+constexpr double kQuadOverlap =
+    (2.0 * double(kQuadScaleX)) / (2.0 * -double(kQuadDistance) * 0.41421356237309503 * 4.0 / 3.0);
 
 // What one call of a scene's DrawContent draws.
 constexpr int kPassMain = 0;         // the main view
