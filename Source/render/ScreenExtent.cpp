@@ -1,4 +1,4 @@
-// cScreenExtent: screen bounds of projected boxes and of a zoom blur's reach, in double
+// cScreenExtent: screen bounds of projected points and of a zoom blur's reach, in double
 // precision; the conversions err outwards so a bounded pass never loses a lit fragment.
 #include "render/ScreenExtent.h"
 
@@ -22,17 +22,6 @@ void cScreenExtent::Clear() {
 void cScreenExtent::SetWhole() {
     x0 = y0 = -kInfinity;
     x1 = y1 = kInfinity;
-}
-
-void cScreenExtent::AddBox(const float lo[3], const float hi[3]) {
-    // A box's picture is the hull of its corners' pictures while all are in front of the eye.
-    float corners[8 * 3];
-    for (int corner = 0; corner < 8; ++corner) {
-        corners[corner * 3 + 0] = (corner & 1) ? hi[0] : lo[0];
-        corners[corner * 3 + 1] = (corner & 2) ? hi[1] : lo[1];
-        corners[corner * 3 + 2] = (corner & 4) ? hi[2] : lo[2];
-    }
-    AddPoints(corners, 8);
 }
 
 void cScreenExtent::AddPoints(const float* xyz, int count) {

@@ -25,12 +25,10 @@ public:
     // True when the box covers all of [0, 1] x [0, 1].
     bool CoversView() const { return x0 <= 0.0 && y0 <= 0.0 && x1 >= 1.0 && y1 >= 1.0; }
 
-    // Grows the box by the object-space box [lo, hi] as the current GL model-view and
-    // projection matrices show it (both read back; no drawing). A box that reaches the eye's
-    // plane or behind it has no bounded picture, and the extent becomes the whole view.
-    void AddBox(const float lo[3], const float hi[3]);
-    // The same for `count` points (x, y, z each) under the current matrices: the bounds of
-    // whatever they span. A point at or behind the eye's plane makes it the whole view.
+    // Grows the box by `count` object-space points (x, y, z each) as the current GL model-view
+    // and projection matrices show them (both read back; no drawing): the bounds of whatever
+    // they span while all are in front of the eye. A point at or behind the eye's plane has no
+    // place on the screen, and the extent becomes the whole view.
     void AddPoints(const float* xyz, int count);
 
     // Where a zoom blur can draw non-black, for this extent as the non-black part of its source:

@@ -45,8 +45,8 @@ bool CanWrite(const fs::path& path) {
     return true;
 }
 
-// The user's state folder for the demo, or "" when neither variable gives one. The base
-// directory specification ignores a relative XDG_STATE_HOME.
+// The user's state folder for the demo, or "" when neither variable gives one. A relative
+// XDG_STATE_HOME names no folder anyone could find again, so it does not count.
 fs::path StateFolder() {
     const char* state = std::getenv("XDG_STATE_HOME");
     if (state && fs::path(state).is_absolute()) return fs::path(state) / "quenlite";

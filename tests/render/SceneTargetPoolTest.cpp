@@ -4,6 +4,7 @@
 #include "render/SceneTargetPool.h"
 
 #include "support/DemoHarness.h"
+#include "support/KeptFrame.h"
 #include "timeline/Timeline.h"
 
 #include <gtest/gtest.h>
@@ -37,13 +38,7 @@ TEST(SceneTargetPool, SharedTargetsDrawTheFramesOwnTargetsDraw) {
     pool.SetSharing(false);
     harness.Restart();
     for (std::size_t i = 0; i < moments.size(); ++i) {
-        const std::vector<std::uint8_t>& own = harness.FrameAt(moments[i]);
-        EXPECT_TRUE(own == shared[i]) << "frame at " << moments[i] << " ms differs; shared: "
-                                      << DemoHarness::KeepFrame(shared[i], DemoHarness::kWidth, DemoHarness::kHeight,
-                                                                "pool-shared-" + std::to_string(moments[i]))
-                                      << ", own: "
-                                      << DemoHarness::KeepFrame(own, DemoHarness::kWidth, DemoHarness::kHeight,
-                                                                "pool-own-" + std::to_string(moments[i]));
+        VantorGLTest::ExpectSameFrame(shared[i], harness.FrameAt(moments[i]), moments[i], "pool-shared", "pool-own");
     }
     pool.SetSharing(true);
     harness.Restart();

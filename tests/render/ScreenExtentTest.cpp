@@ -5,6 +5,7 @@
 
 #include "support/DemoHarness.h"
 #include "support/GlTestContext.h"
+#include "support/KeptFrame.h"
 
 #include <GL/glu.h>
 #include <gtest/gtest.h>
@@ -71,8 +72,8 @@ TEST(ScreenExtent, ProjectedBoxesAndScissorBoxes) {
     glLoadIdentity();
     glTranslatef(1.0f, 0.0f, 0.0f);
     cScreenExtent extent;
-    const float lo[3] = {-1, -0.5f, 0}, hi[3] = {0, 0.5f, 0};
-    extent.AddBox(lo, hi);
+    const float corners[6] = {-1, -0.5f, 0, 0, 0.5f, 0};
+    extent.AddPoints(corners, 2);
     EXPECT_DOUBLE_EQ(extent.x0, 0.5);
     EXPECT_DOUBLE_EQ(extent.x1, 0.75);
     EXPECT_DOUBLE_EQ(extent.y0, 0.25);
@@ -82,10 +83,10 @@ TEST(ScreenExtent, ProjectedBoxesAndScissorBoxes) {
     gluPerspective(45.0, 4.0 / 3.0, 1.0, 100.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    const float behind[3] = {0, 0, 5};
+    const float aroundTheEye[6] = {-1, -0.5f, -5, 0, 0, 5};
     extent.Clear();
-    extent.AddBox(lo, behind);
-    EXPECT_TRUE(extent.CoversView()) << "a box around the eye";
+    extent.AddPoints(aroundTheEye, 2);
+    EXPECT_TRUE(extent.CoversView()) << "points on both sides of the eye";
 }
 
 // The glow of the crystal cluster and the rays of the figure and of the canyon's sky, drawn
@@ -130,13 +131,7 @@ TEST(ScreenExtent, BoundedPassesDrawTheFramesOfFullScreenPasses) {
     } unbounded(demo.registry.boundedPasses);
     harness.Restart();
     for (std::size_t i = 0; i < moments.size(); ++i) {
-        const std::vector<std::uint8_t>& whole = harness.FrameAt(moments[i]);
-        EXPECT_TRUE(whole == bounded[i]) << "frame at " << moments[i] << " ms differs; bounded: "
-                                         << DemoHarness::KeepFrame(bounded[i], DemoHarness::kWidth, DemoHarness::kHeight,
-                                                                   "bounded-" + std::to_string(moments[i]))
-                                         << ", whole view: "
-                                         << DemoHarness::KeepFrame(whole, DemoHarness::kWidth, DemoHarness::kHeight,
-                                                                   "unbounded-" + std::to_string(moments[i]));
+        VantorGLTest::ExpectSameFrame(bounded[i], harness.FrameAt(moments[i]), moments[i], "bounded", "unbounded");
     }
     harness.Restart();
 }
