@@ -204,11 +204,11 @@ void cAudioDevice::Detach(cAudioVoice* voice) {
     voice->state = kDetached;
 }
 
-void cAudioDevice::Play(cAudioVoice* voice, bool loop) {
+void cAudioDevice::Play(cAudioVoice* voice, bool loop, std::int64_t fromFrame) {
     if (voice->state != kAttached) return;
     output->Lock();
     voice->loop = loop;
-    voice->mixed = 0;
+    voice->mixed = fromFrame > 0 ? fromFrame : 0;
     voice->lastMixNs = 0;
     voice->lastMixFrames = 0;
     voice->playing = true;
@@ -220,6 +220,14 @@ void cAudioDevice::Stop(cAudioVoice* voice) {
     output->Lock();
     voice->playing = false;
     output->Unlock();
+}
+
+std::int64_t cAudioDevice::MixedFrames(const cAudioVoice* voice) {
+    if (voice->state != kAttached) return 0;
+    output->Lock();
+    const std::int64_t mixed = voice->mixed;
+    output->Unlock();
+    return mixed;
 }
 
 bool cAudioDevice::AudibleFrame(const cAudioVoice* voice, std::int64_t nowNs, std::int64_t& frame) {

@@ -97,9 +97,13 @@ public:
     bool Attach(cAudioVoice* voice);
     void Detach(cAudioVoice* voice);
 
-    // Start the voice from its first frame (loop as given) / silence it. No-ops when not attached.
-    void Play(cAudioVoice* voice, bool loop);
+    // Start the voice from stream frame `fromFrame` (its first frame by default; loop as given) /
+    // silence it. No-ops when not attached.
+    void Play(cAudioVoice* voice, bool loop, std::int64_t fromFrame = 0);
     void Stop(cAudioVoice* voice);
+    // The voice's own clock (cAudioVoice::mixed): where the mixer will take its next frame from.
+    // 0 when not attached.
+    std::int64_t MixedFrames(const cAudioVoice* voice);
 
     // Frame of the voice's own clock (see cAudioVoice::mixed) that the listener hears at steady
     // time nowNs: frames mixed minus the device latency, plus the time since that buffer was

@@ -167,6 +167,27 @@ TEST(AudioDevice, AudibleFrameIsMixedLessLatencyPlusTimeSinceTheBuffer) {
     device->Detach(&a.voice);
 }
 
+TEST(AudioDevice, PlayFromAFrameMixesFromThereAndAStoppedVoiceKeepsItsPlace) {
+    CountingOutput output;
+    cAudioDevice* device = cAudioDevice::Shared();
+    Voice a(4, 0, 0);
+    for (int n = 0; n < 4; ++n) a.pcm[2 * n] = a.pcm[2 * n + 1] = std::int16_t(100 * n);
+    TestOutput seam(output, {&a.voice});
+    ASSERT_TRUE(device->Attach(&a.voice));
+    device->Play(&a.voice, true, 2);
+    EXPECT_EQ(device->MixedFrames(&a.voice), 2);
+    std::int16_t out[3 * 2];
+    output.mixer->Mix(out, 3, 0);
+    EXPECT_EQ(out[0], 200);
+    EXPECT_EQ(out[2], 300);
+    EXPECT_EQ(out[4], 0);  // looped round to the first frame
+    EXPECT_EQ(device->MixedFrames(&a.voice), 5);
+    device->Stop(&a.voice);
+    output.mixer->Mix(out, 3, 0);
+    EXPECT_EQ(device->MixedFrames(&a.voice), 5);
+    device->Detach(&a.voice);
+}
+
 TEST(AudioDevice, MissingDeviceIsReportedOncePerSilentSpell) {
     CountingOutput output;
     output.refuse = true;
