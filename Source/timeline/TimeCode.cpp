@@ -2,6 +2,7 @@
 #include "timeline/TimeCode.h"
 
 #include <climits>
+#include <cstdio>
 #include <sstream>
 #include <string>
 
@@ -57,6 +58,12 @@ int ParseTimeCode(const char* text) {
     }
     total = Add(total, ReadField(stream, buffer));
     return total > INT_MAX ? INT_MAX : total < INT_MIN ? INT_MIN : int(total);
+}
+
+void FormatTimeCode(int ms, char* out, int size) {
+    if (size <= 0) return;
+    if (ms < 0) ms = 0;
+    std::snprintf(out, std::size_t(size), "%d:%02d.%d", ms / 60000, ms / 1000 % 60, ms % 1000);
 }
 
 }  // namespace VantorGL

@@ -12,4 +12,9 @@ namespace VantorGL {
 // INT_MAX, a window that does not end.
 int ParseTimeCode(const char* text);
 
+// The time code ParseTimeCode reads back as `ms` (0 or more): "m:ss.f" with the milliseconds as
+// the integer after the point, so 25005 is "0:25.5" and 77500 is "1:17.500". Writes at most
+// `size` bytes, the terminating zero included, and allocates nothing.
+void FormatTimeCode(int ms, char* out, int size);
+
 }  // namespace VantorGL

@@ -21,6 +21,16 @@ TEST(TimeCode, FractionIsTheIntegerAfterThePoint) {
     EXPECT_EQ(ParseTimeCode("5:47.0"), 347000);
 }
 
+TEST(TimeCode, FormattedCodesReadBackAsTheirMilliseconds) {
+    char code[16];
+    for (int ms : {0, 25005, 25500, 57015, 77500, 167000, 599999}) {
+        VantorGL::FormatTimeCode(ms, code, sizeof code);
+        EXPECT_EQ(VantorGL::ParseTimeCode(code), ms) << code;
+    }
+    VantorGL::FormatTimeCode(25005, code, sizeof code);
+    EXPECT_STREQ(code, "0:25.5");
+}
+
 TEST(TimeCode, QuirksOfTheWalk) {
     EXPECT_EQ(ParseTimeCode("0:25"), 25);      // no point: no factor of 1000
     EXPECT_EQ(ParseTimeCode(""), 0);
