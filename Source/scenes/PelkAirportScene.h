@@ -59,6 +59,7 @@ public:
     float endFade = 1.0f;
     cCamera camera;
     std::int32_t beatCount = 0;
+    static constexpr float kBeatLevel = 0.1f;  // spectrum bin 0 above this is a beat
     float beatCooldown = 100.0f;
     cRenderTextureSystem targetA, targetB, targetC;
     cIsoSurfaceGrid grid;

@@ -14,7 +14,6 @@ namespace VantorGL {
 namespace {
 
 constexpr double kClockRate = 0.01;         // sceneClock units per frame millisecond
-constexpr float kBeatLevel = 0.1f;          // spectrum bin 0 above this is a beat
 constexpr float kBeatCooldownMs = 400.0f;   // at most one beat per 400 ms
 constexpr float kFadeOutPerMs = 0.0015f;    // the fade picture lifts in about 667 ms
 constexpr float kFadeInPerMs = 0.003f;      // after 1:55.0 it comes back (net 0.0015 per ms)

@@ -36,6 +36,7 @@ public:
     double sceneClock = 0.0;  // += frame ms x 0.01; drives the sway and the torus turn
     cCamera camera;
     std::int32_t beatCount = 0;  // raised by a beat and cleared in the same update
+    static constexpr float kBeatLevel = 0.1f;  // spectrum bin 0 above this is a beat
     float beatCooldown = 100.0f;  // ms until the next beat may be counted
     float endFade = 1.0f;         // alpha of the fade picture; 1 covers the scene
     cRenderTextureSystem targetA, targetB, targetC, targetD;  // image, first blur, second blur, unused

@@ -18,8 +18,7 @@ namespace {
 // the clamped value itself counts as reached.
 constexpr float kProgressFull = 0.03f;
 
-// Beats: spectrum bin 0 above this, at most one per kBeatCooldownMs.
-constexpr float kBeatLevel = 0.1f;
+// Beats: spectrum bin 0 above kBeatLevel, at most one per kBeatCooldownMs.
 constexpr float kBeatCooldownMs = 400.0f;
 constexpr float kFlashAtBeat = 10.0f;
 constexpr float kBeatBlurMax = 2.5f;

@@ -47,6 +47,7 @@ public:
     float endFade = 0.0f;      // closing picture alpha; also whitens the clear colour (unbounded)
     float cubeHeights[kCubeCount] = {};
     cCamera camera;
+    static constexpr float kBeatLevel = 0.1f;  // spectrum bin 0 above this is a beat
     float beatCooldown = 100.0f;  // ms until the next beat may be taken
     float flash = 0.0f;           // 10 at a beat, -0.1 per ms
     std::int32_t ringCount = -2;  // ring i (1..4) shows when ringCount >= i

@@ -28,7 +28,6 @@ constexpr int kGreeting2From = kScript[3][0], kGreeting2To = kScript[3][1];
 constexpr int kGreeting3From = kScript[4][0], kGreeting3To = kScript[4][1];
 constexpr int kLastLookFrom = kScript[5][0], kLastLookTo = kScript[5][1];      // fade flash, fixed camera again
 constexpr int kBeatRuleFrom = 87000;   // demo time from which beats step the greetings
-constexpr double kBeatLevel = 0.05;    // spectrum bin 0 above this is a beat (a double: 0.05f itself counts)
 constexpr float kBeatCooldownMs = 888;  // at most one beat per 888 ms
 constexpr int kFadeOutAfterMs = 28000;  // local time at which the fade picture returns
 

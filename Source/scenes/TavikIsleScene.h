@@ -50,6 +50,8 @@ public:
     float fadeLevel = 1.0f;    // alpha of the fade picture; not bounded above (GL clamps it)
     cCamera camera;
     int cameraMode = 0;        // 0: fixed camera above and in front; 1: moving camera
+    // Spectrum bin 0 above this is a beat (a double: 0.05f itself counts).
+    static constexpr double kBeatLevel = 0.05;
     float beatCooldown = 100;  // ms until the next beat may be taken
     float tintPulse = 0.0f;    // added to the figure's glass colour; decays
     int greeting = 0;          // greeting model shown: 0 none, 1..3
