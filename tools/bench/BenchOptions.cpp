@@ -1,6 +1,8 @@
 // BenchOptions: argument parsing for quenlite-bench.
 #include "BenchOptions.h"
 
+#include "capture/CaptureOptions.h"
+
 #include "timeline/DemoScene.h"
 
 #include <algorithm>
@@ -31,15 +33,6 @@ bool ParseSeconds(const std::string& text, int& milliseconds) {
     double seconds = std::strtod(text.c_str(), &end);
     if (!end || *end != '\0' || !std::isfinite(seconds) || seconds < 0.0 || seconds > 24.0 * 3600.0) return false;
     milliseconds = int(std::lround(seconds * 1000.0));
-    return true;
-}
-
-bool ParseInt(const std::string& text, int& value) {
-    if (text.empty() || text[0] == '+' || text[0] == '-') return false;
-    char* end = nullptr;
-    long parsed = std::strtol(text.c_str(), &end, 10);
-    if (!end || *end != '\0' || parsed > 100000) return false;
-    value = int(parsed);
     return true;
 }
 
@@ -83,10 +76,7 @@ bool ParseBenchOptions(int argc, char** argv, BenchOptions& options, std::string
             if (!ParseSeconds(text, everyMs) || everyMs < 1 || everyMs > VantorGL::kDemoEndMs)
                 return error = "--every wants seconds from 0.001 to 167, not \"" + text + "\"", false;
         } else {
-            std::size_t x = text.find('x');
-            if (x == std::string::npos || !ParseInt(text.substr(0, x), options.width) ||
-                !ParseInt(text.substr(x + 1), options.height) || options.width < 16 || options.height < 16 ||
-                options.width > 8192 || options.height > 8192)
+            if (!ParseWindowSize(text, options.width, options.height))
                 return error = "--size wants WxH between 16x16 and 8192x8192, not \"" + text + "\"", false;
         }
     }

@@ -30,7 +30,7 @@
 
 namespace {
 
-constexpr int kFps = 30;
+constexpr int kFps = kOfflineFps;
 // Every frame of the demo at kFps, with room for the clock's rounding: the most any list holds.
 constexpr int kMaxFrames = VantorGL::kDemoEndMs / 1000 * kFps + 2 * kFps;
 

@@ -101,6 +101,17 @@ static bool ParseInt(const std::string& text, int& value) {
     return true;
 }
 
+bool ParseWindowSize(const std::string& text, int& width, int& height) {
+    std::size_t x = text.find('x');
+    int w = 0, h = 0;
+    if (x == std::string::npos || !ParseInt(text.substr(0, x), w) || !ParseInt(text.substr(x + 1), h) || w < 16 ||
+        h < 16 || w > 8192 || h > 8192)
+        return false;
+    width = w;
+    height = h;
+    return true;
+}
+
 // Containers that hold H.264 and AAC and that ffmpeg picks by the file's ending.
 static bool IsVideoContainer(const std::string& path) {
     std::string ending = std::filesystem::path(path).extension().string();
@@ -170,10 +181,7 @@ bool ParseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::st
             if (options.sheetPath.empty()) return error = "--sheet needs a file name", false;
         } else if (arg == "--size") {
             if (!value(text)) return false;
-            std::size_t x = text.find('x');
-            if (x == std::string::npos || !ParseInt(text.substr(0, x), options.width) ||
-                !ParseInt(text.substr(x + 1), options.height) || options.width < 16 || options.height < 16 ||
-                options.width > 8192 || options.height > 8192)
+            if (!ParseWindowSize(text, options.width, options.height))
                 return error = "--size wants WxH between 16x16 and 8192x8192, not \"" + text + "\"", false;
         } else if (arg == "--quiet") {
             options.quiet = true;

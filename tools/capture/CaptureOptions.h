@@ -3,6 +3,8 @@
 // ("10.5"). Unlike the demo's own time codes, ".5" here means half a second.
 #pragma once
 
+#include "offline/OfflineClock.h"
+
 #include <string>
 #include <vector>
 
@@ -10,7 +12,7 @@ struct CaptureOptions {
     std::string outDir;       // --out: numbered PNG frames (and debug.log) in this folder
     std::string wavPath;      // --wav: the span's soundtrack as a WAV file
     std::string videoPath;    // --video: frames and soundtrack through ffmpeg into one file
-    int fps = 30;
+    int fps = kOfflineFps;
     int fromMs = 0;
     int toMs = 167000;
     int width = 1024;
@@ -28,6 +30,8 @@ struct CaptureOptions {
 
 // Parses a TIME argument into milliseconds; false when it is not one.
 bool ParseCaptureTime(const std::string& text, int& milliseconds);
+// "WxH" with both sides from 16 to 8192 pixels into width and height (left alone when false).
+bool ParseWindowSize(const std::string& text, int& width, int& height);
 
 // Fills `options` from argv; on a bad command line returns false with `error` set (one line, no
 // usage). --help sets `help` and returns true at once. A --to past the end of the demo is

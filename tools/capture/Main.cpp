@@ -68,18 +68,11 @@ public:
 
     void BeforeTick() override {
         if (!soundDone) WriteSoundtrack();
-        if (!wanted.empty() && next < wanted.size()) {
-            // Step short instead of past the next wanted time. The counter runs at fps ticks per
-            // millisecond; the demo's time is the clock's milliseconds less the latched base.
-            int now = Elapsed();
-            std::int64_t ticks = counter.Read(), fps = counter.FramesPerSecond();
-            std::int64_t target = (std::int64_t(wanted[next]) + ticks / fps - now) * fps;
-            if (wanted[next] > now && ticks + 1000 > target) {
-                counter.SetTicks(target);
-                return;
-            }
-        }
-        counter.Advance();
+        // Step short instead of past the next wanted time.
+        if (!wanted.empty() && next < wanted.size())
+            StepToward(counter, Elapsed(), wanted[next]);
+        else
+            counter.Advance();
     }
 
     bool ShouldDraw() override {

@@ -3,17 +3,11 @@
 // a chosen size that may be hidden (offscreen when there is no display), driven by frame hooks.
 #pragma once
 
+#include "offline/OfflineClock.h"
 #include "offline/StartUpTimes.h"
 
 #include "shell/WindowsSystem.h"
 #include "timeline/TimeSystem.h"
-
-// Frames drawn, unrecorded and untimed, before each run of chosen frames, so that one-frame-late
-// values and feedback targets are warm by the first of them.
-constexpr int kOfflineWarmFrames = 3;
-
-// The demo milliseconds the warm-up frames cover at `fps`, one more for the clock's rounding.
-constexpr int OfflineWarmMs(int fps) { return kOfflineWarmFrames * 1000 / fps + 1; }
 
 class OfflineDriver {
 public:
