@@ -1,0 +1,435 @@
+// cStudio: the studio's frame loop, replays, the kept frame, F12 and the soundtrack's voice.
+#include "Studio.h"
+
+#include "offline/OfflineClock.h"
+#include "shell/Console.h"
+#include "timeline/DemoScene.h"
+#include "timeline/TimeCode.h"
+#include "timeline/Timeline.h"
+
+#include <SDL2/SDL.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <utility>
+
+namespace QuenliteStudio {
+
+namespace {
+
+// The scenes that take beats from spectrum bin 0, in time order, with their beat levels.
+constexpr const char* kWatchedMembers[] = {"selvoHills",      "tavikIsleFirst", "route21First",
+                                           "tavikIsleSecond", "route21Second",  "pelkAirport"};
+constexpr int kWatches = 6;
+
+// The plot and the overlay read bins 0 and 15 (what the scenes read for beats and glow).
+constexpr int kBeatBin = 0;
+constexpr int kGlowBin = 15;
+
+std::int64_t SteadyNs() { return VantorGL::cAudioDevice::SteadyNowNs(); }
+
+double MsSince(std::int64_t fromNs) { return double(SteadyNs() - fromNs) / 1e6; }
+
+// "m:ss.fff" of the capture tool's TIME, for file names and the status line.
+void FormatClock(int ms, char* out, std::size_t size) {
+    std::snprintf(out, size, "%d:%02d.%03d", ms / 60000, ms / 1000 % 60, ms % 1000);
+}
+
+}  // namespace
+
+cStudio::cStudio(const StudioOptions& chosen, std::string folder)
+    : options(chosen),
+      startedIn(std::move(folder)),
+      counter(kOfflineFps),
+      transport(kOfflineFps, VantorGL::kDemoEndMs) {
+    VantorGL::cTimeSystem::Instance()->UseCounter(&counter);
+}
+
+cStudio::~cStudio() { VantorGL::cTimeSystem::Instance()->UseCounter(nullptr); }
+
+// The scenes' beat cooldowns, in kWatchedMembers' order: each rises only when its scene takes
+// a beat (it counts down by the frame's delta otherwise).
+static void Cooldowns(VantorGL::cDemoScene& demo, const float* out[kWatches], const VantorGL::cSceneSystem* scenes[kWatches]) {
+    out[0] = &demo.selvoHills.beatCooldown, scenes[0] = &demo.selvoHills;
+    out[1] = &demo.tavikIsleFirst.beatCooldown, scenes[1] = &demo.tavikIsleFirst;
+    out[2] = &demo.route21First.beatCooldown, scenes[2] = &demo.route21First;
+    out[3] = &demo.tavikIsleSecond.beatCooldown, scenes[3] = &demo.tavikIsleSecond;
+    out[4] = &demo.route21Second.beatCooldown, scenes[4] = &demo.route21Second;
+    out[5] = &demo.pelkAirport.beatCooldown, scenes[5] = &demo.pelkAirport;
+}
+
+static const sStudioBeatWatch* BeatWatches() {
+    static const sStudioBeatWatch watches[kWatches] = {
+        {VantorGL::FindTimelineRow(kWatchedMembers[0])->label, VantorGL::cSelvoHillsScene::kBeatLevel},
+        {VantorGL::FindTimelineRow(kWatchedMembers[1])->label, VantorGL::cTavikIsleScene::kBeatLevel},
+        {VantorGL::FindTimelineRow(kWatchedMembers[2])->label, VantorGL::cRoute21Scene::kBeatLevel},
+        {VantorGL::FindTimelineRow(kWatchedMembers[3])->label, VantorGL::cTavikIsleScene::kBeatLevel},
+        {VantorGL::FindTimelineRow(kWatchedMembers[4])->label, VantorGL::cRoute21Scene::kBeatLevel},
+        {VantorGL::FindTimelineRow(kWatchedMembers[5])->label, VantorGL::cPelkAirportScene::kBeatLevel},
+    };
+    return watches;
+}
+
+bool cStudio::InitGL() {
+    TimedApplication::InitGL();
+    if (VantorGL::cPassTimer::Supported()) demo.registry.passTimer.Enable();
+    if (!overlay.Open(window)) overlayShown = false;
+    const VantorGL::cPcmBuffer& music = demo.registry.music.Stream();
+    if (music.Frames() > 0) {
+        voice.samples = music.samples.data();
+        voice.frames = music.Frames();
+        voiceAttached = VantorGL::cAudioDevice::Shared()->Attach(&voice);
+    }
+    ResizeKept();
+    std::string error;
+    script.Parse(options.script, error);  // checked with the command line
+    if (options.fromMs > 0) transport.SeekTo(options.fromMs);
+    transport.SetPlaying(true);
+    return true;
+}
+
+void cStudio::Release() {
+    if (voiceAttached) VantorGL::cAudioDevice::Shared()->Detach(&voice);
+    voiceAttached = voicePlaying = false;
+    overlay.Close();
+    demo.registry.passTimer.Release();
+    if (kept) glDeleteTextures(1, &kept);
+    kept = 0;
+    keptWidth = keptHeight = 0;
+}
+
+// --- input -----------------------------------------------------------------------------------
+
+void cStudio::HandleEvent(const SDL_Event& event) {
+    overlay.ProcessEvent(event);
+    if (event.type == SDL_KEYDOWN) {
+        HandleKey(event.key.keysym.sym, (event.key.keysym.mod & KMOD_SHIFT) != 0);
+        return;
+    }
+    if (event.type == SDL_KEYUP) return;
+    WindowProc(event);  // quit, minimise, resize
+    if (event.type == SDL_QUIT || (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE))
+        quitWanted = true;
+}
+
+void cStudio::HandleKey(int key, bool shift) {
+    const int second = shift ? 10000 : 1000;
+    switch (key) {
+        case SDLK_SPACE: transport.TogglePlay(); break;
+        case SDLK_LEFT: transport.SeekBy(-second); break;
+        case SDLK_RIGHT: transport.SeekBy(second); break;
+        case SDLK_HOME: transport.SeekTo(0); break;
+        case SDLK_COMMA: transport.StepBack(); break;
+        case SDLK_PERIOD: transport.StepForward(); break;
+        case SDLK_LEFTBRACKET: transport.MarkLoopStart(); break;
+        case SDLK_RIGHTBRACKET: transport.MarkLoopEnd(); break;
+        case SDLK_l: transport.ToggleLoop(); break;
+        case SDLK_UP: transport.Faster(); break;
+        case SDLK_DOWN: transport.Slower(); break;
+        case SDLK_TAB: overlayShown = !overlayShown && overlay.IsOpen(); break;
+        case SDLK_F12: shotWanted = true; break;
+        case SDLK_ESCAPE: quitWanted = true; break;
+        case SDLK_F1:
+            if (!ToggleFullscreen()) quitWanted = true;
+            break;
+        default:
+            if (key >= SDLK_1 && key <= SDLK_9 && std::size_t(key - SDLK_1) < VantorGL::kTimelineRows)
+                transport.SeekTo(VantorGL::TimelineByStart()[key - SDLK_1].startMs);
+            break;
+    }
+}
+
+void cStudio::RunScriptCommand() {
+    const sStudioCommand* command = script.Next();
+    if (!command) return;
+    switch (command->kind) {
+        case sStudioCommand::eKind::Key: HandleKey(command->key, command->shift); break;
+        case sStudioCommand::eKind::Seek: transport.SeekTo(command->value); break;
+        case sStudioCommand::eKind::Screen: screenPath = command->path; break;
+        case sStudioCommand::eKind::Status: PrintStatus(); break;
+        case sStudioCommand::eKind::Quit: quitWanted = true; break;
+        case sStudioCommand::eKind::Wait: break;
+    }
+}
+
+// --- frames ----------------------------------------------------------------------------------
+
+void cStudio::WatchBeats(const float before[]) {
+    const float* cooldowns[kWatches];
+    const VantorGL::cSceneSystem* scenes[kWatches];
+    Cooldowns(demo, cooldowns, scenes);
+    const int ms = demo.timer.elapsed;
+    for (int i = 0; i < kWatches; ++i)
+        if (scenes[i]->IsActive() && *cooldowns[i] > before[i]) scope.AddBeat(ms, i);
+    scope.AddSample(ms, demo.registry.music.SpectrumValue(kBeatBin), demo.registry.music.SpectrumValue(kGlowBin));
+}
+
+void cStudio::UpdateWatched() {
+    const float* cooldowns[kWatches];
+    const VantorGL::cSceneSystem* scenes[kWatches];
+    Cooldowns(demo, cooldowns, scenes);
+    float before[kWatches];
+    for (int i = 0; i < kWatches; ++i) before[i] = *cooldowns[i];
+    UpdateFrame();
+    WatchBeats(before);
+}
+
+void cStudio::Replay(int targetMs) {
+    const std::int64_t start = SteadyNs();
+    if (!fresh) {
+        // What the application's InitGL does around the sequencer, from a clock at zero.
+        demo.ResetScenes();
+        counter.SetTicks(0);
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+        glClearDepth(1.0);
+        demo.Init();
+    }
+    fresh = false;
+    scope.Clear();
+    VantorGL::cTimeSystem* clock = VantorGL::cTimeSystem::Instance();
+    const int warm = OfflineWarmMs(kOfflineFps);
+    for (;;) {
+        UpdateWatched();
+        const int now = demo.timer.elapsed;
+        StepToward(counter, now, targetMs);
+        clock->Tick();
+        if (now >= targetMs - warm) DrawFrame();
+        if (now >= targetMs) break;
+    }
+    replayMs = MsSince(start);
+    passes.timed = false;
+}
+
+void cStudio::DemoFrame(std::int64_t nextTicks, bool timed) {
+    fresh = false;
+    UpdateWatched();
+    counter.SetTicks(nextTicks);
+    VantorGL::cTimeSystem::Instance()->Tick();
+    VantorGL::cPassTimer& timer = demo.registry.passTimer;
+    timed = timed && timer.Enabled();
+    if (timed) timer.BeginFrame();
+    DrawFrame();
+    if (!timed) {
+        passes.timed = false;
+        return;
+    }
+    glFinish();
+    timer.Collect();
+    passes.timed = true;
+    passes.count = timer.Passes();
+    for (int i = 0; i < passes.count; ++i) {
+        passes.names[i] = timer.Name(i);
+        passes.ms[i] = timer.Milliseconds(i);
+    }
+}
+
+// The kept frame: a texture of the drawable's size, made again only when that changes.
+void cStudio::ResizeKept() {
+    int w = 0, h = 0;
+    SDL_GL_GetDrawableSize(window, &w, &h);
+    if (w == keptWidth && h == keptHeight && kept) return;
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    if (!kept) glGenTextures(1, &kept);
+    glBindTexture(GL_TEXTURE_2D, kept);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glBindTexture(GL_TEXTURE_2D, GLuint(bound));
+    keptWidth = w;
+    keptHeight = h;
+    writer.Resize(w, h);
+}
+
+void cStudio::KeepFrame() {
+    GLint unit = 0, bound = 0;
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
+    glActiveTexture(GL_TEXTURE0);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    glBindTexture(GL_TEXTURE_2D, kept);
+    glReadBuffer(GL_BACK);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, keptWidth, keptHeight);
+    glBindTexture(GL_TEXTURE_2D, GLuint(bound));
+    glActiveTexture(GLenum(unit));
+}
+
+// The kept frame over the whole drawable, texel for pixel, with every bit of GL state the demo
+// may lean on put back afterwards: the next demo frame starts from the state the last one left.
+void cStudio::ShowKeptFrame() {
+    GLint program = 0, unit = 0, bound = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glUseProgram(0);
+    for (int i = 3; i >= 0; --i) {
+        glActiveTexture(GLenum(GL_TEXTURE0 + i));
+        glDisable(GL_TEXTURE_2D);
+        glDisable(GL_TEXTURE_CUBE_MAP);
+        glDisable(GL_TEXTURE_GEN_S);
+        glDisable(GL_TEXTURE_GEN_T);
+    }
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    glMatrixMode(GL_TEXTURE);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glViewport(0, 0, keptWidth, keptHeight);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_FOG);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_SCISSOR_TEST);
+    glDisable(GL_STENCIL_TEST);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, kept);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0), glVertex2f(-1, -1);
+    glTexCoord2f(1, 0), glVertex2f(1, -1);
+    glTexCoord2f(1, 1), glVertex2f(1, 1);
+    glTexCoord2f(0, 1), glVertex2f(-1, 1);
+    glEnd();
+    glBindTexture(GL_TEXTURE_2D, GLuint(bound));
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_TEXTURE);
+    glPopMatrix();
+    glPopAttrib();
+    glActiveTexture(GLenum(unit));
+    glUseProgram(GLuint(program));
+}
+
+std::int64_t cStudio::MusicFrameAtCounter() {
+    // The sequencer's music started at clock zero; the counter holds the next frame's time.
+    return counter.Read() * VantorGL::cAudioDevice::kRate / (std::int64_t(kOfflineFps) * 1000);
+}
+
+void cStudio::FollowWithSound(bool jumped) {
+    if (!voiceAttached) return;
+    const bool wanted = transport.Playing() && transport.SpeedIndex() == kNormalSpeed;
+    VantorGL::cAudioDevice* device = VantorGL::cAudioDevice::Shared();
+    if (wanted && (!voicePlaying || jumped)) {
+        device->Play(&voice, false, MusicFrameAtCounter());
+        voicePlaying = true;
+    } else if (!wanted && voicePlaying) {
+        device->Stop(&voice);
+        voicePlaying = false;
+    }
+}
+
+// --- pictures out ----------------------------------------------------------------------------
+
+void cStudio::WriteShot() {
+    char name[40];
+    std::snprintf(name, sizeof name, "quenlite-%06dms.png", transport.ShownMs());
+    std::filesystem::path folder(options.shots.empty() ? startedIn : options.shots);
+    if (folder.is_relative()) folder = std::filesystem::path(startedIn) / folder;
+    const std::string path = (folder / name).string();
+    if (writer.Write(path)) VantorGL::ConsolePrint("STUDIO", "wrote %s", path.c_str());
+}
+
+void cStudio::WriteScreen(const std::string& file) {
+    std::filesystem::path path(file);
+    if (path.is_relative()) path = std::filesystem::path(startedIn) / path;
+    if (writer.Write(path.string())) VantorGL::ConsolePrint("STUDIO", "wrote %s", path.c_str());
+}
+
+void cStudio::PrintStatus() {
+    char clock[24], code[24];
+    FormatClock(transport.ShownMs(), clock, sizeof clock);
+    VantorGL::FormatTimeCode(transport.ShownMs(), code, sizeof code);
+    const long long music = voiceAttached ? (long long)VantorGL::cAudioDevice::Shared()->MixedFrames(&voice) : -1;
+    std::printf("STUDIO: %s (time code %s) %s at %gx, music %s at frame %lld, loop %s\n", clock, code,
+                transport.Playing() ? "playing" : "paused", transport.Speed(), voicePlaying ? "playing" : "stopped",
+                music, transport.Looping() ? "on" : "off");
+    std::fflush(stdout);
+}
+
+void cStudio::FillView(sStudioView& view) const {
+    view.shownMs = transport.ShownMs();
+    view.playing = transport.Playing();
+    view.sound = voicePlaying;
+    view.speed = transport.Speed();
+    view.looping = transport.Looping();
+    view.loopSpan = transport.HasLoopSpan();
+    view.loopStartMs = transport.LoopStartMs();
+    view.loopEndMs = transport.LoopEndMs();
+    view.activeCount = 0;
+    for (std::size_t i = 0; i < VantorGL::kTimelineRows && view.activeCount < 16; ++i) {
+        const VantorGL::cSceneSystem* scene = demo.DispatchOrder()[i];
+        if (!scene->IsActive()) continue;
+        view.active[view.activeCount++] = {VantorGL::kTimeline[i].label, scene->timer.elapsed - scene->timer.start};
+    }
+    view.scope = &scope;
+    view.watches = BeatWatches();
+    view.watchCount = kWatches;
+    view.passes = &passes;
+    view.frameMs = frameMs;
+    view.updateMs = LastUpdateMs();
+    view.replayMs = replayMs;
+}
+
+// --- the loop --------------------------------------------------------------------------------
+
+int cStudio::MessageLoop() {
+    SDL_Event event;
+    sStudioView view;
+    std::int64_t last = SteadyNs();
+    while (!quitWanted) {
+        // Paused with nothing asked, the studio waits for input instead of spinning.
+        const bool idle = transport.NextFrame() == eStudioFrame::Hold && script.Done() && !shotWanted;
+        if (idle ? SDL_WaitEventTimeout(&event, 50) : SDL_PollEvent(&event)) {
+            HandleEvent(event);
+            while (SDL_PollEvent(&event)) HandleEvent(event);
+        }
+        RunScriptCommand();
+        if (quitWanted) break;
+        if (!active) continue;  // minimised: nothing is drawn, play time runs on
+        ResizeKept();
+
+        const eStudioFrame made = transport.NextFrame();
+        switch (made) {
+            case eStudioFrame::Seek: Replay(transport.SeekTarget()); break;
+            case eStudioFrame::Step: DemoFrame(transport.StepTicks(counter.Read()), overlayShown); break;
+            case eStudioFrame::Play: DemoFrame(transport.PlayTicks(counter.Read(), SteadyNs()), overlayShown); break;
+            case eStudioFrame::Hold: ShowKeptFrame(); break;
+        }
+        if (made != eStudioFrame::Hold) KeepFrame();
+        transport.Shown(made, demo.timer.elapsed, counter.Read(), SteadyNs());
+        FollowWithSound(made == eStudioFrame::Seek || made == eStudioFrame::Step);
+
+        // F12 and the script's screens read the back buffer: the demo's frame alone first, then
+        // with the overlay over it.
+        if (shotWanted) WriteShot();
+        shotWanted = false;
+        if (overlayShown) {
+            FillView(view);
+            overlay.Draw(view, transport);
+        }
+        if (!screenPath.empty()) WriteScreen(screenPath);
+        screenPath.clear();
+        SwapBuffers();
+        const std::int64_t now = SteadyNs();
+        frameMs = double(now - last) / 1e6;
+        last = now;
+    }
+    if (voicePlaying) VantorGL::cAudioDevice::Shared()->Stop(&voice);
+    voicePlaying = false;
+    return 0;
+}
+
+}  // namespace QuenliteStudio

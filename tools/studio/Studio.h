@@ -1,0 +1,100 @@
+// cStudio: the demo's application object under the studio's own frame loop. Demo time comes
+// from a fixed-step counter the studio sets each frame (from the steady clock while playing,
+// by whole steps while stepping, replayed from 0:00 for a seek), so every frame it shows is
+// one the capture tool would make at that time. The music plays through a voice of its own,
+// restarted at the shown time's sample whenever the picture jumps.
+//
+// Quick manual:
+//   - construct with the options, then Run() as any application (window, loading, InitGL,
+//     MessageLoop);
+//   - one studio frame: events and the script's command, the transport's NextFrame (hold,
+//     replay, step, play), the demo frame kept in a texture (or the kept one drawn again),
+//     F12 from the picture as it is then, the overlay on top, swap;
+//   - the sequencer's pictures never see the overlay: it is drawn after the frame is kept.
+#pragma once
+
+#include "StudioOptions.h"
+#include "StudioOverlay.h"
+#include "StudioScope.h"
+#include "StudioScript.h"
+#include "StudioTransport.h"
+
+#include "assets/AudioDevice.h"
+#include "capture/FrameWriter.h"
+#include "offline/StartUpTimes.h"
+#include "timeline/TimeSystem.h"
+
+#include <epoxy/gl.h>
+
+#include <cstdint>
+#include <string>
+
+namespace QuenliteStudio {
+
+class cStudio final : public TimedApplication {
+public:
+    // `startedIn`: the folder F12 and the script's screens write into (the studio itself moves
+    // into the data folder).
+    cStudio(const StudioOptions& options, std::string startedIn);
+    ~cStudio() override;
+
+    bool InitGL() override;
+    int MessageLoop() override;
+    void Release() override;
+
+    // The process clock's counter while the studio runs (installed by the constructor).
+    VantorGL::cFixedStepCounter& Counter() { return counter; }
+
+private:
+    void HandleEvent(const SDL_Event& event);
+    void HandleKey(int key, bool shift);
+    void RunScriptCommand();
+    // The frames of a straight play from 0:00 at the fixed step up to `targetMs`, updated only,
+    // the last few drawn, exactly as the capture tool plays them.
+    void Replay(int targetMs);
+    // One frame of the frame loop's order: update, the counter set to `nextTicks`, tick, draw.
+    void DemoFrame(std::int64_t nextTicks, bool timed);
+    // UpdateFrame with the beats the scenes took in it and its spectrum put on the scope.
+    void UpdateWatched();
+    void WatchBeats(const float before[]);
+    void KeepFrame();
+    void ShowKeptFrame();
+    void ResizeKept();
+    void WriteShot();
+    void WriteScreen(const std::string& path);
+    void PrintStatus();
+    // Starts, stops or moves the voice after a frame; `jumped`: the picture did not follow on.
+    void FollowWithSound(bool jumped);
+    std::int64_t MusicFrameAtCounter();
+    void FillView(sStudioView& view) const;
+
+    StudioOptions options;
+    std::string startedIn;
+    VantorGL::cFixedStepCounter counter;
+    cStudioTransport transport;
+    cStudioScope scope;
+    cStudioOverlay overlay;
+    cStudioScript script;
+    FrameWriter writer;
+    bool overlayShown = true;
+    bool shotWanted = false;
+    std::string screenPath;  // the script's screen: the window with the overlay, this frame
+    bool quitWanted = false;
+    bool fresh = true;  // the timeline is as Init left it: a replay needs no Restart first
+
+    // The last demo frame, kept for the frames that hold it (paused) and for F12.
+    GLuint kept = 0;
+    int keptWidth = 0, keptHeight = 0;
+
+    // The soundtrack's own voice on the shared device (the sequencer's player is silent under
+    // the studio's counter); it plays while the studio plays at normal speed.
+    VantorGL::cAudioVoice voice;
+    bool voiceAttached = false;
+    bool voicePlaying = false;
+
+    // What the overlay shows of the latest frames.
+    double frameMs = 0.0, replayMs = 0.0;
+    sStudioPasses passes;
+};
+
+}  // namespace QuenliteStudio
