@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
@@ -99,6 +100,11 @@ static bool ParseInt(const std::string& text, int& value) {
     if (!end || *end != '\0' || parsed < 0 || parsed > 100000) return false;
     value = int(parsed);
     return true;
+}
+
+void FormatCaptureTime(int ms, char* out, std::size_t size) {
+    if (ms < 0) ms = 0;
+    std::snprintf(out, size, "%d:%02d.%03d", ms / 60000, ms / 1000 % 60, ms % 1000);
 }
 
 bool ParseWindowSize(const std::string& text, int& width, int& height) {

@@ -30,6 +30,9 @@ struct CaptureOptions {
 
 // Parses a TIME argument into milliseconds; false when it is not one.
 bool ParseCaptureTime(const std::string& text, int& milliseconds);
+// The TIME that ParseCaptureTime reads back as `milliseconds` (0 or more), as m:ss.fff, into
+// `out` (`size` bytes, the zero included). Allocates nothing.
+void FormatCaptureTime(int milliseconds, char* out, std::size_t size);
 // "WxH" with both sides from 16 to 8192 pixels into width and height (left alone when false).
 bool ParseWindowSize(const std::string& text, int& width, int& height);
 

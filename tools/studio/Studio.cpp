@@ -2,6 +2,7 @@
 #include "Studio.h"
 
 #include "offline/OfflineClock.h"
+#include "capture/CaptureOptions.h"
 #include "shell/Console.h"
 #include "timeline/DemoScene.h"
 #include "timeline/TimeCode.h"
@@ -30,11 +31,6 @@ constexpr int kGlowBin = 15;
 std::int64_t SteadyNs() { return VantorGL::cAudioDevice::SteadyNowNs(); }
 
 double MsSince(std::int64_t fromNs) { return double(SteadyNs() - fromNs) / 1e6; }
-
-// "m:ss.fff" of the capture tool's TIME, for file names and the status line.
-void FormatClock(int ms, char* out, std::size_t size) {
-    std::snprintf(out, size, "%d:%02d.%03d", ms / 60000, ms / 1000 % 60, ms % 1000);
-}
 
 }  // namespace
 
@@ -73,7 +69,7 @@ static const sStudioBeatWatch* BeatWatches() {
 
 bool cStudio::InitGL() {
     TimedApplication::InitGL();
-    if (VantorGL::cPassTimer::Supported()) demo.registry.passTimer.Enable();
+    passes.supported = VantorGL::cPassTimer::Supported() && demo.registry.passTimer.Enable();
     if (!overlay.Open(window)) overlayShown = false;
     const VantorGL::cPcmBuffer& music = demo.registry.music.Stream();
     if (music.Frames() > 0) {
@@ -189,15 +185,24 @@ void cStudio::Replay(int targetMs) {
     scope.Clear();
     VantorGL::cTimeSystem* clock = VantorGL::cTimeSystem::Instance();
     const int warm = OfflineWarmMs(kOfflineFps);
+    replayDrawnFrames = 0;
+    replayDrawMs = 0.0;
     for (;;) {
         UpdateWatched();
         const int now = demo.timer.elapsed;
         StepToward(counter, now, targetMs);
         clock->Tick();
-        if (now >= targetMs - warm) DrawFrame();
+        if (now >= targetMs - warm) {
+            const std::int64_t drawStart = SteadyNs();
+            DrawFrame();
+            glFinish();  // so the split below says where the time went
+            replayDrawMs += MsSince(drawStart);
+            ++replayDrawnFrames;
+        }
         if (now >= targetMs) break;
     }
     replayMs = MsSince(start);
+    ++replays;
     passes.timed = false;
 }
 
@@ -229,6 +234,8 @@ void cStudio::ResizeKept() {
     int w = 0, h = 0;
     SDL_GL_GetDrawableSize(window, &w, &h);
     if (w == keptWidth && h == keptHeight && kept) return;
+    // A new size loses the kept picture: while paused the frame shown is made again at it.
+    if (kept && !transport.Playing()) transport.SeekTo(transport.Target());
     GLint bound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     if (!kept) glGenTextures(1, &kept);
@@ -350,12 +357,17 @@ void cStudio::WriteScreen(const std::string& file) {
 
 void cStudio::PrintStatus() {
     char clock[24], code[24];
-    FormatClock(transport.ShownMs(), clock, sizeof clock);
+    FormatCaptureTime(transport.ShownMs(), clock, sizeof clock);
     VantorGL::FormatTimeCode(transport.ShownMs(), code, sizeof code);
     const long long music = voiceAttached ? (long long)VantorGL::cAudioDevice::Shared()->MixedFrames(&voice) : -1;
-    std::printf("STUDIO: %s (time code %s) %s at %gx, music %s at frame %lld, loop %s\n", clock, code,
-                transport.Playing() ? "playing" : "paused", transport.Speed(), voicePlaying ? "playing" : "stopped",
-                music, transport.Looping() ? "on" : "off");
+    char from[24] = "-", to[24] = "-";
+    if (transport.LoopStartMs() >= 0) FormatCaptureTime(transport.LoopStartMs(), from, sizeof from);
+    if (transport.LoopEndMs() >= 0) FormatCaptureTime(transport.LoopEndMs(), to, sizeof to);
+    std::printf("STUDIO: %s (time code \"%s\") %s at %gx, music %s at frame %lld, loop %s (span %s to %s), "
+                "%d replays (the last %.0f ms, %d frames drawn in %.0f ms)\n",
+                clock, code, transport.Playing() ? "playing" : "paused", transport.Speed(),
+                voicePlaying ? "playing" : "stopped", music, transport.Looping() ? "on" : "off", from, to, replays,
+                replayMs, replayDrawnFrames, replayDrawMs);
     std::fflush(stdout);
 }
 
@@ -381,6 +393,8 @@ void cStudio::FillView(sStudioView& view) const {
     view.frameMs = frameMs;
     view.updateMs = LastUpdateMs();
     view.replayMs = replayMs;
+    view.replayDrawMs = replayDrawMs;
+    view.replayDrawn = replayDrawnFrames;
 }
 
 // --- the loop --------------------------------------------------------------------------------
@@ -398,7 +412,10 @@ int cStudio::MessageLoop() {
         }
         RunScriptCommand();
         if (quitWanted) break;
-        if (!active) continue;  // minimised: nothing is drawn, play time runs on
+        if (!active) {  // minimised: nothing is drawn, play time runs on
+            SDL_Delay(10);
+            continue;
+        }
         ResizeKept();
 
         const eStudioFrame made = transport.NextFrame();

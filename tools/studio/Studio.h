@@ -93,7 +93,10 @@ private:
     bool voicePlaying = false;
 
     // What the overlay shows of the latest frames.
-    double frameMs = 0.0, replayMs = 0.0;
+    double frameMs = 0.0;
+    int replays = 0;  // seeks made, loop wraps included
+    double replayMs = 0.0, replayDrawMs = 0.0;  // the last one, and the part of it spent drawing
+    int replayDrawnFrames = 0;
     sStudioPasses passes;
 };
 

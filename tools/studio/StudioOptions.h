@@ -7,7 +7,7 @@
 namespace QuenliteStudio {
 
 struct StudioOptions {
-    int fromMs = 0;           // --from: the demo time shown first (paused there unless 0)
+    int fromMs = 0;           // --from: where play starts
     int width = 1024;         // --size
     int height = 768;
     bool fullscreen = false;  // --fullscreen

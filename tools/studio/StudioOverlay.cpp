@@ -1,6 +1,7 @@
 // cStudioOverlay: Dear ImGui panels over the demo frame (SDL2 and OpenGL 2 backends).
 #include "StudioOverlay.h"
 
+#include "capture/CaptureOptions.h"
 #include "shell/Console.h"
 #include "timeline/DemoScene.h"
 #include "timeline/TimeCode.h"
@@ -32,9 +33,6 @@ constexpr ImU32 kBin0Colour = IM_COL32(255, 180, 60, 255);
 constexpr ImU32 kBin15Colour = IM_COL32(110, 200, 255, 255);
 constexpr ImU32 kLevelColour = IM_COL32(255, 255, 255, 110);
 
-void FormatClock(int ms, char* out, std::size_t size) {
-    std::snprintf(out, size, "%d:%02d.%03d", ms / 60000, ms / 1000 % 60, ms % 1000);
-}
 
 ImU32 BeatColour(int watch) { return kBeatColours[watch % int(sizeof kBeatColours / sizeof kBeatColours[0])]; }
 
@@ -93,7 +91,7 @@ void cStudioOverlay::Draw(const sStudioView& view, cStudioTransport& transport) 
     ImGui::SetNextWindowBgAlpha(kPanelAlpha);
     ImGui::Begin("##studio-time", nullptr, kPanelFlags);
     char clock[24], code[24], a[24], b[24];
-    FormatClock(view.shownMs, clock, sizeof clock);
+    FormatCaptureTime(view.shownMs, clock, sizeof clock);
     VantorGL::FormatTimeCode(view.shownMs, code, sizeof code);
     ImGui::Text("%s", clock);
     ImGui::SameLine();
@@ -101,8 +99,8 @@ void cStudioOverlay::Draw(const sStudioView& view, cStudioTransport& transport) 
     ImGui::Text("%s at %gx, music %s", view.playing ? "playing" : "paused", view.speed,
                 view.sound ? "on" : (view.playing ? "off (speed)" : "paused"));
     if (view.loopStartMs >= 0 || view.loopEndMs >= 0) {
-        FormatClock(std::max(view.loopStartMs, 0), a, sizeof a);
-        FormatClock(std::max(view.loopEndMs, 0), b, sizeof b);
+        FormatCaptureTime(std::max(view.loopStartMs, 0), a, sizeof a);
+        FormatCaptureTime(std::max(view.loopEndMs, 0), b, sizeof b);
         ImGui::Text("loop %s - %s %s", view.loopStartMs >= 0 ? a : "?", view.loopEndMs >= 0 ? b : "?",
                     view.looping ? (view.loopSpan ? "(on)" : "(on, no span)") : "(off)");
     } else {
@@ -110,13 +108,15 @@ void cStudioOverlay::Draw(const sStudioView& view, cStudioTransport& transport) 
     }
     ImGui::Separator();
     for (int i = 0; i < view.activeCount; ++i) {
-        FormatClock(std::max(view.active[i].localMs, 0), a, sizeof a);
+        FormatCaptureTime(std::max(view.active[i].localMs, 0), a, sizeof a);
         ImGui::Text("%-22s %s", view.active[i].label, a);
     }
     if (view.activeCount == 0) ImGui::TextDisabled("no scene active");
     ImGui::Separator();
     ImGui::Text("frame %.1f ms, update %.2f ms", view.frameMs, view.updateMs);
-    if (view.replayMs > 0) ImGui::TextDisabled("last seek replayed in %.0f ms", view.replayMs);
+    if (view.replayMs > 0)
+        ImGui::TextDisabled("last seek %.0f ms: %d frames drawn in %.0f ms", view.replayMs, view.replayDrawn,
+                            view.replayDrawMs);
     ImGui::End();
 
     // Top right: the passes of the last frame made, with their GPU times.
@@ -124,8 +124,10 @@ void cStudioOverlay::Draw(const sStudioView& view, cStudioTransport& transport) 
         ImGui::SetNextWindowPos(ImVec2(display.x - kMargin, kMargin), ImGuiCond_Always, ImVec2(1.0f, 0.0f));
         ImGui::SetNextWindowBgAlpha(kPanelAlpha);
         ImGui::Begin("##studio-passes", nullptr, kPanelFlags);
-        if (!view.passes->timed) {
-            ImGui::TextDisabled("passes: timed on frames made while the overlay shows");
+        if (!view.passes->supported) {
+            ImGui::TextDisabled("passes: this OpenGL cannot time them");
+        } else if (!view.passes->timed) {
+            ImGui::TextDisabled("passes: timed on frames played or stepped");
         } else {
             double total = 0;
             ImGui::Text("pass                 GPU ms");
@@ -153,7 +155,16 @@ void cStudioOverlay::Draw(const sStudioView& view, cStudioTransport& transport) 
     ImGui::End();
 
     ImGui::Render();
+    // The backend draws with the fixed pipeline on the active unit and puts back most of what it
+    // changes, but not the program or the unit: those the demo's frame left are kept here.
+    GLint program = 0, unit = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
+    glUseProgram(0);
+    glActiveTexture(GL_TEXTURE0);
     ImGui_ImplOpenGL2_RenderDrawData(ImGui::GetDrawData());
+    glActiveTexture(GLenum(unit));
+    glUseProgram(GLuint(program));
 }
 
 void cStudioOverlay::DrawSpectrum(const sStudioView& view, float width) {

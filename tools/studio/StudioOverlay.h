@@ -24,7 +24,8 @@ struct sStudioBeatWatch {
 };
 
 struct sStudioPasses {
-    bool timed = false;  // the context can time passes and the last frame was timed
+    bool supported = false;  // the context can time passes (timer queries)
+    bool timed = false;      // the last frame made was timed
     int count = 0;
     const char* names[VantorGL::cPassTimer::kMaxPasses] = {};
     double ms[VantorGL::cPassTimer::kMaxPasses] = {};
@@ -48,7 +49,9 @@ struct sStudioView {
     const sStudioBeatWatch* watches = nullptr;
     int watchCount = 0;
     const sStudioPasses* passes = nullptr;
-    double frameMs = 0, updateMs = 0, replayMs = 0;
+    double frameMs = 0, updateMs = 0;
+    double replayMs = 0, replayDrawMs = 0;  // the last seek's replay, and its drawn frames' share
+    int replayDrawn = 0;
 };
 
 class cStudioOverlay {

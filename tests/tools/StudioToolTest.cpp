@@ -1,0 +1,197 @@
+// Tests for quenlite-studio run headless (SDL's offscreen driver, dummy audio) through its
+// --script: the frame after a seek or a step is the capture tool's frame at that time, F12 leaves
+// the overlay out, pausing stops demo time and the music, the loop span wraps, the music goes on
+// sample-exact; and its command line and the missing display are refused with a message.
+#include "support/FileBytes.h"
+#include "support/ProgramRun.h"
+#include "support/RgbPngReader.h"
+#include "support/ScratchFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace VantorGLTest;
+
+namespace {
+
+const EnvChanges kHeadless = {{"SDL_VIDEODRIVER", "offscreen"}, {"SDL_AUDIODRIVER", "dummy"}};
+
+ProgramResult RunStudio(const std::vector<std::string>& arguments, const EnvChanges& env = kHeadless) {
+    return RunProgram(BuiltProgram("quenlite-studio"), arguments, QUENLITE_SOURCE_DIR, env, 240);
+}
+
+bool HaveData() { return std::filesystem::exists(std::filesystem::path(QUENLITE_SOURCE_DIR) / "data" / "General"); }
+
+// The fields of each "STUDIO: m:ss.fff ... playing|paused ... music playing|stopped at frame N"
+// status line the script asked for.
+struct Status {
+    std::string time, state, music;
+    long long musicFrame = -1;
+    int replays = 0;
+};
+
+std::vector<Status> StatusLines(const std::string& out) {
+    std::vector<Status> lines;
+    std::istringstream in(out);
+    std::string line;
+    while (std::getline(in, line)) {
+        char time[32], state[16], music[16];
+        long long frame = 0;
+        int replays = 0;
+        const std::size_t loop = line.find(", loop ");
+        const std::size_t at = line.find(") ");
+        if (line.rfind("STUDIO: ", 0) != 0 || loop == std::string::npos || at == std::string::npos) continue;
+        if (std::sscanf(line.c_str(), "STUDIO: %31s", time) != 1) continue;
+        if (std::sscanf(line.c_str() + at + 2, "%15s at %*s music %15s at frame %lld", state, music, &frame) != 3)
+            continue;
+        const std::size_t count = line.find("), ", loop);
+        if (count != std::string::npos) std::sscanf(line.c_str() + count + 3, "%d replays", &replays);
+        lines.push_back({time, state, music, frame, replays});
+    }
+    return lines;
+}
+
+std::vector<std::uint8_t> Pixels(const std::filesystem::path& path) {
+    int width = 0, height = 0;
+    return ReadRgbPng(path.string(), width, height);
+}
+
+}  // namespace
+
+TEST(StudioTool, BadCommandLinesAndAMissingDisplayAreRefusedWithAMessage) {
+    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+             {"--from", "3:00"}, {"--from"}, {"--size", "8x8"}, {"--script", "seek soon"}, {"--script", "jump"},
+             {"--script", "wait 0"}, {"--shots", ""}, {"--bogus"}}) {
+        ProgramResult run = RunStudio(bad);
+        EXPECT_EQ(run.exitCode, 2) << QuotedArguments(bad);
+        EXPECT_NE(run.err.find("usage: quenlite-studio"), std::string::npos) << run.err;
+    }
+    ProgramResult help = RunStudio({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("F12"), std::string::npos);
+    // No display: SDL's dummy video driver stands for a machine without one.
+    ProgramResult none = RunStudio({"--script", "quit"}, {{"SDL_VIDEODRIVER", "dummy"}, {"SDL_AUDIODRIVER", "dummy"}});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_NE(none.err.find("STUDIO: no window"), std::string::npos) << none.err;
+}
+
+TEST(StudioTool, SeekAndStepFramesAreTheCaptureToolsFramesWithoutTheOverlay) {
+    if (!HaveData()) GTEST_SKIP() << "no generated data folder";
+    ScratchFolder scratch("studio-frames");
+    const std::filesystem::path shots = scratch.Path() / "studio", captured = scratch.Path() / "capture";
+    std::filesystem::create_directories(shots);
+    // Forward and backward seeks in different scenes, two across the 0:57.15 boundary between the
+    // glass tunnel and the glass figure, two steps on and two back (the 0:30 picture is the one
+    // stepped back to); the overlay shows all along.
+    const std::string screen = (scratch.Path() / "screen.png").string();
+    ProgramResult run = RunStudio({"--size", "160x120", "--shots", shots.string(), "--script",
+                                   "space; seek 1:17.5; f12; seek 0:30; f12; period; f12; period; f12; comma; "
+                                   "comma; f12; seek 0:57.1; f12; seek 0:57.2; f12; shift+left; f12; "
+                                   "seek 0:30; screen " + screen + "; quit"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::vector<std::string> times = {"077500", "030000", "030033", "030066", "057100", "057200", "047200"};
+    std::string at;
+    for (const std::string& t : times) {
+        if (!at.empty()) at += ',';
+        at += std::to_string(std::stoi(t) / 1000.0);
+    }
+    ASSERT_EQ(RunProgram(BuiltProgram("quenlite-capture"),
+                         {"--out", captured.string(), "--at", at, "--size", "160x120", "--quiet"}, QUENLITE_SOURCE_DIR,
+                         kHeadless)
+                  .exitCode,
+              0);
+    for (const std::string& t : times) {
+        const std::vector<std::uint8_t> studio = Pixels(shots / ("quenlite-" + t + "ms.png"));
+        ASSERT_FALSE(studio.empty()) << "no F12 picture at " << t << " ms\n" << run.err;
+        EXPECT_TRUE(studio == Pixels(captured / (t + "ms.png"))) << "the studio's frame at " << t << " ms differs";
+    }
+    // The same moment with the overlay is another picture: the overlay was there, F12 left it out.
+    const std::vector<std::uint8_t> withOverlay = Pixels(screen);
+    ASSERT_FALSE(withOverlay.empty());
+    EXPECT_FALSE(withOverlay == Pixels(shots / "quenlite-030000ms.png"));
+}
+
+TEST(StudioTool, PausingStopsDemoTimeAndTheMusicAndTheLoopSpanWraps) {
+    if (!HaveData()) GTEST_SKIP() << "no generated data folder";
+    ProgramResult run = RunStudio({"--size", "64x48", "--from", "1:00", "--script",
+                                   "wait 10; status; space; status; wait 10; status; up; status; down; "
+                                   "seek 1:10; [; seek 1:10.4; ]; l; space; wait 12; status; quit"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::vector<Status> status = StatusLines(run.out);
+    ASSERT_EQ(status.size(), 5u) << run.out;
+    // Playing from 1:00 with the music running from there.
+    EXPECT_EQ(status[0].state, "playing");
+    EXPECT_GE(status[0].time, "1:00.000");
+    EXPECT_EQ(status[0].music, "playing");
+    EXPECT_GE(status[0].musicFrame, 60LL * 44100);
+    // Paused: the time and the music's place stay where they were while frames go by.
+    EXPECT_EQ(status[1].state, "paused");
+    EXPECT_EQ(status[1].music, "stopped");
+    EXPECT_EQ(status[2].time, status[1].time);
+    EXPECT_EQ(status[2].musicFrame, status[1].musicFrame);
+    EXPECT_EQ(status[2].state, "paused");
+    // Looping 1:10 to 1:10.4: play starts at the span's end, so its first frame wraps; twelve
+    // frames later the studio still plays inside the span (a slow frame may overshoot its end).
+    EXPECT_EQ(status[4].state, "playing");
+    EXPECT_GE(status[4].time, "1:10.000");
+    EXPECT_LE(status[4].time, "1:11.400");
+    EXPECT_GE(status[4].replays, status[3].replays + 3) << run.out;  // the two seeks, then the wraps
+}
+
+TEST(StudioTool, TheMusicGoesOnSampleExactFromWherePlayResumes) {
+    if (!HaveData()) GTEST_SKIP() << "no generated data folder";
+    ScratchFolder scratch("studio-sound");
+    // SDL's disk driver writes what the device plays, at the device's own pace, to a file.
+    const std::string heard = scratch.Path("heard.raw"), wav = scratch.Path("music.wav");
+    ProgramResult run = RunStudio({"--size", "64x48", "--from", "1:00", "--script", "wait 6; space; wait 4; space; wait 6; quit"},
+                                  {{"SDL_VIDEODRIVER", "offscreen"}, {"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", heard}});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(RunProgram(BuiltProgram("quenlite-capture"), {"--wav", wav, "--from", "1:00", "--to", "1:20", "--quiet"},
+                         QUENLITE_SOURCE_DIR, kHeadless)
+                  .exitCode,
+              0);
+    const std::vector<std::uint8_t> device = ReadBytes(heard), music = ReadBytes(wav);
+    ASSERT_GT(music.size(), 44u);
+    const std::uint8_t* soundtrack = music.data() + 44;  // the soundtrack from 1:00.000 on
+    const std::size_t soundtrackFrames = (music.size() - 44) / 4, frames = device.size() / 4;
+    auto silent = [&](std::size_t f) { return std::memcmp(&device[f * 4], "\0\0\0\0", 4) == 0; };
+
+    // Each stretch of sound the device played is one unbroken piece of the soundtrack; the first
+    // starts where the demo's clock goes on after the seek: one 30 fps step after 1:00.000.
+    int pieces = 0;
+    for (std::size_t f = 0; f < frames;) {
+        if (silent(f)) {
+            ++f;
+            continue;
+        }
+        std::size_t end = f;
+        while (end < frames && (!silent(end) || (end + 512 < frames && !silent(end + 512)))) ++end;
+        const std::uint8_t* found = std::search(soundtrack, soundtrack + soundtrackFrames * 4, &device[f * 4], &device[f * 4] + 256);
+        ASSERT_NE(found, soundtrack + soundtrackFrames * 4) << "piece " << pieces << " is not in the soundtrack";
+        const std::size_t at = std::size_t(found - soundtrack) / 4;
+        if (pieces == 0) {
+            EXPECT_EQ(at, 1470u);  // 33.3 ms at 44100 Hz
+        }
+        ASSERT_LE(at + (end - f), soundtrackFrames);
+        EXPECT_EQ(std::memcmp(&device[f * 4], soundtrack + at * 4, (end - f) * 4), 0) << "piece " << pieces;
+        ++pieces;
+        f = end;
+    }
+    EXPECT_EQ(pieces, 2) << "played, paused, played";
+}
+
+TEST(StudioTool, RealKeysDriveItOnAnXServer) {
+    if (!HaveData()) GTEST_SKIP() << "no generated data folder";
+    ScratchFolder scratch("studio-x");
+    ProgramResult run = RunProgram("/bin/bash", {"scripts/studio-check", scratch.Path("out"), QUENLITE_BINARY_DIR},
+                                   QUENLITE_SOURCE_DIR, {}, 240);
+    if (run.exitCode == 77) GTEST_SKIP() << run.err;
+    EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+}
