@@ -19,11 +19,6 @@ namespace QuenliteStudio {
 
 namespace {
 
-// The scenes that take beats from spectrum bin 0, in time order, with their beat levels.
-constexpr const char* kWatchedMembers[] = {"selvoHills",      "tavikIsleFirst", "route21First",
-                                           "tavikIsleSecond", "route21Second",  "pelkAirport"};
-constexpr int kWatches = 6;
-
 // The plot and the overlay read bins 0 and 15 (what the scenes read for beats and glow).
 constexpr int kBeatBin = 0;
 constexpr int kGlowBin = 15;
@@ -40,32 +35,22 @@ cStudio::cStudio(const StudioOptions& chosen, std::string folder)
       counter(kOfflineFps),
       transport(kOfflineFps, VantorGL::kDemoEndMs) {
     VantorGL::cTimeSystem::Instance()->UseCounter(&counter);
+    // The scenes that take beats from spectrum bin 0, in time order. A scene's cooldown rises
+    // only in the update where it takes a beat (it counts down by the frame's delta otherwise).
+    watched[0] = {&demo.selvoHills, &demo.selvoHills.beatCooldown, "selvoHills", demo.selvoHills.kBeatLevel};
+    watched[1] = {&demo.tavikIsleFirst, &demo.tavikIsleFirst.beatCooldown, "tavikIsleFirst",
+                  demo.tavikIsleFirst.kBeatLevel};
+    watched[2] = {&demo.route21First, &demo.route21First.beatCooldown, "route21First", demo.route21First.kBeatLevel};
+    watched[3] = {&demo.tavikIsleSecond, &demo.tavikIsleSecond.beatCooldown, "tavikIsleSecond",
+                  demo.tavikIsleSecond.kBeatLevel};
+    watched[4] = {&demo.route21Second, &demo.route21Second.beatCooldown, "route21Second",
+                  demo.route21Second.kBeatLevel};
+    watched[5] = {&demo.pelkAirport, &demo.pelkAirport.beatCooldown, "pelkAirport", demo.pelkAirport.kBeatLevel};
+    for (int i = 0; i < kWatchedScenes; ++i)
+        watches[i] = {VantorGL::FindTimelineRow(watched[i].member)->label, watched[i].level};
 }
 
 cStudio::~cStudio() { VantorGL::cTimeSystem::Instance()->UseCounter(nullptr); }
-
-// The scenes' beat cooldowns, in kWatchedMembers' order: each rises only when its scene takes
-// a beat (it counts down by the frame's delta otherwise).
-static void Cooldowns(VantorGL::cDemoScene& demo, const float* out[kWatches], const VantorGL::cSceneSystem* scenes[kWatches]) {
-    out[0] = &demo.selvoHills.beatCooldown, scenes[0] = &demo.selvoHills;
-    out[1] = &demo.tavikIsleFirst.beatCooldown, scenes[1] = &demo.tavikIsleFirst;
-    out[2] = &demo.route21First.beatCooldown, scenes[2] = &demo.route21First;
-    out[3] = &demo.tavikIsleSecond.beatCooldown, scenes[3] = &demo.tavikIsleSecond;
-    out[4] = &demo.route21Second.beatCooldown, scenes[4] = &demo.route21Second;
-    out[5] = &demo.pelkAirport.beatCooldown, scenes[5] = &demo.pelkAirport;
-}
-
-static const sStudioBeatWatch* BeatWatches() {
-    static const sStudioBeatWatch watches[kWatches] = {
-        {VantorGL::FindTimelineRow(kWatchedMembers[0])->label, VantorGL::cSelvoHillsScene::kBeatLevel},
-        {VantorGL::FindTimelineRow(kWatchedMembers[1])->label, VantorGL::cTavikIsleScene::kBeatLevel},
-        {VantorGL::FindTimelineRow(kWatchedMembers[2])->label, VantorGL::cRoute21Scene::kBeatLevel},
-        {VantorGL::FindTimelineRow(kWatchedMembers[3])->label, VantorGL::cTavikIsleScene::kBeatLevel},
-        {VantorGL::FindTimelineRow(kWatchedMembers[4])->label, VantorGL::cRoute21Scene::kBeatLevel},
-        {VantorGL::FindTimelineRow(kWatchedMembers[5])->label, VantorGL::cPelkAirportScene::kBeatLevel},
-    };
-    return watches;
-}
 
 bool cStudio::InitGL() {
     TimedApplication::InitGL();
@@ -151,24 +136,14 @@ void cStudio::RunScriptCommand() {
 
 // --- frames ----------------------------------------------------------------------------------
 
-void cStudio::WatchBeats(const float before[]) {
-    const float* cooldowns[kWatches];
-    const VantorGL::cSceneSystem* scenes[kWatches];
-    Cooldowns(demo, cooldowns, scenes);
-    const int ms = demo.timer.elapsed;
-    for (int i = 0; i < kWatches; ++i)
-        if (scenes[i]->IsActive() && *cooldowns[i] > before[i]) scope.AddBeat(ms, i);
-    scope.AddSample(ms, demo.registry.music.SpectrumValue(kBeatBin), demo.registry.music.SpectrumValue(kGlowBin));
-}
-
 void cStudio::UpdateWatched() {
-    const float* cooldowns[kWatches];
-    const VantorGL::cSceneSystem* scenes[kWatches];
-    Cooldowns(demo, cooldowns, scenes);
-    float before[kWatches];
-    for (int i = 0; i < kWatches; ++i) before[i] = *cooldowns[i];
+    float before[kWatchedScenes];
+    for (int i = 0; i < kWatchedScenes; ++i) before[i] = *watched[i].cooldown;
     UpdateFrame();
-    WatchBeats(before);
+    const int ms = demo.timer.elapsed;
+    for (int i = 0; i < kWatchedScenes; ++i)
+        if (watched[i].scene->IsActive() && *watched[i].cooldown > before[i]) scope.AddBeat(ms, i);
+    scope.AddSample(ms, demo.registry.music.SpectrumValue(kBeatBin), demo.registry.music.SpectrumValue(kGlowBin));
 }
 
 void cStudio::Replay(int targetMs) {
@@ -387,8 +362,8 @@ void cStudio::FillView(sStudioView& view) const {
         view.active[view.activeCount++] = {VantorGL::kTimeline[i].label, scene->timer.elapsed - scene->timer.start};
     }
     view.scope = &scope;
-    view.watches = BeatWatches();
-    view.watchCount = kWatches;
+    view.watches = watches;
+    view.watchCount = kWatchedScenes;
     view.passes = &passes;
     view.frameMs = frameMs;
     view.updateMs = LastUpdateMs();

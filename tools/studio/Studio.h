@@ -56,7 +56,6 @@ private:
     void DemoFrame(std::int64_t nextTicks, bool timed);
     // UpdateFrame with the beats the scenes took in it and its spectrum put on the scope.
     void UpdateWatched();
-    void WatchBeats(const float before[]);
     void KeepFrame();
     void ShowKeptFrame();
     void ResizeKept();
@@ -91,6 +90,17 @@ private:
     VantorGL::cAudioVoice voice;
     bool voiceAttached = false;
     bool voicePlaying = false;
+
+    // The scenes whose beats the scope marks, and how the overlay names them.
+    static constexpr int kWatchedScenes = 6;
+    struct sWatchedScene {
+        const VantorGL::cSceneSystem* scene = nullptr;
+        const float* cooldown = nullptr;  // its beatCooldown
+        const char* member = "";          // its row of the timeline
+        double level = 0;                 // bin 0 above this is a beat
+    };
+    sWatchedScene watched[kWatchedScenes];
+    sStudioBeatWatch watches[kWatchedScenes];
 
     // What the overlay shows of the latest frames.
     double frameMs = 0.0;
