@@ -302,7 +302,9 @@ std::int64_t cStudio::MusicFrameAtCounter() {
 
 void cStudio::FollowWithSound(bool jumped) {
     if (!voiceAttached) return;
-    const bool wanted = transport.Playing() && transport.SpeedIndex() == kNormalSpeed;
+    // Silent through a loop's wrap too: the replay that follows takes its own time.
+    const bool wanted = transport.Playing() && transport.SpeedIndex() == kNormalSpeed &&
+                        transport.NextFrame() != eStudioFrame::Seek;
     VantorGL::cAudioDevice* device = VantorGL::cAudioDevice::Shared();
     if (wanted && (!voicePlaying || jumped)) {
         device->Play(&voice, false, MusicFrameAtCounter());
@@ -350,6 +352,7 @@ void cStudio::FillView(sStudioView& view) const {
     view.shownMs = transport.ShownMs();
     view.playing = transport.Playing();
     view.sound = voicePlaying;
+    view.soundAvailable = voiceAttached;
     view.speed = transport.Speed();
     view.looping = transport.Looping();
     view.loopSpan = transport.HasLoopSpan();

@@ -96,8 +96,11 @@ void cStudioOverlay::Draw(const sStudioView& view, cStudioTransport& transport) 
     ImGui::Text("%s", clock);
     ImGui::SameLine();
     ImGui::TextDisabled("time code \"%s\"", code);
-    ImGui::Text("%s at %gx, music %s", view.playing ? "playing" : "paused", view.speed,
-                view.sound ? "on" : (view.playing ? "off (speed)" : "paused"));
+    const char* music = !view.soundAvailable ? "silent (no soundtrack or no device)"
+                        : view.sound         ? "on"
+                        : view.playing       ? "off (speed)"
+                                             : "paused";
+    ImGui::Text("%s at %gx, music %s", view.playing ? "playing" : "paused", view.speed, music);
     if (view.loopStartMs >= 0 || view.loopEndMs >= 0) {
         FormatCaptureTime(std::max(view.loopStartMs, 0), a, sizeof a);
         FormatCaptureTime(std::max(view.loopEndMs, 0), b, sizeof b);

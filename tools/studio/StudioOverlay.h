@@ -40,6 +40,7 @@ struct sStudioScene {
 struct sStudioView {
     int shownMs = 0;
     bool playing = false, sound = false;
+    bool soundAvailable = false;  // a soundtrack and a device to play it on
     double speed = 1;
     bool looping = false, loopSpan = false;
     int loopStartMs = -1, loopEndMs = -1;
