@@ -21,7 +21,7 @@ constexpr int kFadeBackMs = 132000;
 constexpr float kFadeOutPerMs = 0.001f;
 constexpr float kFadeInPerMs = 0.002f;
 
-// A beat: spectrum bin 0 above 0.1, at most once per 400 ms.
+// A beat: spectrum bin 0 above kBeatLevel, at most once per 400 ms.
 constexpr float kBeatCooldownMs = 400.0f;
 
 // The main view stands 250 units in front of the scene's centre, looking at it.
