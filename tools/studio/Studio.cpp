@@ -2,6 +2,7 @@
 #include "Studio.h"
 
 #include "offline/OfflineClock.h"
+#include "render/Primitives.h"
 #include "capture/CaptureOptions.h"
 #include "shell/Console.h"
 #include "timeline/DemoScene.h"
@@ -277,12 +278,7 @@ void cStudio::ShowKeptFrame() {
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, kept);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0), glVertex2f(-1, -1);
-    glTexCoord2f(1, 0), glVertex2f(1, -1);
-    glTexCoord2f(1, 1), glVertex2f(1, 1);
-    glTexCoord2f(0, 1), glVertex2f(-1, 1);
-    glEnd();
+    VantorGL::DrawScreenQuad();
     glBindTexture(GL_TEXTURE_2D, GLuint(bound));
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();

@@ -42,9 +42,6 @@ public:
     int MessageLoop() override;
     void Release() override;
 
-    // The process clock's counter while the studio runs (installed by the constructor).
-    VantorGL::cFixedStepCounter& Counter() { return counter; }
-
 private:
     void HandleEvent(const SDL_Event& event);
     void HandleKey(int key, bool shift);

@@ -74,10 +74,7 @@ std::int64_t cStudioTransport::PlayTicks(std::int64_t currentTicks, std::int64_t
 void cStudioTransport::Shown(eStudioFrame made, int ms, std::int64_t ticks, std::int64_t nowNs) {
     if (made == eStudioFrame::Hold) return;
     shown = ms;
-    if (made == eStudioFrame::Seek) {
-        seekPending = false;
-        discontinuity = true;
-    }
+    if (made == eStudioFrame::Seek) seekPending = false;
     if (made != eStudioFrame::Play) {
         stepPending = false;
         Anchor(ticks, nowNs);  // a replay's own time is not play time
@@ -90,8 +87,6 @@ void cStudioTransport::Shown(eStudioFrame made, int ms, std::int64_t ticks, std:
         anchored = false;
     }
 }
-
-bool cStudioTransport::TakeDiscontinuity() { return std::exchange(discontinuity, false); }
 
 int cStudioTransport::GridMs(int frame) const { return int(std::int64_t(frame) * 1000 / fps); }
 

@@ -81,8 +81,6 @@ public:
     int LoopEndMs() const { return loopEnd; }
     // A loop span that can be played: both ends set and apart.
     bool HasLoopSpan() const { return loopStart >= 0 && loopEnd > loopStart; }
-    // True once per replay, read by the studio to clear what it drew of the time before.
-    bool TakeDiscontinuity();
     int Fps() const { return fps; }
     int EndMs() const { return endMs; }
     // The grid frame whose time is at or before `ms` / its time.
@@ -105,7 +103,6 @@ private:
     // Play time: ticks and steady time at the last resume, speed change or shown replay/step.
     bool anchored = false;
     std::int64_t anchorTicks = 0, anchorNs = 0;
-    bool discontinuity = false;
 };
 
 }  // namespace QuenliteStudio
