@@ -16,8 +16,10 @@ namespace VantorGL {
 // A particle pool cannot be used without a CreateParticles; misuse ends the run like this.
 constexpr int kParticleMisuseExitCode = 10;
 
-cParticleSystem::cParticleSystem() {
-    std::srand(unsigned(std::time(nullptr)));
+cParticleSystem::cParticleSystem() : cParticleSystem(unsigned(std::time(nullptr))) {}
+
+cParticleSystem::cParticleSystem(unsigned startSeed) : seed(startSeed) {
+    std::srand(seed);
     for (double& v : unusedRandom) v = RandomRange(0.0, 1.0);
 }
 

@@ -26,6 +26,9 @@ class cParticleSystem {
 public:
     // Defaults below, seeds rand() with the calendar time. No GL work.
     cParticleSystem();
+    // The same with a seed of the caller's: a timeline started over in the same process is
+    // built with the seed its first run drew, so rand() runs through the same values again.
+    explicit cParticleSystem(unsigned seed);
     virtual ~cParticleSystem();
 
     cParticleSystem(const cParticleSystem&) = delete;
@@ -60,6 +63,7 @@ public:
     int Count() const { return count; }
     bool Ready() const { return ready; }
     const Particle& At(int index) const { return particles[index]; }
+    unsigned Seed() const { return seed; }
 
     // Members in their fixed order.
     std::int32_t mode = 0;         // 1: AfterMove scatters every particle
@@ -84,6 +88,7 @@ protected:
 
 private:
     double unusedRandom[3] = {0.0, 0.0, 0.0};  // three draws nothing reads; they advance rand()
+    unsigned seed = 0;                          // what rand() was seeded with at construction
 };
 
 }  // namespace VantorGL

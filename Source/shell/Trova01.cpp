@@ -52,10 +52,20 @@ bool Trova01::LoadStep() {
     return true;
 }
 
-bool Trova01::InitGL() {
+// The clear values every frame starts from, then the sequencer's Init (which resets the clock).
+static void StartTimeline(VantorGL::cDemoScene& demo) {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClearDepth(1.0);
     demo.Init();
+}
+
+void Trova01::RestartDemo() {
+    demo.ResetScenes();
+    StartTimeline(demo);
+}
+
+bool Trova01::InitGL() {
+    StartTimeline(demo);
     demo.SetTimeWindow(VantorGL::kDemoStartCode, VantorGL::kDemoEndCode);
     loadingMusic.Stop();  // the demo music has started already: the two overlap for a moment
     return true;

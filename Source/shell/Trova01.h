@@ -18,6 +18,11 @@ public:
     bool DrawFrame() override;
     bool IsDone() override;
 
+    // The sequencer's timeline from 0:00.0 again in this process and context, nothing reloaded:
+    // what InitGL does around the sequencer, after the scenes are put back (cDemoScene::Restart).
+    // The process clock's counter must already read the time the demo starts from.
+    void RestartDemo();
+
     // The entry point's configuration: fullscreen 1024 x 768 x 32, planes 0.1 to 10000, no dialog.
     void ConfigureForDemo();
 

@@ -16,10 +16,10 @@ namespace {
 // Destroys an object and builds a default one in the same storage, so every pointer to it (the
 // dispatch table, the scenes' `resources`) still names it. The constructors do no GL work and
 // never throw.
-template <class T>
-void RenewInPlace(T& object) {
+template <class T, class... Arguments>
+void RenewInPlace(T& object, Arguments... arguments) {
     object.~T();
-    new (&object) T();
+    new (&object) T(arguments...);
 }
 
 // A timeline scene renewed: what its Init made on the GL side goes first, since its render
@@ -72,7 +72,12 @@ void cDemoScene::ResetScenes() {
     RenewScene(route21Second);
     RenewScene(pelkAirport);
     RenewScene(cucumberCamping);
-    RenewInPlace(registry.particles);  // settings back to their defaults; the pool goes
+    // Settings back to their defaults and the pool gone; rand() seeded once more with the seed
+    // the run started from, so the scenes' random tables come out as they did the first time.
+    RenewInPlace(registry.particles, registry.particles.Seed());
+    // The one value a scene stores after binding its program (it reaches the GPU a frame late):
+    // the first frame after a restart must push the value a fresh run starts with.
+    registry.shadowCageShader.SetBlurFactor(cSourceFactorShader::kStartBlurFactor);
     // The sequencer's own clock latches again on its next driver call; its window stays.
     firstCall = true;
     localTime = 0;

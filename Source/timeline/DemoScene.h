@@ -30,9 +30,10 @@ public:
     // the music. After ResetScenes() the next call plays the timeline from 0:00.0 again with
     // nothing reloaded.
     int Init() override;
-    // Puts every timeline scene, the shared particle system and the sequencer's own clock latch
-    // back to their constructed state (each scene's targets are deleted first; its Init makes
-    // them again) and stops the music. The workshop keeps its Init state, which it never
+    // Puts every timeline scene, the shared particle system (rebuilt with the seed it had, so
+    // rand() starts over as the run did), the shadow cage program's stored cut and the
+    // sequencer's own clock latch back to their constructed state (each scene's targets are
+    // deleted first; its Init makes them again) and stops the music. The workshop keeps its Init state, which it never
     // changes; the next Init only redoes its shared effects. Needs the GL context.
     void ResetScenes();
     // ResetScenes() then Init(): the demo from the start, in the same process and context.

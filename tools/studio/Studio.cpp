@@ -150,12 +150,8 @@ void cStudio::UpdateWatched() {
 void cStudio::Replay(int targetMs) {
     const std::int64_t start = SteadyNs();
     if (!fresh) {
-        // What the application's InitGL does around the sequencer, from a clock at zero.
-        demo.ResetScenes();
         counter.SetTicks(0);
-        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-        glClearDepth(1.0);
-        demo.Init();
+        RestartDemo();
     }
     fresh = false;
     scope.Clear();

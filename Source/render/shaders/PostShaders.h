@@ -134,6 +134,9 @@ public:
 
     bool InitFragmentShader() override;
 
+    // The factor a program starts with, before any scene sets one.
+    static constexpr float kStartBlurFactor = 0.01f;
+
     // Store only; the value reaches the GPU at the next Bind.
     void SetBlurFactor(float f) { blurFactor = f; }
 
@@ -143,7 +146,7 @@ public:
     void Unbind();
 
 private:
-    float blurFactor = 0.01f;
+    float blurFactor = kStartBlurFactor;
     GLint blurFactorLocation = -1;
 };
 
