@@ -115,7 +115,17 @@ public:
     bool ShouldStop() override {
         ++frame;
         if (failed || !DrawsFrames()) return true;
-        if (!wanted.empty()) return next >= wanted.size();
+        if (!wanted.empty()) {
+            if (next >= wanted.size()) return true;
+            // Each chosen time is reached from a timeline started afresh: landing on one time
+            // shifts the step grid and draws what a straight play never draws, and neither may
+            // reach the next frame.
+            if (next > restartedFor) {
+                restartedFor = next;
+                driver.RestartTimeline();
+            }
+            return false;
+        }
         return Elapsed() >= options.toMs;
     }
 
@@ -175,6 +185,7 @@ private:
     std::vector<int> wanted;  // sorted; empty in span mode
     std::vector<const char*> labels;  // beside each wanted time on a sheet; empty: the times alone
     std::size_t next = 0;     // the first wanted time not yet captured
+    std::size_t restartedFor = 0;  // the wanted time the timeline was last started over for
     CaptureSpan span;         // span mode: the frames recorded
     std::string audioPath;    // --video: the WAV ffmpeg reads
     FrameWriter writer;

@@ -11,6 +11,11 @@ OfflineDriver::OfflineDriver(TimedApplication& app, int fps) : application(app),
 
 OfflineDriver::~OfflineDriver() { VantorGL::cTimeSystem::Instance()->UseCounter(nullptr); }
 
+void OfflineDriver::RestartTimeline() {
+    counter.SetTicks(0);
+    application.RestartDemo();
+}
+
 bool OfflineDriver::Run(VantorGL::cFrameHooks& hooks, int width, int height) {
     // No display: SDL's offscreen driver renders through EGL on whatever GL the machine has.
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");

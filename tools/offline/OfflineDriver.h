@@ -24,6 +24,10 @@ public:
     // demo ends. False when the window or its GL context could not be made (SDL said why).
     bool Run(VantorGL::cFrameHooks& hooks, int width, int height);
 
+    // The timeline from 0:00.0 again, nothing reloaded, the counter back at zero: the next frame
+    // is the one a fresh run makes first. Call between frames, inside Run.
+    void RestartTimeline();
+
     TimedApplication& Application() const { return application; }
     VantorGL::cFixedStepCounter& Counter() { return counter; }
     // The demo time of the frame being made, in milliseconds.

@@ -1,0 +1,87 @@
+// The frame quenlite-capture writes for a demo time depends on that time alone: the first frames
+// of every scene window, taken together in one run (so each is reached after the timeline was
+// started over for it), equal the frames of fresh runs that play the same frames straight.
+#include "support/FileBytes.h"
+#include "support/ProgramRun.h"
+#include "support/ScratchFolder.h"
+#include "timeline/Timeline.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+using namespace VantorGLTest;
+
+namespace {
+
+constexpr int kFps = 30;           // capture's default step: frame n is at n * 1000 / 30 ms
+constexpr int kFramesPerWindow = 3;
+
+std::string Seconds(int ms) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%d.%03d", ms / 1000, ms % 1000);
+    return text;
+}
+
+std::string Numbered(const char* format, int value) {
+    char name[32];
+    std::snprintf(name, sizeof name, format, value);
+    return name;
+}
+
+ProgramResult Capture(const std::vector<std::string>& arguments, const std::filesystem::path& cwd) {
+    return RunProgram(BuiltProgram("quenlite-capture"), arguments, cwd,
+                      {{"SDL_VIDEODRIVER", "offscreen"}, {"SDL_AUDIODRIVER", "dummy"}});
+}
+
+}  // namespace
+
+TEST(CaptureMoments, FirstFramesOfEverySceneWindowAreTheStraightPlaysWhateverElseTheRunTook) {
+    const std::filesystem::path source = QUENLITE_SOURCE_DIR;
+    if (!std::filesystem::exists(source / "data" / "General" / "music.mp3")) GTEST_SKIP() << "no generated data folder";
+    ScratchFolder scratch("capture-moments");
+    std::vector<int> frames;  // grid frame numbers, kFramesPerWindow from each window's start
+    std::string at;
+    const VantorGL::sTimelineWindow* windows = VantorGL::TimelineByStart();
+    for (std::size_t w = 0; w < VantorGL::kTimelineRows; ++w) {
+        const int first = (windows[w].startMs * kFps + 999) / 1000;
+        const int last = first + kFramesPerWindow - 1;
+        // A fresh process playing these frames straight (the warm-up frames before them drawn too).
+        const std::filesystem::path fresh = scratch.Path() / ("fresh-" + std::to_string(w));
+        ProgramResult straight = Capture({"--from", Seconds(first * 1000 / kFps), "--to", Seconds(last * 1000 / kFps),
+                                          "--out", fresh.string(), "--quiet"},
+                                         source);
+        ASSERT_EQ(straight.exitCode, 0) << straight.err;
+        for (int n = first; n <= last; ++n) {
+            frames.push_back(n);
+            at += (at.empty() ? "" : ",") + Seconds(n * 1000 / kFps);
+        }
+    }
+    const std::filesystem::path together = scratch.Path() / "together";
+    ProgramResult run = Capture({"--at", at, "--out", together.string(), "--quiet"}, source);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+
+    std::string differing;
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        const int n = frames[i];
+        const std::filesystem::path straightFrame =
+            scratch.Path() / ("fresh-" + std::to_string(i / kFramesPerWindow)) / Numbered("%06d.png", n);
+        const std::filesystem::path takenFrame = together / Numbered("%06dms.png", n * 1000 / kFps);
+        const std::vector<std::uint8_t> expected = ReadBytes(straightFrame);
+        if (!expected.empty() && ReadBytes(takenFrame) == expected) continue;
+        differing += " " + Seconds(n * 1000 / kFps);
+        // Both pictures kept where failing tests keep frames.
+        const std::filesystem::path kept = std::filesystem::path(QUENLITE_BINARY_DIR) / "test-frames";
+        std::error_code ignored;
+        std::filesystem::create_directories(kept, ignored);
+        std::filesystem::copy_file(straightFrame, kept / ("moments-straight-" + takenFrame.filename().string()),
+                                   std::filesystem::copy_options::overwrite_existing, ignored);
+        std::filesystem::copy_file(takenFrame, kept / ("moments-together-" + takenFrame.filename().string()),
+                                   std::filesystem::copy_options::overwrite_existing, ignored);
+    }
+    EXPECT_TRUE(differing.empty()) << "frames that differ from a fresh straight play (seconds):" << differing
+                                   << "; both kept in " << QUENLITE_BINARY_DIR << "/test-frames";
+}
