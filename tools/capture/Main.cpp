@@ -4,7 +4,8 @@
 // demo time 0 is updated (so every scene's state is what it would be); only the recorded frames
 // and a few just before them are drawn, so a late moment is reached in seconds. Unless --quiet,
 // it shows its progress and says where the start-up went (everything loads before the first
-// frame, so that is the viewer's wait).
+// frame, so that is the viewer's wait). Chosen times (--at, a contact sheet) are each reached from
+// a timeline started over, so the frame at a time depends on that time alone.
 #include "CaptureOptions.h"
 #include "CaptureSpan.h"
 #include "ContactSheet.h"
