@@ -32,9 +32,12 @@ std::string Numbered(const char* format, int value) {
     return name;
 }
 
+// A run of 27 frames across the whole demo draws about a hundred: minutes on a busy machine.
+constexpr int kRunLimitSeconds = 1200;
+
 ProgramResult Capture(const std::vector<std::string>& arguments, const std::filesystem::path& cwd) {
     return RunProgram(BuiltProgram("quenlite-capture"), arguments, cwd,
-                      {{"SDL_VIDEODRIVER", "offscreen"}, {"SDL_AUDIODRIVER", "dummy"}});
+                      {{"SDL_VIDEODRIVER", "offscreen"}, {"SDL_AUDIODRIVER", "dummy"}}, kRunLimitSeconds);
 }
 
 }  // namespace
