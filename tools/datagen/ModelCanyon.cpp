@@ -492,10 +492,13 @@ bool BuildCredits(Model& model) {
     Frame slab = CreditsFrame();
     Centreline line;
 
+    // The letters are nearest the eye at the slide's end: curves keep within half a pixel there.
+    const float nearest = Length(kEyeEnd - slab.origin) - kSlabHalfWidth;
+    const float halfPixel = 0.5f * 2 * kTanHalfFov * nearest / kFrameRows;
     std::vector<Contour> text[4];
     float widest = 0, width[4];
     for (int i = 0; i < 4; ++i) {
-        if (!TextContours(kLines[i], kCreditsCap, text[i], width[i])) return false;
+        if (!TextContours(kLines[i], kCreditsCap, halfPixel, text[i], width[i])) return false;
         widest = std::max(widest, width[i]);
     }
     const float lean = kCreditsLeanDegrees * kPi / 180, leading = kCreditsCap * kCreditsLeading;

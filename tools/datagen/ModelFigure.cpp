@@ -226,7 +226,7 @@ bool BuildGreeting(Model& model, int line) {
     // each copy faces the moving camera somewhere along its path, one object per copy.
     std::vector<Contour> contours;
     float width = 0;
-    if (!TextContours(GreetingText(line), 1.0f, contours, width)) return false;
+    if (!GreetingContours(line, contours, width)) return false;
     for (Contour& c : contours)
         for (Vec2& p : c) p.u -= width / 2;
     const std::vector<GreetingCopy> copies = GreetingCopies(line);
