@@ -17,8 +17,6 @@
 
 namespace Datagen {
 
-const char* const kDisplayFontPath = "/usr/share/fonts/opentype/league-spartan/LeagueSpartan-Bold.otf";
-
 namespace {
 
 struct TessState {

@@ -2,6 +2,7 @@
 // triangulated with the GLU tessellator and extruded into caps, optional bevels and side walls.
 #pragma once
 
+#include "DisplayFont.h"
 #include "MeshBuilder.h"
 
 #include <string>
@@ -33,8 +34,5 @@ void ExtrudeContours(Mesh& mesh, std::vector<Contour> contours, float depth, flo
 // is ever seen at). Returns false (after a DATAGEN message) when the font cannot be read. `width`
 // receives the advance width of the line.
 bool TextContours(const std::string& text, float capHeight, float tolerance, std::vector<Contour>& out, float& width);
-
-// The font file the text models are cut from.
-extern const char* const kDisplayFontPath;
 
 }  // namespace Datagen
