@@ -11,6 +11,7 @@
 #include FT_FREETYPE_H
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <strings.h>
@@ -163,6 +164,44 @@ int CheckDataFolder(const std::string& dataDir, std::FILE* out) {
     else
         std::fprintf(out, "check: %s: %d of %zu files have problems\n", dataDir.c_str(), problems, files);
     return problems;
+}
+
+int PrintModelSizes(const std::string& dataDir, std::FILE* out) {
+    static c3DsModelSystem model;  // large and reused; one file at a time
+    int unreadable = 0;
+    std::uintmax_t modelBytes = 0;
+    std::size_t vertices = 0, faces = 0;
+    std::fprintf(out, "%-36s %9s %9s %10s\n", "MODEL", "VERTICES", "FACES", "BYTES");
+    for (const cDataFile& file : AssetManifest()) {
+        if (file.kind != cDataKind::Model) continue;
+        const std::string path = ResolveDataPath(RelocateDataPath(file.path, dataDir));
+        std::vector<std::uint8_t> bytes;
+        std::string error;
+        model = c3DsModelSystem();
+        if (path.empty() || !ReadWhole(path, bytes, error) || !model.LoadFromMemory(bytes.data(), bytes.size(), &error)) {
+            std::fprintf(out, "%-36s %s\n", file.path, error.empty() ? "not a 3DS file" : error.c_str());
+            ++unreadable;
+            continue;
+        }
+        const c3DsModelInfo info = model.Info();
+        std::fprintf(out, "%-36s %9d %9d %10zu\n", file.path, info.vertices, info.faces, bytes.size());
+        vertices += std::size_t(info.vertices);
+        faces += std::size_t(info.faces);
+        modelBytes += bytes.size();
+    }
+    std::fprintf(out, "%-36s %9zu %9zu %10ju\n", "models", vertices, faces, modelBytes);
+    // The folder's total counts every file in it, the demo's or not.
+    std::error_code error;
+    std::uintmax_t total = 0;
+    for (auto it = std::filesystem::recursive_directory_iterator(dataDir, error);
+         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error))
+        if (it->is_regular_file(error)) total += it->file_size(error);
+    if (error) {
+        std::fprintf(stderr, "assets: %s: %s\n", dataDir.c_str(), error.message().c_str());
+        return unreadable + 1;
+    }
+    std::fprintf(out, "%-36s %9s %9s %10ju\n", "data folder", "", "", total);
+    return unreadable;
 }
 
 }  // namespace QuenliteAssets

@@ -20,6 +20,12 @@ int DescribeFile(const std::string& path, std::FILE* out);
 // per problem and a summary. Returns the number of problems.
 int CheckDataFolder(const std::string& dataDir, std::FILE* out);
 
+// Prints every model of the manifest under `dataDir` as the engine loads it (vertices, faces,
+// file bytes), their sum, and the bytes of every file in the folder. Returns the number of
+// models that could not be read (each named in the table), plus one if the folder could not be
+// walked.
+int PrintModelSizes(const std::string& dataDir, std::FILE* out);
+
 // One manifest path relocated under `dataDir`: "Data/Ter/ray0.3DS" with "x/data" gives
 // "x/data/Ter/ray0.3DS" (separators and case still to be resolved).
 std::string RelocateDataPath(const std::string& manifestPath, const std::string& dataDir);

@@ -1,6 +1,7 @@
 // quenlite-assets: looks at data files the way the engine will.
 //   quenlite-assets info FILE      what the engine makes of one picture, model, MP3 or font
 //   quenlite-assets check [DIR]    every file the demo loads, under DIR (default "data")
+//   quenlite-assets sizes [DIR]    each model's vertices, faces and bytes, and the folder's total
 //   quenlite-assets beats FILE     the beats each scene would take from an MP3's spectrum
 #include "AssetCheck.h"
 #include "Beats.h"
@@ -16,6 +17,7 @@
 static const char* const kUsage =
     "usage: quenlite-assets info FILE\n"
     "       quenlite-assets check [DIR]\n"
+    "       quenlite-assets sizes [DIR]\n"
     "       quenlite-assets beats FILE\n"
     "  info   prints what the engine makes of one file: for a model its objects, vertices, faces,\n"
     "         groups, bounds and texture coordinates; for a picture its route, decoded and\n"
@@ -24,6 +26,8 @@ static const char* const kUsage =
     "         \"data\" folder the demo would play: in the working directory, beside the program\n"
     "         or in the installed copy);\n"
     "         prints one line per problem; exit code 0 only when all is well\n"
+    "  sizes  prints each model of DIR (default as for check) as the engine loads it: vertices,\n"
+    "         faces and file bytes; then the models' sum and the whole folder's bytes\n"
     "  beats  replays the spectrum of an MP3 at 60 frames per second and prints, per scene\n"
     "         window, the beats each scene's own rule would take; exit code 1 when a scene\n"
     "         that counts beats would not get what it needs\n";
@@ -41,7 +45,7 @@ static int PrintBeatsOfFile(const char* path) {
 int main(int argc, char** argv) {
     std::string command = argc > 1 ? argv[1] : "";
     if (command == "info" && argc == 3) return QuenliteAssets::DescribeFile(argv[2], stdout);
-    if (command == "check" && argc <= 3) {
+    if ((command == "check" || command == "sizes") && argc <= 3) {
         std::string folder = "data";
         if (argc == 3) {
             folder = argv[2];
@@ -49,7 +53,8 @@ int main(int argc, char** argv) {
             const std::string home = VantorGL::FindDataFolder(VantorGL::DataFolderPlaces());
             if (!home.empty() && !VantorGL::HoldsDataFolder(".")) folder = home + "/data";
         }
-        int problems = QuenliteAssets::CheckDataFolder(folder.c_str(), stdout);
+        const int problems = command == "check" ? QuenliteAssets::CheckDataFolder(folder.c_str(), stdout)
+                                                : QuenliteAssets::PrintModelSizes(folder, stdout);
         return problems == 0 ? 0 : 1;
     }
     if (command == "beats" && argc == 3) return PrintBeatsOfFile(argv[2]);

@@ -1,6 +1,5 @@
-// datagen: the font of the data folder and the settings dialog's banner. The demo's one display
-// font is League Spartan Bold from the Debian package fonts-league-spartan (SIL Open Font
-// License), copied under the name the demo opens, with its licence beside it.
+// datagen: the font of the data folder and the settings dialog's banner. The display font
+// (DisplayFont.h) is copied under the name the demo opens, with its licence beside it.
 #include "Datagen.h"
 #include "Pictures.h"
 #include "shell/Console.h"
@@ -34,7 +33,7 @@ bool GenerateFont(const std::string& root) {
     TextPainter text;
     if (!text.Open(kDisplayFontPath)) return false;
     PictureList banner;
-    banner.push_back({"General/banner.png", PictureFormat::PngRgb, PaintBanner(text)});
+    banner.push_back({PicturePath(VantorGL::kBannerPicturePath), PictureFormat::PngRgb, PaintBanner(text)});
     return WritePictureFiles(root, banner);
 }
 

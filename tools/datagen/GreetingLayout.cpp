@@ -1,7 +1,9 @@
-// Lays out the copies of each greeting line: candidates face the moving camera at sampled moments
-// of its path (at a few distances, heights on screen and turns), and a greedy cover keeps the few
-// that together leave the line readable for most frames of its first-member interval and of the
-// whole second member, never hidden by the figure or another copy, never hiding the figure.
+// Lays out the copies of each greeting line in four steps: the frames that show the line, the
+// candidates (copies facing the moving camera at sampled moments of its path, at a few distances,
+// heights on screen and turns, kept where they stand clear), each candidate judged over those
+// frames, and a greedy cover that keeps the few that together leave the line readable for most
+// frames, never hidden by the figure or another copy, never hiding the figure, never over another
+// copy's text.
 #include "GreetingLayout.h"
 
 #include "FigureCameraPath.h"
@@ -21,30 +23,40 @@ constexpr int kScreenW = 1024, kScreenH = 768;
 const float kTanHalfFovy = float(std::tan(kFigureViewFovyDegrees * kPi / 360));
 const float kAspect = float(kFigureViewAspect);
 
-// What the layout asks of a readable copy (a little more than the 24 px the frames need, so
-// that other frame rates and rounding keep it).
-constexpr float kMinLetterPx = 24.5f;
-constexpr float kMaxEdgeNdc = 0.985f;      // the whole slab inside this part of the screen
-constexpr float kMinFacingCos = 0.57f;      // seen at most about 55 degrees off its face
-constexpr float kMaxSlant = 0.45f;         // letter up at most about 24 degrees off screen up
-constexpr float kEyeClearance = 2.0f;      // the camera never comes closer to a slab (300 world units)
-constexpr float kCopyClearance = 0.6f;     // between two copies of a line
+// What the layout asks of a readable copy (a little more than the frames need, so that other
+// frame rates and rounding keep it).
+constexpr float kMinLetterPx = kGreetingMinLetterPx + 0.5f;
+constexpr float kMaxEdgeNdc = 0.985f;       // the whole slab inside this part of the screen
+constexpr float kMinFacingCos = kGreetingMinFacingCos + 0.01f;
+constexpr float kMaxSlant = 0.45f;          // letter up at most about 24 degrees off screen up
+constexpr float kEyeClearance = 2.0f;       // the camera never comes closer to a slab (300 world units)
+constexpr float kCopyClearance = 0.6f;      // between two copies of a line
 constexpr float kInsideCubeSphere = 24.0f;  // the spinning cubes start about 26.6 units out
-constexpr float kCoverTarget = 0.62f;      // share of frames each copy set aims for
-constexpr int kMaxCopies = 16;
+constexpr float kCoverTarget = 0.86f;       // share of frames each copy set aims for (the test asks 0.8)
+constexpr int kMaxCopies = 16;              // the models' budgets allow this many
 // A copy on screen where it cannot be read costs this share of a read frame: little when it is
-// merely cut by the edge or too large, more seen edge-on (a streak), most from behind (mirrored).
+// merely cut by the edge or too small, more seen edge-on (a streak), most from behind (mirrored).
 // Worst of all, it crosses the figure on screen (the figure's legs cutting through a line).
-constexpr double kClutterFacing = 0.02, kClutterEdgeOn = 0.12, kClutterMirrored = 0.25, kClutterOverFigure = 0.4;
-// Two copies on screen over each other read as neither; this much per such frame.
-constexpr double kClutterOverlap = 0.3;
+constexpr double kClutterFacing = 0.03, kClutterEdgeOn = 0.12, kClutterMirrored = 0.25, kClutterOverFigure = 0.4;
 constexpr size_t kClutterStride = 3;  // clutter is judged on every third frame
+// Two copies never overlap on screen, nor does a copy come near enough to pass as a slab; these
+// are judged on every second frame, with the outlines grown by this much (NDC) for the frames
+// between.
+constexpr size_t kCheckStride = 2;
+constexpr float kOverlapMargin = 0.03f;
+// Two copies whose fronts both face the eye over each other stack as text on text: never. Any
+// other overlap (a copy passing behind another edge-on) costs this much per frame.
+constexpr float kFacingText = 0.4f;  // within 66 degrees of square-on (60 and the frames between)
+constexpr double kClutterOverlap = 0.3;
 
 // Candidate copies: distance from the eye, height on screen (NDC) and turn about letter up.
 constexpr std::array<float, 5> kDistances = {7, 10, 13, 16, 19};
 constexpr std::array<float, 3> kScreenHeights = {-0.5f, 0, 0.5f};
 constexpr std::array<float, 3> kTurnsDegrees = {-30, 0, 30};
-constexpr float kLineShareOfWidth = 0.8f;  // a copy seen square-on spans this much of the width
+// A copy seen square-on from where it is placed spans this much of the frame's width: small for
+// a camera that comes nearer, large for one that draws away.
+constexpr std::array<float, 1> kLineSharesOfWidth = {0.8f};
+constexpr double kReadWindow = 30;          // a candidate counts the frames this near (sceneClock) its moment
 
 struct Camera {
     Vec3 eye, f, r, u;
@@ -174,13 +186,6 @@ bool ReadableFrom(const GreetingCopy& g, const Camera& cam) {
     return true;
 }
 
-struct Frames {
-    std::vector<Camera> cams;
-    std::vector<double> clock;
-    std::vector<int> set;  // 0: the line's first-member interval, 1: the second member
-    size_t count[2] = {0, 0};
-};
-
 struct Candidate {
     GreetingCopy copy;
     std::vector<int> frames;  // readable and not crossed by the figure
@@ -201,17 +206,18 @@ bool OnScreen(const GreetingCopy& g, const Camera& cam) {
 struct ScreenBox {
     float x0 = 1e9f, y0 = 1e9f, x1 = -1e9f, y1 = -1e9f;
     bool on = false;
+    bool facing = false;  // its front turned to the eye: its letters show as text
 };
 ScreenBox BoxOnScreen(const GreetingCopy& g, const Camera& cam) {
     ScreenBox b;
-    b.on = OnScreen(g, cam);
-    if (!b.on) return b;
     for (float a : {-0.5f, -0.25f, 0.0f, 0.25f, 0.5f})
         for (float v : {-kGreetingBoxBelow, kGreetingBoxAbove}) {
             float x, y;
             if (!cam.Project(BoxPoint(g, a, v, 0), x, y)) continue;
             b.x0 = std::min(b.x0, x), b.x1 = std::max(b.x1, x), b.y0 = std::min(b.y0, y), b.y1 = std::max(b.y1, y);
         }
+    b.on = b.x0 < 1 && b.x1 > -1 && b.y0 < 1 && b.y1 > -1;  // some of it inside the frame
+    b.facing = Dot(Normalize(cam.eye - g.origin), g.out) > kFacingText;
     return b;
 }
 bool Overlap(const ScreenBox& a, const ScreenBox& b) {
@@ -231,6 +237,286 @@ bool Conflicts(const GreetingCopy& a, const GreetingCopy& b) {
     return false;
 }
 
+// The largest letters of a copy where it shows on screen, in pixels (0 when it does not show):
+// letters at a point of its outline stand letterHeight * rows / (2 tan(fovy / 2) * depth) there.
+float LetterPxOnScreen(const GreetingCopy& g, const Camera& cam) {
+    constexpr int kAlong = 10;
+    float largest = 0;
+    for (int k = 0; k <= kAlong; ++k)
+        for (float v : {-kGreetingBoxBelow, 0.4f, kGreetingBoxAbove}) {
+            const Vec3 p = BoxPoint(g, -0.5f + float(k) / kAlong, v, 0);
+            const float depth = Dot(p - cam.eye, cam.f);
+            float x, y;
+            if (!cam.Project(p, x, y) || std::fabs(x) > 1 || std::fabs(y) > 1) continue;
+            largest = std::max(largest, g.letterHeight * kScreenH / (2 * kTanHalfFovy * depth));
+        }
+    return largest;
+}
+
+// The frames in which the line's model is drawn: the moving camera during the line's
+// first-member interval (set 0), and the whole second member (set 1: beats may show any line at
+// any time).
+struct ShownFrames {
+    std::vector<Camera> cams;
+    std::vector<double> clock;
+    std::vector<int> set;
+    size_t count[2] = {0, 0};
+
+    explicit ShownFrames(int line) {
+        const double firstFrom = FirstMemberClockAt(kFigureGreetingFromMs[line - 1]);
+        const double firstTo = FirstMemberClockAt(kFigureGreetingFromMs[line]);
+        const double secondTo = (kFigureSecondMemberToMs - kFigureSecondMemberFromMs) * kSceneClockPerMs;
+        for (int s = 0; s < 2; ++s) {
+            const double from = s == 0 ? firstFrom : 0, to = s == 0 ? firstTo : secondTo;
+            for (double c = from; c < to; c += kFrameClockStep) {
+                cams.emplace_back(c);
+                clock.push_back(c);
+                set.push_back(s);
+                ++count[s];
+            }
+        }
+    }
+    size_t size() const { return cams.size(); }
+    // What one frame of frame i's set is worth: each set counts as a whole.
+    double Weight(size_t i) const { return 1.0 / double(count[set[i]]); }
+};
+
+// A copy facing the camera `cam` square-on but for `turnDegrees` about its letters' up, its
+// middle `distance` ahead and `screenY` (NDC) up the frame, its letters sized so that the line
+// spans `share` of the frame's width.
+GreetingCopy CopyFacing(const Camera& cam, float distance, float screenY, float turnDegrees, float share, float widthPerLetter) {
+    const float letterPx = share * kScreenW / widthPerLetter;
+    GreetingCopy copy;
+    copy.letterHeight = letterPx * 2 * kTanHalfFovy * distance / kScreenH;
+    copy.width = widthPerLetter * copy.letterHeight;
+    copy.depth = kGreetingDepth * copy.letterHeight;
+    const float turn = turnDegrees * kPi / 180;
+    copy.up = cam.u;
+    copy.out = cam.f * -std::cos(turn) + cam.r * std::sin(turn);
+    copy.across = Cross(copy.up, copy.out);
+    const Vec3 middle = cam.eye + (cam.f + cam.u * (screenY * kTanHalfFovy)) * distance;
+    copy.origin = middle - copy.up * ((kGreetingBoxAbove - kGreetingBoxBelow) / 2 * copy.letterHeight);
+    return copy;
+}
+
+// Inside the sphere of cubes, clear of the figure's body, and never so near the camera while it
+// is shown that it passes as a slab (its letters over the largest size, or the eye at its glass).
+bool StandsClear(const GreetingCopy& copy, const FigureVolume& figure, const ShownFrames& frames) {
+    for (float a : {-0.5f, 0.5f})
+        for (float v : {-kGreetingBoxBelow, kGreetingBoxAbove}) {
+            const Vec3 p = BoxPoint(copy, a, v, 0);
+            if (Length(p) > kInsideCubeSphere) return false;
+            for (float a2 : {-0.5f, 0.0f, 0.5f})
+                if (figure.Crosses(p, BoxPoint(copy, a2, v, 0))) return false;
+        }
+    for (size_t i = 0; i < frames.size(); i += kCheckStride) {
+        const Camera& cam = frames.cams[i];
+        if (DistanceToCopy(copy, cam.eye) < kEyeClearance) return false;
+        if (LetterPxOnScreen(copy, cam) > kGreetingMaxLetterPx) return false;
+    }
+    return true;
+}
+
+// Does the figure stand between the eye and the letters, or the copy between the eye and the
+// figure's body?
+bool CrossesFigure(const GreetingCopy& copy, const Camera& view, const FigureVolume& figure, const std::vector<Vec3>& core) {
+    for (Vec3 p : SightPoints(copy))
+        if (figure.Crosses(view.eye, p)) return true;
+    for (Vec3 p : core)
+        if (SegmentHitsCopy(copy, view.eye, p)) return true;
+    return false;
+}
+
+// What a copy litters a frame with where it cannot be read.
+double ClutterCost(const GreetingCopy& copy, const Camera& view, const FigureVolume& figure, const std::vector<Vec3>& core) {
+    if (CrossesFigure(copy, view, figure, core)) return kClutterOverFigure;
+    const float facing = Dot(Normalize(view.eye - copy.origin), copy.out);
+    return facing > 0.5f ? kClutterFacing : facing > -0.5f ? kClutterEdgeOn : kClutterMirrored;
+}
+
+// A candidate's frames: those where it reads clear of the figure, and the clutter of the rest.
+Candidate Judge(const GreetingCopy& copy, double placedAt, const ShownFrames& frames, const FigureVolume& figure,
+                const std::vector<Vec3>& core) {
+    Candidate cand{copy, {}};
+    for (size_t i = 0; i < frames.size(); ++i) {
+        const Camera& view = frames.cams[i];
+        if (std::fabs(frames.clock[i] - placedAt) <= kReadWindow && ReadableFrom(copy, view)) {
+            if (!CrossesFigure(copy, view, figure, core)) cand.frames.push_back(int(i));
+            continue;
+        }
+        // Clutter changes slowly: every third frame stands for its neighbours.
+        if (i % kClutterStride != 0 || !OnScreen(copy, view)) continue;
+        cand.clutter += ClutterCost(copy, view, figure, core) * kClutterStride * frames.Weight(i);
+    }
+    return cand;
+}
+
+// Every candidate that reads somewhere: copies facing the camera once per sceneClock unit of its
+// path, at each distance, height on screen and turn.
+std::vector<Candidate> Candidates(const ShownFrames& frames, float widthPerLetter, const FigureVolume& figure) {
+    const std::vector<Vec3> core = figure.Core();
+    const double lastClock = FirstMemberClockAt(kFigureGreetingFromMs[3]);
+    std::vector<Candidate> out;
+    for (double placedAt = 0; placedAt <= lastClock; placedAt += 1) {
+        const Camera cam(placedAt);
+        for (float distance : kDistances)
+            for (float screenY : kScreenHeights)
+                for (float turn : kTurnsDegrees)
+                    for (float share : kLineSharesOfWidth) {
+                        const GreetingCopy copy = CopyFacing(cam, distance, screenY, turn, share, widthPerLetter);
+                        if (!StandsClear(copy, figure, frames)) continue;
+                        Candidate cand = Judge(copy, placedAt, frames, figure, core);
+                        if (!cand.frames.empty()) out.push_back(std::move(cand));
+                    }
+    }
+    return out;
+}
+
+// The greedy cover: a frame counts for a chosen copy when no other chosen copy stands in front of
+// its letters; a new copy must not stand in front of the frames others cover, come near another
+// copy, or overlap one on screen.
+class GreedyCover {
+public:
+    explicit GreedyCover(const ShownFrames& shown) : frames(shown), readers(shown.size()) {}
+
+    // Room for more, and some set still short of its target.
+    bool Wants() const { return int(chosen.size()) < kMaxCopies && (Short(0) || Short(1)); }
+
+    // What adding `cand` would do: the share of frames it newly covers less those it takes from
+    // others (`cover`), and that less its clutter (`net`, which ranks the candidates). No cover
+    // at all where it conflicts with a chosen copy.
+    struct Gain {
+        double net, cover;
+    };
+    Gain GainOf(const Candidate& cand) const {
+        for (const Candidate* c : chosen)
+            if (Conflicts(cand.copy, c->copy)) return {-1e9, 0};
+        const double overlap = OverlapWithChosen(cand.copy);
+        if (overlap < 0) return {-1e9, 0};
+        const double cover = NewlyRead(cand) - TakenAway(cand.copy);
+        return {cover - cand.clutter - overlap, cover};
+    }
+
+    void Add(const Candidate& cand) {
+        chosen.push_back(&cand);
+        boxes.emplace_back();
+        for (size_t i = 0; i < frames.size(); i += kCheckStride) boxes.back().push_back(Box(cand.copy, i));
+        const int index = int(chosen.size()) - 1;
+        for (size_t i = 0; i < readers.size(); ++i) {
+            // Frames the new copy hides lose their readers; frames it reads gain it.
+            std::vector<int>& list = readers[i];
+            list.erase(std::remove_if(list.begin(), list.end(),
+                                      [&](int k) { return Hides(cand.copy, chosen[size_t(k)]->copy, frames.cams[i]); }),
+                       list.end());
+        }
+        for (int i : cand.frames)
+            if (!HiddenByChosen(cand.copy, size_t(i), index)) readers[size_t(i)].push_back(index);
+        covered[0] = covered[1] = 0;
+        for (size_t i = 0; i < readers.size(); ++i)
+            if (!readers[i].empty()) ++covered[frames.set[i]];
+    }
+
+    std::vector<GreetingCopy> Copies() const {
+        std::vector<GreetingCopy> out;
+        for (const Candidate* c : chosen) out.push_back(c->copy);
+        return out;
+    }
+
+private:
+    bool Short(int set) const { return float(covered[set]) < kCoverTarget * float(frames.count[set]); }
+
+    // Does `front` stand between the eye and the letters of `back`?
+    static bool Hides(const GreetingCopy& front, const GreetingCopy& back, const Camera& view) {
+        for (Vec3 p : SightPoints(back))
+            if (SegmentHitsCopy(front, view.eye, p)) return true;
+        return false;
+    }
+    bool HiddenByChosen(const GreetingCopy& copy, size_t frame, int upTo) const {
+        for (int k = 0; k < upTo; ++k)
+            if (Hides(chosen[size_t(k)]->copy, copy, frames.cams[frame])) return true;
+        return false;
+    }
+
+    // The copy's outline on screen at frame i, grown for the frames between the checked ones.
+    ScreenBox Box(const GreetingCopy& copy, size_t i) const {
+        ScreenBox b = BoxOnScreen(copy, frames.cams[i]);
+        b.x0 -= kOverlapMargin, b.y0 -= kOverlapMargin, b.x1 += kOverlapMargin, b.y1 += kOverlapMargin;
+        return b;
+    }
+    // The share of frames where `copy` overlaps a chosen copy on screen, weighted by
+    // kClutterOverlap; negative when both face the eye there (text over text, never allowed).
+    double OverlapWithChosen(const GreetingCopy& copy) const {
+        double cost = 0;
+        if (chosen.empty()) return cost;
+        for (size_t i = 0, n = 0; i < frames.size(); i += kCheckStride, ++n) {
+            const ScreenBox box = Box(copy, i);
+            if (!box.on) continue;
+            bool over = false;
+            for (const std::vector<ScreenBox>& other : boxes)
+                if (Overlap(box, other[n])) {
+                    if (box.facing && other[n].facing) return -1;
+                    over = true;
+                }
+            if (over) cost += kClutterOverlap * kCheckStride * frames.Weight(i);
+        }
+        return cost;
+    }
+
+    // Frames of sets still short that `cand` reads and nothing chosen reads yet.
+    double NewlyRead(const Candidate& cand) const {
+        double share = 0;
+        for (int i : cand.frames) {
+            const size_t f = size_t(i);
+            if (!readers[f].empty() || !Short(frames.set[f])) continue;
+            if (!HiddenByChosen(cand.copy, f, int(chosen.size()))) share += frames.Weight(f);
+        }
+        return share;
+    }
+    // Frames of sets still short where `copy` would hide every copy that reads there.
+    double TakenAway(const GreetingCopy& copy) const {
+        double share = 0;
+        for (size_t i = 0; i < readers.size(); ++i) {
+            if (readers[i].empty() || !Short(frames.set[i])) continue;
+            bool left = false;
+            for (int k : readers[i])
+                if (!Hides(copy, chosen[size_t(k)]->copy, frames.cams[i])) left = true;
+            if (!left) share += frames.Weight(i);
+        }
+        return share;
+    }
+
+    const ShownFrames& frames;
+    std::vector<const Candidate*> chosen;
+    std::vector<std::vector<ScreenBox>> boxes;  // per chosen copy, every kCheckStride-th frame
+    std::vector<std::vector<int>> readers;      // chosen copies readable at each frame
+    size_t covered[2] = {0, 0};
+};
+
+// Lazy greedy: a candidate's net gain only shrinks as copies are chosen, so the last score in
+// the queue bounds it.
+std::vector<GreetingCopy> ChooseCopies(const std::vector<Candidate>& cands, const ShownFrames& frames) {
+    GreedyCover cover(frames);
+    std::priority_queue<std::pair<double, size_t>> queue;
+    for (size_t k = 0; k < cands.size(); ++k) {
+        double bound = -cands[k].clutter;
+        for (int i : cands[k].frames) bound += frames.Weight(size_t(i));
+        queue.push({bound, cands.size() - k});  // ties go to the earlier candidate
+    }
+    while (!queue.empty() && cover.Wants()) {
+        const size_t key = queue.top().second;
+        queue.pop();
+        const Candidate& cand = cands[cands.size() - key];
+        const GreedyCover::Gain gain = cover.GainOf(cand);
+        if (gain.cover <= 0) continue;  // adds nothing now, nor later
+        if (!queue.empty() && gain.net < queue.top().first - 1e-12) {
+            queue.push({gain.net, key});
+            continue;
+        }
+        cover.Add(cand);
+    }
+    return cover.Copies();
+}
+
 }  // namespace
 
 const char* GreetingText(int line) {
@@ -239,180 +525,19 @@ const char* GreetingText(int line) {
     return kLines[std::clamp(line, 1, 3) - 1];
 }
 
+bool GreetingContours(int line, std::vector<Contour>& contours, float& width) {
+    const float halfPixel = 0.5f / kGreetingMaxLetterPx;  // in letter heights
+    return TextContours(GreetingText(line), 1.0f, halfPixel, contours, width);
+}
+
 std::vector<GreetingCopy> GreetingCopies(int line) {
     std::vector<Contour> contours;
     float widthPerLetter = 0;
-    if (!TextContours(GreetingText(line), 1.0f, contours, widthPerLetter)) return {};
+    if (!GreetingContours(line, contours, widthPerLetter)) return {};
     static const FigureVolume figure;
-    const std::vector<Vec3> core = figure.Core();
-
-    // The frames that count: the moving camera during the line's first-member interval, and the
-    // whole second member (beats may show any line at any time).
-    Frames fr;
-    const int g = std::clamp(line, 1, 3);
-    const double firstFrom = FirstMemberClockAt(kFigureGreetingFromMs[g - 1]);
-    const double firstTo = FirstMemberClockAt(kFigureGreetingFromMs[g]);
-    const double secondTo = (kFigureSecondMemberToMs - kFigureSecondMemberFromMs) * kSceneClockPerMs;
-    for (int set = 0; set < 2; ++set) {
-        double from = set == 0 ? firstFrom : 0, to = set == 0 ? firstTo : secondTo;
-        for (double c = from; c < to; c += kFrameClockStep) {
-            fr.cams.emplace_back(c);
-            fr.clock.push_back(c);
-            fr.set.push_back(set);
-            ++fr.count[set];
-        }
-    }
-    // Every moment the camera moves, for the clearance: both members' whole moving spans.
-    std::vector<Vec3> eyePath;
-    const double lastClock = FirstMemberClockAt(kFigureGreetingFromMs[3]);
-    for (double c = 0; c <= lastClock; c += kFrameClockStep) eyePath.push_back(MovingCameraInFigure(c).eye);
-
-    // Candidates.
-    const float letterPx = kLineShareOfWidth * kScreenW / widthPerLetter;
-    std::vector<Candidate> cands;
-    for (double c0 = 0; c0 <= lastClock; c0 += 1) {
-        const Camera cam(c0);
-        for (float dist : kDistances)
-            for (float sy : kScreenHeights)
-                for (float turn : kTurnsDegrees) {
-                    GreetingCopy copy;
-                    copy.letterHeight = letterPx * 2 * kTanHalfFovy * dist / kScreenH;
-                    copy.width = widthPerLetter * copy.letterHeight;
-                    copy.depth = kGreetingDepth * copy.letterHeight;
-                    const float t = turn * kPi / 180;
-                    copy.up = cam.u;
-                    copy.out = cam.f * -std::cos(t) + cam.r * std::sin(t);
-                    copy.across = Cross(copy.up, copy.out);
-                    const Vec3 middle = cam.eye + (cam.f + cam.u * (sy * kTanHalfFovy)) * dist;
-                    copy.origin = middle - copy.up * ((kGreetingBoxAbove - kGreetingBoxBelow) / 2 * copy.letterHeight);
-
-                    bool ok = true;
-                    for (float a : {-0.5f, 0.5f})
-                        for (float v : {-kGreetingBoxBelow, kGreetingBoxAbove}) {
-                            Vec3 p = BoxPoint(copy, a, v, 0);
-                            if (Length(p) > kInsideCubeSphere) ok = false;
-                            // Through the figure itself?
-                            for (float a2 : {-0.5f, 0.0f, 0.5f})
-                                if (figure.Crosses(p, BoxPoint(copy, a2, v, 0))) ok = false;
-                        }
-                    for (size_t i = 0; ok && i < eyePath.size(); i += 2)
-                        if (DistanceToCopy(copy, eyePath[i]) < kEyeClearance) ok = false;
-                    if (!ok) continue;
-                    Candidate cand{copy, {}};
-                    const std::array<Vec3, 7> sight = SightPoints(copy);
-                    for (size_t i = 0; i < fr.cams.size(); ++i) {
-                        const Camera& view = fr.cams[i];
-                        if (std::fabs(fr.clock[i] - c0) > 30 || !ReadableFrom(copy, view)) {
-                            // Clutter changes slowly: every third frame stands for its neighbours.
-                            if (i % kClutterStride != 0 || !OnScreen(copy, view)) continue;
-                            float facing = Dot(Normalize(view.eye - copy.origin), copy.out);
-                            double cost = facing > 0.5f ? kClutterFacing : facing > -0.5f ? kClutterEdgeOn : kClutterMirrored;
-                            for (Vec3 p : sight)
-                                if (figure.Crosses(view.eye, p)) cost = kClutterOverFigure;
-                            for (Vec3 p : core)
-                                if (SegmentHitsCopy(copy, view.eye, p)) cost = kClutterOverFigure;
-                            cand.clutter += cost * kClutterStride / double(fr.count[fr.set[i]]);
-                            continue;
-                        }
-                        bool clear = true;
-                        for (Vec3 p : sight)
-                            if (figure.Crosses(view.eye, p)) clear = false;
-                        for (Vec3 p : core)
-                            if (clear && SegmentHitsCopy(copy, view.eye, p)) clear = false;
-                        if (clear) cand.frames.push_back(int(i));
-                    }
-                    if (!cand.frames.empty()) cands.push_back(std::move(cand));
-                }
-    }
-
-    // Greedy cover, lazily re-scored: a frame counts for a copy when no other chosen copy stands
-    // in front of its letters; a new copy must not stand in front of the frames others cover.
-    std::vector<const Candidate*> chosen;
-    std::vector<std::vector<ScreenBox>> chosenBoxes;  // per chosen copy, every kClutterStride-th frame
-    std::vector<std::vector<int>> coverers(fr.cams.size());  // chosen copies readable at each frame
-    size_t covered[2] = {0, 0};
-    auto blocks = [&](const GreetingCopy& front, const GreetingCopy& back, const Camera& view) {
-        for (Vec3 p : SightPoints(back))
-            if (SegmentHitsCopy(front, view.eye, p)) return true;
-        return false;
-    };
-    auto need = [&](int set) { return float(covered[set]) < kCoverTarget * float(fr.count[set]); };
-    // Gain of adding `cand`: frames it newly covers minus frames it takes away (the cover), and
-    // that less its clutter (the net, which ranks the candidates).
-    struct Gain {
-        double net, cover;
-    };
-    auto gainOf = [&](const Candidate& cand) {
-        double cover = 0;
-        for (const Candidate* c : chosen)
-            if (Conflicts(cand.copy, c->copy)) return Gain{-1e9, 0};
-        for (int i : cand.frames) {
-            if (!coverers[size_t(i)].empty() || !need(fr.set[size_t(i)])) continue;
-            bool hidden = false;
-            for (const Candidate* c : chosen)
-                if (blocks(c->copy, cand.copy, fr.cams[size_t(i)])) hidden = true;
-            if (!hidden) cover += 1.0 / double(fr.count[fr.set[size_t(i)]]);
-        }
-        for (size_t i = 0; i < coverers.size(); ++i) {
-            if (coverers[i].empty() || !need(fr.set[i])) continue;
-            bool left = false;
-            for (int k : coverers[i])
-                if (!blocks(cand.copy, chosen[size_t(k)]->copy, fr.cams[i])) left = true;
-            if (!left) cover -= 1.0 / double(fr.count[fr.set[i]]);
-        }
-        double overlap = 0;
-        for (size_t i = 0; i < fr.cams.size(); i += kClutterStride) {
-            const ScreenBox box = BoxOnScreen(cand.copy, fr.cams[i]);
-            for (const std::vector<ScreenBox>& other : chosenBoxes)
-                if (Overlap(box, other[i / kClutterStride])) {
-                    overlap += kClutterOverlap * kClutterStride / double(fr.count[fr.set[i]]);
-                    break;
-                }
-        }
-        return Gain{cover - cand.clutter - overlap, cover};
-    };
-    // Lazy greedy: a candidate's net gain only shrinks as copies are chosen, so the last score
-    // in the queue bounds it.
-    std::priority_queue<std::pair<double, size_t>> queue;
-    for (size_t k = 0; k < cands.size(); ++k) {
-        double bound = -cands[k].clutter;
-        for (int i : cands[k].frames) bound += 1.0 / double(fr.count[fr.set[size_t(i)]]);
-        queue.push({bound, cands.size() - k});  // ties go to the earlier candidate
-    }
-    while (!queue.empty() && int(chosen.size()) < kMaxCopies && (need(0) || need(1))) {
-        const size_t key = queue.top().second;
-        queue.pop();
-        const Candidate& cand = cands[cands.size() - key];
-        const Gain gain = gainOf(cand);
-        if (gain.cover <= 0) continue;  // adds nothing now, nor later
-        if (!queue.empty() && gain.net < queue.top().first - 1e-12) {
-            queue.push({gain.net, key});
-            continue;
-        }
-        chosen.push_back(&cand);
-        chosenBoxes.emplace_back();
-        for (size_t i = 0; i < fr.cams.size(); i += kClutterStride) chosenBoxes.back().push_back(BoxOnScreen(cand.copy, fr.cams[i]));
-        const int index = int(chosen.size()) - 1;
-        for (size_t i = 0; i < coverers.size(); ++i) {
-            // Frames the new copy hides lose their coverers; frames it reads gain it.
-            std::vector<int>& list = coverers[i];
-            list.erase(std::remove_if(list.begin(), list.end(),
-                                      [&](int k) { return blocks(cand.copy, chosen[size_t(k)]->copy, fr.cams[i]); }),
-                       list.end());
-        }
-        for (int i : cand.frames) {
-            bool hidden = false;
-            for (int k = 0; k < index; ++k)
-                if (blocks(chosen[size_t(k)]->copy, cand.copy, fr.cams[size_t(i)])) hidden = true;
-            if (!hidden) coverers[size_t(i)].push_back(index);
-        }
-        covered[0] = covered[1] = 0;
-        for (size_t i = 0; i < coverers.size(); ++i)
-            if (!coverers[i].empty()) ++covered[fr.set[i]];
-    }
-    std::vector<GreetingCopy> out;
-    for (const Candidate* c : chosen) out.push_back(c->copy);
-    return out;
+    const ShownFrames frames(std::clamp(line, 1, 3));
+    const std::vector<Candidate> cands = Candidates(frames, widthPerLetter, figure);
+    return ChooseCopies(cands, frames);
 }
 
 }  // namespace Datagen

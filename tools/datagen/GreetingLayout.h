@@ -4,6 +4,7 @@
 #pragma once
 
 #include "MeshBuilder.h"
+#include "MeshText.h"
 
 #include <string>
 #include <vector>
@@ -24,7 +25,15 @@ struct GreetingCopy {
 constexpr float kGreetingBoxBelow = 0.36f, kGreetingBoxAbove = 1.1f;
 // Glass thickness and the chamfer of the letters' edges, in letter heights: deep enough that
 // walls and bevels catch other parts of the cube map than the faces do.
-constexpr float kGreetingDepth = 0.32f, kGreetingBevel = 0.035f;
+constexpr float kGreetingDepth = 0.32f, kGreetingBevel = 0;
+// Letters never show larger than this on the 1024 x 768 frame, about twice the size a copy reads
+// at: the layout keeps every copy far enough from the camera whenever it is on screen (nearer, it
+// passes as a slab of glass). The letters' curves are cut for this size.
+constexpr float kGreetingMaxLetterPx = 56;
+// Letters show at least this large where a copy reads (the art direction's smallest letter).
+constexpr float kGreetingMinLetterPx = 24;
+// Read from at most this far off square-on: the cosine of about 55 degrees.
+constexpr float kGreetingMinFacingCos = 0.57f;
 
 // The text of greeting `line` (1..3).
 const char* GreetingText(int line);
@@ -33,5 +42,9 @@ const char* GreetingText(int line);
 // computed from the camera path (FigureCameraPath.h) and the figure's models. Empty (after a
 // DATAGEN message) when the font cannot be read.
 std::vector<GreetingCopy> GreetingCopies(int line);
+
+// The text of greeting `line` cut in the display font at a letter height of 1, flattened finely
+// enough for kGreetingMaxLetterPx; false after a DATAGEN message.
+bool GreetingContours(int line, std::vector<Contour>& contours, float& width);
 
 }  // namespace Datagen

@@ -17,8 +17,6 @@
 
 namespace Datagen {
 
-const char* const kDisplayFontPath = "/usr/share/fonts/opentype/league-spartan/LeagueSpartan-Bold.otf";
-
 namespace {
 
 struct TessState {
@@ -221,6 +219,7 @@ struct Flattener {
     std::vector<Contour>* out = nullptr;
     Vec2 last;
     float scale = 1, penX = 0;
+    float tolerance = 0;  // largest distance of a chord from its curve, in output units
     Vec2 Map(const FT_Vector* v) const { return {penX + float(v->x) * scale, float(v->y) * scale}; }
 };
 
@@ -238,10 +237,21 @@ int LineTo(const FT_Vector* to, void* user) {
     f->current->push_back(f->last);
     return 0;
 }
+// Segments for a curve whose control polygon bends by `bend` (the largest second difference of
+// its control points) so that no chord strays more than `tolerance` from it: a uniform split in
+// n parts strays at most bend * k / n^2 (k = 1/8 for a quadratic, 3/4 for a cubic's polygon).
+int SegmentsFor(float bend, float k, float tolerance) {
+    const int kMaxSegments = 16;
+    if (tolerance <= 0) return kMaxSegments;
+    return std::clamp(int(std::ceil(std::sqrt(bend * k / tolerance))), 1, kMaxSegments);
+}
+
+float Bend(Vec2 a, Vec2 b, Vec2 c) { return std::hypot(a.u - 2 * b.u + c.u, a.v - 2 * b.v + c.v); }
+
 int ConicTo(const FT_Vector* control, const FT_Vector* to, void* user) {
     Flattener* f = static_cast<Flattener*>(user);
     Vec2 p0 = f->last, p1 = f->Map(control), p2 = f->Map(to);
-    const int steps = 6;
+    const int steps = SegmentsFor(Bend(p0, p1, p2), 1.0f / 8, f->tolerance);
     for (int i = 1; i <= steps; ++i) {
         float t = float(i) / steps, s = 1 - t;
         f->current->push_back({s * s * p0.u + 2 * s * t * p1.u + t * t * p2.u, s * s * p0.v + 2 * s * t * p1.v + t * t * p2.v});
@@ -252,7 +262,7 @@ int ConicTo(const FT_Vector* control, const FT_Vector* to, void* user) {
 int CubicTo(const FT_Vector* c1, const FT_Vector* c2, const FT_Vector* to, void* user) {
     Flattener* f = static_cast<Flattener*>(user);
     Vec2 p0 = f->last, p1 = f->Map(c1), p2 = f->Map(c2), p3 = f->Map(to);
-    const int steps = 8;
+    const int steps = SegmentsFor(std::max(Bend(p0, p1, p2), Bend(p1, p2, p3)), 3.0f / 4, f->tolerance);
     for (int i = 1; i <= steps; ++i) {
         float t = float(i) / steps, s = 1 - t;
         float a = s * s * s, b = 3 * s * s * t, c = 3 * s * t * t, d = t * t * t;
@@ -264,7 +274,7 @@ int CubicTo(const FT_Vector* c1, const FT_Vector* c2, const FT_Vector* to, void*
 
 }  // namespace
 
-bool TextContours(const std::string& text, float capHeight, std::vector<Contour>& out, float& width) {
+bool TextContours(const std::string& text, float capHeight, float tolerance, std::vector<Contour>& out, float& width) {
     FT_Library library;
     if (FT_Init_FreeType(&library)) {
         VantorGL::ConsolePrint("DATAGEN", "FreeType cannot start");
@@ -287,6 +297,7 @@ bool TextContours(const std::string& text, float capHeight, std::vector<Contour>
     Flattener flattener;
     flattener.out = &out;
     flattener.scale = capHeight / capUnits;
+    flattener.tolerance = tolerance;
     FT_Outline_Funcs funcs{};
     funcs.move_to = MoveTo;
     funcs.line_to = LineTo;

@@ -2,6 +2,7 @@
 // triangulated with the GLU tessellator and extruded into caps, optional bevels and side walls.
 #pragma once
 
+#include "DisplayFont.h"
 #include "MeshBuilder.h"
 
 #include <string>
@@ -28,11 +29,10 @@ void ExtrudeContours(Mesh& mesh, std::vector<Contour> contours, float depth, flo
                      ExtrudeMaterials materials);
 
 // Glyph outlines of `text` in the demo's display font, flattened, in a line starting at x = 0
-// on the baseline, scaled so capitals stand `capHeight` tall. Returns false (after a DATAGEN
-// message) when the font cannot be read. `width` receives the advance width of the line.
-bool TextContours(const std::string& text, float capHeight, std::vector<Contour>& out, float& width);
-
-// The font file the text models are cut from.
-extern const char* const kDisplayFontPath;
+// on the baseline, scaled so capitals stand `capHeight` tall. Curves become as few chords as keep
+// within `tolerance` of them (same units as capHeight: half a pixel at the largest size the text
+// is ever seen at). Returns false (after a DATAGEN message) when the font cannot be read. `width`
+// receives the advance width of the line.
+bool TextContours(const std::string& text, float capHeight, float tolerance, std::vector<Contour>& out, float& width);
 
 }  // namespace Datagen

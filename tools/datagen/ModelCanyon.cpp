@@ -308,6 +308,37 @@ void OrientTowards(Mesh& mesh, size_t firstTriangle, Vec3 (*target)(Vec3 centroi
     }
 }
 
+// Closes one end of the shell with a rock face: a polar grid from the section's rim (the arch
+// from foot to foot) to a centre below the floor between the feet, so the fan covers the whole
+// arch down to the ground; a centre higher up would leave a gap under it, seen sideways down the
+// canyon. `outward` is -1 at the start of the centre line, 1 at its end.
+void CloseShellEnd(Mesh& mesh, const std::vector<uint32_t>& rim, Vec3 endPoint, Vec3 tangent, float outward, int rock) {
+    Vec3 centre = endPoint - kUp * 40 + tangent * (outward * 60.0f);
+    const int steps = 10;
+    std::vector<std::vector<uint32_t>> grid{rim};
+    for (int s = 1; s <= steps; ++s) {
+        std::vector<uint32_t> ring;
+        float t = float(s) / steps;
+        for (uint32_t v : rim) {
+            Vec3 p = Lerp(mesh.positions[v], centre, t);
+            p = p + tangent * (outward * 80 * std::sin(kPi * t) + 25 * Fbm3(p * (1.0f / 60), 57, 2));
+            ring.push_back(mesh.AddVertex(p, {p.x / 160, p.y / 160}));
+        }
+        grid.push_back(ring);
+    }
+    size_t capFirst = mesh.triangles.size();
+    for (size_t s = 0; s + 1 < grid.size(); ++s)
+        for (size_t k = 0; k + 1 < grid[s].size(); ++k) {
+            uint32_t a = grid[s][k], d = grid[s][k + 1], b = grid[s + 1][k], c = grid[s + 1][k + 1];
+            mesh.AddTriangle(a, b, c, rock);
+            mesh.AddTriangle(a, c, d, rock);
+        }
+    struct Inside {
+        Vec3 point;
+    } inside{centre - tangent * (outward * 400.0f)};
+    OrientTowards(mesh, capFirst, [](Vec3, const void* data) { return static_cast<const Inside*>(data)->point; }, &inside);
+}
+
 }  // namespace
 
 bool BuildTerGround(Model& model) {
@@ -387,37 +418,9 @@ void BuildShell(Mesh& mesh, int rock) {
             mesh.AddTriangle(a, c, d, rock);
         }
     OrientTowards(mesh, first, nearestAxis, &axis);
-    // Close both ends with rock faces: polar grids from the section's rim (the arch from foot to
-    // foot) to a centre below the floor between the feet, so the fan covers the whole arch down to
-    // the ground; a centre higher up would leave a gap under it, seen sideways down the canyon.
-    for (int end = 0; end < 2; ++end) {
-        const std::vector<uint32_t>& rim = end == 0 ? rings.front() : rings.back();
-        Vec3 tangent = end == 0 ? line.tangents.front() : line.tangents.back();
-        Vec3 centre = (end == 0 ? line.points.front() : line.points.back()) - kUp * 40 + tangent * (end == 0 ? -60.0f : 60.0f);
-        const int steps = 10;
-        std::vector<std::vector<uint32_t>> grid{rim};
-        for (int s = 1; s <= steps; ++s) {
-            std::vector<uint32_t> ring;
-            float t = float(s) / steps;
-            for (uint32_t v : rim) {
-                Vec3 p = Lerp(mesh.positions[v], centre, t);
-                p = p + tangent * ((end == 0 ? -1.0f : 1.0f) * 80 * std::sin(kPi * t) + 25 * Fbm3(p * (1.0f / 60), 57, 2));
-                ring.push_back(mesh.AddVertex(p, {p.x / 160, p.y / 160}));
-            }
-            grid.push_back(ring);
-        }
-        size_t capFirst = mesh.triangles.size();
-        for (size_t s = 0; s + 1 < grid.size(); ++s)
-            for (size_t k = 0; k + 1 < grid[s].size(); ++k) {
-                uint32_t a = grid[s][k], d = grid[s][k + 1], b = grid[s + 1][k], c = grid[s + 1][k + 1];
-                mesh.AddTriangle(a, b, c, rock);
-                mesh.AddTriangle(a, c, d, rock);
-            }
-        struct Inside {
-            Vec3 point;
-        } inside{centre - tangent * (end == 0 ? -400.0f : 400.0f)};
-        OrientTowards(mesh, capFirst, [](Vec3, const void* data) { return static_cast<const Inside*>(data)->point; }, &inside);
-    }
+    // Close both ends with rock faces.
+    CloseShellEnd(mesh, rings.front(), line.points.front(), line.tangents.front(), -1, rock);
+    CloseShellEnd(mesh, rings.back(), line.points.back(), line.tangents.back(), 1, rock);
 }
 
 bool BuildTerCrystals(Model& model) {
@@ -492,10 +495,13 @@ bool BuildCredits(Model& model) {
     Frame slab = CreditsFrame();
     Centreline line;
 
+    // The letters are nearest the eye at the slide's end: curves keep within half a pixel there.
+    const float nearest = Length(kEyeEnd - slab.origin) - kSlabHalfWidth;
+    const float halfPixel = 0.5f * 2 * kTanHalfFov * nearest / kFrameRows;
     std::vector<Contour> text[4];
     float widest = 0, width[4];
     for (int i = 0; i < 4; ++i) {
-        if (!TextContours(kLines[i], kCreditsCap, text[i], width[i])) return false;
+        if (!TextContours(kLines[i], kCreditsCap, halfPixel, text[i], width[i])) return false;
         widest = std::max(widest, width[i]);
     }
     const float lean = kCreditsLeanDegrees * kPi / 180, leading = kCreditsCap * kCreditsLeading;

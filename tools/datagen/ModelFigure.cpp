@@ -12,7 +12,9 @@ namespace {
 
 // The "MV" mark: geometric strokes 12 units wide on a 104 x 50 grid, counter-clockwise,
 // centred and scaled to 100 units wide. The front faces +z and reads along +x; the scenes turn
-// it 180 degrees about y towards their camera, which looks along +z.
+// it 180 degrees about y towards their camera, which looks along +z. The printed mark
+// (MVLogoShape) has chamfered notches for flat pictures; the solid one keeps even square strokes,
+// which its bevel and the outline band offset from it follow evenly.
 std::vector<Contour> LogoContours() {
     std::vector<Contour> raw = {
         {{0, 0}, {12, 0}, {12, 30}, {26, 14}, {40, 30}, {40, 0}, {52, 0}, {52, 50}, {41, 50}, {26, 32}, {11, 50}, {0, 50}},
@@ -226,7 +228,7 @@ bool BuildGreeting(Model& model, int line) {
     // each copy faces the moving camera somewhere along its path, one object per copy.
     std::vector<Contour> contours;
     float width = 0;
-    if (!TextContours(GreetingText(line), 1.0f, contours, width)) return false;
+    if (!GreetingContours(line, contours, width)) return false;
     for (Contour& c : contours)
         for (Vec2& p : c) p.u -= width / 2;
     const std::vector<GreetingCopy> copies = GreetingCopies(line);

@@ -7,6 +7,10 @@
 
 namespace Datagen {
 
+// The frame the models are fitted to (curves and segments no finer than a pixel there): the
+// demo's 1024 x 768 window.
+constexpr int kFrameRows = 768;
+
 // Opening and crystal scenes.
 bool BuildMVLogo(Model& model);
 bool BuildMVOutline(Model& model);

@@ -3,6 +3,8 @@
 // scene's one fixed camera.
 #include "ModelRecipes.h"
 
+#include <algorithm>
+
 namespace Datagen {
 
 namespace {
@@ -21,6 +23,19 @@ constexpr float kCubeTurn = 10 * kPi / 180;  // about y: more of the lattice fac
 // The eye's circle, (700, -100) / 5.5 from the y axis at height 0: as the torus turns, every
 // point on it passes the eye, so crystals keep this far from the circle.
 constexpr float kEyeRadius = 128.6f, kEyeClearance = 22;
+// The eye and its view in model units, for the balls: it only rolls about the view's axis, so
+// what it ever sees is the cone round that axis through the frame's corners (45 degrees
+// vertically at 4:3: tan of the half diagonal 0.414 * 5 / 3), plus a margin.
+const Vec3 kEye{700 / 5.5f, 0, -100 / 5.5f};
+const Vec3 kViewAxis = Normalize({-3, 0, 10});
+const float kViewConeCos = std::cos(std::atan(0.41421356f * 5 / 3) + 2 * kPi / 180);
+
+// Slices round a ball whose outline stands `radiusPx` pixels on the frame: each chord of the
+// outline strays at most a pixel from the circle. Stacks are half as many (square facets).
+int BallSlices(float radiusPx) {
+    const float step = std::acos(std::max(1 - 1 / radiusPx, -1.0f));
+    return std::clamp(int(std::ceil(kPi / step)), 8, 28);
+}
 
 // How near a point of the turning torus comes to the eye.
 float FromEyeCircle(Vec3 p) {
@@ -74,8 +89,10 @@ bool BuildCuball(Model& model) {
     int ball = model.AddMaterial("Ball", kIceWhite);
     Mesh& mesh = model.AddObject("Cuball");
     // Only the lattice's shell: the camera sees one edge of it from close by, and inner balls
-    // would show only in the gaps (at twice the triangles, drawn seven times a frame).
+    // would show only in the gaps (at twice the triangles, drawn seven times a frame). Balls out
+    // of the view cone are never seen; the others get as many facets as their size on screen needs.
     const float step = 2 * kCubeHalf / (kBallsPerEdge - 1);
+    const float pixelsPerUnitAtOne = kFrameRows / (2 * 0.41421356f);  // on-screen size of one unit at distance one
     for (int x = 0; x < kBallsPerEdge; ++x)
         for (int y = 0; y < kBallsPerEdge; ++y)
             for (int z = 0; z < kBallsPerEdge; ++z) {
@@ -85,7 +102,13 @@ bool BuildCuball(Model& model) {
                 Frame f;
                 f.origin = {u * std::cos(kCubeTurn) + w * std::sin(kCubeTurn), kCentreY + step * y - kCubeHalf,
                             w * std::cos(kCubeTurn) - u * std::sin(kCubeTurn)};
-                AddSphere(mesh, f, kBallRadius, 14, 9, ball, false);
+                const Vec3 toBall = f.origin - kEye;
+                const float distance = Length(toBall);
+                const float cosOff = Dot(toBall, kViewAxis) / distance;
+                const float reach = std::asin(std::min(kBallRadius / distance, 1.0f));  // angular radius
+                if (std::acos(std::clamp(cosOff, -1.0f, 1.0f)) - reach > std::acos(kViewConeCos)) continue;
+                const int slices = BallSlices(kBallRadius * pixelsPerUnitAtOne / distance);
+                AddSphere(mesh, f, kBallRadius, slices, (slices + 1) / 2, ball, false);
             }
     return true;
 }

@@ -8,9 +8,16 @@
 
 namespace Datagen {
 
+// The most a model file may hold: vertices over all its objects, and the file's bytes.
+struct ModelBudget {
+    size_t vertices = 0;
+    size_t bytes = 0;
+};
+
 struct ModelFile {
     std::string path;             // relative to the data folder, '/' separated, case as the demo loads it
     bool (*build)(Model& model);  // fills an empty model; false after a DATAGEN message; null: no recipe
+    ModelBudget budget;           // set beside the recipe
 };
 
 // Every model file of the asset manifest, in the registry's loading order, with its recipe.

@@ -3,6 +3,7 @@
 // pre-squeezed horizontally (xScale), so the letters look right once stretched.
 #pragma once
 
+#include "DisplayFont.h"
 #include "Image.h"
 
 #include <string>
@@ -11,9 +12,6 @@ typedef struct FT_LibraryRec_* FT_Library;
 typedef struct FT_FaceRec_* FT_Face;
 
 namespace Datagen {
-
-// The display font every piece of text uses (Debian package fonts-league-spartan).
-constexpr const char* kDisplayFontPath = "/usr/share/fonts/opentype/league-spartan/LeagueSpartan-Bold.otf";
 
 struct TextStyle {
     float pixelHeight = 32;  // em size in pixels

@@ -99,13 +99,13 @@ Image RayAlpha() {
 
 PictureList PaintMaskPictures(TextPainter&) {
     PictureList list;
-    list.push_back({"BlurMap.png", PictureFormat::PngRgb, GreyImage(BlurMapField())});
-    list.push_back({"BlurMapII.png", PictureFormat::PngRgb, GreyImage(BlurMapIIField())});
-    list.push_back({"blurselvo.png", PictureFormat::PngRgb, GreyImage(BlurSelvoField())});
-    list.push_back({"ray_alpha.png", PictureFormat::PngRgba, RayAlpha()});
+    list.push_back({PicturePath(&R::texBlurMap), PictureFormat::PngRgb, GreyImage(BlurMapField())});
+    list.push_back({PicturePath(&R::texBlurMapII), PictureFormat::PngRgb, GreyImage(BlurMapIIField())});
+    list.push_back({PicturePath(&R::texBlurSelvo), PictureFormat::PngRgb, GreyImage(BlurSelvoField())});
+    list.push_back({PicturePath(&R::texRayAlpha), PictureFormat::PngRgba, RayAlpha()});
     // The flat normal: (0, 0, 1) encoded, exactly (128, 128, 255) in every texel.
     constexpr float kHalf = 128.0f / 255.0f;
-    list.push_back({"flatnormal.png", PictureFormat::PngRgb, Image(128, 128, {kHalf, kHalf, 1.0f, 1.0f}), false});
+    list.push_back({PicturePath(&R::texFlatNormal), PictureFormat::PngRgb, Image(128, 128, {kHalf, kHalf, 1.0f, 1.0f}), false});
     return list;
 }
 

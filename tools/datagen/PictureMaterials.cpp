@@ -17,7 +17,7 @@ Image Chrome() {
     constexpr int n = 512;
     Image image(n, n);
     Field streaks = StreakField(n, n, 0xC400u, 60.0f, 0.6f);
-    const Rgba sky = Hex(0x2B5184), horizon = Hex(0xE6F1FF), ground = Hex(0x0F1C38), groundFar = Hex(0x3A4D6C);
+    const Rgba sky = kChromeSky, horizon = kChromeHorizon, ground = kChromeGround, groundFar = kChromeGroundFar;
     for (int y = 0; y < n; ++y) {
         float v = (y + 0.5f) / n;
         for (int x = 0; x < n; ++x) {
@@ -51,7 +51,7 @@ Image SphereMetal() {
     Image image(n, n);
     Field streaks = StreakField(n, n, 0xB600u, 48.0f, 0.6f);
     Field fine = StreakField(n, n, 0xB601u, 10.0f, 0.6f);
-    const Rgba dark = Hex(0x5E7A96), light = Hex(0xDCE8F4);
+    const Rgba dark = kSphereMetalDark, light = kSphereMetalLight;
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
             float fx = static_cast<float>(x) / n, fy = static_cast<float>(y) / n;
@@ -69,7 +69,7 @@ Image SphereMetal() {
 Image PlantTemplate() {
     constexpr int n = 512;
     Image image(n, n);
-    const Rgba tissue = Hex(0xC9DDEB), tissueDeep = Hex(0x5F89AE), vein = Hex(0x2E5A72);
+    const Rgba tissue = kPlantTissue, tissueDeep = kPlantTissueDeep, vein = kPlantVein;
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
             float fx = static_cast<float>(x) / n, fy = static_cast<float>(y) / n;
@@ -104,7 +104,7 @@ Image Nebula() {
     constexpr int kPeriod = 3;
     constexpr float kCoreRadius = 0.16f;  // of the picture's side
     Image image(n, n);
-    const Rgba space = Scale(kDeepNavy, 0.8f), deep = Hex(0x112A55), mid = Hex(0x2A63A0);
+    const Rgba space = Scale(kDeepNavy, 0.8f), deep = kNebulaDeep, mid = kNebulaMid;
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
             float fx = static_cast<float>(x) * kPeriod / n, fy = static_cast<float>(y) * kPeriod / n;
@@ -162,15 +162,15 @@ Image Nebula() {
 
 PictureList PaintMetalPictures(TextPainter&) {
     PictureList list;
-    list.push_back({"chrome.jpg", PictureFormat::Jpeg, Chrome()});
-    list.push_back({"bgspheretexture.jpg", PictureFormat::Jpeg, SphereMetal()});
-    list.push_back({"humanplant_template.jpg", PictureFormat::Jpeg, PlantTemplate()});
+    list.push_back({PicturePath(&R::texChrome), PictureFormat::Jpeg, Chrome()});
+    list.push_back({PicturePath(&R::texBgSphere), PictureFormat::Jpeg, SphereMetal()});
+    list.push_back({PicturePath(&R::texHumanplantTemplate), PictureFormat::Jpeg, PlantTemplate()});
     return list;
 }
 
 PictureList PaintSkyPictures(TextPainter&) {
     PictureList list;
-    list.push_back({"art1.jpg", PictureFormat::Jpeg, Nebula()});
+    list.push_back({PicturePath(&R::texArt1), PictureFormat::Jpeg, Nebula()});
     return list;
 }
 

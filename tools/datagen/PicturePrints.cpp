@@ -43,7 +43,7 @@ Image ScrollText(TextPainter& text) {
 Image NewsPaper(TextPainter& text) {
     constexpr int n = 512;
     Image image(n, n);
-    const Rgba paper = Hex(0xE9ECEE), paperDark = Hex(0xCDD3D9), ink = Hex(0x1C2230);
+    const Rgba paper = kNewsPaper, paperDark = kNewsPaperDark, ink = kNewsInk;
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
             float fibre = Fbm(x * 32.0f / n, y * 8.0f / n, 8, 4, 0x9E01u);
@@ -66,8 +66,8 @@ Image NewsPaper(TextPainter& text) {
             float diamond = std::fabs(du + dv * 0.3f) * 1.6f + std::fabs(dv);
             float crystal = 1.0f - Smoothstep(0.38f, 0.42f, diamond);
             float facet = du > 0 ? 0.65f : 0.35f;
-            Rgba bg = Mix(Hex(0x8FA4BA), Hex(0x2D3F58), v);
-            Rgba c = Mix(bg, Mix(Hex(0x9FC6E6), Hex(0x33638F), facet), crystal);
+            Rgba bg = Mix(kNewsPhotoSkyTop, kNewsPhotoSkyBottom, v);
+            Rgba c = Mix(bg, Mix(kNewsPhotoFacetLit, kNewsPhotoFacetShade, facet), crystal);
             float dot = 0.5f + 0.5f * std::sin(x * 1.9f) * std::sin(y * 1.9f);
             image.At(x, y) = Scale(c, 0.9f + 0.12f * dot);
         }
@@ -106,7 +106,7 @@ Image GeoSquares() {
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
             float haze = Fbm(x * 4.0f / n, y * 4.0f / n, 4, 5, 0x6E01u);
-            image.At(x, y) = Mix(Scale(kDeepNavy, 0.9f), Hex(0x1E3A68), Clamp01(haze * 1.1f - 0.1f));
+            image.At(x, y) = Mix(Scale(kDeepNavy, 0.9f), kGeoSquaresHaze, Clamp01(haze * 1.1f - 0.1f));
         }
     Field lines(n, n), fills(n, n);
     // Two levels of grid: 64-texel cells, some holding a square of their own, and 16-texel cells
@@ -142,9 +142,9 @@ Image PaintBanner(TextPainter& text) {
         for (int x = 0; x < kW; ++x) {
             float u = (x + 0.5f) / kW, v = (y + 0.5f) / kH;
             float glow = std::exp(-std::pow((u - 0.18f) * 3.0f, 2.0f) - std::pow((v - 0.5f) * 2.0f, 2.0f));
-            image.At(x, y) = Mix(Mix(Scale(kDeepNavy, 0.9f), Hex(0x16305A), v * 0.6f), Hex(0x2F5C8E), glow * 0.6f);
+            image.At(x, y) = Mix(Mix(Scale(kDeepNavy, 0.9f), kBannerLow, v * 0.6f), kBannerGlow, glow * 0.6f);
         }
-    PaintBevelledLogo(image, 34.0f, 22.0f, 22.0f, 1.0f, Hex(0xDCE9F8), kIceWhite, Hex(0x3E6890));
+    PaintBevelledLogo(image, 34.0f, 22.0f, 22.0f, 1.0f, kLogoFace, kIceWhite, kLogoShade);
     Field title(kW, kH), sub(kW, kH);
     text.Draw(title, "MORAVEL", TextStyle{19.0f, 1.0f, 0.14f}, 68.0f, 24.0f);
     text.Draw(sub, "VantorGL  -  Quenlite 2010", TextStyle{10.0f, 1.0f, 0.12f}, 69.0f, 37.0f);
@@ -158,9 +158,9 @@ Image PaintBanner(TextPainter& text) {
 
 PictureList PaintPrintPictures(TextPainter& text) {
     PictureList list;
-    list.push_back({"Backdrop1_geoSquare.png", PictureFormat::PngRgb, GeoSquares()});
-    list.push_back({"rulletekst_final.png", PictureFormat::PngRgba, ScrollText(text)});
-    list.push_back({"newsPaper.jpg", PictureFormat::Jpeg, NewsPaper(text)});
+    list.push_back({PicturePath(&R::texBackdrop1GeoSquare), PictureFormat::PngRgb, GeoSquares()});
+    list.push_back({PicturePath(&R::texRulletekst), PictureFormat::PngRgba, ScrollText(text)});
+    list.push_back({PicturePath(VantorGL::kWorkshopNewsPaperPath), PictureFormat::Jpeg, NewsPaper(text)});
     return list;
 }
 

@@ -84,7 +84,7 @@ Image PaintOg3(TextPainter& text) {
 Image PaintFadePicture(TextPainter& text) {
     Image image(kScreenSize, kScreenSize);
     constexpr int kPeriod = 8;
-    const Rgba frostTint = Hex(0xDCE8F6);
+    const Rgba frostTint = kFadeFrost;
     for (int y = 0; y < kScreenSize; ++y)
         for (int x = 0; x < kScreenSize; ++x) {
             float fx = static_cast<float>(x) * kPeriod / kScreenSize, fy = static_cast<float>(y) * kPeriod / kScreenSize;
@@ -166,8 +166,8 @@ Image PaintLoadingPicture(TextPainter& text) {
             float fx = static_cast<float>(x) * kPeriod / kScreenSize, fy = static_cast<float>(y) * kPeriod / kScreenSize;
             float haze = Fbm(fx * 1.5f, fy, kPeriod * 2, 5, 0x10ADu);
             float glow = std::exp(-r * r * 1.6f);
-            Rgba c = Mix(Scale(kDeepNavy, 0.75f), Hex(0x1D3766), Clamp01(glow * 0.9f + (haze - 0.5f) * 0.35f));
-            c = Mix(c, Hex(0x3C6496), Clamp01(glow * glow * 0.35f));
+            Rgba c = Mix(Scale(kDeepNavy, 0.75f), kLoadingHaze, Clamp01(glow * 0.9f + (haze - 0.5f) * 0.35f));
+            c = Mix(c, kLoadingGlow, Clamp01(glow * glow * 0.35f));
             // Faint horizontal scanlines, as in the overlays.
             c = Scale(c, 1.0f - 0.05f * (0.5f + 0.5f * std::cos(3.14159265f * (y + 0.5f) / 2.0f)));
             image.At(x, y) = c;
@@ -184,7 +184,7 @@ Image PaintLoadingPicture(TextPainter& text) {
     Field logo(kScreenSize, kScreenSize);
     DrawLogoCoverage(logo, cx, logoY, logoH, kLoadingSqueeze);
     FillCoverage(image, GlowOf(logo, 28.0f, 1.2f), Hex(kGlacierBlue, 0.35f));
-    PaintBevelledLogo(image, cx, logoY, logoH, kLoadingSqueeze, Hex(0xDCE9F8), kIceWhite, Hex(0x3E6890));
+    PaintBevelledLogo(image, cx, logoY, logoH, kLoadingSqueeze, kLogoFace, kIceWhite, kLogoShade);
     // "Quenlite" and, smaller, "loading", with a hairline between them.
     Field title(kScreenSize, kScreenSize);
     text.DrawCentered(title, "Quenlite", TextStyle{64.0f, kLoadingSqueeze, 0.04f}, cx, cy + 55.0f);
@@ -203,11 +203,11 @@ Image PaintLoadingPicture(TextPainter& text) {
 
 PictureList PaintScreenPictures(TextPainter& text) {
     PictureList list;
-    list.push_back({"og2.png", PictureFormat::PngRgba, PaintOg2()});
-    list.push_back({"og3.png", PictureFormat::PngRgba, PaintOg3(text)});
-    list.push_back({"box01diffusemap.jpg", PictureFormat::Jpeg, PaintFadePicture(text)});
-    list.push_back({"logoscene.png", PictureFormat::PngRgba, PaintTitlePicture(text)});
-    list.push_back({"General/loading.jpg", PictureFormat::Jpeg, PaintLoadingPicture(text)});
+    list.push_back({PicturePath(&R::texOg2), PictureFormat::PngRgba, PaintOg2()});
+    list.push_back({PicturePath(&R::texOg3), PictureFormat::PngRgba, PaintOg3(text)});
+    list.push_back({PicturePath(&R::texBox01Diffuse), PictureFormat::Jpeg, PaintFadePicture(text)});
+    list.push_back({PicturePath(&R::texLogoScene), PictureFormat::PngRgba, PaintTitlePicture(text)});
+    list.push_back({PicturePath(VantorGL::kLoadingPicturePath), PictureFormat::Jpeg, PaintLoadingPicture(text)});
     return list;
 }
 

@@ -15,6 +15,17 @@ const std::vector<PictureGroup>& PictureGroups() {
     return groups;
 }
 
+std::string PicturePath(TextureMember member) {
+    for (const VantorGL::cDataFile& row : VantorGL::AssetManifest()) {
+        auto* filled = std::get_if<TextureMember>(&row.member);
+        if (filled && *filled == member) return VantorGL::PathInDataFolder(row.path);
+    }
+    VantorGL::ConsolePrint("DATAGEN", "a picture the asset manifest does not name");
+    return {};
+}
+
+std::string PicturePath(const char* manifestPath) { return VantorGL::PathInDataFolder(manifestPath); }
+
 std::vector<uint8_t> EncodePicture(const PictureFile& file) {
     switch (file.format) {
         case PictureFormat::Jpeg: return EncodeJpeg(file.image, kJpegQuality, file.dither);
@@ -26,6 +37,7 @@ std::vector<uint8_t> EncodePicture(const PictureFile& file) {
 
 bool WritePictureFiles(const std::string& root, const PictureList& files) {
     for (const PictureFile& file : files) {
+        if (file.path.empty()) return false;  // not in the manifest: said by PicturePath
         if (!WriteBytes(root + "/" + file.path, EncodePicture(file))) return false;
     }
     return true;

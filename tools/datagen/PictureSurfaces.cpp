@@ -95,7 +95,7 @@ PictureList PillarRoom() {
 
     Field brushedField = StreakField(n, n, 0xB125u, 40.0f, 0.7f);
     Image diffuse(n, n), specular(n, n), workshopSpec(256, 256);
-    const Rgba metalDark = Hex(0x5A6B82), metalLight = Hex(0x9EB0C8), seamColour = Hex(0x131B2C);
+    const Rgba metalDark = kPillarMetalDark, metalLight = kPillarMetalLight, seamColour = kPillarSeam;
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
             float h = height.At(x, y);
@@ -122,10 +122,10 @@ PictureList PillarRoom() {
             workshopSpec.At(x, y) = Grey(Clamp01(0.25f + 0.5f * brushed - 0.3f * Smoothstep(0.5f, 0.8f, grime)));
         }
     PictureList list;
-    list.push_back({"pillarroom_diff.jpg", PictureFormat::Jpeg, diffuse});
-    list.push_back({"pillarroom_norm.jpg", PictureFormat::Jpeg, NormalMapFromHeight(height, 2.2f), false});
-    list.push_back({"pillarroom_spec.jpg", PictureFormat::Jpeg, specular});
-    list.push_back({"specular.jpg", PictureFormat::Jpeg, workshopSpec});
+    list.push_back({PicturePath(&R::texPillarroomDiff), PictureFormat::Jpeg, diffuse});
+    list.push_back({PicturePath(&R::texPillarroomNorm), PictureFormat::Jpeg, NormalMapFromHeight(height, 2.2f), false});
+    list.push_back({PicturePath(&R::texPillarroomSpec), PictureFormat::Jpeg, specular});
+    list.push_back({PicturePath(VantorGL::kWorkshopSpecularPath), PictureFormat::Jpeg, workshopSpec});
     return list;
 }
 
@@ -197,11 +197,16 @@ Field WallLight() {
     return l;
 }
 
-void CanyonSet(PictureList& list, const char* prefix, const Field& height, const Field& light, const Rgba& rockDark,
+// The three pictures of one canyon set.
+struct CanyonFiles {
+    TextureMember composite, light, normal;
+};
+
+void CanyonSet(PictureList& list, const CanyonFiles& files, const Field& height, const Field& light, const Rgba& rockDark,
                const Rgba& rockLight, float bump, uint32_t seed) {
     const int n = kSurfaceSize;
     Image composite(n, n), lightImage(n, n);
-    const Rgba ambient = Hex(0x56657E);  // cool sky ambient
+    const Rgba ambient = kCanyonAmbient;
     float lo = 1e9f, hi = -1e9f;
     for (float v : height.values) lo = std::min(lo, v), hi = std::max(hi, v);
     for (int y = 0; y < n; ++y)
@@ -221,10 +226,9 @@ void CanyonSet(PictureList& list, const char* prefix, const Field& height, const
             c = Scale(c, 0.85f + 0.3f * h);
             composite.At(x, y) = c;
         }
-    std::string p = std::string("Ter/") + prefix;
-    list.push_back({p + "_comp.jpg", PictureFormat::Jpeg, composite});
-    list.push_back({p + "_light.jpg", PictureFormat::Jpeg, lightImage});
-    list.push_back({p + "_norm.jpg", PictureFormat::Jpeg, NormalMapFromHeight(height, bump), false});
+    list.push_back({PicturePath(files.composite), PictureFormat::Jpeg, composite});
+    list.push_back({PicturePath(files.light), PictureFormat::Jpeg, lightImage});
+    list.push_back({PicturePath(files.normal), PictureFormat::Jpeg, NormalMapFromHeight(height, bump), false});
 }
 
 // --- Crystal: frosted facets --------------------------------------------------------------------
@@ -284,8 +288,8 @@ PictureList Crystal() {
             diffuse.At(x, y) = glass;
         }
     PictureList list;
-    list.push_back({"Crystal_diffuse.jpg", PictureFormat::Jpeg, diffuse});
-    list.push_back({"crystalNormalMap.jpg", PictureFormat::Jpeg, normal, false});
+    list.push_back({PicturePath(&R::texCrystalDiffuse), PictureFormat::Jpeg, diffuse});
+    list.push_back({PicturePath(&R::texCrystalNormalMap), PictureFormat::Jpeg, normal, false});
     return list;
 }
 
@@ -295,8 +299,10 @@ PictureList PaintPillarPictures(TextPainter&) { return PillarRoom(); }
 
 PictureList PaintCanyonPictures(TextPainter&) {
     PictureList list;
-    CanyonSet(list, "floor", FloorHeight(), FloorLight(), Hex(0x3E4650), Hex(0xA4ADB8), 36.0f, 0xF1u);
-    CanyonSet(list, "wall", WallHeight(), WallLight(), Hex(0x37404C), Hex(0x98A4B4), 24.0f, 0xA1u);
+    CanyonSet(list, {&R::texTerFloorComp, &R::texTerFloorLight, &R::texTerFloorNorm}, FloorHeight(), FloorLight(), kCanyonFloorLow,
+              kCanyonFloorHigh, 36.0f, 0xF1u);
+    CanyonSet(list, {&R::texTerWallComp, &R::texTerWallLight, &R::texTerWallNorm}, WallHeight(), WallLight(), kCanyonWallLow,
+              kCanyonWallHigh, 24.0f, 0xA1u);
     return list;
 }
 

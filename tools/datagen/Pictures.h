@@ -7,6 +7,8 @@
 #include "Paint.h"
 #include "PaintText.h"
 
+#include "assets/DataManifest.h"
+
 #include <string>
 #include <vector>
 
@@ -22,6 +24,17 @@ struct PictureFile {
 };
 
 using PictureList = std::vector<PictureFile>;
+
+// Pictures are named by the registry member they fill, as the models are; the asset manifest
+// holds their paths. R::texOg2 gives "og2.png".
+using R = VantorGL::cResources;
+using TextureMember = VantorGL::cTextureSystem R::*;
+// The path under the data root of the picture that fills `member`; empty (after a DATAGEN
+// message) when the manifest has no picture for it.
+std::string PicturePath(TextureMember member);
+// The path under the data root of a picture loaded outside the registry
+// (VantorGL::kLoadingPicturePath and the like).
+std::string PicturePath(const char* manifestPath);
 
 struct PictureGroup {
     const char* name;

@@ -1,5 +1,5 @@
-// datagen: pictures of the data folder. The painting lives in the datagen_pictures library
-// (Picture*.cpp), which the tests link as well.
+// datagen: pictures of the data folder. The painting lives in Picture*.cpp, part of the
+// datagen_core library, which the tests link as well.
 #include "Datagen.h"
 #include "Pictures.h"
 
