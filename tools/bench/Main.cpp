@@ -84,12 +84,12 @@ public:
     BenchHooks(OfflineDriver& offline, const std::vector<BenchSpan>& chosen, bool timePasses)
         : driver(offline), application(offline.Application()), counter(offline.Counter()), spans(chosen),
           passTimer(application.demo.registry.passTimer) {
-        // In time order; the i-th dispatched scene plays the timeline's i-th row.
+        // In time order, each row with the scene its member name finds.
         const VantorGL::sTimelineWindow* windows = VantorGL::TimelineByStart();
         scenes.resize(VantorGL::kTimelineRows);
         for (std::size_t i = 0; i < VantorGL::kTimelineRows; ++i) {
             scenes[i].row = windows[i].row;
-            scenes[i].scene = application.demo.DispatchOrder()[windows[i].row - VantorGL::kTimeline];
+            scenes[i].scene = application.demo.Scene(windows[i].row->member);
             if (timePasses) scenes[i].passes.Reserve(kMaxFrames);
         }
         everyUpdate.reserve(kMaxFrames);

@@ -11,6 +11,7 @@
 
 #include <SDL2/SDL.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -38,15 +39,13 @@ cStudio::cStudio(const StudioOptions& chosen, std::string folder)
     VantorGL::cTimeSystem::Instance()->UseCounter(&counter);
     // The scenes that take beats from spectrum bin 0, in time order. A scene's cooldown rises
     // only in the update where it takes a beat (it counts down by the frame's delta otherwise).
-    watched[0] = {&demo.selvoHills, &demo.selvoHills.beatCooldown, "selvoHills", demo.selvoHills.kBeatLevel};
-    watched[1] = {&demo.tavikIsleFirst, &demo.tavikIsleFirst.beatCooldown, "tavikIsleFirst",
-                  demo.tavikIsleFirst.kBeatLevel};
-    watched[2] = {&demo.route21First, &demo.route21First.beatCooldown, "route21First", demo.route21First.kBeatLevel};
-    watched[3] = {&demo.tavikIsleSecond, &demo.tavikIsleSecond.beatCooldown, "tavikIsleSecond",
-                  demo.tavikIsleSecond.kBeatLevel};
-    watched[4] = {&demo.route21Second, &demo.route21Second.beatCooldown, "route21Second",
-                  demo.route21Second.kBeatLevel};
-    watched[5] = {&demo.pelkAirport, &demo.pelkAirport.beatCooldown, "pelkAirport", demo.pelkAirport.kBeatLevel};
+    auto watch = [&](const auto& scene) -> sWatchedScene {
+        return {&scene, &scene.beatCooldown, demo.MemberName(&scene), scene.kBeatLevel};
+    };
+    const sWatchedScene inTimeOrder[kWatchedScenes] = {watch(demo.selvoHills),      watch(demo.tavikIsleFirst),
+                                                       watch(demo.route21First),    watch(demo.tavikIsleSecond),
+                                                       watch(demo.route21Second),   watch(demo.pelkAirport)};
+    std::copy(inTimeOrder, inTimeOrder + kWatchedScenes, watched);
     for (int i = 0; i < kWatchedScenes; ++i)
         watches[i] = {VantorGL::FindTimelineRow(watched[i].member)->label, watched[i].level};
 }
