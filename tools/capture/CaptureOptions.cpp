@@ -3,13 +3,12 @@
 
 #include "CaptureSpan.h"
 
-#include "timeline/DemoScene.h"
+#include "offline/ToolArguments.h"
+
+#include "timeline/Timeline.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cctype>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 
 const char* const kCaptureUsage =
@@ -69,55 +68,6 @@ const char* const kCaptureHelp =
     "Exit codes: 0 done; 1 a file could not be written, ffmpeg is missing or failed, or the demo\n"
     "could not run; 2 a bad command line (the reason and the usage on stderr).\n";
 
-static bool ParseSeconds(const std::string& text, double& seconds) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    seconds = std::strtod(text.c_str(), &end);
-    return end && *end == '\0' && std::isfinite(seconds) && seconds >= 0.0 && text[0] != '+' && text[0] != '-';
-}
-
-bool ParseCaptureTime(const std::string& text, int& milliseconds) {
-    double seconds = 0.0;
-    std::size_t colon = text.find(':');
-    if (colon == std::string::npos) {
-        if (!ParseSeconds(text, seconds)) return false;
-    } else {
-        std::string minutes = text.substr(0, colon);
-        double wholeMinutes = 0.0, rest = 0.0;
-        if (minutes.find('.') != std::string::npos || !ParseSeconds(minutes, wholeMinutes)) return false;
-        if (!ParseSeconds(text.substr(colon + 1), rest) || rest >= 60.0) return false;
-        seconds = wholeMinutes * 60.0 + rest;
-    }
-    if (seconds > 24.0 * 3600.0) return false;
-    milliseconds = int(std::lround(seconds * 1000.0));
-    return true;
-}
-
-static bool ParseInt(const std::string& text, int& value) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    long parsed = std::strtol(text.c_str(), &end, 10);
-    if (!end || *end != '\0' || parsed < 0 || parsed > 100000) return false;
-    value = int(parsed);
-    return true;
-}
-
-void FormatCaptureTime(int ms, char* out, std::size_t size) {
-    if (ms < 0) ms = 0;
-    std::snprintf(out, size, "%d:%02d.%03d", ms / 60000, ms / 1000 % 60, ms % 1000);
-}
-
-bool ParseWindowSize(const std::string& text, int& width, int& height) {
-    std::size_t x = text.find('x');
-    int w = 0, h = 0;
-    if (x == std::string::npos || !ParseInt(text.substr(0, x), w) || !ParseInt(text.substr(x + 1), h) || w < 16 ||
-        h < 16 || w > 8192 || h > 8192)
-        return false;
-    width = w;
-    height = h;
-    return true;
-}
-
 // Containers that hold H.264 and AAC and that ffmpeg picks by the file's ending.
 static bool IsVideoContainer(const std::string& path) {
     std::string ending = std::filesystem::path(path).extension().string();
@@ -154,12 +104,12 @@ bool ParseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::st
                 return error = "--video writes .mp4, .mkv or .mov, not \"" + options.videoPath + "\"", false;
         } else if (arg == "--fps") {
             if (!value(text)) return false;
-            if (!ParseInt(text, options.fps) || options.fps < 1 || options.fps > 240)
+            if (!ParseWholeNumber(text, options.fps) || options.fps < 1 || options.fps > 240)
                 return error = "--fps wants a whole number from 1 to 240, not \"" + text + "\"", false;
         } else if (arg == "--from" || arg == "--to") {
             if (!value(text)) return false;
             int& target = arg == "--from" ? options.fromMs : options.toMs;
-            if (!ParseCaptureTime(text, target))
+            if (!ParseToolTime(text, target))
                 return error = arg + " wants m:ss.fff or seconds, not \"" + text + "\"", false;
             fromOrToGiven = true;
         } else if (arg == "--at") {
@@ -172,7 +122,7 @@ bool ParseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::st
                 std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
                 int ms = 0;
                 if (item.empty()) return error = "--at wants a comma-separated list of times, not \"" + text + "\"", false;
-                if (!ParseCaptureTime(item, ms))
+                if (!ParseToolTime(item, ms))
                     return error = "--at wants m:ss.fff or seconds, not \"" + item + "\"", false;
                 if (ms > VantorGL::kDemoEndMs)
                     return error = "--at " + item + " lies after the end of the demo (2:47)", false;

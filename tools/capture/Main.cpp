@@ -8,7 +8,7 @@
 #include "CaptureOptions.h"
 #include "CaptureSpan.h"
 #include "ContactSheet.h"
-#include "FrameWriter.h"
+#include "offline/FrameWriter.h"
 #include "ProgressLine.h"
 #include "VideoPipe.h"
 #include "WavWriter.h"

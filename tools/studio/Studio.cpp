@@ -3,7 +3,7 @@
 
 #include "offline/OfflineClock.h"
 #include "render/Primitives.h"
-#include "capture/CaptureOptions.h"
+#include "offline/ToolArguments.h"
 #include "shell/Console.h"
 #include "timeline/DemoScene.h"
 #include "timeline/TimeCode.h"
@@ -329,12 +329,12 @@ void cStudio::WriteScreen(const std::string& file) {
 
 void cStudio::PrintStatus() {
     char clock[24], code[24];
-    FormatCaptureTime(transport.ShownMs(), clock, sizeof clock);
+    FormatToolTime(transport.ShownMs(), clock, sizeof clock);
     VantorGL::FormatTimeCode(transport.ShownMs(), code, sizeof code);
     const long long music = voiceAttached ? (long long)VantorGL::cAudioDevice::Shared()->MixedFrames(&voice) : -1;
     char from[24] = "-", to[24] = "-";
-    if (transport.LoopStartMs() >= 0) FormatCaptureTime(transport.LoopStartMs(), from, sizeof from);
-    if (transport.LoopEndMs() >= 0) FormatCaptureTime(transport.LoopEndMs(), to, sizeof to);
+    if (transport.LoopStartMs() >= 0) FormatToolTime(transport.LoopStartMs(), from, sizeof from);
+    if (transport.LoopEndMs() >= 0) FormatToolTime(transport.LoopEndMs(), to, sizeof to);
     std::printf("STUDIO: %s (time code \"%s\") %s at %gx, music %s at frame %lld, loop %s (span %s to %s), "
                 "%d replays (the last %.0f ms, %d frames drawn in %.0f ms)\n",
                 clock, code, transport.Playing() ? "playing" : "paused", transport.Speed(),

@@ -20,8 +20,8 @@
 #include "StudioTransport.h"
 
 #include "assets/AudioDevice.h"
-#include "capture/FrameWriter.h"
-#include "offline/StartUpTimes.h"
+#include "offline/FrameWriter.h"
+#include "offline/TimedApplication.h"
 #include "timeline/TimeSystem.h"
 
 #include <epoxy/gl.h>

@@ -1,7 +1,7 @@
 // cStudioOverlay: Dear ImGui panels over the demo frame (SDL2 and OpenGL 2 backends).
 #include "StudioOverlay.h"
 
-#include "capture/CaptureOptions.h"
+#include "offline/ToolArguments.h"
 #include "shell/Console.h"
 #include "timeline/DemoScene.h"
 #include "timeline/TimeCode.h"
@@ -91,7 +91,7 @@ void cStudioOverlay::Draw(const sStudioView& view, cStudioTransport& transport) 
     ImGui::SetNextWindowBgAlpha(kPanelAlpha);
     ImGui::Begin("##studio-time", nullptr, kPanelFlags);
     char clock[24], code[24], a[24], b[24];
-    FormatCaptureTime(view.shownMs, clock, sizeof clock);
+    FormatToolTime(view.shownMs, clock, sizeof clock);
     VantorGL::FormatTimeCode(view.shownMs, code, sizeof code);
     ImGui::Text("%s", clock);
     ImGui::SameLine();
@@ -102,8 +102,8 @@ void cStudioOverlay::Draw(const sStudioView& view, cStudioTransport& transport) 
                                              : "paused";
     ImGui::Text("%s at %gx, music %s", view.playing ? "playing" : "paused", view.speed, music);
     if (view.loopStartMs >= 0 || view.loopEndMs >= 0) {
-        FormatCaptureTime(std::max(view.loopStartMs, 0), a, sizeof a);
-        FormatCaptureTime(std::max(view.loopEndMs, 0), b, sizeof b);
+        FormatToolTime(std::max(view.loopStartMs, 0), a, sizeof a);
+        FormatToolTime(std::max(view.loopEndMs, 0), b, sizeof b);
         ImGui::Text("loop %s - %s %s", view.loopStartMs >= 0 ? a : "?", view.loopEndMs >= 0 ? b : "?",
                     view.looping ? (view.loopSpan ? "(on)" : "(on, no span)") : "(off)");
     } else {
@@ -111,7 +111,7 @@ void cStudioOverlay::Draw(const sStudioView& view, cStudioTransport& transport) 
     }
     ImGui::Separator();
     for (int i = 0; i < view.activeCount; ++i) {
-        FormatCaptureTime(std::max(view.active[i].localMs, 0), a, sizeof a);
+        FormatToolTime(std::max(view.active[i].localMs, 0), a, sizeof a);
         ImGui::Text("%-22s %s", view.active[i].label, a);
     }
     if (view.activeCount == 0) ImGui::TextDisabled("no scene active");
