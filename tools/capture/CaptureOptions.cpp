@@ -75,6 +75,52 @@ static bool IsVideoContainer(const std::string& path) {
     return ending == ".mp4" || ending == ".mkv" || ending == ".mov";
 }
 
+// --at's list: each TIME inside the demo, sorted, repeats dropped.
+static bool ParseMoments(const std::string& text, std::vector<int>& atMs, std::string& error) {
+    atMs.clear();
+    std::size_t start = 0;
+    while (true) {
+        std::size_t comma = text.find(',', start);
+        std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        int ms = 0;
+        if (item.empty()) return error = "--at wants a comma-separated list of times, not \"" + text + "\"", false;
+        if (!ParseToolTime(item, ms)) return error = "--at wants m:ss.fff or seconds, not \"" + item + "\"", false;
+        if (ms > VantorGL::kDemoEndMs) return error = "--at " + item + " lies after the end of the demo (2:47)", false;
+        atMs.push_back(ms);
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    std::sort(atMs.begin(), atMs.end());
+    atMs.erase(std::unique(atMs.begin(), atMs.end()), atMs.end());
+    return true;
+}
+
+// What the options say together: something to write, outputs that go with each other, a span
+// inside the demo (--to cut at its end, with a note).
+static bool CheckCombination(CaptureOptions& options, bool fromOrToGiven, bool atGiven, std::string& error) {
+    const bool sound = !options.wavPath.empty() || !options.videoPath.empty();
+    if (options.outDir.empty() && options.sheetPath.empty() && !sound)
+        return error = "nothing to write: choose --out DIR, --wav FILE, --video FILE or --sheet FILE", false;
+    if (atGiven && fromOrToGiven) return error = "--at cannot be combined with --from or --to", false;
+    if (!options.sheetPath.empty() && fromOrToGiven)
+        return error = "--sheet takes its times from --at or the scenes, not --from or --to", false;
+    // Sound and video follow a span; single moments have neither.
+    if (sound && (atGiven || !options.sheetPath.empty()))
+        return error = "--wav and --video record a span (--from, --to), not the single moments of --at or --sheet", false;
+    if (!options.videoPath.empty() && (options.width % 2 != 0 || options.height % 2 != 0))
+        return error = "--video needs an even width and height (H.264 in yuv420p), not " +
+                       std::to_string(options.width) + "x" + std::to_string(options.height), false;
+    if (options.fromMs > options.toMs) return error = "--from lies after --to", false;
+    if (options.fromMs > VantorGL::kDemoEndMs) return error = "--from lies after the end of the demo (2:47)", false;
+    if (options.toMs > VantorGL::kDemoEndMs) {
+        options.toMs = VantorGL::kDemoEndMs;
+        options.note = "--to lies after the end of the demo: recording up to 2:47";
+    }
+    if (options.SpanMode() && CaptureSpan::Of(options.fromMs, options.toMs, options.fps).Frames() == 0)
+        return error = "--from to --to holds no frame at " + std::to_string(options.fps) + " frames per second", false;
+    return true;
+}
+
 bool ParseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::string& error) {
     bool fromOrToGiven = false, atGiven = false;
     for (int i = 1; i < argc; ++i) {
@@ -115,23 +161,7 @@ bool ParseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::st
         } else if (arg == "--at") {
             if (!value(text)) return false;
             atGiven = true;
-            options.atMs.clear();
-            std::size_t start = 0;
-            while (true) {
-                std::size_t comma = text.find(',', start);
-                std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-                int ms = 0;
-                if (item.empty()) return error = "--at wants a comma-separated list of times, not \"" + text + "\"", false;
-                if (!ParseToolTime(item, ms))
-                    return error = "--at wants m:ss.fff or seconds, not \"" + item + "\"", false;
-                if (ms > VantorGL::kDemoEndMs)
-                    return error = "--at " + item + " lies after the end of the demo (2:47)", false;
-                options.atMs.push_back(ms);
-                if (comma == std::string::npos) break;
-                start = comma + 1;
-            }
-            std::sort(options.atMs.begin(), options.atMs.end());
-            options.atMs.erase(std::unique(options.atMs.begin(), options.atMs.end()), options.atMs.end());
+            if (!ParseMoments(text, options.atMs, error)) return false;
         } else if (arg == "--sheet") {
             if (!value(options.sheetPath)) return false;
             if (options.sheetPath.empty()) return error = "--sheet needs a file name", false;
@@ -148,25 +178,5 @@ bool ParseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::st
             return false;
         }
     }
-    const bool sound = !options.wavPath.empty() || !options.videoPath.empty();
-    if (options.outDir.empty() && options.sheetPath.empty() && !sound)
-        return error = "nothing to write: choose --out DIR, --wav FILE, --video FILE or --sheet FILE", false;
-    if (atGiven && fromOrToGiven) return error = "--at cannot be combined with --from or --to", false;
-    if (!options.sheetPath.empty() && fromOrToGiven)
-        return error = "--sheet takes its times from --at or the scenes, not --from or --to", false;
-    // Sound and video follow a span; single moments have neither.
-    if (sound && (atGiven || !options.sheetPath.empty()))
-        return error = "--wav and --video record a span (--from, --to), not the single moments of --at or --sheet", false;
-    if (!options.videoPath.empty() && (options.width % 2 != 0 || options.height % 2 != 0))
-        return error = "--video needs an even width and height (H.264 in yuv420p), not " +
-                       std::to_string(options.width) + "x" + std::to_string(options.height), false;
-    if (options.fromMs > options.toMs) return error = "--from lies after --to", false;
-    if (options.fromMs > VantorGL::kDemoEndMs) return error = "--from lies after the end of the demo (2:47)", false;
-    if (options.toMs > VantorGL::kDemoEndMs) {
-        options.toMs = VantorGL::kDemoEndMs;
-        options.note = "--to lies after the end of the demo: recording up to 2:47";
-    }
-    if (options.SpanMode() && CaptureSpan::Of(options.fromMs, options.toMs, options.fps).Frames() == 0)
-        return error = "--from to --to holds no frame at " + std::to_string(options.fps) + " frames per second", false;
-    return true;
+    return CheckCombination(options, fromOrToGiven, atGiven, error);
 }
