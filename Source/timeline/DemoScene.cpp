@@ -167,7 +167,14 @@ void cDemoScene::Render() {
     for (cSceneSystem* scene : dispatch) scene->RunRender();
 
     // The og3 overlay over everything, mirrored top to bottom; it slightly overflows the screen.
-    registry.passTimer.BeginPass("sequencer overlay");
+    {
+        cTimedPass timed(registry.passTimer, "sequencer overlay");
+        DrawOverlay();
+    }
+    cDebugSystem::Instance()->Log("cDemoScene()", timer.elapsed);
+}
+
+void cDemoScene::DrawOverlay() {
     glLoadIdentity();
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_ALPHA_TEST);
@@ -181,9 +188,6 @@ void cDemoScene::Render() {
     registry.texOg3.Unbind();
     glDisable(GL_ALPHA_TEST);
     glDisable(GL_BLEND);
-    registry.passTimer.EndPass();
-
-    cDebugSystem::Instance()->Log("cDemoScene()", timer.elapsed);
 }
 
 }  // namespace VantorGL

@@ -70,6 +70,9 @@ public:
     cCucumberCampingScene cucumberCamping;
 
 private:
+    // The og3 picture over the whole frame, alpha-blended and mirrored top to bottom.
+    void DrawOverlay();
+
     bool loaded = false;  // the registry is loaded once per process
     cSceneSystem* dispatch[kTimelineScenes] = {};
 };
