@@ -172,6 +172,53 @@ void Tessellate(GLUtesselator* tess, sOutlineGlyph& glyph) {
     }
 }
 
+// A tessellator for glyph caps: non-zero winding, facing +z, its callbacks filling a sTessJob.
+GLUtesselator* NewCapTessellator() {
+    GLUtesselator* tess = gluNewTess();
+    gluTessProperty(tess, GLU_TESS_WINDING_RULE, GLU_TESS_WINDING_NONZERO);
+    gluTessNormal(tess, 0.0, 0.0, 1.0);
+    gluTessCallback(tess, GLU_TESS_BEGIN_DATA, reinterpret_cast<_GLUfuncptr>(&TessBegin));
+    gluTessCallback(tess, GLU_TESS_VERTEX_DATA, reinterpret_cast<_GLUfuncptr>(&TessVertex));
+    gluTessCallback(tess, GLU_TESS_END_DATA, reinterpret_cast<_GLUfuncptr>(&TessEnd));
+    gluTessCallback(tess, GLU_TESS_EDGE_FLAG_DATA, reinterpret_cast<_GLUfuncptr>(&TessEdgeFlag));
+    gluTessCallback(tess, GLU_TESS_COMBINE_DATA, reinterpret_cast<_GLUfuncptr>(&TessCombine));
+    gluTessCallback(tess, GLU_TESS_ERROR_DATA, reinterpret_cast<_GLUfuncptr>(&TessError));
+    return tess;
+}
+
+// One loaded glyph `g` of a face of `em` design units: its metrics in ems, and, for an outline,
+// its contours flattened to within one design unit and its caps tessellated.
+void ReadGlyph(FT_GlyphSlot g, double em, GLUtesselator* tess, GLYPHMETRICSFLOAT& m, sOutlineGlyph& glyph) {
+    const float toEm = float(1.0 / em);
+    // Chordal deviation 0 means one design unit.
+    constexpr double kDeviationUnits = 1.0;
+    m.gmfCellIncX = float(g->metrics.horiAdvance) * toEm;
+    m.gmfCellIncY = 0.0f;
+    if (g->format != FT_GLYPH_FORMAT_OUTLINE || g->outline.n_contours <= 0) return;
+
+    FT_BBox box;
+    FT_Outline_Get_BBox(&g->outline, &box);
+    m.gmfBlackBoxX = float(box.xMax - box.xMin) * toEm;
+    m.gmfBlackBoxY = float(box.yMax - box.yMin) * toEm;
+    m.gmfptGlyphOrigin = {float(box.xMin) * toEm, float(box.yMax) * toEm};
+
+    FT_Outline_Funcs funcs{};
+    funcs.move_to = &sFlattener::MoveTo;
+    funcs.line_to = &sFlattener::LineTo;
+    funcs.conic_to = &sFlattener::ConicTo;
+    funcs.cubic_to = &sFlattener::CubicTo;
+    sFlattener flat;
+    flat.tolerance = kDeviationUnits;
+    FT_Outline_Decompose(&g->outline, &funcs, &flat);
+    if (!flat.points.empty()) flat.CloseContour();
+
+    glyph.clockwise = FT_Outline_Get_Orientation(&g->outline) != FT_ORIENTATION_POSTSCRIPT;
+    glyph.contourEnds = std::move(flat.contourEnds);
+    glyph.contourPoints.resize(flat.points.size());
+    for (std::size_t i = 0; i < flat.points.size(); ++i) glyph.contourPoints[i] = float(flat.points[i] / em);
+    Tessellate(tess, glyph);
+}
+
 struct sCacheState {
     std::map<sFontSource, std::shared_ptr<const cOutlineGlyphSet>> sets;
     std::size_t hits = 0;
@@ -199,25 +246,7 @@ std::shared_ptr<const cOutlineGlyphSet> cGlyphCache::Build(const sFontSource& so
 
     auto set = std::make_shared<cOutlineGlyphSet>();
     const double em = face->units_per_EM;
-    const float toEm = float(1.0 / em);
-    // Chordal deviation 0 means one design unit.
-    constexpr double kDeviationUnits = 1.0;
-
-    GLUtesselator* tess = gluNewTess();
-    gluTessProperty(tess, GLU_TESS_WINDING_RULE, GLU_TESS_WINDING_NONZERO);
-    gluTessNormal(tess, 0.0, 0.0, 1.0);
-    gluTessCallback(tess, GLU_TESS_BEGIN_DATA, reinterpret_cast<_GLUfuncptr>(&TessBegin));
-    gluTessCallback(tess, GLU_TESS_VERTEX_DATA, reinterpret_cast<_GLUfuncptr>(&TessVertex));
-    gluTessCallback(tess, GLU_TESS_END_DATA, reinterpret_cast<_GLUfuncptr>(&TessEnd));
-    gluTessCallback(tess, GLU_TESS_EDGE_FLAG_DATA, reinterpret_cast<_GLUfuncptr>(&TessEdgeFlag));
-    gluTessCallback(tess, GLU_TESS_COMBINE_DATA, reinterpret_cast<_GLUfuncptr>(&TessCombine));
-    gluTessCallback(tess, GLU_TESS_ERROR_DATA, reinterpret_cast<_GLUfuncptr>(&TessError));
-
-    FT_Outline_Funcs funcs{};
-    funcs.move_to = &sFlattener::MoveTo;
-    funcs.line_to = &sFlattener::LineTo;
-    funcs.conic_to = &sFlattener::ConicTo;
-    funcs.cubic_to = &sFlattener::CubicTo;
+    GLUtesselator* tess = NewCapTessellator();
 
     std::map<FT_UInt, std::int32_t> slotOfGlyph;
     int unreadable = 0;
@@ -238,30 +267,7 @@ std::shared_ptr<const cOutlineGlyphSet> cGlyphCache::Build(const sFontSource& so
             ++unreadable;  // damaged glyph data: the character draws nothing and advances 0
             continue;
         }
-        FT_GlyphSlot g = face->glyph;
-
-        GLYPHMETRICSFLOAT& m = slotMetrics[slot];
-        m.gmfCellIncX = float(g->metrics.horiAdvance) * toEm;
-        m.gmfCellIncY = 0.0f;
-        if (g->format != FT_GLYPH_FORMAT_OUTLINE || g->outline.n_contours <= 0) continue;
-
-        FT_BBox box;
-        FT_Outline_Get_BBox(&g->outline, &box);
-        m.gmfBlackBoxX = float(box.xMax - box.xMin) * toEm;
-        m.gmfBlackBoxY = float(box.yMax - box.yMin) * toEm;
-        m.gmfptGlyphOrigin = {float(box.xMin) * toEm, float(box.yMax) * toEm};
-
-        sFlattener flat;
-        flat.tolerance = kDeviationUnits;
-        FT_Outline_Decompose(&g->outline, &funcs, &flat);
-        if (!flat.points.empty()) flat.CloseContour();
-
-        sOutlineGlyph& glyph = set->glyphs[slot];
-        glyph.clockwise = FT_Outline_Get_Orientation(&g->outline) != FT_ORIENTATION_POSTSCRIPT;
-        glyph.contourEnds = std::move(flat.contourEnds);
-        glyph.contourPoints.resize(flat.points.size());
-        for (std::size_t i = 0; i < flat.points.size(); ++i) glyph.contourPoints[i] = float(flat.points[i] / em);
-        Tessellate(tess, glyph);
+        ReadGlyph(face->glyph, em, tess, slotMetrics[slot], set->glyphs[slot]);
     }
     for (int code = 0; code < cOutlineGlyphSet::kCodes; ++code) set->metrics[code] = slotMetrics[set->glyphOfCode[code]];
     // Said once per font file: the cache builds each file once, however many fonts use it.

@@ -130,6 +130,89 @@ bool DecodeMp3File(const std::string& path, cPcmBuffer& out, std::string& error,
     return DecodeMp3Bytes(bytes.data(), bytes.size(), out, error, outputRate, outputChannels, note);
 }
 
+namespace {
+
+// With rate conversion libmpg123 works out the converted length of a tagged stream frame by
+// frame, up to the count the tag announces: a damaged tag claiming billions of frames keeps it
+// busy for minutes. Such a tag is ignored and the stream decoded as plain frames. A tag whose
+// delay and padding leave no samples (a negative length) sends the same count into an
+// endless-seeming loop; it is ignored too. True when the tag is ignored, `note` saying why.
+bool IgnoreLyingTag(mpg123_handle* handle, const std::uint8_t* data, std::size_t size, std::string* note) {
+    const cTagProbe tag = ProbeTag(data, size);
+    if (!tag.noSamples && tag.frames <= off_t(size) / kSmallestFrameBytes + 1) return false;
+    mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_IGNORE_INFOFRAME, 0.0);
+    if (note) {
+        char text[128];
+        if (tag.noSamples)
+            std::snprintf(text, sizeof text, "damaged stream: its header announces no samples");
+        else
+            std::snprintf(text, sizeof text, "damaged stream: its header announces %lld frames in %zu bytes",
+                          static_cast<long long>(tag.frames), size);
+        *note = text;
+    }
+    return true;
+}
+
+// Only signed 16-bit output; the rates and channel counts allowed decide any conversion.
+void AllowSigned16(mpg123_handle* handle, int outputRate, int outputChannels) {
+    const int channelFlags = outputChannels == 1   ? MPG123_MONO
+                             : outputChannels == 2 ? MPG123_STEREO
+                                                   : MPG123_MONO | MPG123_STEREO;
+    mpg123_format_none(handle);
+    if (outputRate > 0) {
+        mpg123_param(handle, MPG123_FORCE_RATE, outputRate, 0.0);
+        mpg123_format(handle, outputRate, channelFlags, MPG123_ENC_SIGNED_16);
+    } else {
+        const long* rates = nullptr;
+        std::size_t count = 0;
+        mpg123_rates(&rates, &count);
+        for (std::size_t i = 0; i < count; ++i) mpg123_format(handle, rates[i], channelFlags, MPG123_ENC_SIGNED_16);
+    }
+}
+
+// Decodes to the end (or the first error, or a change of format) into `out`, whole frames only.
+void ReadAllSamples(mpg123_handle* handle, long rate, int channels, cPcmBuffer& out) {
+    std::int16_t chunk[16384];
+    for (;;) {
+        std::size_t bytes = 0;
+        const int result = mpg123_read(handle, reinterpret_cast<unsigned char*>(chunk), sizeof chunk, &bytes);
+        out.samples.insert(out.samples.end(), chunk, chunk + bytes / sizeof(std::int16_t));
+        if (result == MPG123_OK) continue;
+        if (result == MPG123_NEW_FORMAT) {
+            // A stream that changes format midway: keep the part in the first format.
+            long newRate = 0;
+            int newChannels = 0, encoding = 0;
+            mpg123_getformat(handle, &newRate, &newChannels, &encoding);
+            if (newRate == rate && newChannels == channels) continue;
+        }
+        break;  // MPG123_DONE at the end; a decoding error keeps what came before it
+    }
+    // A partial frame at the very end cannot be played; drop it.
+    out.samples.resize(out.samples.size() - out.samples.size() % std::size_t(channels));
+}
+
+// Where the decoded stream falls short of what its tag counted, `note` says so.
+void NoteDamage(const cPcmBuffer& out, long rate, off_t taggedLength, off_t taggedFrames, off_t scannedFrames,
+                std::string& note) {
+    // One MPEG frame of slack: the tag counts whole frames, the decoder may drop a partial one.
+    constexpr std::int64_t kSlackFrames = 1152;
+    char text[128];
+    if (taggedLength > 0 && out.Frames() + kSlackFrames < std::int64_t(taggedLength)) {
+        std::snprintf(text, sizeof text, "stream ends early: %.1f s of the %.1f s its header announces",
+                      out.DurationSeconds(), double(taggedLength) / double(rate));
+        note = text;
+    } else if (taggedFrames > 0 && scannedFrames > 0 && scannedFrames != taggedFrames) {
+        // Damage over a frame header: the decoder skips to the next good header (or takes noise for
+        // one), so the frames found differ from the frames the tag counted. Damage inside a frame's
+        // audio data cannot be seen: MP3 frames carry no checksum unless the encoder adds one.
+        std::snprintf(text, sizeof text, "damaged stream: %lld frames found where its header announces %lld",
+                      static_cast<long long>(scannedFrames), static_cast<long long>(taggedFrames));
+        note = text;
+    }
+}
+
+}  // namespace
+
 bool DecodeMp3Bytes(const std::uint8_t* data, std::size_t size, cPcmBuffer& out, std::string& error,
                     int outputRate, int outputChannels, std::string* note) {
     out.samples.clear();
@@ -153,45 +236,8 @@ bool DecodeMp3Bytes(const std::uint8_t* data, std::size_t size, cPcmBuffer& out,
     // Quiet: this is a library, diagnostics are the caller's. Gapless: drop the encoder delay and
     // padding the LAME tag records, so samples line up with the source exactly.
     mpg123_param(decoder.handle, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0.0);
-
-    // With rate conversion libmpg123 works out the converted length of a tagged stream frame by
-    // frame, up to the count the tag announces: a damaged tag claiming billions of frames keeps
-    // it busy for minutes. Such a tag is ignored and the stream decoded as plain frames.
-    // A tag whose delay and padding leave no samples (a negative length) sends the same count
-    // into an endless-seeming loop; it is ignored too.
-    bool tagIgnored = false;
-    if (outputRate > 0) {
-        const cTagProbe tag = ProbeTag(data, size);
-        if (tag.noSamples || tag.frames > off_t(size) / kSmallestFrameBytes + 1) {
-            mpg123_param(decoder.handle, MPG123_ADD_FLAGS, MPG123_IGNORE_INFOFRAME, 0.0);
-            tagIgnored = true;
-            if (note) {
-                char text[128];
-                if (tag.noSamples)
-                    std::snprintf(text, sizeof text, "damaged stream: its header announces no samples");
-                else
-                    std::snprintf(text, sizeof text, "damaged stream: its header announces %lld frames in %zu bytes",
-                                  static_cast<long long>(tag.frames), size);
-                *note = text;
-            }
-        }
-    }
-
-    // Only signed 16-bit output; the rates and channel counts allowed decide any conversion.
-    const int channelFlags = outputChannels == 1   ? MPG123_MONO
-                             : outputChannels == 2 ? MPG123_STEREO
-                                                   : MPG123_MONO | MPG123_STEREO;
-    mpg123_format_none(decoder.handle);
-    if (outputRate > 0) {
-        mpg123_param(decoder.handle, MPG123_FORCE_RATE, outputRate, 0.0);
-        mpg123_format(decoder.handle, outputRate, channelFlags, MPG123_ENC_SIGNED_16);
-    } else {
-        const long* rates = nullptr;
-        std::size_t count = 0;
-        mpg123_rates(&rates, &count);
-        for (std::size_t i = 0; i < count; ++i)
-            mpg123_format(decoder.handle, rates[i], channelFlags, MPG123_ENC_SIGNED_16);
-    }
+    const bool tagIgnored = outputRate > 0 && IgnoreLyingTag(decoder.handle, data, size, note);
+    AllowSigned16(decoder.handle, outputRate, outputChannels);
 
     if (mpg123_replace_reader_handle(decoder.handle, ReadMemory, SeekMemory, nullptr) != MPG123_OK ||
         mpg123_open_handle(decoder.handle, &stream) != MPG123_OK) {
@@ -224,25 +270,7 @@ bool DecodeMp3Bytes(const std::uint8_t* data, std::size_t size, cPcmBuffer& out,
         const off_t length = mpg123_length(decoder.handle);
         if (length > 0) out.samples.reserve(std::size_t(length) * std::size_t(channels));
     }
-
-
-    std::int16_t chunk[16384];
-    for (;;) {
-        std::size_t bytes = 0;
-        result = mpg123_read(decoder.handle, reinterpret_cast<unsigned char*>(chunk), sizeof chunk, &bytes);
-        out.samples.insert(out.samples.end(), chunk, chunk + bytes / sizeof(std::int16_t));
-        if (result == MPG123_OK) continue;
-        if (result == MPG123_NEW_FORMAT) {
-            // A stream that changes format midway: keep the part in the first format.
-            long newRate = 0;
-            int newChannels = 0;
-            mpg123_getformat(decoder.handle, &newRate, &newChannels, &encoding);
-            if (newRate == rate && newChannels == channels) continue;
-        }
-        break;  // MPG123_DONE at the end; a decoding error keeps what came before it
-    }
-    // A partial frame at the very end cannot be played; drop it.
-    out.samples.resize(out.samples.size() - out.samples.size() % std::size_t(channels));
+    ReadAllSamples(decoder.handle, rate, channels, out);
 
     if (out.samples.empty()) {
         error = "no MP3 audio in file";
@@ -250,22 +278,7 @@ bool DecodeMp3Bytes(const std::uint8_t* data, std::size_t size, cPcmBuffer& out,
     }
     out.rate = int(rate);
     out.channels = channels;
-    // One MPEG frame of slack: the tag counts whole frames, the decoder may drop a partial one.
-    constexpr std::int64_t kSlackFrames = 1152;
-    if (!tagIgnored && note && taggedLength > 0 && out.Frames() + kSlackFrames < std::int64_t(taggedLength)) {
-        char text[128];
-        std::snprintf(text, sizeof text, "stream ends early: %.1f s of the %.1f s its header announces",
-                      out.DurationSeconds(), double(taggedLength) / double(rate));
-        *note = text;
-    } else if (!tagIgnored && note && taggedFrames > 0 && scannedFrames > 0 && scannedFrames != taggedFrames) {
-        // Damage over a frame header: the decoder skips to the next good header (or takes noise for
-        // one), so the frames found differ from the frames the tag counted. Damage inside a frame's
-        // audio data cannot be seen: MP3 frames carry no checksum unless the encoder adds one.
-        char text[128];
-        std::snprintf(text, sizeof text, "damaged stream: %lld frames found where its header announces %lld",
-                      static_cast<long long>(scannedFrames), static_cast<long long>(taggedFrames));
-        *note = text;
-    }
+    if (!tagIgnored && note) NoteDamage(out, rate, taggedLength, taggedFrames, scannedFrames, *note);
     return true;
 }
 

@@ -3,6 +3,8 @@
 
 #include "shell/Console.h"
 
+#include <algorithm>
+
 namespace VantorGL {
 
 int cSceneTargetPool::FilterIndex(int filter) {
@@ -12,6 +14,12 @@ int cSceneTargetPool::FilterIndex(int filter) {
 }
 
 bool cSceneTargetPool::Hand(cRenderTextureSystem& target, int filter, int slot) {
+    const bool known = std::find(handed, handed + handedCount, &target) != handed + handedCount;
+    if (!known && handedCount < kMaxHanded)
+        handed[handedCount++] = &target;
+    else if (!known)
+        ConsolePrint("TARGET", "more than %d scene targets handed out; the rest are not released on a restart",
+                     kMaxHanded);
     if (!sharing) return target.Create(kRenderTargetWidth, kRenderTargetHeight, filter);
     if (slot < 0 || slot >= kSlotsPerFilter) {
         ConsolePrint("TARGET", "scene target %d of filter %d is past the %d shared ones; it gets its own", slot,
@@ -24,6 +32,11 @@ bool cSceneTargetPool::Hand(cRenderTextureSystem& target, int filter, int slot) 
     }
     target.Share(owner);
     return true;
+}
+
+void cSceneTargetPool::TakeBack() {
+    for (int i = 0; i < handedCount; ++i) handed[i]->Release();
+    handedCount = 0;
 }
 
 int cSceneTargetPool::Created() const {

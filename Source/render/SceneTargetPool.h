@@ -4,7 +4,7 @@
 // demo keeps as many targets as its hungriest scene instead of one set per scene.
 //
 //   scene Init:  pool.Hand(targetA, kTargetFilterLinear, 0);   // targetA shares slot 0
-//   restart:     targetA.Release() forgets the names; the pool keeps the objects
+//   restart:     pool.TakeBack(); every handed target forgets the names; the pool keeps the objects
 //
 // A target read before it is written in a frame (the workshop's feedback image) must keep its
 // own and never come from here. Slots are made on first use, at the scenes' set-up; their number
@@ -25,6 +25,10 @@ public:
     // kRenderTargetHeight the first time (needs the context). Past the fixed number of slots the
     // target is created as its own, with one line on stderr. False when creation failed.
     bool Hand(cRenderTextureSystem& target, int filter, int slot);
+    // Releases every target handed out since the last TakeBack, so the scenes need not list
+    // them: a shared one forgets the names, one made as its own (sharing off, or past the slots)
+    // deletes its objects. A handed target must not go before this call. Needs the context.
+    void TakeBack();
     // Slots made so far (for the tests and the start-up report).
     int Created() const;
     // With sharing off, Hand creates every target as the scene's own, as if there were no pool
@@ -34,7 +38,13 @@ public:
     static int FilterIndex(int filter);
 
 private:
+    // Nine timeline scenes of at most kSlotsPerFilter targets each; a target handed twice is
+    // recorded once. Past this number a target is told on stderr and never taken back.
+    static constexpr int kMaxHanded = 9 * kSlotsPerFilter;
+
     cRenderTextureSystem slots[kFilters][kSlotsPerFilter];
+    cRenderTextureSystem* handed[kMaxHanded] = {};
+    int handedCount = 0;
     bool sharing = true;
 };
 

@@ -4,6 +4,7 @@
 
 #include "assets/Resources.h"
 #include "render/Primitives.h"
+#include "scenes/SceneFrame.h"
 #include "scenes/ScenePattern.h"
 #include "timeline/TimeSystem.h"
 
@@ -43,11 +44,6 @@ void DrawPlaced(const cCamera& camera, Draw&& draw) {
 int cCucumberCampingScene::Init() {
     ScenePatternInit(*resources, font, sceneClock, {targetA, targetB, targetC, targetD, targetE}, camera, 1, 10000);
     return 0;
-}
-
-void cCucumberCampingScene::ReleaseGlObjects() {
-    for (cRenderTextureSystem* target : {&targetA, &targetB, &targetC, &targetD, &targetE})
-        target->Release();
 }
 
 void cCucumberCampingScene::Update() {
@@ -121,39 +117,20 @@ void cCucumberCampingScene::DrawContent(int pass) {
 
 void cCucumberCampingScene::Render() {
     cResources& res = *resources;
-    cPassTimer& timing = res.passTimer;
-    glEnable(GL_MULTISAMPLE);
+    cSceneFrame frame(res.passTimer);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
 
     // Every face gets the scene camera's view (DrawContent sets its own camera): walls and the
-    // black credits, which the crystals of the main view refract and reflect. The six pictures
-    // are the same, so the first face is drawn and copied into the other five.
-    timing.BeginPass("cube faces");
-    CaptureCubeFaces(res.cubeMap, [&] { DrawContent(kPassCubeFaces); });
-    timing.EndPass();
-
+    // black credits, which the crystals of the main view refract and reflect.
+    frame.CubeFaces(res.cubeMap, [&] { DrawContent(kPassCubeFaces); });
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    timing.BeginPass("figure alone");
     skyExtent.Clear();
-    CaptureInto(targetD, [&] { DrawContent(kPassFigureAlone); });
-    timing.EndPass();
-    timing.BeginPass("content");
-    CaptureInto(targetA, [&] { DrawContent(kPassMain); });
-    timing.EndPass();
-
-    // Two masked blurs, the second over the first.
-    cGaussianMapShader& blur = res.gaussianMapShader;
-    timing.BeginPass("blur 1");
-    CaptureInto(targetB, [&] { MaskedBlurPass(blur, targetA.texture, res.texBlurMap.texture, kBlurFactor); });
-    timing.EndPass();
-    timing.BeginPass("blur 2");
-    CaptureInto(targetC, [&] { MaskedBlurPass(blur, targetB.texture, res.texBlurMap.texture, kBlurFactor); });
-    timing.EndPass();
-
-    cRadialBlurShader& rays = res.radialBlurShader;
-    timing.BeginPass("rays");
-    CaptureInto(targetE, [&] {
+    frame.Capture("figure alone", targetD, [&] { DrawContent(kPassFigureAlone); });
+    frame.Capture("content", targetA, [&] { DrawContent(kPassMain); });
+    frame.BlurPair(res.gaussianMapShader, targetA, targetB, targetC, {res.texBlurMap.texture, kBlurFactor});
+    frame.Capture("rays", targetE, [&] {
         PostQuadTransform();
+        cRadialBlurShader& rays = res.radialBlurShader;
         rays.SetSourceTexture(targetD.texture);
         rays.SetScale(kRayScale);
         rays.SetStart(kRayStart);
@@ -165,23 +142,15 @@ void cCucumberCampingScene::Render() {
         DrawZoomBlurQuad(skyExtent, rays, res.boundedPasses);
         rays.Unbind();
     });
-    timing.EndPass();
-
-    timing.BeginPass("present");
-    PresentTarget(targetC);
-    timing.EndPass();
-    timing.BeginPass("ray layers");
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_ONE, GL_ONE);
-    targetE.BindTexture();
-    for (int layer = 0; layer < kRayLayers; ++layer) DrawScreenQuad();
-    targetE.UnbindTexture();
-    timing.EndPass();
-
-    timing.BeginPass("overlays");
-    DrawOverlays(res.texOg2, fade, res.texBox01Diffuse);
-    timing.EndPass();
-    glDisable(GL_MULTISAMPLE);
+    frame.Present(targetC);
+    frame.Pass("ray layers", [&] {
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_ONE, GL_ONE);
+        targetE.BindTexture();
+        for (int layer = 0; layer < kRayLayers; ++layer) DrawScreenQuad();
+        targetE.UnbindTexture();
+    });
+    frame.Overlays(res.texOg2, fade, res.texBox01Diffuse);
 }
 
 }  // namespace VantorGL

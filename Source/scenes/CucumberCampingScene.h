@@ -15,8 +15,6 @@ class cCucumberCampingScene : public cSceneSystem {
 public:
     // The common set-up with five targets, near 1 and far 10000.
     int Init() override;
-    // The scene pattern's release before a renewal: its targets. Needs the context.
-    void ReleaseGlObjects();
     // Advances sceneClock, fades in over the first second and out from demo time 166000 ms on.
     void Update() override;
     // Cube faces, sky, main view, two masked blurs, rays added three times, overlays.

@@ -6,6 +6,7 @@
 #include "assets/Resources.h"
 #include "render/MathHelpers.h"
 #include "render/Primitives.h"
+#include "scenes/SceneFrame.h"
 #include "scenes/ScenePattern.h"
 #include "timeline/TimeSystem.h"
 
@@ -48,11 +49,6 @@ int cDrunaBeachScene::Init() {
     const float driftX = float(RandomRange(-0.001f, 0.001f));
     res.particles.SetAcceleration(driftX, driftY, 0.3f);
     return 0;
-}
-
-void cDrunaBeachScene::ReleaseGlObjects() {
-    for (cRenderTextureSystem* target : {&targetA, &targetB, &targetC})
-        target->Release();
 }
 
 void cDrunaBeachScene::Update() {
@@ -140,38 +136,18 @@ void cDrunaBeachScene::DrawContent(int pass) {
 
 void cDrunaBeachScene::Render() {
     cResources& res = *resources;
-    cPassTimer& timing = res.passTimer;
-    glEnable(GL_MULTISAMPLE);
+    cSceneFrame frame(res.passTimer);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
 
     // The cube map: every face gets the same flying view (DrawContent sets its own camera), so
     // the glass refracts the tubes and sculptures as seen from the eye. The faces drawn now are
-    // sampled next frame (the cube is double-buffered). Since the six pictures are one and the
-    // same, +X is drawn and copied into the other five: the same cube for a sixth of the work.
-    timing.BeginPass("cube faces");
-    CaptureCubeFaces(res.cubeMap, [&] { DrawContent(kPassCubeFaces); });
-    timing.EndPass();
-
-    timing.BeginPass("content");
-    CaptureInto(targetA, [&] { DrawContent(kPassMain); });
-    timing.EndPass();
-    timing.BeginPass("blur 1");
-    CaptureInto(targetB, [&] {
-        MaskedBlurPass(res.gaussianMapShader, targetA.texture, res.texBlurMap.texture, 2.5f);
-    });
-    timing.EndPass();
-    timing.BeginPass("blur 2");
-    CaptureInto(targetC, [&] {
-        MaskedBlurPass(res.gaussianMapShader, targetB.texture, res.texBlurMapII.texture, blurAmount);
-    });
-    timing.EndPass();
-    timing.BeginPass("present");
-    PresentTarget(targetC);
-    timing.EndPass();
-    timing.BeginPass("overlays");
-    DrawOverlays(res.texOg2, fadeLevel, res.texBox01Diffuse);
-    timing.EndPass();
-    glDisable(GL_MULTISAMPLE);
+    // sampled next frame (the cube is double-buffered).
+    frame.CubeFaces(res.cubeMap, [&] { DrawContent(kPassCubeFaces); });
+    frame.Capture("content", targetA, [&] { DrawContent(kPassMain); });
+    frame.BlurPair(res.gaussianMapShader, targetA, targetB, targetC, {res.texBlurMap.texture, 2.5f},
+                   {res.texBlurMapII.texture, blurAmount});
+    frame.Present(targetC);
+    frame.Overlays(res.texOg2, fadeLevel, res.texBox01Diffuse);
 }
 
 }  // namespace VantorGL

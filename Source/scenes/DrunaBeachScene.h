@@ -29,8 +29,6 @@ public:
     // The pattern's set-up with three targets, then a pool of 100 particles with a random drift
     // (the scene never updates or draws them).
     int Init() override;
-    // The scene pattern's release before a renewal: its targets. Needs the context.
-    void ReleaseGlObjects();
     // Clocks, flight, emitter, fades; see the .cpp for the order.
     void Update() override;
     // Cube map of kPassCubeFaces, scene into targetA, two blurs, present, overlays.

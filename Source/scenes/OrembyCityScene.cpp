@@ -5,6 +5,7 @@
 #include "assets/Resources.h"
 #include "render/MathHelpers.h"
 #include "render/Primitives.h"
+#include "scenes/SceneFrame.h"
 #include "scenes/ScenePattern.h"
 #include "timeline/DebugSystem.h"
 #include "timeline/TimeSystem.h"
@@ -73,11 +74,6 @@ int cOrembyCityScene::Init() {
             for (float z : {info.boundsMin[2], info.boundsMax[2]}) squared = std::max(squared, x * x + y * y + z * z);
     crystalRadius = std::sqrt(squared);
     return 0;
-}
-
-void cOrembyCityScene::ReleaseGlObjects() {
-    for (cRenderTextureSystem* target : {&targetA, &targetB, &targetC, &targetD})
-        target->Release();
 }
 
 float cOrembyCityScene::RayAlpha() const { return 1.0f - 3.0f * resources->music.SpectrumValue(kBeatBin); }
@@ -293,38 +289,23 @@ void cOrembyCityScene::DrawContent(int pass) {
 
 void cOrembyCityScene::Render() {
     cResources& res = *resources;
-    cPassTimer& timing = res.passTimer;
-    glEnable(GL_MULTISAMPLE);
+    cSceneFrame frame(res.passTimer);
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
 
     // The cube map: DrawContent sets the scene camera itself, so every face receives the same
-    // picture of the cube sphere seen from the scene camera (squeezed into the square face). The
-    // sphere is drawn once, into +X, and copied into the other five faces: the same cube for a
-    // sixth of the work.
-    timing.BeginPass("cube faces");
-    CaptureCubeFaces(res.cubeMap, [&] { DrawContent(kPassCubeFaces); });
-    timing.EndPass();
+    // picture of the cube sphere seen from the scene camera (squeezed into the square face).
+    frame.CubeFaces(res.cubeMap, [&] { DrawContent(kPassCubeFaces); });
+    frame.Capture("figure alone", targetD, [&] { DrawContent(kPassFigureAlone); });
+    frame.Capture("content", targetA, [&] { DrawContent(kPassMain); });
+    frame.BlurPair(res.gaussianMapShader, targetA, targetB, targetC, {res.texBlurMap.texture, 2.5f});
+    frame.Present(targetC);
+    frame.Pass("glow", [&] { AddGlow(); });
+    frame.Overlays(res.texOg2, fadeLevel, res.texBox01Diffuse);
+}
 
-    timing.BeginPass("figure alone");
-    CaptureInto(targetD, [&] { DrawContent(kPassFigureAlone); });
-    timing.EndPass();
-    timing.BeginPass("content");
-    CaptureInto(targetA, [&] { DrawContent(kPassMain); });
-    timing.EndPass();
-
-    // Two masked Gaussian passes, A -> B -> C, at factor 2.5.
-    timing.BeginPass("blur 1");
-    CaptureInto(targetB, [&] { MaskedBlurPass(res.gaussianMapShader, targetA.texture, res.texBlurMap.texture, 2.5f); });
-    timing.EndPass();
-    timing.BeginPass("blur 2");
-    CaptureInto(targetC, [&] { MaskedBlurPass(res.gaussianMapShader, targetB.texture, res.texBlurMap.texture, 2.5f); });
-    timing.EndPass();
-    timing.BeginPass("present");
-    PresentTarget(targetC);
-    timing.EndPass();
-
-    // The glow pass, smeared outwards from the centre and added onto the frame.
-    timing.BeginPass("glow");
+void cOrembyCityScene::AddGlow() {
+    cResources& res = *resources;
+    // The glow crystal alone, smeared outwards from the centre and added onto the frame.
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
     res.radialBlurShader.SetSourceTexture(targetD.texture);
@@ -347,12 +328,6 @@ void cOrembyCityScene::Render() {
     DrawScreenQuad();
     glDisable(GL_SCISSOR_TEST);
     res.radialBlurShader.Unbind();
-    timing.EndPass();
-
-    timing.BeginPass("overlays");
-    DrawOverlays(res.texOg2, fadeLevel, res.texBox01Diffuse);
-    timing.EndPass();
-    glDisable(GL_MULTISAMPLE);
 }
 
 }  // namespace VantorGL

@@ -23,8 +23,6 @@ public:
 
     // Font, four 1024 x 768 targets, the shared GL state, camera near 1, far 5000. Returns 0.
     int Init() override;
-    // The scene pattern's release before a renewal: its targets. Needs the context.
-    void ReleaseGlObjects();
     // Clocks, zoom, the fades and the tunnel (needs `resources`; no GL call).
     void Update() override;
     // Cube map of the cube sphere, glow pass, main view, two masked blurs, the additive radial
@@ -49,6 +47,9 @@ public:
     // reads each pixel's colour from between it and halfway to the centre. Outside this box the
     // glow adds exactly nothing, so it is not drawn there.
     void GlowScreenExtent(float& halfWidth, float& halfHeight) const;
+    // The glow pass over the presented frame: targetD's glow crystal blurred outwards from the
+    // centre and added, inside GlowScreenExtent's box (the whole view when passes are unbounded).
+    void AddGlow();
     // World radius enclosing everything the glow pass draws this frame.
     float GlowContentRadius() const;
 

@@ -5,6 +5,7 @@
 #include "assets/Resources.h"
 #include "render/MathHelpers.h"
 #include "render/Primitives.h"
+#include "scenes/SceneFrame.h"
 #include "scenes/ScenePattern.h"
 #include "shell/Console.h"
 #include "timeline/TimeSystem.h"
@@ -66,11 +67,6 @@ int cPelkAirportScene::Init() {
     }
     ScenePatternCamera(camera, 1, 5000);
     return 0;
-}
-
-void cPelkAirportScene::ReleaseGlObjects() {
-    for (cRenderTextureSystem* target : {&targetA, &targetB, &targetC})
-        target->Release();
 }
 
 void cPelkAirportScene::PlaceSources(int demoMs) {
@@ -240,35 +236,15 @@ void cPelkAirportScene::DrawContent(int pass) {
 
 void cPelkAirportScene::Render() {
     cResources& res = *resources;
-    cPassTimer& timing = res.passTimer;
-    glEnable(GL_MULTISAMPLE);
+    cSceneFrame frame(res.passTimer);
 
     // The surroundings for the glass. DrawContent sets its own projection and view, so all six
-    // faces hold the same picture: it is drawn once, into +X, and copied to the other five
-    // (the same pixels as six draws, for a sixth of the fill).
-    timing.BeginPass("cube faces");
-    CaptureCubeFaces(res.cubeMap, [&] { DrawContent(kPassCubeFaces); });
-    timing.EndPass();
-
-    timing.BeginPass("content");
-    CaptureInto(targetA, [&] { DrawContent(kPassMain); });
-    timing.EndPass();
-
-    // Two identical masked blurs: targetA -> targetB -> targetC.
-    timing.BeginPass("blur 1");
-    CaptureInto(targetB, [&] { MaskedBlurPass(res.gaussianMapShader, targetA.texture, res.texBlurMap.texture, 2.5f); });
-    timing.EndPass();
-    timing.BeginPass("blur 2");
-    CaptureInto(targetC, [&] { MaskedBlurPass(res.gaussianMapShader, targetB.texture, res.texBlurMap.texture, 2.5f); });
-    timing.EndPass();
-
-    timing.BeginPass("present");
-    PresentTarget(targetC);
-    timing.EndPass();
-    timing.BeginPass("overlays");
-    DrawOverlays(res.texOg2, endFade, res.texBox01Diffuse);
-    timing.EndPass();
-    glDisable(GL_MULTISAMPLE);
+    // faces hold the same picture.
+    frame.CubeFaces(res.cubeMap, [&] { DrawContent(kPassCubeFaces); });
+    frame.Capture("content", targetA, [&] { DrawContent(kPassMain); });
+    frame.BlurPair(res.gaussianMapShader, targetA, targetB, targetC, {res.texBlurMap.texture, 2.5f});
+    frame.Present(targetC);
+    frame.Overlays(res.texOg2, endFade, res.texBox01Diffuse);
 }
 
 }  // namespace VantorGL

@@ -31,8 +31,6 @@ public:
     // The common set-up with three targets, the field sources, the grid (31 points a side over
     // -10..10; on a failed allocation Init returns before the camera step), then the camera.
     int Init() override;
-    // The scene pattern's release before a renewal: its targets. Needs the context.
-    void ReleaseGlObjects();
     // Clocks, fades, source paths, the field on every grid point, the (unused) beat counter.
     void Update() override;
     // Cube-map pass (six faces of kPassCubeFaces), main view into targetA, two masked blurs,

@@ -4,6 +4,7 @@
 
 #include "assets/Resources.h"
 #include "render/Primitives.h"
+#include "scenes/SceneFrame.h"
 #include "scenes/ScenePattern.h"
 #include "timeline/TimeSystem.h"
 
@@ -27,11 +28,6 @@ constexpr float kFirstBlurFactor = 2.5f;
 int cRoute21Scene::Init() {
     ScenePatternInit(*resources, font, sceneClock, {targetA, targetB, targetC, targetD}, camera, 1, 5000);
     return 0;
-}
-
-void cRoute21Scene::ReleaseGlObjects() {
-    for (cRenderTextureSystem* target : {&targetA, &targetB, &targetC, &targetD})
-        target->Release();
 }
 
 void cRoute21Scene::Update() {
@@ -108,47 +104,16 @@ void cRoute21Scene::DrawContent(int pass) {
 
 void cRoute21Scene::Render() {
     cResources& res = *resources;
-    cPassTimer& timing = res.passTimer;
+    cSceneFrame frame(res.passTimer);
 
-    glEnable(GL_MULTISAMPLE);
-    timing.BeginPass("cube faces");
-    glPushMatrix();
-    cCubeMapping& cube = res.cubeMap;
-    cube.BeginCapture();
-    glPushAttrib(GL_VIEWPORT_BIT);
-    glViewport(0, 0, cube.width, cube.height);
-    // Every face gets the same picture: DrawContent sets its own projection and view.
-    for (GLenum face = GL_TEXTURE_CUBE_MAP_POSITIVE_X; face <= GL_TEXTURE_CUBE_MAP_NEGATIVE_Z; ++face) {
-        cube.SelectFace(face);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        DrawContent(kPassCubeFaces);
-    }
-    glPopAttrib();
-    cube.StopCapture();
-    glPopMatrix();
-    timing.EndPass();
-
-    timing.BeginPass("content");
-    CaptureInto(targetA, [&] { DrawContent(kPassMain); });
-    timing.EndPass();
-
-    cGaussianMapShader& blur = res.gaussianMapShader;
-    timing.BeginPass("blur 1");
-    CaptureInto(targetB, [&] { MaskedBlurPass(blur, targetA.texture, res.texBlurMap.texture, kFirstBlurFactor); });
-    timing.EndPass();
-    timing.BeginPass("blur 2");
-    CaptureInto(targetC, [&] {
-        MaskedBlurPass(blur, targetB.texture, res.texBlurMapII.texture, SecondBlurFactor());
-    });
-    timing.EndPass();
-
-    timing.BeginPass("present");
-    PresentTarget(targetC);
-    timing.EndPass();
-    timing.BeginPass("overlays");
-    DrawOverlays(res.texOg2, endFade, res.texBox01Diffuse);
-    timing.EndPass();
-    glDisable(GL_MULTISAMPLE);
+    // Every face gets the same picture (DrawContent sets its own projection and view): the ball
+    // cube the torus's crystals refract.
+    frame.CubeFaces(res.cubeMap, [&] { DrawContent(kPassCubeFaces); });
+    frame.Capture("content", targetA, [&] { DrawContent(kPassMain); });
+    frame.BlurPair(res.gaussianMapShader, targetA, targetB, targetC, {res.texBlurMap.texture, kFirstBlurFactor},
+                   {res.texBlurMapII.texture, SecondBlurFactor()});
+    frame.Present(targetC);
+    frame.Overlays(res.texOg2, endFade, res.texBox01Diffuse);
 }
 
 }  // namespace VantorGL

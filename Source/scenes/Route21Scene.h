@@ -16,8 +16,6 @@ class cRoute21Scene : public cSceneSystem {
 public:
     // The common set-up: font, four targets, GL state, camera with near 1 and far 5000.
     int Init() override;
-    // The scene pattern's release before a renewal: its targets. Needs the context.
-    void ReleaseGlObjects();
     // Clocks, beat counter and the fade; needs the registry (SetResources) but no GL.
     void Update() override;
     // Cube-map faces, scene image, two masked blurs, present, overlays.

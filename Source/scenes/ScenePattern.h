@@ -1,18 +1,18 @@
 // ScenePattern: the steps every timeline scene shares. Each scene keeps its own members
-// (sceneClock, scalars, camera, targets, font, in that order) and calls these in its Init and
-// Render, so the common frame skeleton is written once:
+// (sceneClock, scalars, camera, targets, font, in that order) and calls these, so a scene's Init
+// and Render read as the common steps with the scene's own values:
 //
-//   Init:    ScenePatternInit(font, sceneClock, {targetA, targetB}, camera, near, far); own set-up.
-//   Render:  glEnable(GL_MULTISAMPLE);
-//            CaptureCubeFaces(res.cubeMap, [&] { DrawContent(kPassCubeFaces); });  (glass scenes)
-//            CaptureInto(targetA, [&] { DrawContent(kPassMain); });
-//            CaptureInto(targetB, [&] { PostQuadTransform(); shader.Bind(); DrawScreenQuad(); ... });
-//            PresentTarget(targetB);
-//            DrawOverlays(res.texOg2, fade, res.texBox01Diffuse);
-//            glDisable(GL_MULTISAMPLE);
-//   DrawContent: each object in DrawGroup(camera, place, draw), glass through DrawRefractedModel.
-//   ReleaseGlObjects: deletes what Init made that outlives the scene (its targets, which release
-//            nothing when destroyed), so the sequencer can renew the scene for another pass.
+//   Init:    ScenePatternInit(*resources, font, sceneClock, {targetA, targetB, targetC}, camera, near, far);
+//            then its own set-up. The targets are the registry's shared ones, taken back on a restart.
+//   Render:  cSceneFrame frame(res.passTimer);                   multisampling on, off at the end
+//            frame.CubeFaces(res.cubeMap, [&] { DrawContent(kPassCubeFaces); });   glass scenes
+//            frame.Capture("content", targetA, [&] { DrawContent(kPassMain); });
+//            frame.BlurPair(res.gaussianMapShader, targetA, targetB, targetC, {blurMap, factor});
+//            frame.Present(targetC);
+//            frame.Pass("glow", [&] { ... });                    what a scene adds over the frame
+//            frame.Overlays(res.texOg2, fade, res.texBox01Diffuse);
+//   DrawContent: ScenePatternPassStart, then each object in a DrawGroup(camera, place, draw),
+//            glass through DrawRefractedModel.
 #pragma once
 
 #include "assets/3DsModelSystem.h"

@@ -5,6 +5,7 @@
 #include "assets/Resources.h"
 #include "render/MathHelpers.h"
 #include "render/Primitives.h"
+#include "scenes/SceneFrame.h"
 #include "scenes/ScenePattern.h"
 #include "timeline/TimeSystem.h"
 
@@ -70,11 +71,6 @@ int cSelvoHillsScene::Init() {
     FillCubeHeights();
     cubeBatch.assign(std::size_t(kCubeCount) * kCubeVertexCount, sCubeVertex{});
     return 0;
-}
-
-void cSelvoHillsScene::ReleaseGlObjects() {
-    for (cRenderTextureSystem* target : {&targetA, &targetB, &targetC})
-        target->Release();
 }
 
 int cSelvoHillsScene::FillCubeHeights() {
@@ -304,31 +300,13 @@ void cSelvoHillsScene::DrawRings() {
 void cSelvoHillsScene::Render() {
     if (!resources) return;
     cResources& res = *resources;
-    cPassTimer& timing = res.passTimer;
-    glEnable(GL_MULTISAMPLE);
-    timing.BeginPass("content");
-    CaptureInto(targetA, [&] { DrawContent(kPassMain); });
-    timing.EndPass();
-
-    cGaussianMapShader& blur = res.gaussianMapShader;
+    cSceneFrame frame(res.passTimer);
+    frame.Capture("content", targetA, [&] { DrawContent(kPassMain); });
     const GLuint map = blurMapMode == 0 ? res.texBlurMapII.texture : res.texBlurSelvo.texture;
-    const float factor = BlurFactor();
-    auto blurPass = [&](const char* name, cRenderTextureSystem& from, cRenderTextureSystem& into) {
-        timing.BeginPass(name);
-        CaptureInto(into, [&] { MaskedBlurPass(blur, from.texture, map, factor); });
-        timing.EndPass();
-    };
-    blurPass("blur 1", targetA, targetB);
-    blurPass("blur 2", targetB, targetC);
-
-    timing.BeginPass("present");
-    PresentTarget(targetC);
-    timing.EndPass();
-    timing.BeginPass("overlays");
-    glColor4f(1.0f, 1.0f, 1.0f, overlayAlpha);
-    DrawOverlays(res.texLogoScene, endFade, res.texBox01Diffuse);
-    timing.EndPass();
-    glDisable(GL_MULTISAMPLE);
+    frame.BlurPair(res.gaussianMapShader, targetA, targetB, targetC, {map, BlurFactor()});
+    frame.Present(targetC);
+    glColor4f(1.0f, 1.0f, 1.0f, overlayAlpha);  // the logo picture fades in and out
+    frame.Overlays(res.texLogoScene, endFade, res.texBox01Diffuse);
 }
 
 }  // namespace VantorGL

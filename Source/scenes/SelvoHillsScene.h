@@ -27,8 +27,6 @@ public:
 
     // The common set-up (three targets, near 1, far 5000), then FillCubeHeights().
     int Init() override;
-    // The scene pattern's release before a renewal: its targets. Needs the context.
-    void ReleaseGlObjects();
     void Update() override;
     void Render() override;
     // The 3D content of one pass (the argument is ignored): clear, crystal, cube sphere, logo, rings.

@@ -6,6 +6,7 @@
 #include "assets/Resources.h"
 #include "render/MathHelpers.h"
 #include "render/Primitives.h"
+#include "scenes/SceneFrame.h"
 #include "scenes/ScenePattern.h"
 #include "timeline/TimeSystem.h"
 
@@ -53,8 +54,6 @@ int cTavikIsleScene::Init() {
 }
 
 void cTavikIsleScene::ReleaseGlObjects() {
-    for (cRenderTextureSystem* target : {&targetA, &targetB, &targetC, &targetD})
-        target->Release();
     if (cubeList != 0) glDeleteLists(cubeList, 1);
     cubeList = 0;
 }
@@ -217,66 +216,42 @@ void cTavikIsleScene::DrawContent(int pass) {
 
 void cTavikIsleScene::Render() {
     cResources& res = *resources;
-    cPassTimer& timing = res.passTimer;
-    glEnable(GL_MULTISAMPLE);
+    cSceneFrame frame(res.passTimer);
     glClearColor(1, 1, 1, 1);
 
     // Every face gets the same picture (DrawContent sets its own projection and view): the cube
-    // sphere as the scene camera sees it, for the glass to refract. So it is drawn once, into +X,
-    // and copied to the other five faces instead of drawing 2016 cubes six times.
-    timing.BeginPass("cube faces");
-    CaptureCubeFaces(res.cubeMap, [&] { DrawContent(kPassCubeFaces); });
-    timing.EndPass();
-
-    timing.BeginPass("figure alone");
+    // sphere as the scene camera sees it, for the glass to refract.
+    frame.CubeFaces(res.cubeMap, [&] { DrawContent(kPassCubeFaces); });
     figureExtent.Clear();
-    CaptureInto(targetD, [&] { DrawContent(kPassFigureAlone); });
-    timing.EndPass();
-    timing.BeginPass("content");
-    CaptureInto(targetA, [&] { DrawContent(kPassMain); });
-    timing.EndPass();
-
-    // Two masked blurs: targetB is the softened image, targetC the glow.
-    cGaussianMapShader& blur = res.gaussianMapShader;
-    timing.BeginPass("blur 1");
-    CaptureInto(targetB, [&] { MaskedBlurPass(blur, targetA.texture, res.texBlurMap.texture, 2.5f); });
-    timing.EndPass();
-    timing.BeginPass("blur 2");
-    CaptureInto(targetC, [&] { MaskedBlurPass(blur, targetB.texture, res.texBlurMap.texture, 2.5f); });
-    timing.EndPass();
-
-    timing.BeginPass("present");
-    PresentTarget(targetB);
-    timing.EndPass();
+    frame.Capture("figure alone", targetD, [&] { DrawContent(kPassFigureAlone); });
+    frame.Capture("content", targetA, [&] { DrawContent(kPassMain); });
+    // targetB is the softened image, targetC the glow.
+    frame.BlurPair(res.gaussianMapShader, targetA, targetB, targetC, {res.texBlurMap.texture, 2.5f});
+    frame.Present(targetB);
 
     // Glow: the second blur screen-blended over the frame.
-    timing.BeginPass("glow");
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_COLOR);
-    targetC.BindTexture();
-    DrawScreenQuad();
-    targetC.UnbindTexture();
-    timing.EndPass();
-
+    frame.Pass("glow", [&] {
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_COLOR);
+        targetC.BindTexture();
+        DrawScreenQuad();
+        targetC.UnbindTexture();
+    });
     // Light rays: the figure's silhouette blurred outwards from the centre, added, where they can
     // reach from the figure (elsewhere every tap reads black and adds nothing).
-    timing.BeginPass("rays");
-    glBlendFunc(GL_ONE, GL_ONE);
-    cRadialBlurShader& rays = res.radialBlurShader;
-    rays.SetSourceTexture(targetD.texture);
-    rays.SetScale(-0.5f);
-    rays.SetStart(1.0f);
-    rays.SetIterations(100);
-    rays.SetCenter(0.5f, 0.5f);
-    rays.Bind();
-    DrawZoomBlurQuad(figureExtent, rays, res.boundedPasses);
-    rays.Unbind();
-    timing.EndPass();
-
-    timing.BeginPass("overlays");
-    DrawOverlays(res.texOg3, fadeLevel, res.texBox01Diffuse);
-    timing.EndPass();
-    glDisable(GL_MULTISAMPLE);
+    frame.Pass("rays", [&] {
+        glBlendFunc(GL_ONE, GL_ONE);
+        cRadialBlurShader& rays = res.radialBlurShader;
+        rays.SetSourceTexture(targetD.texture);
+        rays.SetScale(-0.5f);
+        rays.SetStart(1.0f);
+        rays.SetIterations(100);
+        rays.SetCenter(0.5f, 0.5f);
+        rays.Bind();
+        DrawZoomBlurQuad(figureExtent, rays, res.boundedPasses);
+        rays.Unbind();
+    });
+    frame.Overlays(res.texOg3, fadeLevel, res.texBox01Diffuse);
 }
 
 }  // namespace VantorGL

@@ -19,7 +19,8 @@ public:
     // The common set-up with four targets (targetC nearest, the others linear), near 1, far 8000;
     // plus a display list holding one cube of the cube sphere.
     int Init() override;
-    // The scene pattern's release before a renewal: its targets, the cube list. Needs the context.
+    // What Init made beyond the targets it was handed, before a renewal: the cube list. Needs
+    // the context.
     void ReleaseGlObjects();
     // Clocks, the demo-time script (first member), the beat rule from 87000 ms (second member),
     // zoom, fade and tint decay, and the fade-out after 28 s of local time. Makes no GL call.

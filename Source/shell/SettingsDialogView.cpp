@@ -12,8 +12,6 @@
 #include <fontconfig/fontconfig.h>
 #include <imgui.h>
 #include <imgui_internal.h>
-#include <backends/imgui_impl_opengl2.h>
-#include <backends/imgui_impl_sdl.h>
 
 #include <cstdint>
 #include <fstream>
@@ -203,12 +201,12 @@ bool cSettingsDialogView::Open(SDL_Window* target, bool fitWindow) {
         SDL_RaiseWindow(window);
     }
 
-    IMGUI_CHECKVERSION();
-    context = ImGui::CreateContext();
-    ImGui::SetCurrentContext(context);
+    if (!imgui.Open(window)) {
+        ConsolePrint("SETTINGS", "Dear ImGui cannot start on this window");
+        Close();
+        return false;
+    }
     ImGuiIO& io = ImGui::GetIO();
-    io.IniFilename = nullptr;  // the dialog remembers nothing on disk
-    io.LogFilename = nullptr;
     ApplyStyle();
 
     std::string fontPath = FindDialogFont();
@@ -223,12 +221,6 @@ bool cSettingsDialogView::Open(SDL_Window* target, bool fitWindow) {
         font = io.Fonts->AddFontFromMemoryTTF(fontFile.data(), int(fontFile.size()), kDialogFontPixels, &config);
     }
     if (!font) io.Fonts->AddFontDefault();
-
-    if (!ImGui_ImplSDL2_InitForOpenGL(window, SDL_GL_GetCurrentContext()) || !ImGui_ImplOpenGL2_Init()) {
-        ConsolePrint("SETTINGS", "Dear ImGui cannot start on this window");
-        Close();
-        return false;
-    }
 
     cRawImage picture;
     std::string error;
@@ -262,20 +254,13 @@ void cSettingsDialogView::Close() {
         glDeleteTextures(1, &name);
         banner = 0;
     }
-    if (context) {
-        ImGui::SetCurrentContext(context);
-        ImGuiIO& io = ImGui::GetIO();
-        if (io.BackendRendererUserData) ImGui_ImplOpenGL2_Shutdown();
-        if (io.BackendPlatformUserData) ImGui_ImplSDL2_Shutdown();
-        ImGui::DestroyContext(context);
-        context = nullptr;
-    }
+    imgui.Close();
     fontFile.clear();
     window = nullptr;
 }
 
 void cSettingsDialogView::HandleEvent(const SDL_Event& event, SettingsDialog& dialog) {
-    if (!context) return;
+    if (!imgui.IsOpen()) return;
     switch (event.type) {
         case SDL_QUIT:
             dialog.Exit();
@@ -306,16 +291,12 @@ void cSettingsDialogView::HandleEvent(const SDL_Event& event, SettingsDialog& di
         default:
             break;
     }
-    ImGui::SetCurrentContext(context);
-    ImGui_ImplSDL2_ProcessEvent(&event);
+    imgui.ProcessEvent(event);
 }
 
 void cSettingsDialogView::DrawFrame(SettingsDialog& dialog) {
-    if (!context) return;
-    ImGui::SetCurrentContext(context);
-    ImGui_ImplOpenGL2_NewFrame();
-    ImGui_ImplSDL2_NewFrame();
-    ImGui::NewFrame();
+    if (!imgui.IsOpen()) return;
+    imgui.NewFrame();
 
     ImGuiIO& io = ImGui::GetIO();
     ImGui::SetNextWindowPos(ImVec2(0, 0));
@@ -356,7 +337,7 @@ void cSettingsDialogView::DrawFrame(SettingsDialog& dialog) {
     ImVec4 background = ImGui::GetStyle().Colors[ImGuiCol_WindowBg];
     glClearColor(background.x, background.y, background.z, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    ImGui_ImplOpenGL2_RenderDrawData(ImGui::GetDrawData());
+    imgui.DrawRendered();
 
     // Buttons act after the frame is complete, as a click's release would.
     if (exitPressed) dialog.Exit();

@@ -4,12 +4,12 @@
 #pragma once
 
 #include "assets/DataManifest.h"
+#include "shell/ImGuiWindowContext.h"
 
 #include <vector>
 
 struct SDL_Window;
 union SDL_Event;
-struct ImGuiContext;
 
 namespace VantorGL {
 
@@ -53,7 +53,7 @@ public:
 
 private:
     SDL_Window* window = nullptr;
-    ImGuiContext* context = nullptr;
+    cImGuiWindowContext imgui;
     unsigned banner = 0;  // GL texture name, 0 when the picture could not be read
     int bannerWidth = 0, bannerHeight = 0;
     std::vector<unsigned char> fontFile;  // the dialog font's bytes, kept while ImGui uses them

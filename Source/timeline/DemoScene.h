@@ -18,13 +18,13 @@
 
 namespace VantorGL {
 
-// "2:47.0": the sequencer's own window ends here and with it the demo.
-constexpr const char* kDemoStartCode = "0:00.0";
-constexpr const char* kDemoEndCode = "2:47.0";
-constexpr int kDemoEndMs = 167000;
-
 class cDemoScene : public cSceneSystem {
 public:
+    // Finds each kTimeline row's scene by its member name: the dispatch order. No GL work.
+    cDemoScene();
+    cDemoScene(const cDemoScene&) = delete;
+    cDemoScene& operator=(const cDemoScene&) = delete;
+
     // The first call loads the registry (music, then everything else); every call then
     // initialises the scenes in their fixed order, sets the windows, resets the clock and starts
     // the music. After ResetScenes() the next call plays the timeline from 0:00.0 again with
@@ -33,19 +33,30 @@ public:
     // Puts every timeline scene, the shared particle system (rebuilt with the seed it had, so
     // rand() starts over as the run did), the shadow cage program's stored cut and the
     // sequencer's own clock latch back to their constructed state (each scene's targets are
-    // deleted first; its Init makes them again) and stops the music. The workshop keeps its Init state, which it never
-    // changes; the next Init only redoes its shared effects. Needs the GL context.
+    // deleted first; its Init makes them again) and stops the music. The workshop keeps its
+    // Init state, which it never changes; the next Init only redoes its shared effects. Needs
+    // the GL context.
     void ResetScenes();
     // ResetScenes() then Init(): the demo from the start, in the same process and context.
     void Restart();
     void Update() override;
     void Render() override;
 
-    // The timeline scenes in dispatch order (Update and Render), one per row of kTimeline and
-    // in its order; fixed at construction.
+    // The timeline scenes in dispatch order (Update and Render): the i-th is the member that
+    // row i of the schedule names (kTimeline unless Schedule was given another table).
     cSceneSystem* const* DispatchOrder() const { return dispatch; }
     static constexpr int kTimelineScenes = 9;
     static_assert(kTimelineRows == kTimelineScenes, "one timeline row per dispatched scene");
+
+    // The scene member called `member` ("tavikIsleSecond", "workshop"); nullptr for a name the
+    // sequencer does not have.
+    cSceneSystem* Scene(const char* member);
+    // The member name of `scene` ("route21First"); nullptr for a scene that is not a member.
+    const char* MemberName(const cSceneSystem* scene) const;
+    // Makes `rows` the schedule: the member row i names is dispatched i-th and gets row i's
+    // window. Init schedules kTimeline. False, with a SCENE line and nothing changed, when a row
+    // names no member or two rows name the same one.
+    bool Schedule(const sTimelineRow (&rows)[kTimelineScenes]);
 
     // Members in construction order; the registry outlives every scene.
     cResources registry;
@@ -61,10 +72,11 @@ public:
     cCucumberCampingScene cucumberCamping;
 
 private:
+    // The og3 picture over the whole frame, alpha-blended and mirrored top to bottom.
+    void DrawOverlay();
+
     bool loaded = false;  // the registry is loaded once per process
-    cSceneSystem* const dispatch[kTimelineScenes] = {&tavikIsleFirst, &orembyCity,      &selvoHills,
-                                                     &drunaBeach,     &route21First,    &pelkAirport,
-                                                     &cucumberCamping, &tavikIsleSecond, &route21Second};
+    cSceneSystem* dispatch[kTimelineScenes] = {};
 };
 
 }  // namespace VantorGL

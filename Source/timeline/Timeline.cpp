@@ -1,7 +1,6 @@
 // Lookups into the time line table: a member's row and window, and the rows sorted by start.
 #include "timeline/Timeline.h"
 
-#include "timeline/DemoScene.h"
 #include "timeline/TimeCode.h"
 
 #include <algorithm>

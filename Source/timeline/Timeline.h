@@ -8,14 +8,15 @@
 namespace VantorGL {
 
 struct sTimelineRow {
-    const char* member;  // the cDemoScene member that plays the window
+    const char* member;  // the cDemoScene member that plays the window, by its name
     const char* label;   // what the tools call it on a sheet or in a report
     const char* start;   // first and last active time, in the demo's time codes: the fraction
     const char* end;     // counts milliseconds, so "0:25.5" is 25005 ms
 };
 
 // In dispatch order: each frame updates and draws the scenes in this order, and where two
-// windows meet both draw into the same frame, the earlier row first. The closing scene's window
+// windows meet both draw into the same frame, the earlier row first. The sequencer finds each
+// row's scene by the member's name, so the order here is the only dispatch order there is. The closing scene's window
 // runs past the end of the demo ("2:47.0"), which cuts it.
 inline constexpr sTimelineRow kTimeline[] = {
     {"tavikIsleFirst", "glass figure", "0:57.15", "1:26.4"},
@@ -29,6 +30,11 @@ inline constexpr sTimelineRow kTimeline[] = {
     {"route21Second", "torus again", "1:50.0", "1:55.0"},
 };
 inline constexpr std::size_t kTimelineRows = sizeof(kTimeline) / sizeof(kTimeline[0]);
+
+// "2:47.0": the sequencer's own window ends here and with it the demo.
+constexpr const char* kDemoStartCode = "0:00.0";
+constexpr const char* kDemoEndCode = "2:47.0";
+constexpr int kDemoEndMs = 167000;
 
 // The row of a member ("tavikIsleSecond"), nullptr for a name the table does not have.
 const sTimelineRow* FindTimelineRow(const char* member);

@@ -2,6 +2,7 @@
 // arguments for ParseCaptureOptions, and its first argument is also read as one TIME. Whatever
 // is accepted must lie within the ranges the capture loop relies on.
 #include "capture/CaptureOptions.h"
+#include "offline/ToolArguments.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -23,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     args.push_back(current);
 
     int ms = -1;
-    if (ParseCaptureTime(args[1], ms) && (ms < 0 || ms > 24 * 3600 * 1000)) std::abort();
+    if (ParseToolTime(args[1], ms) && (ms < 0 || ms > 24 * 3600 * 1000)) std::abort();
 
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());

@@ -46,18 +46,6 @@ TEST(CaptureOptions, ToPastTheEndIsCutToTheEndWithANote) {
     EXPECT_FALSE(Parse({"--wav", "a.wav", "--from", "2:48", "--to", "3:00"}, options, error));
 }
 
-TEST(CaptureOptions, FormattedTimesReadBackAsTheirMilliseconds) {
-    char text[24];
-    for (int ms : {0, 7, 999, 59999, 77500, 167000}) {
-        FormatCaptureTime(ms, text, sizeof text);
-        int back = -1;
-        EXPECT_TRUE(ParseCaptureTime(text, back)) << text;
-        EXPECT_EQ(back, ms) << text;
-    }
-    FormatCaptureTime(77500, text, sizeof text);
-    EXPECT_STREQ(text, "1:17.500");
-}
-
 TEST(CaptureOptions, HelpWinsOverEverythingAfterIt) {
     CaptureOptions options;
     std::string error;

@@ -1,6 +1,6 @@
 // BenchOptions: the command line of quenlite-bench and the demo times it asks to be timed.
-//   quenlite-bench [--span FROM-TO]... [--every SECONDS] [--size WxH] [--passes] [--unbounded] [--json] [--help]
-// Times are plain seconds of demo time with an ordinary decimal fraction ("1.2" is 1200 ms).
+//   quenlite-bench [--span FROM-TO]... [--every TIME] [--size WxH] [--passes] [--unbounded] [--json] [--help]
+// TIME and WxH are the offline programs' own (offline/ToolArguments.h).
 #pragma once
 
 #include <string>

@@ -3,13 +3,12 @@
 
 #include "CaptureSpan.h"
 
-#include "timeline/DemoScene.h"
+#include "offline/ToolArguments.h"
+
+#include "timeline/Timeline.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cctype>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 
 const char* const kCaptureUsage =
@@ -71,60 +70,57 @@ const char* const kCaptureHelp =
     "Exit codes: 0 done; 1 a file could not be written, ffmpeg is missing or failed, or the demo\n"
     "could not run; 2 a bad command line (the reason and the usage on stderr).\n";
 
-static bool ParseSeconds(const std::string& text, double& seconds) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    seconds = std::strtod(text.c_str(), &end);
-    return end && *end == '\0' && std::isfinite(seconds) && seconds >= 0.0 && text[0] != '+' && text[0] != '-';
-}
-
-bool ParseCaptureTime(const std::string& text, int& milliseconds) {
-    double seconds = 0.0;
-    std::size_t colon = text.find(':');
-    if (colon == std::string::npos) {
-        if (!ParseSeconds(text, seconds)) return false;
-    } else {
-        std::string minutes = text.substr(0, colon);
-        double wholeMinutes = 0.0, rest = 0.0;
-        if (minutes.find('.') != std::string::npos || !ParseSeconds(minutes, wholeMinutes)) return false;
-        if (!ParseSeconds(text.substr(colon + 1), rest) || rest >= 60.0) return false;
-        seconds = wholeMinutes * 60.0 + rest;
-    }
-    if (seconds > 24.0 * 3600.0) return false;
-    milliseconds = int(std::lround(seconds * 1000.0));
-    return true;
-}
-
-static bool ParseInt(const std::string& text, int& value) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    long parsed = std::strtol(text.c_str(), &end, 10);
-    if (!end || *end != '\0' || parsed < 0 || parsed > 100000) return false;
-    value = int(parsed);
-    return true;
-}
-
-void FormatCaptureTime(int ms, char* out, std::size_t size) {
-    if (ms < 0) ms = 0;
-    std::snprintf(out, size, "%d:%02d.%03d", ms / 60000, ms / 1000 % 60, ms % 1000);
-}
-
-bool ParseWindowSize(const std::string& text, int& width, int& height) {
-    std::size_t x = text.find('x');
-    int w = 0, h = 0;
-    if (x == std::string::npos || !ParseInt(text.substr(0, x), w) || !ParseInt(text.substr(x + 1), h) || w < 16 ||
-        h < 16 || w > 8192 || h > 8192)
-        return false;
-    width = w;
-    height = h;
-    return true;
-}
-
 // Containers that hold H.264 and AAC and that ffmpeg picks by the file's ending.
 static bool IsVideoContainer(const std::string& path) {
     std::string ending = std::filesystem::path(path).extension().string();
     std::transform(ending.begin(), ending.end(), ending.begin(), [](unsigned char c) { return char(std::tolower(c)); });
     return ending == ".mp4" || ending == ".mkv" || ending == ".mov";
+}
+
+// --at's list: each TIME inside the demo, sorted, repeats dropped.
+static bool ParseMoments(const std::string& text, std::vector<int>& atMs, std::string& error) {
+    atMs.clear();
+    std::size_t start = 0;
+    while (true) {
+        std::size_t comma = text.find(',', start);
+        std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        int ms = 0;
+        if (item.empty()) return error = "--at wants a comma-separated list of times, not \"" + text + "\"", false;
+        if (!ParseToolTime(item, ms)) return error = "--at wants m:ss.fff or seconds, not \"" + item + "\"", false;
+        if (ms > VantorGL::kDemoEndMs) return error = "--at " + item + " lies after the end of the demo (2:47)", false;
+        atMs.push_back(ms);
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    std::sort(atMs.begin(), atMs.end());
+    atMs.erase(std::unique(atMs.begin(), atMs.end()), atMs.end());
+    return true;
+}
+
+// What the options say together: something to write, outputs that go with each other, a span
+// inside the demo (--to cut at its end, with a note).
+static bool CheckCombination(CaptureOptions& options, bool fromOrToGiven, bool atGiven, std::string& error) {
+    const bool sound = !options.wavPath.empty() || !options.videoPath.empty();
+    if (options.outDir.empty() && options.sheetPath.empty() && !sound)
+        return error = "nothing to write: choose --out DIR, --wav FILE, --video FILE or --sheet FILE", false;
+    if (atGiven && fromOrToGiven) return error = "--at cannot be combined with --from or --to", false;
+    if (!options.sheetPath.empty() && fromOrToGiven)
+        return error = "--sheet takes its times from --at or the scenes, not --from or --to", false;
+    // Sound and video follow a span; single moments have neither.
+    if (sound && (atGiven || !options.sheetPath.empty()))
+        return error = "--wav and --video record a span (--from, --to), not the single moments of --at or --sheet", false;
+    if (!options.videoPath.empty() && (options.width % 2 != 0 || options.height % 2 != 0))
+        return error = "--video needs an even width and height (H.264 in yuv420p), not " +
+                       std::to_string(options.width) + "x" + std::to_string(options.height), false;
+    if (options.fromMs > options.toMs) return error = "--from lies after --to", false;
+    if (options.fromMs > VantorGL::kDemoEndMs) return error = "--from lies after the end of the demo (2:47)", false;
+    if (options.toMs > VantorGL::kDemoEndMs) {
+        options.toMs = VantorGL::kDemoEndMs;
+        options.note = "--to lies after the end of the demo: recording up to 2:47";
+    }
+    if (options.SpanMode() && CaptureSpan::Of(options.fromMs, options.toMs, options.fps).Frames() == 0)
+        return error = "--from to --to holds no frame at " + std::to_string(options.fps) + " frames per second", false;
+    return true;
 }
 
 bool ParseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::string& error) {
@@ -156,34 +152,18 @@ bool ParseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::st
                 return error = "--video writes .mp4, .mkv or .mov, not \"" + options.videoPath + "\"", false;
         } else if (arg == "--fps") {
             if (!value(text)) return false;
-            if (!ParseInt(text, options.fps) || options.fps < 1 || options.fps > 240)
+            if (!ParseWholeNumber(text, options.fps) || options.fps < 1 || options.fps > 240)
                 return error = "--fps wants a whole number from 1 to 240, not \"" + text + "\"", false;
         } else if (arg == "--from" || arg == "--to") {
             if (!value(text)) return false;
             int& target = arg == "--from" ? options.fromMs : options.toMs;
-            if (!ParseCaptureTime(text, target))
+            if (!ParseToolTime(text, target))
                 return error = arg + " wants m:ss.fff or seconds, not \"" + text + "\"", false;
             fromOrToGiven = true;
         } else if (arg == "--at") {
             if (!value(text)) return false;
             atGiven = true;
-            options.atMs.clear();
-            std::size_t start = 0;
-            while (true) {
-                std::size_t comma = text.find(',', start);
-                std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-                int ms = 0;
-                if (item.empty()) return error = "--at wants a comma-separated list of times, not \"" + text + "\"", false;
-                if (!ParseCaptureTime(item, ms))
-                    return error = "--at wants m:ss.fff or seconds, not \"" + item + "\"", false;
-                if (ms > VantorGL::kDemoEndMs)
-                    return error = "--at " + item + " lies after the end of the demo (2:47)", false;
-                options.atMs.push_back(ms);
-                if (comma == std::string::npos) break;
-                start = comma + 1;
-            }
-            std::sort(options.atMs.begin(), options.atMs.end());
-            options.atMs.erase(std::unique(options.atMs.begin(), options.atMs.end()), options.atMs.end());
+            if (!ParseMoments(text, options.atMs, error)) return false;
         } else if (arg == "--sheet") {
             if (!value(options.sheetPath)) return false;
             if (options.sheetPath.empty()) return error = "--sheet needs a file name", false;
@@ -200,25 +180,5 @@ bool ParseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::st
             return false;
         }
     }
-    const bool sound = !options.wavPath.empty() || !options.videoPath.empty();
-    if (options.outDir.empty() && options.sheetPath.empty() && !sound)
-        return error = "nothing to write: choose --out DIR, --wav FILE, --video FILE or --sheet FILE", false;
-    if (atGiven && fromOrToGiven) return error = "--at cannot be combined with --from or --to", false;
-    if (!options.sheetPath.empty() && fromOrToGiven)
-        return error = "--sheet takes its times from --at or the scenes, not --from or --to", false;
-    // Sound and video follow a span; single moments have neither.
-    if (sound && (atGiven || !options.sheetPath.empty()))
-        return error = "--wav and --video record a span (--from, --to), not the single moments of --at or --sheet", false;
-    if (!options.videoPath.empty() && (options.width % 2 != 0 || options.height % 2 != 0))
-        return error = "--video needs an even width and height (H.264 in yuv420p), not " +
-                       std::to_string(options.width) + "x" + std::to_string(options.height), false;
-    if (options.fromMs > options.toMs) return error = "--from lies after --to", false;
-    if (options.fromMs > VantorGL::kDemoEndMs) return error = "--from lies after the end of the demo (2:47)", false;
-    if (options.toMs > VantorGL::kDemoEndMs) {
-        options.toMs = VantorGL::kDemoEndMs;
-        options.note = "--to lies after the end of the demo: recording up to 2:47";
-    }
-    if (options.SpanMode() && CaptureSpan::Of(options.fromMs, options.toMs, options.fps).Frames() == 0)
-        return error = "--from to --to holds no frame at " + std::to_string(options.fps) + " frames per second", false;
-    return true;
+    return CheckCombination(options, fromOrToGiven, atGiven, error);
 }

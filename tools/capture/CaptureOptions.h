@@ -1,9 +1,9 @@
 // CaptureOptions: the command line of quenlite-capture (kCaptureHelp has the whole of it).
-// TIME is m:ss.fff with an ordinary decimal fraction ("0:10.5" is 10500 ms), or plain seconds
-// ("10.5"). Unlike the demo's own time codes, ".5" here means half a second.
+// TIME and WxH are the offline programs' own (offline/ToolArguments.h).
 #pragma once
 
 #include "offline/OfflineClock.h"
+#include "timeline/Timeline.h"
 
 #include <string>
 #include <vector>
@@ -14,7 +14,7 @@ struct CaptureOptions {
     std::string videoPath;    // --video: frames and soundtrack through ffmpeg into one file
     int fps = kOfflineFps;
     int fromMs = 0;
-    int toMs = 167000;
+    int toMs = VantorGL::kDemoEndMs;
     int width = 1024;
     int height = 768;
     bool quiet = false;
@@ -27,14 +27,6 @@ struct CaptureOptions {
     // True when the run records a span (--from..--to at every step) rather than single moments.
     bool SpanMode() const { return atMs.empty() && sheetPath.empty(); }
 };
-
-// Parses a TIME argument into milliseconds; false when it is not one.
-bool ParseCaptureTime(const std::string& text, int& milliseconds);
-// The TIME that ParseCaptureTime reads back as `milliseconds` (0 or more), as m:ss.fff, into
-// `out` (`size` bytes, the zero included). Allocates nothing.
-void FormatCaptureTime(int milliseconds, char* out, std::size_t size);
-// "WxH" with both sides from 16 to 8192 pixels into width and height (left alone when false).
-bool ParseWindowSize(const std::string& text, int& width, int& height);
 
 // Fills `options` from argv; on a bad command line returns false with `error` set (one line, no
 // usage). --help sets `help` and returns true at once. A --to past the end of the demo is

@@ -1,6 +1,6 @@
 // ContactSheet: box-filtered thumbnails on a dark canvas, FreeType labels, PNG output.
 #include "ContactSheet.h"
-#include "FrameWriter.h"
+#include "offline/FrameWriter.h"
 
 #include "assets/FontSystem.h"
 #include "shell/Console.h"

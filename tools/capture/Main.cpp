@@ -9,7 +9,7 @@
 #include "CaptureOptions.h"
 #include "CaptureSpan.h"
 #include "ContactSheet.h"
-#include "FrameWriter.h"
+#include "offline/FrameWriter.h"
 #include "ProgressLine.h"
 #include "VideoPipe.h"
 #include "WavWriter.h"
@@ -236,6 +236,59 @@ struct TemporaryFile {
     }
 };
 
+// Moves into the data folder (the files asked for still go below the folder the run started
+// in), checks ffmpeg for a video and that every output can be written, and names the soundtrack
+// ffmpeg reads (`audioPath`: --wav's file, or `soundtrack`, a file of its own). False, with its
+// CAPTURE line said, when the run cannot write what it was asked for.
+bool PrepareOutputs(CaptureOptions& options, TemporaryFile& soundtrack, std::string& audioPath) {
+    std::error_code noWorking;
+    const std::filesystem::path startedIn = std::filesystem::current_path(noWorking);
+    VantorGL::EnterDataFolder("CAPTURE");
+    if (!noWorking && std::filesystem::current_path(noWorking) != startedIn) {
+        for (std::string* path : {&options.outDir, &options.sheetPath, &options.wavPath, &options.videoPath})
+            if (!path->empty() && std::filesystem::path(*path).is_relative()) *path = (startedIn / *path).string();
+    }
+
+    if (!options.videoPath.empty()) {
+        if (FindOnPath("ffmpeg", std::getenv("PATH")).empty()) {
+            VantorGL::ConsolePrint("CAPTURE", "ffmpeg is not installed; --video needs it (apt-get install ffmpeg)");
+            return false;
+        }
+        // ffmpeg quitting early must be a write error here, not the end of this process.
+        std::signal(SIGPIPE, SIG_IGN);
+    }
+    if (!MakeFolder(options.outDir)) return false;
+    if (!options.sheetPath.empty() && !MakeFolder(std::filesystem::path(options.sheetPath).parent_path())) return false;
+    if (!options.wavPath.empty() && !CheckWritable(options.wavPath)) return false;
+    if (!options.videoPath.empty() && !CheckWritable(options.videoPath)) return false;
+    if (!options.videoPath.empty()) {
+        // ffmpeg reads the soundtrack from --wav when there is one, else from a file of its own.
+        if (!options.wavPath.empty()) {
+            audioPath = options.wavPath;
+        } else {
+            std::error_code noTemp;
+            std::filesystem::path folder = std::filesystem::temp_directory_path(noTemp);
+            if (noTemp) folder = "/tmp";
+            soundtrack.path = audioPath = (folder / ("quenlite-capture-" + std::to_string(::getpid()) + ".wav")).string();
+            if (!CheckWritable(audioPath)) return false;
+        }
+    }
+    return true;
+}
+
+// The files written, one CAPTURE line each (the sheet has its own, once it is written).
+void ReportWritten(const CaptureOptions& options, const CaptureHooks& hooks) {
+    const CaptureSpan& span = hooks.Span();
+    if (!options.outDir.empty())
+        std::fprintf(stderr, "CAPTURE: %d frames in %s\n", hooks.Written(), options.outDir.c_str());
+    if (!options.wavPath.empty())
+        std::fprintf(stderr, "CAPTURE: soundtrack of %d frames (%lld samples at 44100 Hz) in %s\n", span.Frames(),
+                     static_cast<long long>(span.SpanSamples()), options.wavPath.c_str());
+    if (!options.videoPath.empty())
+        std::fprintf(stderr, "CAPTURE: video of %d frames at %d fps in %s\n", hooks.Written(), options.fps,
+                     options.videoPath.c_str());
+}
+
 }  // namespace
 
 static TimedApplication application;
@@ -257,42 +310,9 @@ int main(int argc, char** argv) {
     }
     if (!options.note.empty()) VantorGL::ConsolePrint("CAPTURE", "%s", options.note.c_str());
 
-    // Away from the data, the run moves to it; the files asked for still go where they were
-    // meant, below the folder it was started in.
-    std::error_code noWorking;
-    const std::filesystem::path startedIn = std::filesystem::current_path(noWorking);
-    VantorGL::EnterDataFolder("CAPTURE");
-    if (!noWorking && std::filesystem::current_path(noWorking) != startedIn) {
-        for (std::string* path : {&options.outDir, &options.sheetPath, &options.wavPath, &options.videoPath})
-            if (!path->empty() && std::filesystem::path(*path).is_relative()) *path = (startedIn / *path).string();
-    }
-
     TemporaryFile soundtrack;
-    if (!options.videoPath.empty()) {
-        if (FindOnPath("ffmpeg", std::getenv("PATH")).empty()) {
-            VantorGL::ConsolePrint("CAPTURE", "ffmpeg is not installed; --video needs it (apt-get install ffmpeg)");
-            return 1;
-        }
-        // ffmpeg quitting early must be a write error here, not the end of this process.
-        std::signal(SIGPIPE, SIG_IGN);
-    }
-    if (!MakeFolder(options.outDir)) return 1;
-    if (!options.sheetPath.empty() && !MakeFolder(std::filesystem::path(options.sheetPath).parent_path())) return 1;
-    if (!options.wavPath.empty() && !CheckWritable(options.wavPath)) return 1;
-    if (!options.videoPath.empty() && !CheckWritable(options.videoPath)) return 1;
     std::string audioPath;
-    if (!options.videoPath.empty()) {
-        // ffmpeg reads the soundtrack from --wav when there is one, else from a file of its own.
-        if (!options.wavPath.empty()) {
-            audioPath = options.wavPath;
-        } else {
-            std::error_code noTemp;
-            std::filesystem::path folder = std::filesystem::temp_directory_path(noTemp);
-            if (noTemp) folder = "/tmp";
-            soundtrack.path = audioPath = (folder / ("quenlite-capture-" + std::to_string(::getpid()) + ".wav")).string();
-            if (!CheckWritable(audioPath)) return 1;
-        }
-    }
+    if (!PrepareOutputs(options, soundtrack, audioPath)) return 1;
     OfflineDriver driver(application, options.fps);
     application.demo.registry.boundedPasses = !options.unbounded;
     // A sheet alone leaves no files but itself, so no debug.log then.
@@ -314,22 +334,10 @@ int main(int argc, char** argv) {
         VantorGL::ConsolePrint("CAPTURE", "the demo stopped after %d of the asked frames", hooks.Written());
         return 1;
     }
-    if (!options.quiet) {
-        const CaptureSpan& span = hooks.Span();
-        if (!options.outDir.empty())
-            std::fprintf(stderr, "CAPTURE: %d frames in %s\n", hooks.Written(), options.outDir.c_str());
-        if (!options.wavPath.empty())
-            std::fprintf(stderr, "CAPTURE: soundtrack of %d frames (%lld samples at 44100 Hz) in %s\n", span.Frames(),
-                         static_cast<long long>(span.SpanSamples()), options.wavPath.c_str());
-        if (!options.videoPath.empty())
-            std::fprintf(stderr, "CAPTURE: video of %d frames at %d fps in %s\n", hooks.Written(), options.fps,
-                         options.videoPath.c_str());
-    }
-    if (!options.sheetPath.empty()) {
-        if (!hooks.Sheet().Write(options.sheetPath)) return 1;
-        if (!options.quiet)
-            std::fprintf(stderr, "CAPTURE: contact sheet of %d frames in %s (%dx%d)\n", hooks.Written(),
-                         options.sheetPath.c_str(), hooks.Sheet().Layout().width, hooks.Sheet().Layout().height);
-    }
+    if (!options.quiet) ReportWritten(options, hooks);
+    if (!options.sheetPath.empty() && !hooks.Sheet().Write(options.sheetPath)) return 1;
+    if (!options.sheetPath.empty() && !options.quiet)
+        std::fprintf(stderr, "CAPTURE: contact sheet of %d frames in %s (%dx%d)\n", hooks.Written(),
+                     options.sheetPath.c_str(), hooks.Sheet().Layout().width, hooks.Sheet().Layout().height);
     return 0;
 }

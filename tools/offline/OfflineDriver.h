@@ -4,7 +4,7 @@
 #pragma once
 
 #include "offline/OfflineClock.h"
-#include "offline/StartUpTimes.h"
+#include "offline/TimedApplication.h"
 
 #include "shell/WindowsSystem.h"
 #include "timeline/TimeSystem.h"

@@ -1,9 +1,8 @@
-// cStudio: the studio's frame loop, replays, the kept frame, F12 and the soundtrack's voice.
+// cStudio: the studio's frame loop, replays, input, F12 and what the overlay shows.
 #include "Studio.h"
 
 #include "offline/OfflineClock.h"
-#include "render/Primitives.h"
-#include "capture/CaptureOptions.h"
+#include "offline/ToolArguments.h"
 #include "shell/Console.h"
 #include "timeline/DemoScene.h"
 #include "timeline/TimeCode.h"
@@ -38,15 +37,11 @@ cStudio::cStudio(const StudioOptions& chosen, std::string folder)
     VantorGL::cTimeSystem::Instance()->UseCounter(&counter);
     // The scenes that take beats from spectrum bin 0, in time order. A scene's cooldown rises
     // only in the update where it takes a beat (it counts down by the frame's delta otherwise).
-    watched[0] = {&demo.selvoHills, &demo.selvoHills.beatCooldown, "selvoHills", demo.selvoHills.kBeatLevel};
-    watched[1] = {&demo.tavikIsleFirst, &demo.tavikIsleFirst.beatCooldown, "tavikIsleFirst",
-                  demo.tavikIsleFirst.kBeatLevel};
-    watched[2] = {&demo.route21First, &demo.route21First.beatCooldown, "route21First", demo.route21First.kBeatLevel};
-    watched[3] = {&demo.tavikIsleSecond, &demo.tavikIsleSecond.beatCooldown, "tavikIsleSecond",
-                  demo.tavikIsleSecond.kBeatLevel};
-    watched[4] = {&demo.route21Second, &demo.route21Second.beatCooldown, "route21Second",
-                  demo.route21Second.kBeatLevel};
-    watched[5] = {&demo.pelkAirport, &demo.pelkAirport.beatCooldown, "pelkAirport", demo.pelkAirport.kBeatLevel};
+    auto watch = [&](const auto& scene) -> sWatchedScene {
+        return {&scene, &scene.beatCooldown, demo.MemberName(&scene), scene.kBeatLevel};
+    };
+    watched = {watch(demo.selvoHills),      watch(demo.tavikIsleFirst), watch(demo.route21First),
+               watch(demo.tavikIsleSecond), watch(demo.route21Second),  watch(demo.pelkAirport)};
     for (int i = 0; i < kWatchedScenes; ++i)
         watches[i] = {VantorGL::FindTimelineRow(watched[i].member)->label, watched[i].level};
 }
@@ -57,12 +52,7 @@ bool cStudio::InitGL() {
     TimedApplication::InitGL();
     passes.supported = VantorGL::cPassTimer::Supported() && demo.registry.passTimer.Enable();
     if (!overlay.Open(window)) overlayShown = false;
-    const VantorGL::cPcmBuffer& music = demo.registry.music.Stream();
-    if (music.Frames() > 0) {
-        voice.samples = music.samples.data();
-        voice.frames = music.Frames();
-        voiceAttached = VantorGL::cAudioDevice::Shared()->Attach(&voice);
-    }
+    voice.Attach(demo.registry.music.Stream());
     ResizeKept();
     std::string error;
     script.Parse(options.script, error);  // checked with the command line
@@ -72,13 +62,10 @@ bool cStudio::InitGL() {
 }
 
 void cStudio::Release() {
-    if (voiceAttached) VantorGL::cAudioDevice::Shared()->Detach(&voice);
-    voiceAttached = voicePlaying = false;
+    voice.Detach();
     overlay.Close();
     demo.registry.passTimer.Release();
-    if (kept) glDeleteTextures(1, &kept);
-    kept = 0;
-    keptWidth = keptHeight = 0;
+    kept.Release();
 }
 
 // --- input -----------------------------------------------------------------------------------
@@ -201,90 +188,15 @@ void cStudio::DemoFrame(std::int64_t nextTicks, bool timed) {
     }
 }
 
-// The kept frame: a texture of the drawable's size, made again only when that changes.
+// The kept frame follows the drawable's size.
 void cStudio::ResizeKept() {
     int w = 0, h = 0;
     SDL_GL_GetDrawableSize(window, &w, &h);
-    if (w == keptWidth && h == keptHeight && kept) return;
+    if (kept.Fits(w, h)) return;
     // A new size loses the kept picture: while paused the frame shown is made again at it.
-    if (kept && !transport.Playing()) transport.SeekTo(transport.Target());
-    GLint bound = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    if (!kept) glGenTextures(1, &kept);
-    glBindTexture(GL_TEXTURE_2D, kept);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-    glBindTexture(GL_TEXTURE_2D, GLuint(bound));
-    keptWidth = w;
-    keptHeight = h;
+    if (kept.Made() && !transport.Playing()) transport.SeekTo(transport.Target());
+    kept.Resize(w, h);
     writer.Resize(w, h);
-}
-
-void cStudio::KeepFrame() {
-    GLint unit = 0, bound = 0;
-    glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
-    glActiveTexture(GL_TEXTURE0);
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    glBindTexture(GL_TEXTURE_2D, kept);
-    glReadBuffer(GL_BACK);
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, keptWidth, keptHeight);
-    glBindTexture(GL_TEXTURE_2D, GLuint(bound));
-    glActiveTexture(GLenum(unit));
-}
-
-// The kept frame over the whole drawable, texel for pixel, with every bit of GL state the demo
-// may lean on put back afterwards: the next demo frame starts from the state the last one left.
-void cStudio::ShowKeptFrame() {
-    GLint program = 0, unit = 0, bound = 0;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
-    glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
-    glUseProgram(0);
-    for (int i = 3; i >= 0; --i) {
-        glActiveTexture(GLenum(GL_TEXTURE0 + i));
-        glDisable(GL_TEXTURE_2D);
-        glDisable(GL_TEXTURE_CUBE_MAP);
-        glDisable(GL_TEXTURE_GEN_S);
-        glDisable(GL_TEXTURE_GEN_T);
-    }
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    glMatrixMode(GL_TEXTURE);
-    glPushMatrix();
-    glLoadIdentity();
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glViewport(0, 0, keptWidth, keptHeight);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_BLEND);
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_FOG);
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_SCISSOR_TEST);
-    glDisable(GL_STENCIL_TEST);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, kept);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    VantorGL::DrawScreenQuad();
-    glBindTexture(GL_TEXTURE_2D, GLuint(bound));
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_TEXTURE);
-    glPopMatrix();
-    glPopAttrib();
-    glActiveTexture(GLenum(unit));
-    glUseProgram(GLuint(program));
 }
 
 std::int64_t cStudio::MusicFrameAtCounter() {
@@ -293,18 +205,10 @@ std::int64_t cStudio::MusicFrameAtCounter() {
 }
 
 void cStudio::FollowWithSound(bool jumped) {
-    if (!voiceAttached) return;
     // Silent through a loop's wrap too: the replay that follows takes its own time.
     const bool wanted = transport.Playing() && transport.SpeedIndex() == kNormalSpeed &&
                         transport.NextFrame() != eStudioFrame::Seek;
-    VantorGL::cAudioDevice* device = VantorGL::cAudioDevice::Shared();
-    if (wanted && (!voicePlaying || jumped)) {
-        device->Play(&voice, false, MusicFrameAtCounter());
-        voicePlaying = true;
-    } else if (!wanted && voicePlaying) {
-        device->Stop(&voice);
-        voicePlaying = false;
-    }
+    voice.Follow(wanted, jumped, MusicFrameAtCounter());
 }
 
 // --- pictures out ----------------------------------------------------------------------------
@@ -326,16 +230,16 @@ void cStudio::WriteScreen(const std::string& file) {
 
 void cStudio::PrintStatus() {
     char clock[24], code[24];
-    FormatCaptureTime(transport.ShownMs(), clock, sizeof clock);
+    FormatToolTime(transport.ShownMs(), clock, sizeof clock);
     VantorGL::FormatTimeCode(transport.ShownMs(), code, sizeof code);
-    const long long music = voiceAttached ? (long long)VantorGL::cAudioDevice::Shared()->MixedFrames(&voice) : -1;
+    const long long music = voice.MixedFrames();
     char from[24] = "-", to[24] = "-";
-    if (transport.LoopStartMs() >= 0) FormatCaptureTime(transport.LoopStartMs(), from, sizeof from);
-    if (transport.LoopEndMs() >= 0) FormatCaptureTime(transport.LoopEndMs(), to, sizeof to);
+    if (transport.LoopStartMs() >= 0) FormatToolTime(transport.LoopStartMs(), from, sizeof from);
+    if (transport.LoopEndMs() >= 0) FormatToolTime(transport.LoopEndMs(), to, sizeof to);
     std::printf("STUDIO: %s (time code \"%s\") %s at %gx, music %s at frame %lld, loop %s (span %s to %s), "
                 "%d replays (the last %.0f ms, %d frames drawn in %.0f ms)\n",
                 clock, code, transport.Playing() ? "playing" : "paused", transport.Speed(),
-                voicePlaying ? "playing" : "stopped", music, transport.Looping() ? "on" : "off", from, to, replays,
+                voice.Playing() ? "playing" : "stopped", music, transport.Looping() ? "on" : "off", from, to, replays,
                 replayMs, replayDrawnFrames, replayDrawMs);
     std::fflush(stdout);
 }
@@ -343,8 +247,8 @@ void cStudio::PrintStatus() {
 void cStudio::FillView(sStudioView& view) const {
     view.shownMs = transport.ShownMs();
     view.playing = transport.Playing();
-    view.sound = voicePlaying;
-    view.soundAvailable = voiceAttached;
+    view.sound = voice.Playing();
+    view.soundAvailable = voice.Attached();
     view.speed = transport.Speed();
     view.looping = transport.Looping();
     view.loopSpan = transport.HasLoopSpan();
@@ -393,9 +297,9 @@ int cStudio::MessageLoop() {
             case eStudioFrame::Seek: Replay(transport.SeekTarget()); break;
             case eStudioFrame::Step: DemoFrame(transport.StepTicks(counter.Read()), overlayShown); break;
             case eStudioFrame::Play: DemoFrame(transport.PlayTicks(counter.Read(), SteadyNs()), overlayShown); break;
-            case eStudioFrame::Hold: ShowKeptFrame(); break;
+            case eStudioFrame::Hold: kept.Show(); break;
         }
-        if (made != eStudioFrame::Hold) KeepFrame();
+        if (made != eStudioFrame::Hold) kept.Keep();
         transport.Shown(made, demo.timer.elapsed, counter.Read(), SteadyNs());
         FollowWithSound(made == eStudioFrame::Seek || made == eStudioFrame::Step);
 
@@ -414,8 +318,7 @@ int cStudio::MessageLoop() {
         frameMs = double(now - last) / 1e6;
         last = now;
     }
-    if (voicePlaying) VantorGL::cAudioDevice::Shared()->Stop(&voice);
-    voicePlaying = false;
+    voice.Stop();
     return 0;
 }
 

@@ -13,19 +13,21 @@
 //   - the sequencer's pictures never see the overlay: it is drawn after the frame is kept.
 #pragma once
 
+#include "StudioKeptFrame.h"
 #include "StudioOptions.h"
 #include "StudioOverlay.h"
 #include "StudioScope.h"
 #include "StudioScript.h"
 #include "StudioTransport.h"
+#include "StudioVoice.h"
 
-#include "assets/AudioDevice.h"
-#include "capture/FrameWriter.h"
-#include "offline/StartUpTimes.h"
+#include "offline/FrameWriter.h"
+#include "offline/TimedApplication.h"
 #include "timeline/TimeSystem.h"
 
 #include <epoxy/gl.h>
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -53,8 +55,6 @@ private:
     void DemoFrame(std::int64_t nextTicks, bool timed);
     // UpdateFrame with the beats the scenes took in it and its spectrum put on the scope.
     void UpdateWatched();
-    void KeepFrame();
-    void ShowKeptFrame();
     void ResizeKept();
     void WriteShot();
     void WriteScreen(const std::string& path);
@@ -79,14 +79,10 @@ private:
     bool fresh = true;  // the timeline is as Init left it: a replay needs no Restart first
 
     // The last demo frame, kept for the frames that hold it (paused) and for F12.
-    GLuint kept = 0;
-    int keptWidth = 0, keptHeight = 0;
+    cStudioKeptFrame kept;
 
-    // The soundtrack's own voice on the shared device (the sequencer's player is silent under
-    // the studio's counter); it plays while the studio plays at normal speed.
-    VantorGL::cAudioVoice voice;
-    bool voiceAttached = false;
-    bool voicePlaying = false;
+    // The soundtrack's own voice; it plays while the studio plays at normal speed.
+    cStudioVoice voice;
 
     // The scenes whose beats the scope marks, and how the overlay names them.
     static constexpr int kWatchedScenes = 6;
@@ -96,7 +92,7 @@ private:
         const char* member = "";          // its row of the timeline
         double level = 0;                 // bin 0 above this is a beat
     };
-    sWatchedScene watched[kWatchedScenes];
+    std::array<sWatchedScene, kWatchedScenes> watched;
     sStudioBeatWatch watches[kWatchedScenes];
 
     // What the overlay shows of the latest frames.

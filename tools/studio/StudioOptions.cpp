@@ -3,8 +3,8 @@
 
 #include "StudioScript.h"
 
-#include "capture/CaptureOptions.h"
-#include "timeline/DemoScene.h"
+#include "offline/ToolArguments.h"
+#include "timeline/Timeline.h"
 
 namespace QuenliteStudio {
 
@@ -67,7 +67,7 @@ bool ParseStudioOptions(int argc, char** argv, StudioOptions& options, std::stri
             return true;
         } else if (arg == "--from") {
             if (!value()) return false;
-            if (!ParseCaptureTime(text, options.fromMs) || options.fromMs > VantorGL::kDemoEndMs)
+            if (!ParseToolTime(text, options.fromMs) || options.fromMs > VantorGL::kDemoEndMs)
                 return error = "--from wants a time from 0:00 to 2:47, not \"" + text + "\"", false;
         } else if (arg == "--size") {
             if (!value()) return false;

@@ -1,5 +1,5 @@
 // StudioOptions: the command line of quenlite-studio (kStudioHelp has the whole of it).
-// TIME is the capture tool's: m:ss.fff or plain seconds with an ordinary decimal fraction.
+// TIME and WxH are the offline programs' own (offline/ToolArguments.h).
 #pragma once
 
 #include <string>

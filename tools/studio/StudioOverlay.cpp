@@ -1,15 +1,13 @@
 // cStudioOverlay: Dear ImGui panels over the demo frame (SDL2 and OpenGL 2 backends).
 #include "StudioOverlay.h"
 
-#include "capture/CaptureOptions.h"
+#include "offline/ToolArguments.h"
 #include "shell/Console.h"
 #include "timeline/DemoScene.h"
 #include "timeline/TimeCode.h"
 #include "timeline/Timeline.h"
 
 #include <SDL2/SDL.h>
-#include <backends/imgui_impl_opengl2.h>
-#include <backends/imgui_impl_sdl.h>
 #include <epoxy/gl.h>
 #include <imgui.h>
 
@@ -44,54 +42,51 @@ constexpr ImGuiWindowFlags kPanelFlags = ImGuiWindowFlags_NoDecoration | ImGuiWi
 
 bool cStudioOverlay::Open(SDL_Window* target) {
     Close();
-    window = target;
-    IMGUI_CHECKVERSION();
-    context = ImGui::CreateContext();
-    ImGui::SetCurrentContext(context);
-    ImGuiIO& io = ImGui::GetIO();
-    io.IniFilename = nullptr;  // nothing of the overlay is kept on disk
-    io.LogFilename = nullptr;
-    ImGui::StyleColorsDark();
-    ImGui::GetStyle().WindowRounding = 4.0f;
-    if (!ImGui_ImplSDL2_InitForOpenGL(window, SDL_GL_GetCurrentContext()) || !ImGui_ImplOpenGL2_Init()) {
+    if (!imgui.Open(target)) {
         VantorGL::ConsolePrint("STUDIO", "Dear ImGui cannot start on this window: no overlay");
-        Close();
         return false;
     }
+    window = target;
+    ImGui::StyleColorsDark();
+    ImGui::GetStyle().WindowRounding = 4.0f;
     return true;
 }
 
 void cStudioOverlay::Close() {
-    if (!context) return;
-    ImGui::SetCurrentContext(context);
-    ImGuiIO& io = ImGui::GetIO();
-    if (io.BackendRendererUserData) ImGui_ImplOpenGL2_Shutdown();
-    if (io.BackendPlatformUserData) ImGui_ImplSDL2_Shutdown();
-    ImGui::DestroyContext(context);
-    context = nullptr;
+    imgui.Close();
     window = nullptr;
 }
 
-void cStudioOverlay::ProcessEvent(const SDL_Event& event) {
-    if (!context) return;
-    ImGui::SetCurrentContext(context);
-    ImGui_ImplSDL2_ProcessEvent(&event);
-}
+void cStudioOverlay::ProcessEvent(const SDL_Event& event) { imgui.ProcessEvent(event); }
 
 void cStudioOverlay::Draw(const sStudioView& view, cStudioTransport& transport) {
-    if (!context) return;
-    ImGui::SetCurrentContext(context);
-    ImGui_ImplOpenGL2_NewFrame();
-    ImGui_ImplSDL2_NewFrame();
-    ImGui::NewFrame();
+    if (!imgui.IsOpen()) return;
+    imgui.NewFrame();
     const ImVec2 display = ImGui::GetIO().DisplaySize;
+    DrawStatusPanel(view);
+    if (view.passes) DrawPassPanel(*view.passes, display);
+    DrawTimelinePanel(view, transport, display);
 
-    // Top left: where the demo is and what plays.
+    ImGui::Render();
+    // The backend draws with the fixed pipeline on the active unit and puts back most of what it
+    // changes, but not the program or the unit: those the demo's frame left are kept here.
+    GLint program = 0, unit = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
+    glUseProgram(0);
+    glActiveTexture(GL_TEXTURE0);
+    imgui.DrawRendered();
+    glActiveTexture(GLenum(unit));
+    glUseProgram(GLuint(program));
+}
+
+// Top left: where the demo is and what plays.
+void cStudioOverlay::DrawStatusPanel(const sStudioView& view) {
     ImGui::SetNextWindowPos(ImVec2(kMargin, kMargin));
     ImGui::SetNextWindowBgAlpha(kPanelAlpha);
     ImGui::Begin("##studio-time", nullptr, kPanelFlags);
     char clock[24], code[24], a[24], b[24];
-    FormatCaptureTime(view.shownMs, clock, sizeof clock);
+    FormatToolTime(view.shownMs, clock, sizeof clock);
     VantorGL::FormatTimeCode(view.shownMs, code, sizeof code);
     ImGui::Text("%s", clock);
     ImGui::SameLine();
@@ -102,8 +97,8 @@ void cStudioOverlay::Draw(const sStudioView& view, cStudioTransport& transport) 
                                              : "paused";
     ImGui::Text("%s at %gx, music %s", view.playing ? "playing" : "paused", view.speed, music);
     if (view.loopStartMs >= 0 || view.loopEndMs >= 0) {
-        FormatCaptureTime(std::max(view.loopStartMs, 0), a, sizeof a);
-        FormatCaptureTime(std::max(view.loopEndMs, 0), b, sizeof b);
+        FormatToolTime(std::max(view.loopStartMs, 0), a, sizeof a);
+        FormatToolTime(std::max(view.loopEndMs, 0), b, sizeof b);
         ImGui::Text("loop %s - %s %s", view.loopStartMs >= 0 ? a : "?", view.loopEndMs >= 0 ? b : "?",
                     view.looping ? (view.loopSpan ? "(on)" : "(on, no span)") : "(off)");
     } else {
@@ -111,7 +106,7 @@ void cStudioOverlay::Draw(const sStudioView& view, cStudioTransport& transport) 
     }
     ImGui::Separator();
     for (int i = 0; i < view.activeCount; ++i) {
-        FormatCaptureTime(std::max(view.active[i].localMs, 0), a, sizeof a);
+        FormatToolTime(std::max(view.active[i].localMs, 0), a, sizeof a);
         ImGui::Text("%-22s %s", view.active[i].label, a);
     }
     if (view.activeCount == 0) ImGui::TextDisabled("no scene active");
@@ -121,30 +116,32 @@ void cStudioOverlay::Draw(const sStudioView& view, cStudioTransport& transport) 
         ImGui::TextDisabled("last seek %.0f ms: %d frames drawn in %.0f ms", view.replayMs, view.replayDrawn,
                             view.replayDrawMs);
     ImGui::End();
+}
 
-    // Top right: the passes of the last frame made, with their GPU times.
-    if (view.passes) {
-        ImGui::SetNextWindowPos(ImVec2(display.x - kMargin, kMargin), ImGuiCond_Always, ImVec2(1.0f, 0.0f));
-        ImGui::SetNextWindowBgAlpha(kPanelAlpha);
-        ImGui::Begin("##studio-passes", nullptr, kPanelFlags);
-        if (!view.passes->supported) {
-            ImGui::TextDisabled("passes: this OpenGL cannot time them");
-        } else if (!view.passes->timed) {
-            ImGui::TextDisabled("passes: timed on frames played or stepped");
-        } else {
-            double total = 0;
-            ImGui::Text("pass                 GPU ms");
-            for (int i = 0; i < view.passes->count; ++i) {
-                ImGui::Text("%-20s %6.2f", view.passes->names[i], view.passes->ms[i]);
-                total += view.passes->ms[i];
-            }
-            ImGui::Separator();
-            ImGui::Text("%-20s %6.2f", "all passes", total);
+// Top right: the passes of the last frame made, with their GPU times.
+void cStudioOverlay::DrawPassPanel(const sStudioPasses& passes, ImVec2 display) {
+    ImGui::SetNextWindowPos(ImVec2(display.x - kMargin, kMargin), ImGuiCond_Always, ImVec2(1.0f, 0.0f));
+    ImGui::SetNextWindowBgAlpha(kPanelAlpha);
+    ImGui::Begin("##studio-passes", nullptr, kPanelFlags);
+    if (!passes.supported) {
+        ImGui::TextDisabled("passes: this OpenGL cannot time them");
+    } else if (!passes.timed) {
+        ImGui::TextDisabled("passes: timed on frames played or stepped");
+    } else {
+        double total = 0;
+        ImGui::Text("pass                 GPU ms");
+        for (int i = 0; i < passes.count; ++i) {
+            ImGui::Text("%-20s %6.2f", passes.names[i], passes.ms[i]);
+            total += passes.ms[i];
         }
-        ImGui::End();
+        ImGui::Separator();
+        ImGui::Text("%-20s %6.2f", "all passes", total);
     }
+    ImGui::End();
+}
 
-    // Bottom: the spectrum over the last seconds, then the timeline bar.
+// Bottom: the spectrum over the last seconds, then the timeline bar.
+void cStudioOverlay::DrawTimelinePanel(const sStudioView& view, cStudioTransport& transport, ImVec2 display) {
     const float width = display.x - 2 * kMargin;
     ImGui::SetNextWindowPos(ImVec2(kMargin, display.y - kMargin), ImGuiCond_Always, ImVec2(0.0f, 1.0f));
     ImGui::SetNextWindowSize(ImVec2(width, 0.0f));
@@ -157,17 +154,6 @@ void cStudioOverlay::Draw(const sStudioView& view, cStudioTransport& transport) 
                         "Up/Down speed  Tab overlay  F12 PNG");
     ImGui::End();
 
-    ImGui::Render();
-    // The backend draws with the fixed pipeline on the active unit and puts back most of what it
-    // changes, but not the program or the unit: those the demo's frame left are kept here.
-    GLint program = 0, unit = 0;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
-    glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
-    glUseProgram(0);
-    glActiveTexture(GL_TEXTURE0);
-    ImGui_ImplOpenGL2_RenderDrawData(ImGui::GetDrawData());
-    glActiveTexture(GLenum(unit));
-    glUseProgram(GLuint(program));
 }
 
 void cStudioOverlay::DrawSpectrum(const sStudioView& view, float width) {

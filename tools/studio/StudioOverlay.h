@@ -9,6 +9,7 @@
 #include "StudioTransport.h"
 
 #include "render/PassTimer.h"
+#include "shell/ImGuiWindowContext.h"
 
 #include <imgui.h>
 
@@ -66,17 +67,20 @@ public:
     // cannot, and the studio goes on without an overlay.
     bool Open(SDL_Window* window);
     void Close();
-    bool IsOpen() const { return context != nullptr; }
+    bool IsOpen() const { return imgui.IsOpen(); }
     void ProcessEvent(const SDL_Event& event);
     // Draws the overlay over the back buffer as it is. A seek asked on the timeline bar goes to
     // `transport`. Leaves the GL state it found (the backend saves and restores it).
     void Draw(const sStudioView& view, cStudioTransport& transport);
 
 private:
+    void DrawStatusPanel(const sStudioView& view);
+    void DrawPassPanel(const sStudioPasses& passes, ImVec2 display);
+    void DrawTimelinePanel(const sStudioView& view, cStudioTransport& transport, ImVec2 display);
     void DrawTimeline(const sStudioView& view, cStudioTransport& transport, float width);
     void DrawSpectrum(const sStudioView& view, float width);
 
-    ImGuiContext* context = nullptr;
+    VantorGL::cImGuiWindowContext imgui;
     SDL_Window* window = nullptr;
     ImVec2 points[cStudioScope::kSamples];  // one curve of the plot, made each frame
 };

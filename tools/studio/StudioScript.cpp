@@ -1,7 +1,7 @@
 // cStudioScript: parsing and pacing the studio's --script.
 #include "StudioScript.h"
 
-#include "capture/CaptureOptions.h"
+#include "offline/ToolArguments.h"
 
 #include <SDL2/SDL_keycode.h>
 
@@ -56,7 +56,7 @@ bool cStudioScript::Parse(const std::string& text, std::string& error) {
         sStudioCommand command;
         if (word == "seek") {
             command.kind = sStudioCommand::eKind::Seek;
-            if (!ParseCaptureTime(rest, command.value)) return error = "\"" + item + "\" wants a TIME", false;
+            if (!ParseToolTime(rest, command.value)) return error = "\"" + item + "\" wants a TIME", false;
         } else if (word == "wait") {
             command.kind = sStudioCommand::eKind::Wait;
             char* stop = nullptr;

@@ -1,5 +1,5 @@
 // FrameWriter: back buffer to PNG through libpng.
-#include "FrameWriter.h"
+#include "offline/FrameWriter.h"
 
 #include "shell/Console.h"
 

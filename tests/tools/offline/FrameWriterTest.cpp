@@ -1,6 +1,6 @@
 // Tests for the capture tool's frame files: the PNG written after a frame holds exactly the
 // frame drawn, top row first.
-#include "capture/FrameWriter.h"
+#include "offline/FrameWriter.h"
 
 #include "support/GlTestContext.h"
 #include "support/RgbPngReader.h"
