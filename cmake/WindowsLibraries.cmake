@@ -34,8 +34,10 @@ set_target_properties(PkgConfig::MPG123 PROPERTIES IMPORTED_IMPLIB ${QUENLITE_MI
                       IMPORTED_LOCATION ${QUENLITE_MINGW_PREFIX}/bin/libmpg123-0.dll
                       INTERFACE_INCLUDE_DIRECTORIES ${QUENLITE_MINGW_INCLUDE})
 # GL and GLU are Windows' own DLLs; fonts come from the system's fonts folder, not fontconfig.
+# The Windows GLU header needs CALLBACK from the Windows headers, which GL code does not include.
 add_library(PkgConfig::GLU INTERFACE IMPORTED)
-set_target_properties(PkgConfig::GLU PROPERTIES INTERFACE_LINK_LIBRARIES "glu32;opengl32")
+set_target_properties(PkgConfig::GLU PROPERTIES INTERFACE_LINK_LIBRARIES "glu32;opengl32"
+                      INTERFACE_COMPILE_DEFINITIONS "CALLBACK=__stdcall")
 add_library(PkgConfig::OPENGL INTERFACE IMPORTED)
 set_target_properties(PkgConfig::OPENGL PROPERTIES INTERFACE_LINK_LIBRARIES opengl32)
 add_library(PkgConfig::FONTCONFIG INTERFACE IMPORTED)
