@@ -49,4 +49,9 @@ set(QUENLITE_WINDOWS_DLLS ${QUENLITE_MINGW_PREFIX}/bin/libmpg123-0.dll)
 # The programs in the build tree run under Wine with their DLL beside them.
 file(COPY ${QUENLITE_WINDOWS_DLLS} DESTINATION ${CMAKE_BINARY_DIR})
 # Paths go to the system as UTF-16 (shell/Platform.h); the Windows headers' text functions too.
-add_compile_definitions(UNICODE _UNICODE)
+# M_PI and its kin, which glibc gives without asking; printf with the C99 conversions (%zu, %lld)
+# through mingw-w64's own implementation rather than the old system one.
+add_compile_definitions(UNICODE _UNICODE _USE_MATH_DEFINES __USE_MINGW_ANSI_STDIO=1)
+# GCC checks format(printf) against the system printf's conversions on Windows, where %zu is
+# "unknown"; the Linux build checks the same format strings against C99.
+add_compile_options(-Wno-format)
