@@ -6,7 +6,9 @@
 #include "shell/Platform.h"
 
 #define WIN32_LEAN_AND_MEAN
-#define NOMINMAX
+#ifndef NOMINMAX
+#define NOMINMAX  // the C++ library's configuration may have said so already
+#endif
 #include <windows.h>
 
 #include <cstdlib>
