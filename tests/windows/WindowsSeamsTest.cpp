@@ -35,14 +35,14 @@ private:
 
 TEST(WindowsSeams, LooksForDataInTheWorkingFolderThenBesideTheExe) {
     {
-        VantorGLTest::WorkingFolder beside(QUENLITE_BINARY_DIR);
+        VantorGLTest::WorkingFolder beside(VantorGL::RunningProgramFile().parent_path());
         EXPECT_EQ(VantorGL::DataFolderPlaces().size(), 1u) << "started beside itself, it looks there once";
     }
     VantorGLTest::ScratchWorkingFolder elsewhere("places");
     const std::vector<std::string> places = VantorGL::DataFolderPlaces();
     ASSERT_EQ(places.size(), 2u) << "no install prefix on Windows";
     EXPECT_TRUE(fs::equivalent(VantorGL::PathFromText(places[0]), fs::current_path()));
-    EXPECT_TRUE(fs::equivalent(VantorGL::PathFromText(places[1]), QUENLITE_BINARY_DIR));
+    EXPECT_TRUE(fs::equivalent(VantorGL::PathFromText(places[1]), VantorGL::RunningProgramFile().parent_path()));
 }
 
 // A folder named debug.log stands in the way: the log goes to %LOCALAPPDATA%\quenlite, made when
