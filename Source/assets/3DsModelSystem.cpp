@@ -6,9 +6,9 @@
 
 #include "assets/DataPath.h"
 #include "shell/Console.h"
+#include "shell/Platform.h"
 
 #include <epoxy/gl.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -517,13 +517,13 @@ void c3DsModelSystem::Load(const char* path) {
         return;
     }
     // Only regular files are read: a folder says so, and a pipe would block the load forever.
-    struct stat info {};
-    if (stat(resolved.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    const VantorGL::eFileKind kind = VantorGL::FileKindOf(resolved);
+    if (kind == VantorGL::eFileKind::Folder || kind == VantorGL::eFileKind::Other) {
         VantorGL::ConsolePrint("MODEL", "%s: %s", path,
-                               S_ISDIR(info.st_mode) ? "is a folder, not a model file" : "not a regular file");
+                               kind == VantorGL::eFileKind::Folder ? "is a folder, not a model file" : "not a regular file");
         return;
     }
-    FILE* file = std::fopen(resolved.c_str(), "rb");
+    FILE* file = VantorGL::OpenFile(resolved, "rb");
     if (!file) {
         VantorGL::ConsolePrint("MODEL", "%s: cannot open (%s)", path, std::strerror(errno));
         return;

@@ -2,9 +2,9 @@
 #include "assets/AudioDevice.h"
 
 #include "shell/Console.h"
+#include "shell/Platform.h"
 
 #include <SDL.h>
-#include <dlfcn.h>
 
 #include <algorithm>
 #include <chrono>
@@ -16,23 +16,6 @@ namespace {
 constexpr int kDetached = 0;
 constexpr int kAttached = 1;  // in the mixer of an open device
 constexpr int kSilent = 2;    // no device: the voice exists but nothing hears it
-
-void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
-
-// Without a sound card ALSA's library writes a dozen lines of its own on stderr while SDL tries
-// it; the MUSIC line already says what the viewer needs. Its error handler is silenced in the
-// one copy of the library SDL loads (found by name, so nothing links against it). The library
-// stays loaded: it holds the handler for as long as SDL may use it.
-void SilenceAlsaErrors() {
-    static bool done = false;
-    if (done) return;
-    done = true;
-    void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
-    if (!alsa) return;  // no ALSA on this machine: nothing to silence
-    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
-    using SetHandler = int (*)(Handler);
-    if (auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler"))) set(&IgnoreAlsaError);
-}
 }  // namespace
 
 // --- cAudioMixer ---------------------------------------------------------------------------------
@@ -83,7 +66,7 @@ void cAudioMixer::Mix(std::int16_t* out, int frames, std::int64_t mixTimeNs) {
 // --- cSdlAudioOutput -----------------------------------------------------------------------------
 
 bool cSdlAudioOutput::Start(cAudioMixer& target, std::string& error) {
-    SilenceAlsaErrors();
+    QuietSoundSystem();  // the MUSIC line already says what the viewer needs
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         error = SDL_GetError();
         return false;

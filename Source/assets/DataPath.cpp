@@ -1,20 +1,18 @@
 // DataPath: separator and case folding for data file paths.
 #include "assets/DataPath.h"
 
+#include "shell/Platform.h"
+
 #include <dirent.h>
 #include <cerrno>
 #include <cstdio>
 #include <strings.h>
-#include <sys/stat.h>
 
 namespace VantorGL {
 
 namespace {
 
-bool Exists(const std::string& path) {
-    struct stat info;
-    return stat(path.c_str(), &info) == 0;
-}
+bool Exists(const std::string& path) { return FileKindOf(path) != eFileKind::Missing; }
 
 // The entry of `folder` whose name equals `name` ignoring case, or "" if none.
 std::string FindEntryIgnoringCase(const std::string& folder, const std::string& name) {
@@ -69,21 +67,21 @@ std::string ResolveDataPath(const std::string& path) {
 eFileRead ReadWholeDataFile(const std::string& path, std::vector<std::uint8_t>& bytes, int& osError) {
     bytes.clear();
     osError = 0;
-    struct stat info;
-    if (stat(path.c_str(), &info) != 0) {
-        osError = errno;
-        return eFileRead::CannotOpen;
+    std::int64_t size = 0;
+    switch (FileKindOf(path, &size, &osError)) {
+        case eFileKind::Missing: return eFileRead::CannotOpen;
+        case eFileKind::Folder: return eFileRead::Folder;
+        case eFileKind::Other: return eFileRead::NotRegular;
+        case eFileKind::Regular: break;
     }
-    if (S_ISDIR(info.st_mode)) return eFileRead::Folder;
-    if (!S_ISREG(info.st_mode)) return eFileRead::NotRegular;
-    if (info.st_size == 0) return eFileRead::Empty;
-    if (info.st_size > kMaxDataFileBytes) return eFileRead::TooLarge;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (size == 0) return eFileRead::Empty;
+    if (size > kMaxDataFileBytes) return eFileRead::TooLarge;
+    std::FILE* file = OpenFile(path, "rb");
     if (!file) {
         osError = errno;
         return eFileRead::CannotOpen;
     }
-    bytes.resize(std::size_t(info.st_size));
+    bytes.resize(std::size_t(size));
     const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
     std::fclose(file);
     if (got != bytes.size()) {

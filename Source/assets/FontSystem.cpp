@@ -5,12 +5,11 @@
 #include "assets/DataPath.h"
 #include "render/GlContext.h"
 #include "shell/Console.h"
+#include "shell/Platform.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
-#include <fontconfig/fontconfig.h>
-#include <sys/stat.h>
 
 #include <cmath>
 #include <cstdarg>
@@ -36,32 +35,15 @@ bool FaceOpens(const std::string& path, long index) {
     return ok;
 }
 
-// fontconfig's best regular, upright, scalable match for a family name; its substitutions
-// ("Arial" to a metric twin, an unknown name to the default sans) stand in for a missing face.
+// The system's best regular, upright, scalable match for a family name, or its substitute for a
+// missing face (FindSystemFont), when FreeType can open it.
 bool MatchFace(const std::string& family, sFontSource& source) {
-    FcPattern* pattern = FcPatternCreate();
-    if (!pattern) return false;
-    if (!family.empty()) FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-    FcPatternAddInteger(pattern, FC_WEIGHT, FC_WEIGHT_REGULAR);  // FW_NORMAL
-    FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
-    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    bool found = false;
-    if (FcConfigSubstitute(nullptr, pattern, FcMatchPattern)) {
-        FcDefaultSubstitute(pattern);
-        FcResult result = FcResultNoMatch;
-        FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-        FcChar8* file = nullptr;
-        int index = 0;
-        if (match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
-            FcPatternGetInteger(match, FC_INDEX, 0, &index);
-            source.path = reinterpret_cast<const char*>(file);
-            source.faceIndex = index;
-            found = FaceOpens(source.path, source.faceIndex);
-        }
-        if (match) FcPatternDestroy(match);
-    }
-    FcPatternDestroy(pattern);
-    return found;
+    std::string path;
+    int index = 0;
+    if (!FindSystemFont(family, path, index)) return false;
+    source.path = path;
+    source.faceIndex = index;
+    return FaceOpens(source.path, source.faceIndex);
 }
 
 // Formats into a 256-byte text buffer, cutting longer texts at 255 characters; returns the length.
@@ -82,16 +64,16 @@ bool ResolveFontSource(const std::string& fontFile, const std::string& face, sFo
     if (!fontFile.empty()) {
         path = ResolveDataPath(fontFile);
         // Only regular files are opened: a folder says so, and a pipe would block the load forever.
-        struct stat info {};
+        const eFileKind kind = path.empty() ? eFileKind::Missing : FileKindOf(path);
         if (path.empty()) {
             fileProblem = "path longer than 260 characters";  // kMaxDataPath
-        } else if (stat(path.c_str(), &info) != 0) {
+        } else if (kind == eFileKind::Missing) {
             fileProblem = "cannot open font file";
-        } else if (S_ISDIR(info.st_mode)) {
+        } else if (kind == eFileKind::Folder) {
             fileProblem = "is a folder, not a font file";
-        } else if (!S_ISREG(info.st_mode)) {
+        } else if (kind != eFileKind::Regular) {
             fileProblem = "not a regular file";
-        } else if (FILE* f = std::fopen(path.c_str(), "rb")) {
+        } else if (FILE* f = OpenFile(path, "rb")) {
             std::fclose(f);
             if (FaceOpens(path, 0)) {
                 source = {path, 0};

@@ -21,6 +21,10 @@ namespace VantorGL {
 
 namespace {
 
+// The callback type gluTessCallback takes: a plain function pointer, as every GLU declares it
+// (Mesa names it _GLUfuncptr; the Windows header spells it out).
+using GluCallback = void (*)();
+
 // Windows-1252 code points of the bytes 0x80..0x9F; 0 where the code page leaves a hole.
 constexpr std::uint16_t kCp1252High[32] = {
     0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
@@ -177,12 +181,12 @@ GLUtesselator* NewCapTessellator() {
     GLUtesselator* tess = gluNewTess();
     gluTessProperty(tess, GLU_TESS_WINDING_RULE, GLU_TESS_WINDING_NONZERO);
     gluTessNormal(tess, 0.0, 0.0, 1.0);
-    gluTessCallback(tess, GLU_TESS_BEGIN_DATA, reinterpret_cast<_GLUfuncptr>(&TessBegin));
-    gluTessCallback(tess, GLU_TESS_VERTEX_DATA, reinterpret_cast<_GLUfuncptr>(&TessVertex));
-    gluTessCallback(tess, GLU_TESS_END_DATA, reinterpret_cast<_GLUfuncptr>(&TessEnd));
-    gluTessCallback(tess, GLU_TESS_EDGE_FLAG_DATA, reinterpret_cast<_GLUfuncptr>(&TessEdgeFlag));
-    gluTessCallback(tess, GLU_TESS_COMBINE_DATA, reinterpret_cast<_GLUfuncptr>(&TessCombine));
-    gluTessCallback(tess, GLU_TESS_ERROR_DATA, reinterpret_cast<_GLUfuncptr>(&TessError));
+    gluTessCallback(tess, GLU_TESS_BEGIN_DATA, reinterpret_cast<GluCallback>(&TessBegin));
+    gluTessCallback(tess, GLU_TESS_VERTEX_DATA, reinterpret_cast<GluCallback>(&TessVertex));
+    gluTessCallback(tess, GLU_TESS_END_DATA, reinterpret_cast<GluCallback>(&TessEnd));
+    gluTessCallback(tess, GLU_TESS_EDGE_FLAG_DATA, reinterpret_cast<GluCallback>(&TessEdgeFlag));
+    gluTessCallback(tess, GLU_TESS_COMBINE_DATA, reinterpret_cast<GluCallback>(&TessCombine));
+    gluTessCallback(tess, GLU_TESS_ERROR_DATA, reinterpret_cast<GluCallback>(&TessError));
     return tess;
 }
 

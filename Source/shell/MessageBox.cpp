@@ -2,6 +2,7 @@
 #include "shell/MessageBox.h"
 
 #include "shell/Console.h"
+#include "shell/Platform.h"
 
 #include <SDL2/SDL.h>
 
@@ -31,7 +32,7 @@ Uint32 SdlFlags(cMessageIcon icon) {
 bool HasDisplay() {
     const char* driver = SDL_GetCurrentVideoDriver();
     if (driver) return SDL_strcmp(driver, "offscreen") != 0 && SDL_strcmp(driver, "dummy") != 0;
-    return SDL_getenv("DISPLAY") || SDL_getenv("WAYLAND_DISPLAY");
+    return SystemHasDesktop();
 }
 
 }  // namespace

@@ -4,14 +4,12 @@
 #include "assets/DataManifest.h"
 #include "shell/BuildInfo.h"
 #include "shell/Console.h"
+#include "shell/Platform.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <strings.h>
 #include <system_error>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -25,7 +23,7 @@ constexpr const char* kDebugLogName = "debug.log";
 fs::path SubFolderIgnoringCase(const fs::path& folder, const std::string& name) {
     std::error_code error;
     for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
-        if (strcasecmp(entry->path().filename().c_str(), name.c_str()) != 0) continue;
+        if (strcasecmp(PathText(entry->path().filename()).c_str(), name.c_str()) != 0) continue;
         std::error_code notFolder;
         if (fs::is_directory(entry->path(), notFolder)) return entry->path();
     }
@@ -35,25 +33,6 @@ fs::path SubFolderIgnoringCase(const fs::path& folder, const std::string& name) 
 // What makes a folder the demo's data folder: the loading screen's folder, "data/General", the
 // first the demo opens.
 fs::path DataFolderMark() { return fs::path(kLoadingPicturePath).parent_path(); }
-
-// Whether a file can be written at `path`: it is opened for writing (made when missing, left
-// as it was otherwise) and closed again.
-bool CanWrite(const fs::path& path) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    ::close(fd);
-    return true;
-}
-
-// The user's state folder for the demo, or "" when neither variable gives one. A relative
-// XDG_STATE_HOME names no folder anyone could find again, so it does not count.
-fs::path StateFolder() {
-    const char* state = std::getenv("XDG_STATE_HOME");
-    if (state && fs::path(state).is_absolute()) return fs::path(state) / "quenlite";
-    const char* home = std::getenv("HOME");
-    if (home && fs::path(home).is_absolute()) return fs::path(home) / ".local" / "state" / "quenlite";
-    return {};
-}
 
 }  // namespace
 
@@ -65,10 +44,10 @@ std::vector<std::string> DataFolderPlaces() {
     };
     std::error_code error;
     fs::path working = fs::current_path(error);
-    add(error ? std::string(".") : working.string());
-    fs::path program = fs::read_symlink("/proc/self/exe", error);
-    if (!error) add(program.parent_path().string());
-    add(kInstalledShareFolder);
+    add(error ? std::string(".") : PathText(working));
+    const fs::path program = RunningProgramFile();
+    if (!program.empty()) add(PathText(program.parent_path()));
+    if (kInstalledShareFolder[0] != '\0') add(kInstalledShareFolder);  // none on Windows
     return places;
 }
 
@@ -81,8 +60,8 @@ std::string PlacesText(const std::vector<std::string>& places) {
 
 bool HoldsDataFolder(const std::string& folder) {
     const fs::path mark = DataFolderMark();
-    fs::path data = SubFolderIgnoringCase(folder.empty() ? fs::path(".") : fs::path(folder), mark.begin()->string());
-    return !data.empty() && !SubFolderIgnoringCase(data, mark.filename().string()).empty();
+    fs::path data = SubFolderIgnoringCase(folder.empty() ? fs::path(".") : PathFromText(folder), PathText(*mark.begin()));
+    return !data.empty() && !SubFolderIgnoringCase(data, PathText(mark.filename())).empty();
 }
 
 std::string FindDataFolder(const std::vector<std::string>& places) {
@@ -96,28 +75,28 @@ bool EnterDataFolder(const char* module, const std::vector<std::string>& places)
     if (!found.empty()) {
         std::error_code error;
         const fs::path working = fs::current_path(error);
-        if (!error && fs::equivalent(found, working, error)) return true;
-        fs::current_path(found, error);
+        if (!error && fs::equivalent(PathFromText(found), working, error)) return true;
+        fs::current_path(PathFromText(found), error);
         if (!error) return true;
         ConsolePrint(module, "%s: cannot enter the folder of the data: %s", found.c_str(), error.message().c_str());
         return false;
     }
-    ConsolePrint(module, "no data folder (%s) in %s; the demo plays without its files", DataFolderMark().c_str(),
+    ConsolePrint(module, "no data folder (%s) in %s; the demo plays without its files", PathText(DataFolderMark()).c_str(),
                  PlacesText(places).c_str());
     return false;
 }
 
 std::string DebugLogPath() {
-    if (CanWrite(kDebugLogName)) return kDebugLogName;
-    const fs::path folder = StateFolder();
+    if (CanWriteFile(kDebugLogName)) return kDebugLogName;
+    const fs::path folder = UserStateFolder();
     std::error_code error;
     if (!folder.empty()) fs::create_directories(folder, error);
     const fs::path log = folder / kDebugLogName;
-    if (folder.empty() || error || !CanWrite(log)) return kDebugLogName;
+    if (folder.empty() || error || !CanWriteFile(log)) return kDebugLogName;
     std::error_code noWorking;
     ConsolePrint("LOG", "%s cannot be written in %s; writing %s instead", kDebugLogName,
-                 fs::current_path(noWorking).c_str(), log.c_str());
-    return log.string();
+                 PathText(fs::current_path(noWorking)).c_str(), PathText(log).c_str());
+    return PathText(log);
 }
 
 }  // namespace VantorGL

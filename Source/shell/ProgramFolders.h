@@ -9,7 +9,7 @@
 namespace VantorGL {
 
 // The places a data folder is looked for, in order: the working directory, the folder of the
-// running program (/proc/self/exe), and the install prefix's share folder (kInstalledShareFolder);
+// running program (RunningProgramFile), and the install prefix's share folder (kInstalledShareFolder);
 // a folder that is two of them is named once.
 std::vector<std::string> DataFolderPlaces();
 
@@ -31,8 +31,9 @@ std::string FindDataFolder(const std::vector<std::string>& places);
 bool EnterDataFolder(const char* module, const std::vector<std::string>& places = DataFolderPlaces());
 
 // Contract: where "debug.log" is to be opened: "debug.log" in the working directory when a file
-// can be written there; otherwise debug.log in the user's state folder ($XDG_STATE_HOME/quenlite,
-// else $HOME/.local/state/quenlite), made when missing, with one LOG line on stderr saying where.
+// can be written there; otherwise debug.log in the user's state folder (UserStateFolder:
+// $XDG_STATE_HOME/quenlite, else $HOME/.local/state/quenlite; %LOCALAPPDATA%\quenlite on
+// Windows), made when missing, with one LOG line on stderr saying where.
 // When that fails too the result is "debug.log", and cDebugSystem::Open says it cannot be written.
 std::string DebugLogPath();
 

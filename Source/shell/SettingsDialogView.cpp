@@ -5,11 +5,11 @@
 #include "assets/DataPath.h"
 #include "assets/PictureDecoder.h"
 #include "shell/Console.h"
+#include "shell/Platform.h"
 #include "shell/SettingsDialog.h"
 
 #include <SDL2/SDL.h>
 #include <epoxy/gl.h>
-#include <fontconfig/fontconfig.h>
 #include <imgui.h>
 #include <imgui_internal.h>
 
@@ -50,24 +50,14 @@ constexpr sTemplateRect kAntiAliasingLabel = {7, 112, 43, 8};
 ImVec2 Pixels(float xUnits, float yUnits) { return ImVec2(xUnits * kDialogUnitX, yUnits * kDialogUnitY); }
 void PlaceAt(const sTemplateRect& rect) { ImGui::SetCursorPos(Pixels(rect.x, rect.y)); }
 
-// The dialog font's file through fontconfig; empty when only a non-TrueType face matches
+// The dialog font's file as the system finds it; empty when only a non-TrueType face matches
 // (ImGui's rasteriser reads TrueType outlines), and ImGui's own font is used.
 std::string FindDialogFont() {
     std::string path;
-    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(kDialogFontFamily));
-    if (!pattern) return path;
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    FcChar8* file = nullptr;
-    if (match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
-        path = reinterpret_cast<const char*>(file);
-        if (path.size() < 4 || (path.compare(path.size() - 4, 4, ".ttf") != 0 && path.compare(path.size() - 4, 4, ".TTF") != 0))
-            path.clear();
-    }
-    if (match) FcPatternDestroy(match);
-    FcPatternDestroy(pattern);
+    int faceIndex = 0;
+    if (!FindSystemFont(kDialogFontFamily, path, faceIndex) || faceIndex != 0) return {};
+    if (path.size() < 4 || (path.compare(path.size() - 4, 4, ".ttf") != 0 && path.compare(path.size() - 4, 4, ".TTF") != 0))
+        path.clear();
     return path;
 }
 
@@ -211,7 +201,7 @@ bool cSettingsDialogView::Open(SDL_Window* target, bool fitWindow) {
 
     std::string fontPath = FindDialogFont();
     if (!fontPath.empty()) {
-        std::ifstream in(fontPath, std::ios::binary);
+        std::ifstream in(PathFromText(fontPath), std::ios::binary);
         fontFile.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
     ImFont* font = nullptr;

@@ -2,6 +2,7 @@
 #include "timeline/DebugSystem.h"
 
 #include "shell/Console.h"
+#include "shell/Platform.h"
 
 #include <cstdio>
 
@@ -20,7 +21,8 @@ bool cDebugSystem::Open(const char* fileName) {
     ++count;
     if (file.is_open()) file.close();
     file.clear();
-    file.open(fileName, std::ios::out | std::ios::trunc);
+    // Binary: the same bytes on every system, "\n" ending each line (Windows would write "\r\n").
+    file.open(PathFromText(fileName), std::ios::out | std::ios::trunc | std::ios::binary);
     if (!file.is_open()) {
         ConsolePrint("LOG", "%s: cannot open for writing; the run goes on without a log", fileName);
         return false;

@@ -10,27 +10,28 @@ namespace VantorGL {
 
 namespace {
 
-// Reads a finished field the way a string stream extracts a long: leading digits (after
-// optional white space and sign), 0 when nothing can be read.
-long ReadField(std::istringstream& stream, const std::string& buffer) {
+// Reads a finished field the way a string stream extracts a 64-bit long (long long: Windows'
+// long has 32 bits, Linux's 64, and the fields must read the same on both): leading digits
+// (after optional white space and sign), 0 when nothing can be read.
+long long ReadField(std::istringstream& stream, const std::string& buffer) {
     stream.clear();
     stream.str(buffer);
-    long value = 0;
+    long long value = 0;
     if (!(stream >> value)) value = 0;
     return value;
 }
 
 // The running total saturates instead of overflowing: a code too large for the clock reads as
 // the largest (or smallest) time there is, not as a wrapped, perhaps negative, one.
-long Add(long a, long b) {
-    long sum = 0;
-    if (__builtin_add_overflow(a, b, &sum)) return a < 0 ? LONG_MIN : LONG_MAX;
+long long Add(long long a, long long b) {
+    long long sum = 0;
+    if (__builtin_add_overflow(a, b, &sum)) return a < 0 ? LLONG_MIN : LLONG_MAX;
     return sum;
 }
 
-long Multiply(long a, long b) {
-    long product = 0;
-    if (__builtin_mul_overflow(a, b, &product)) return (a < 0) != (b < 0) ? LONG_MIN : LONG_MAX;
+long long Multiply(long long a, long long b) {
+    long long product = 0;
+    if (__builtin_mul_overflow(a, b, &product)) return (a < 0) != (b < 0) ? LLONG_MIN : LLONG_MAX;
     return product;
 }
 
@@ -40,7 +41,7 @@ int ParseTimeCode(const char* text) {
     if (!text) text = "";
     std::istringstream stream;
     std::string buffer;
-    long total = 0;
+    long long total = 0;
     for (const char* c = text; *c; ++c) {
         if (*c == ':') {
             total = Multiply(ReadField(stream, buffer), 60);

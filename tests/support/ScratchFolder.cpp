@@ -1,15 +1,28 @@
-// ScratchFolder: temporary folders for the tests, made with mkdtemp and removed whole.
+// ScratchFolder: temporary folders for the tests, made under a fresh random name (as mkdtemp
+// does, on every system) and removed whole.
 #include "support/ScratchFolder.h"
 
-#include <cstdlib>
+#include <random>
 
 namespace fs = std::filesystem;
 
 namespace VantorGLTest {
 
 ScratchFolder::ScratchFolder(const std::string& tag) {
-    std::string pattern = (fs::temp_directory_path() / ("quenlite-" + tag + "-XXXXXX")).string();
-    if (char* made = mkdtemp(pattern.data())) path = made;
+    // create_directory fails on a name that exists, so parallel test processes never share one.
+    constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::random_device random;
+    std::error_code error;
+    const fs::path temp = fs::temp_directory_path(error);
+    if (error) return;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = "quenlite-" + tag + "-";
+        for (int i = 0; i < 6; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
+        if (fs::create_directory(temp / name, error)) {
+            path = temp / name;
+            return;
+        }
+    }
 }
 
 ScratchFolder::~ScratchFolder() {

@@ -17,6 +17,7 @@
 #include "offline/OfflineDriver.h"
 #include "shell/BuildInfo.h"
 #include "shell/Console.h"
+#include "shell/Platform.h"
 #include "shell/ProgramFolders.h"
 #include "timeline/DebugSystem.h"
 #include "timeline/DemoScene.h"
@@ -30,7 +31,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <string>
 #include <unistd.h>
@@ -207,7 +207,7 @@ bool MakeFolder(const std::filesystem::path& folder) {
     std::error_code made;
     std::filesystem::create_directories(folder, made);
     if (made || !std::filesystem::is_directory(folder)) {
-        VantorGL::ConsolePrint("CAPTURE", "%s: cannot create the folder", folder.c_str());
+        VantorGL::ConsolePrint("CAPTURE", "%s: cannot create the folder", VantorGL::PathText(folder).c_str());
         return false;
     }
     return true;
@@ -216,15 +216,16 @@ bool MakeFolder(const std::filesystem::path& folder) {
 // Whether `path` can be written, found out before minutes of rendering: its folder is made, and
 // the file is opened for writing without truncating it (and removed again if it is new).
 bool CheckWritable(const std::string& path) {
-    if (!MakeFolder(std::filesystem::path(path).parent_path())) return false;
-    const bool existed = ::access(path.c_str(), F_OK) == 0;
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) {
+    const std::filesystem::path file = VantorGL::PathFromText(path);
+    if (!MakeFolder(file.parent_path())) return false;
+    const bool existed = VantorGL::FileKindOf(path) != VantorGL::eFileKind::Missing;
+    errno = 0;
+    if (!VantorGL::CanWriteFile(file)) {
         VantorGL::ConsolePrint("CAPTURE", "%s: cannot write: %s", path.c_str(), std::strerror(errno));
         return false;
     }
-    ::close(fd);
-    if (!existed) ::unlink(path.c_str());
+    std::error_code kept;
+    if (!existed) std::filesystem::remove(file, kept);
     return true;
 }
 
@@ -232,7 +233,8 @@ bool CheckWritable(const std::string& path) {
 struct TemporaryFile {
     std::string path;
     ~TemporaryFile() {
-        if (!path.empty()) ::unlink(path.c_str());
+        std::error_code kept;
+        if (!path.empty()) std::filesystem::remove(VantorGL::PathFromText(path), kept);
     }
 };
 
@@ -246,7 +248,8 @@ bool PrepareOutputs(CaptureOptions& options, TemporaryFile& soundtrack, std::str
     VantorGL::EnterDataFolder("CAPTURE");
     if (!noWorking && std::filesystem::current_path(noWorking) != startedIn) {
         for (std::string* path : {&options.outDir, &options.sheetPath, &options.wavPath, &options.videoPath})
-            if (!path->empty() && std::filesystem::path(*path).is_relative()) *path = (startedIn / *path).string();
+            if (!path->empty() && VantorGL::PathFromText(*path).is_relative())
+                *path = VantorGL::PathText(startedIn / VantorGL::PathFromText(*path));
     }
 
     if (!options.videoPath.empty()) {
@@ -254,8 +257,10 @@ bool PrepareOutputs(CaptureOptions& options, TemporaryFile& soundtrack, std::str
             VantorGL::ConsolePrint("CAPTURE", "ffmpeg is not installed; --video needs it (apt-get install ffmpeg)");
             return false;
         }
+#ifdef SIGPIPE
         // ffmpeg quitting early must be a write error here, not the end of this process.
         std::signal(SIGPIPE, SIG_IGN);
+#endif
     }
     if (!MakeFolder(options.outDir)) return false;
     if (!options.sheetPath.empty() && !MakeFolder(std::filesystem::path(options.sheetPath).parent_path())) return false;

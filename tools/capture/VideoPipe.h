@@ -3,8 +3,6 @@
 // span's soundtrack comes from a WAV file written before.
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -25,7 +23,8 @@ std::vector<std::string> FfmpegArguments(const VideoSettings& settings);
 
 // The first executable regular file called `name` in the colon-separated `searchPath` (the value
 // of PATH; nullptr means the system's default path). An empty entry means the current folder, as
-// for execvp. Empty when there is none.
+// for execvp. Empty when there is none. On Windows the list is separated by semicolons and
+// `name` may go without its ".exe".
 std::string FindOnPath(const std::string& name, const char* searchPath);
 
 class VideoPipe {
@@ -51,8 +50,10 @@ public:
     bool Running() const { return child > 0; }
 
 private:
-    pid_t child = -1;
-    int input = -1;     // write end of the pipe to the child's stdin
+    // The child and the write end of the pipe to its stdin: a process id and a file descriptor
+    // on Linux, two handles on Windows; -1 when there is none.
+    std::intptr_t child = -1;
+    std::intptr_t input = -1;
     bool broken = false;
     std::string program;  // for messages
 };

@@ -2,6 +2,7 @@
 #include "WavWriter.h"
 
 #include "shell/Console.h"
+#include "shell/Platform.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -45,7 +46,7 @@ bool WriteWavSpan(const std::string& path, const VantorGL::cPcmBuffer& pcm, std:
     std::memcpy(header + 36, "data", 4);
     PutLe(header + 40, std::uint32_t(dataBytes), 4);
 
-    FILE* file = std::fopen(path.c_str(), "wb");
+    FILE* file = VantorGL::OpenFile(path, "wb");
     if (!file) {
         VantorGL::ConsolePrint("CAPTURE", "%s: cannot write: %s", path.c_str(), std::strerror(errno));
         return false;

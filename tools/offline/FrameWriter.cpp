@@ -2,6 +2,7 @@
 #include "offline/FrameWriter.h"
 
 #include "shell/Console.h"
+#include "shell/Platform.h"
 
 #include <epoxy/gl.h>
 #include <png.h>
@@ -26,7 +27,7 @@ void FrameWriter::ReadBack() {
 }
 
 bool WriteRgbPng(const std::string& path, int width, int height, const std::uint8_t* rows, int compressionLevel) {
-    FILE* file = std::fopen(path.c_str(), "wb");
+    FILE* file = VantorGL::OpenFile(path, "wb");
     if (!file) {
         VantorGL::ConsolePrint("CAPTURE", "%s: cannot write", path.c_str());
         return false;

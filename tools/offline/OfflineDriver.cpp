@@ -1,9 +1,9 @@
 // OfflineDriver: the fixed-step clock and the headless window around the application's Run.
 #include "offline/OfflineDriver.h"
 
-#include <SDL2/SDL.h>
+#include "shell/Platform.h"
 
-#include <cstdlib>
+#include <SDL2/SDL.h>
 
 OfflineDriver::OfflineDriver(TimedApplication& app, int fps) : application(app), counter(fps) {
     VantorGL::cTimeSystem::Instance()->UseCounter(&counter);
@@ -18,7 +18,7 @@ void OfflineDriver::RestartTimeline() {
 
 bool OfflineDriver::Run(VantorGL::cFrameHooks& hooks, int width, int height) {
     // No display: SDL's offscreen driver renders through EGL on whatever GL the machine has.
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    if (!VantorGL::SystemHasDesktop()) SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
     application.ConfigureForDemo();
     application.SetFullscreen(false);
     application.SetSize(width, height);
