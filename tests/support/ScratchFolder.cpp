@@ -1,6 +1,9 @@
 // ScratchFolder: temporary folders for the tests, made with mkdtemp and removed whole.
 #include "support/ScratchFolder.h"
 
+#include "support/GeneratedData.h"
+
+#include <cstdio>
 #include <cstdlib>
 
 namespace fs = std::filesystem;
@@ -32,5 +35,12 @@ WorkingFolder::~WorkingFolder() {
 }
 
 ScratchWorkingFolder::ScratchWorkingFolder(const std::string& tag) : folder(tag), inside(folder.Path()) {}
+
+DataHome::DataHome(const std::string& tag) : folder(tag) {
+    if (folder.Path().empty()) return;
+    std::error_code error;
+    fs::create_directory_symlink(GeneratedData(), folder.Path() / "data", error);
+    if (error) std::fprintf(stderr, "TEST: cannot link the data folder into %s: %s\n", folder.Path().c_str(), error.message().c_str());
+}
 
 }  // namespace VantorGLTest
