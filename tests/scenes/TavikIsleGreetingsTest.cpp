@@ -9,12 +9,14 @@
 #include "scenes/ScenePattern.h"
 #include "scenes/TavikIsleScene.h"
 #include "support/GlTestContext.h"
+#include "support/LookAtView.h"
 #include "support/ManualCounter.h"
 #include "support/TimelineWindow.h"
 #include "timeline/TimeSystem.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 
 using namespace VantorGL;
@@ -26,38 +28,17 @@ namespace {
 constexpr double kScreenW = 1024, kScreenH = 768;
 constexpr double kMinLetterPx = 24;  // the art direction's smallest readable letter
 
-struct D3 {
-    double x, y, z;
-};
-D3 Of(const cVector3& v) { return {v.x(), v.y(), v.z()}; }
-D3 Minus(D3 a, D3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-double Dot3(D3 a, D3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-D3 Cross3(D3 a, D3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-D3 Unit(D3 a) {
-    double l = std::sqrt(Dot3(a, a));
-    return {a.x / l, a.y / l, a.z / l};
-}
-
-// gluPerspective and gluLookAt of the scene's camera record, to pixels.
+// The scene's camera record (gluPerspective and gluLookAt), to pixels of the frame.
 struct Projector {
-    D3 eye, f, s, u;
-    double tanHalf, aspect;
-    explicit Projector(const cCamera& cam) : eye(Of(cam.eye)) {
-        f = Unit(Minus(Of(cam.center), eye));
-        s = Unit(Cross3(f, Of(cam.up)));
-        u = Cross3(s, f);
-        tanHalf = std::tan(cam.fovy * M_PI / 360);
-        aspect = cam.aspect;
-    }
+    explicit Projector(const cCamera& cam) : view(Of(cam.eye).data(), Of(cam.center).data(), Of(cam.up).data(), cam.fovy, cam.aspect) {}
     // Pixel position (y up) of a world point; false in front of the near plane.
     bool Pixel(Vec3 p, double& x, double& y) const {
-        D3 d = Minus({p.x, p.y, p.z}, eye);
-        double z = Dot3(d, f);
-        if (z <= 1) return false;
-        x = (Dot3(d, s) / (z * tanHalf * aspect) + 1) * kScreenW / 2;
-        y = (Dot3(d, u) / (z * tanHalf) + 1) * kScreenH / 2;
-        return true;
+        const double point[3] = {p.x, p.y, p.z};
+        return view.Pixel(point, int(kScreenW), int(kScreenH), x, y, 1.0);
     }
+    static std::array<double, 3> Of(const cVector3& v) { return {v.x(), v.y(), v.z()}; }
+
+    VantorGLTest::LookAtView view;
 };
 
 Vec3 BoxPoint(const GreetingCopy& g, float a, float v, float o) {
@@ -67,7 +48,8 @@ Vec3 BoxPoint(const GreetingCopy& g, float a, float v, float o) {
 // Is this copy whole on screen, its letters at least 24 px tall at both ends, seen from the front
 // and upright enough to read?
 bool Readable(const GreetingCopy& g, const Projector& view, double clock) {
-    const Vec3 eye = Datagen::WorldToFigure(clock, view.eye.x, view.eye.y, view.eye.z);  // where the figure sees it
+    const double* at = view.view.Eye();
+    const Vec3 eye = Datagen::WorldToFigure(clock, at[0], at[1], at[2]);  // where the figure sees it
     if (Dot(eye - g.origin, g.out) <= 0) return false;  // mirrored from behind
     for (float a : {-0.5f, 0.5f})
         for (float v : {-Datagen::kGreetingBoxBelow, Datagen::kGreetingBoxAbove})
