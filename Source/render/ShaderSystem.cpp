@@ -33,6 +33,8 @@ constexpr int kInfoLogCapacity = 4096;
 
 cShaderSystem::cShaderSystem() : cShaderSystem("cShaderSystem", nullptr, nullptr) {}
 
+bool cShaderSystem::reportedMissing = false;
+
 cShaderSystem::cShaderSystem(const char* name, const char* vertex, const char* fragment)
     : className(name ? name : "cShaderSystem"), vertexSource(vertex), fragmentSource(fragment) {}
 
@@ -49,7 +51,6 @@ static bool ExtensionListed(const char* extensions, const char* name) {
 }
 
 bool cShaderSystem::InitProgramObject() {
-    static bool reportedMissing = false;  // one line per process, however many classes ask
     const char* extensions =
         HasCurrentGlContext() ? reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS)) : nullptr;
     if (!ExtensionListed(extensions, "GL_ARB_shading_language_100") ||

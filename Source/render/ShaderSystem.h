@@ -35,6 +35,9 @@ public:
     // creates the program object. False (and one stderr line per process) when either is
     // missing; the object then skips every later GL call.
     bool InitProgramObject();
+    // Lets the next missing-extension report be said again (a process-wide "once"): for tests,
+    // which each want to hear it.
+    static void ForgetMissingReport() { reportedMissing = false; }
 
     // Compiles the class's vertex source (or the fallback) and attaches it. False when it does
     // not compile; the log goes to stderr.
@@ -96,6 +99,7 @@ private:
     const char* fragmentSource;
     bool entryPointsReady = false;
     bool linked = false;
+    static bool reportedMissing;  // one line per process, however many classes ask
 };
 
 }  // namespace VantorGL

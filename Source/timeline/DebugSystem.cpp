@@ -33,6 +33,10 @@ bool cDebugSystem::Open(const char* fileName) {
     return true;
 }
 
+void cDebugSystem::Close() {
+    if (file.is_open()) file.close();
+}
+
 void cDebugSystem::Log(const char* source, const char* text) {
     if (!enabled) return;
     ++count;

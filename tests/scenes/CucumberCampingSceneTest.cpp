@@ -1,12 +1,13 @@
 // Tests for the closing canyon scene: its clocks, camera slide and fades under a scripted clock
 // (no GL), and the rendered frames of the demo's last 33 seconds.
+#include "scenes/CucumberCampingScene.h"
 #include "support/ManualCounter.h"
 #include "support/TimelineWindow.h"
-#include "scenes/CucumberCampingScene.h"
 
 #include "assets/Resources.h"
 #include "support/DemoHarness.h"
 #include "support/KeptFrame.h"
+#include "support/LookAtView.h"
 #include "timeline/TimeSystem.h"
 
 #include <gtest/gtest.h>
@@ -108,25 +109,10 @@ double Luma(const std::uint8_t* p) { return 0.299 * p[0] + 0.587 * p[1] + 0.114 
 // projecting world point p to a pixel (x right, y up from the bottom row, as the frame is stored).
 bool ProjectAt(int ms, const float p[3], double& px, double& py) {
     const double slide = (ms - 134000) * 0.01;
-    const double eye[3] = {slide - 307, 130, 430 - slide}, target[3] = {225, 60, -342};
-    double f[3], r[3], u[3], v[3];
-    for (int k = 0; k < 3; ++k) f[k] = target[k] - eye[k], v[k] = p[k] - eye[k];
-    auto normalize = [](double* a) {
-        const double l = std::sqrt(a[0] * a[0] + a[1] * a[1] + a[2] * a[2]);
-        for (int k = 0; k < 3; ++k) a[k] /= l;
-    };
-    normalize(f);
-    r[0] = -f[2], r[1] = 0, r[2] = f[0];  // forward x up
-    normalize(r);
-    u[0] = r[1] * f[2] - r[2] * f[1], u[1] = r[2] * f[0] - r[0] * f[2], u[2] = r[0] * f[1] - r[1] * f[0];
-    const double depth = v[0] * f[0] + v[1] * f[1] + v[2] * f[2];
-    if (depth <= 1) return false;
-    const double tanHalf = std::tan(22.5 * 3.14159265358979 / 180);  // fovy 45, aspect 4:3
-    const double x = (v[0] * r[0] + v[1] * r[1] + v[2] * r[2]) / depth / (tanHalf * 4 / 3);
-    const double y = (v[0] * u[0] + v[1] * u[1] + v[2] * u[2]) / depth / tanHalf;
-    px = (x + 1) / 2 * DemoHarness::kWidth;
-    py = (y + 1) / 2 * DemoHarness::kHeight;
-    return true;
+    const double eye[3] = {slide - 307, 130, 430 - slide}, target[3] = {225, 60, -342}, up[3] = {0, 1, 0};
+    const double point[3] = {p[0], p[1], p[2]};
+    const VantorGLTest::LookAtView view(eye, target, up, 45.0, 4.0 / 3.0);
+    return view.Pixel(point, DemoHarness::kWidth, DemoHarness::kHeight, px, py, 1.0);
 }
 
 // Luminance of the pixels in the middle of the credits' projected bounds: dark and bright ends.

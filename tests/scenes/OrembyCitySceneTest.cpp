@@ -1,11 +1,12 @@
 // The crystal cluster scene: its clocks, fades and tunnel on a scripted clock, the music-driven
 // ray, tint and glow values on a scripted spectrum, and the demo's frames inside its window.
-#include "support/ManualCounter.h"
 #include "scenes/OrembyCityScene.h"
+#include "support/ManualCounter.h"
 
 #include "assets/Resources.h"
 #include "support/DemoHarness.h"
 #include "support/KeptFrame.h"
+#include "support/ProcessState.h"
 #include "support/ScratchFolder.h"
 #include "timeline/DebugSystem.h"
 #include "timeline/TimeSystem.h"
@@ -18,6 +19,7 @@
 #include <cmath>
 #include <cstdint>
 #include <fstream>
+#include <memory>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -30,22 +32,18 @@ using VantorGL::cTimeSystem;
 
 using VantorGLTest::ManualCounter;
 
-// Large objects in static storage, as in the program; no GL is touched by either.
-cOrembyCityScene scene;
-VantorGL::cResources res;
-
 class OrembyCityUpdate : public ::testing::Test {
 protected:
+    // The registry's particle system seeds rand() as it is made: on this state, not the process's.
+    VantorGLTest::RandSeed randomState{1};
+    // A fresh scene and registry for each test (static in the program; too large for the stack).
+    // No GL is touched by either.
+    std::unique_ptr<cOrembyCityScene> freshScene = std::make_unique<cOrembyCityScene>();
+    std::unique_ptr<VantorGL::cResources> freshRegistry = std::make_unique<VantorGL::cResources>();
+    cOrembyCityScene& scene = *freshScene;
+    VantorGL::cResources& res = *freshRegistry;
+
     void SetUp() override {
-        // A fresh scene: the start values of the constructor, no frame seen yet.
-        scene.sceneClock = 0.0;
-        scene.zoom = 1.0f;
-        scene.fadeLevel = 1.0f;
-        scene.tunnelOn = false;
-        scene.tunnelHeight = scene.tunnelWidth = 0.0f;
-        scene.localTime = 0;
-        scene.firstCall = true;
-        scene.timer = VantorGL::cSceneTimer();
         scene.SetResources(&res);
         scene.SetTimeWindow("0:00.0", "0:17.995");  // the scene's 17995 ms, starting at clock 0
         for (float& bin : res.music.spectrum) bin = 0.0f;
@@ -246,21 +244,24 @@ TEST(OrembyCityRender, FramesOfTheWindowAndOneLogLinePerDrawing) {
     EXPECT_GT(harness.Demo().orembyCity.fadeLevel, 0.7f);
     EXPECT_LT(fadeOut.spread, tunnel.spread);
     EXPECT_EQ(harness.FirstGlError(), 0u) << "at demo ms " << harness.FirstGlErrorAt();
-    if (::testing::Test::HasFailure()) {
-        for (int i = 0; i < 4; ++i)
-            VantorGLTest::KeepFrameIfFailed(frames[i], VantorGLTest::DemoHarness::kWidth,
-                                            VantorGLTest::DemoHarness::kHeight, names[i]);
-    }
+    for (int i = 0; i < 4; ++i)
+        VantorGLTest::KeepFrameIfFailed(frames[i], VantorGLTest::DemoHarness::kWidth,
+                                        VantorGLTest::DemoHarness::kHeight, names[i]);
 
     // Each drawing of the scene writes exactly one line: its source and bin 15 as a float.
     const VantorGLTest::ScratchFolder folder("oremby-log");
     const std::string path = folder.Path("debug.log");
     auto* log = VantorGL::cDebugSystem::Instance();
-    ASSERT_TRUE(log->Open(path.c_str()));
-    const int before = log->Count();
-    harness.Demo().orembyCity.RunRender();
-    harness.Demo().orembyCity.RunRender();
-    EXPECT_EQ(log->Count(), before + 2);
+    int before = 0;
+    {
+        const VantorGLTest::DebugLogInto opened(path);
+        before = log->Count();
+        harness.Drive([](VantorGL::cDemoScene& demo) {
+            demo.orembyCity.RunRender();
+            demo.orembyCity.RunRender();
+        });
+        EXPECT_EQ(log->Count(), before + 2);
+    }
     std::ifstream file(path);
     std::stringstream text;
     text << file.rdbuf();
@@ -272,8 +273,7 @@ TEST(OrembyCityRender, FramesOfTheWindowAndOneLogLinePerDrawing) {
         ++count;
     }
     EXPECT_EQ(count, 2) << all;
-    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-    log->Open("/dev/null");  // nothing later in this process writes into the scratch folder
+    harness.Drive([](VantorGL::cDemoScene&) { EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)); });
     harness.Restart();       // the two extra drawings are not part of a straight play
 }
 

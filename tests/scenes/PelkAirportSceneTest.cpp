@@ -6,15 +6,17 @@
 #include "support/DemoHarness.h"
 #include "support/KeptFrame.h"
 #include "support/ManualCounter.h"
+#include "support/ProcessState.h"
 #include "support/TimelineWindow.h"
-#include "timeline/Timeline.h"
 #include "timeline/TimeSystem.h"
+#include "timeline/Timeline.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <memory>
 #include <vector>
 
 using VantorGL::cPelkAirportScene;
@@ -27,19 +29,16 @@ namespace {
 // The scene, its registry and a hand-moved clock, driven in the frame loop's order.
 class PelkAirportUpdate : public ::testing::Test {
 protected:
-    static cPelkAirportScene scene;
-    static VantorGL::cResources res;
+    // The registry's particle system seeds rand() as it is made: on this state, not the process's.
+    VantorGLTest::RandSeed randomState{1};
+    // A fresh scene and registry for each test (static in the program; too large for the stack).
+    std::unique_ptr<cPelkAirportScene> freshScene = std::make_unique<cPelkAirportScene>();
+    std::unique_ptr<VantorGL::cResources> freshRegistry = std::make_unique<VantorGL::cResources>();
+    cPelkAirportScene& scene = *freshScene;
+    VantorGL::cResources& res = *freshRegistry;
     ManualCounter counter;
 
     void SetUp() override {
-        // Constructor values again (the object is static: it is too large for the stack).
-        scene.sceneClock = 0.0;
-        scene.endFade = 1.0f;
-        scene.beatCount = 0;
-        scene.beatCooldown = 100.0f;
-        scene.ResetFieldSources();
-        scene.firstCall = true;
-        scene.localTime = 0;
         scene.SetResources(&res);
         VantorGLTest::SetWindowOf(scene, "pelkAirport");
         ASSERT_TRUE(scene.SetUpGrid());
@@ -64,8 +63,6 @@ protected:
         cTimeSystem::Instance()->Tick();
     }
 };
-cPelkAirportScene PelkAirportUpdate::scene;
-VantorGL::cResources PelkAirportUpdate::res;
 
 double Distance(const VantorGL::cVector3f& a, float x, float y, float z) {
     return std::sqrt(double(a.x - x) * (a.x - x) + double(a.y - y) * (a.y - y) + double(a.z - z) * (a.z - z));

@@ -4,6 +4,7 @@
 #include "assets/Resources.h"
 #include "scenes/Route21Scene.h"
 #include "support/DemoHarness.h"
+#include "support/KeptFrame.h"
 #include "support/ManualCounter.h"
 #include "support/TimelineWindow.h"
 #include "timeline/TimeSystem.h"
@@ -30,14 +31,6 @@ const int kSecondEnd = VantorGL::TimelineEndMs("route21Second");
 constexpr int kFrameMs = 20;
 
 static VantorGL::cResources res;
-
-// A failing frame is kept under the build folder, to look at; the failure names it.
-void WriteFrame(const std::vector<std::uint8_t>& frame, int ms) {
-    ADD_FAILURE() << "frame at " << ms << " ms kept in "
-                  << VantorGLTest::DemoHarness::KeepFrame(frame, VantorGLTest::DemoHarness::kWidth,
-                                                          VantorGLTest::DemoHarness::kHeight,
-                                                          "route21-" + std::to_string(ms));
-}
 
 class Route21Update : public ::testing::Test {
 protected:
@@ -222,6 +215,7 @@ TEST(Route21Render, BothShowingsDrawTheTorusWithoutAGlError) {
     VantorGLTest::cColourStats stats[3];
     for (int i = 0; i < 3; ++i) {
         const auto& frame = harness.FrameAt(moments[i]);
+        const VantorGLTest::KeepFrameOnFailure keep(frame, "route21-" + std::to_string(moments[i]));
         stats[i] = VantorGLTest::DemoHarness::Stats(frame);
         const auto& st = stats[i];
         std::printf("route21 %d ms: mean %.1f %.1f %.1f spread %.1f white %.3f black %.3f\n", moments[i], st.mean[0],
@@ -232,7 +226,6 @@ TEST(Route21Render, BothShowingsDrawTheTorusWithoutAGlError) {
         const bool looksRight = opening ? st.spread > 2.0 && st.mean[2] > 150.0
                                         : st.spread > 8.0 && st.blackShare > 0.25 && st.blackShare < 0.85;
         EXPECT_TRUE(looksRight) << "frame at " << moments[i] << " ms";
-        if (!looksRight) WriteFrame(frame, moments[i]);
     }
     EXPECT_GT(stats[0].mean[0], stats[1].mean[0] + 40.0);  // the fade picture still covers the view
     EXPECT_LT(stats[0].spread, stats[1].spread);
@@ -254,6 +247,7 @@ TEST(Route21Render, TheTorusStandsOnBlackAndItsCrystalsRefractTheBallCube) {
     VantorGL::cResources& registry = harness.Demo().registry;
     for (int moment : {92000, 113000}) {
         const std::vector<std::uint8_t> frame = harness.FrameAt(moment);
+        const VantorGLTest::KeepFrameOnFailure keep(frame, "route21-" + std::to_string(moment));
         const VantorGLTest::cColourStats st = VantorGLTest::DemoHarness::Stats(frame);
 
         const int side = registry.cubeMap.width;
@@ -281,7 +275,6 @@ TEST(Route21Render, TheTorusStandsOnBlackAndItsCrystalsRefractTheBallCube) {
         EXPECT_GT(st.blackShare, 0.25) << "at " << moment << " ms the background is black";
         EXPECT_GT(torusShare, 0.12) << "at " << moment << " ms the torus fills a good part of the view";
         EXPECT_GT(cubeShare, 0.1) << "at " << moment << " ms the crystals refract the ball cube";
-        if (st.blackShare <= 0.25 || torusShare <= 0.12 || cubeShare <= 0.1) WriteFrame(frame, moment);
     }
     EXPECT_EQ(harness.FirstGlError(), 0u) << "at demo time " << harness.FirstGlErrorAt();
 }

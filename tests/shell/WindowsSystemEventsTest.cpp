@@ -171,3 +171,23 @@ TEST_F(WindowEventsTest, MinimisedDrawsNoFramesUntilRestored) {
     EXPECT_FALSE(frameWhileMinimised) << "a frame was made while minimised";
     EXPECT_EQ(app.frames, 4) << "the frames did not come back after the restore";
 }
+
+// A window resized during the show is drawn whole at its new shape: the viewport covers all of
+// it and the projection takes its aspect, from the next frame on.
+TEST_F(WindowEventsTest, AResizedWindowIsDrawnWholeAtItsNewShape) {
+    EventApp app;
+    GLint viewport[4] = {};
+    GLdouble projection[16] = {};
+    app.atFrame = [&](int frame) {
+        if (frame == 3) SDL_SetWindowSize(app.Window(), 128, 32);
+        if (frame == 5) {
+            glGetIntegerv(GL_VIEWPORT, viewport);
+            glGetDoublev(GL_PROJECTION_MATRIX, projection);
+            app.SetKey(kKeyEscape, true);
+        }
+    };
+    ASSERT_EQ(app.Run(), 0);
+    EXPECT_EQ(viewport[2], 128);
+    EXPECT_EQ(viewport[3], 32);
+    EXPECT_NEAR(projection[5] / projection[0], 128.0 / 32.0, 1e-6) << "the picture keeps the old shape";
+}

@@ -1,6 +1,7 @@
 // Tests for the frame loop: the order of the hooks, the clock tick between update and draw,
 // Escape, and the end of the demo at 167000 ms, driven headless with the fixed-step clock.
 #include "shell/WindowsSystem.h"
+#include "support/FixedClock.h"
 #include "timeline/DemoScene.h"
 #include "timeline/SceneSystem.h"
 #include "timeline/TimeSystem.h"
@@ -12,6 +13,7 @@
 #include <vector>
 
 using namespace VantorGL;
+using VantorGLTest::FrameLoopTest;
 
 namespace {
 
@@ -97,17 +99,10 @@ public:
     int questions = 0;
 };
 
-class FrameLoopTest : public ::testing::Test {
-protected:
-    void SetUp() override { SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen"); }
-    void TearDown() override { cTimeSystem::Instance()->UseCounter(nullptr); }
-};
-
 }  // namespace
 
 TEST_F(FrameLoopTest, HooksRunInOrderAndTheDemoEndsAt167000) {
-    cFixedStepCounter counter(100);  // 10 ms a frame
-    cTimeSystem::Instance()->UseCounter(&counter);
+    cFixedStepCounter& counter = clock.counter;  // 10 ms a frame
     RecordingApp app(counter);
     EXPECT_EQ(app.Run(), 0);
     ASSERT_FALSE(app.WindowFailed());
@@ -120,8 +115,7 @@ TEST_F(FrameLoopTest, HooksRunInOrderAndTheDemoEndsAt167000) {
 }
 
 TEST_F(FrameLoopTest, EscapeEndsAtTheNextFrame) {
-    cFixedStepCounter counter(100);
-    cTimeSystem::Instance()->UseCounter(&counter);
+    cFixedStepCounter& counter = clock.counter;
     RecordingApp app(counter);
     app.pressEscapeAt = 500;
     app.Run();
@@ -129,8 +123,7 @@ TEST_F(FrameLoopTest, EscapeEndsAtTheNextFrame) {
 }
 
 TEST_F(FrameLoopTest, AQuickTapOfEscapeBetweenTwoFramesStillEnds) {
-    cFixedStepCounter counter(100);
-    cTimeSystem::Instance()->UseCounter(&counter);
+    cFixedStepCounter& counter = clock.counter;
     RecordingApp app(counter);
     app.tapEscapeAt = 500;
     app.Run();
@@ -140,8 +133,7 @@ TEST_F(FrameLoopTest, AQuickTapOfEscapeBetweenTwoFramesStillEnds) {
 // Escape during loading counts only when it is still held as the first frame looks: a tap made
 // while the assets loaded is over by then and the demo plays.
 TEST_F(FrameLoopTest, EscapeDuringLoadingCountsOnlyWhenStillHeld) {
-    cFixedStepCounter counter(100);
-    cTimeSystem::Instance()->UseCounter(&counter);
+    cFixedStepCounter& counter = clock.counter;
     {
         RecordingApp app(counter);
         app.escapeDuringLoad = RecordingApp::kTapped;
@@ -167,8 +159,7 @@ TEST(VirtualKeys, TheLoopsKeysMapToTheirCodes) {
 // "No" to the fullscreen question ends the run wherever it is asked: when the display refuses
 // the mode only once the window exists, and at F1 during the show. "Yes" goes on windowed.
 TEST_F(FrameLoopTest, NoToTheFullscreenQuestionEndsTheRunOnEveryPath) {
-    cFixedStepCounter counter(100);
-    cTimeSystem::Instance()->UseCounter(&counter);
+    cFixedStepCounter& counter = clock.counter;
     {
         RefusingDisplayApp app(counter, false);
         app.SetFullscreen(true);

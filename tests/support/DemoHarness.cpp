@@ -1,6 +1,7 @@
 // DemoHarness: the whole demo played headless inside a test process.
 #include "support/DemoHarness.h"
 
+#include "support/GeneratedData.h"
 #include "support/GlTestContext.h"
 #include "support/PictureWriter.h"
 #include "support/ScratchFolder.h"
@@ -22,6 +23,7 @@ namespace {
 VantorGL::cDemoScene demoObject;
 VantorGL::cFixedStepCounter counter(DemoHarness::kFps);
 constexpr int kWarmFrames = 3;
+DemoHarness* built = nullptr;  // the harness once Get() has made it
 }  // namespace
 
 // One harness call's hold on the process (see the header). Turns do not nest.
@@ -57,13 +59,29 @@ private:
 
 DemoHarness& DemoHarness::Get() {
     static DemoHarness harness;
+    built = &harness;
     return harness;
+}
+
+void DemoHarness::ForgetGlErrors() {
+    if (!built || !built->ok) return;
+    Turn turn(*built);
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    built->firstGlError = GL_NO_ERROR;
+    built->firstGlErrorAt = -1;
+}
+
+void DemoHarness::Drive(const std::function<void(VantorGL::cDemoScene&)>& work) {
+    if (!ok) return;
+    Turn turn(*this);
+    work(*demo);
 }
 
 DemoHarness::DemoHarness() : context(std::make_unique<GlTestContext>(kWidth, kHeight)) {
     if (!context->Ok()) return;
     const std::filesystem::path source = QUENLITE_SOURCE_DIR;
-    if (!std::filesystem::exists(source / "data" / "General" / "music.mp3")) {
+    if (!HaveGeneratedData()) {
         std::fprintf(stderr, "TEST: no generated data folder under %s\n", source.c_str());
         return;
     }

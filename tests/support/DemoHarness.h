@@ -17,6 +17,7 @@
 #include "timeline/TimeSystem.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -52,9 +53,14 @@ public:
     // when `draw` is set (the frame loop's own order); GL errors are noted as by FrameAt. For
     // tests that watch the loop itself (allocations, memory, GL objects across frames).
     void PlayFrames(int count, bool draw);
-    // The first GL error met while drawing (GL_NO_ERROR when none) and the demo time it came at.
+    // The first GL error met while drawing in the current test (GL_NO_ERROR when none) and the
+    // demo time it came at.
     unsigned FirstGlError() const { return firstGlError; }
     int FirstGlErrorAt() const { return firstGlErrorAt; }
+    // Forgets the GL errors met so far, those still queued in the harness's context included, so
+    // each test answers for its own; called as every test starts (support/GlErrorsPerTest.cpp).
+    // Does nothing while the harness is not built, and never builds it.
+    static void ForgetGlErrors();
 
     // Starts the timeline over in this process (the sequencer's Restart, nothing reloaded) from
     // the state the first pass started from: clock at zero, the same random seed, the same clear
@@ -63,6 +69,9 @@ public:
 
     // The sequencer and its scenes, with the harness's context made current for direct calls.
     VantorGL::cDemoScene& Demo();
+    // Runs `work` on the demo as the harness plays: its context current, its clock and rand()
+    // state in place (the caller's come back afterwards). For tests that drive a scene by hand.
+    void Drive(const std::function<void(VantorGL::cDemoScene&)>& work);
     int Now() const;  // demo time of the last frame played
 
     static cColourStats Stats(const std::vector<std::uint8_t>& rgba);

@@ -21,12 +21,14 @@ public:
     FixedClock(const FixedClock&) = delete;
     FixedClock& operator=(const FixedClock&) = delete;
 
+    // Plays one frame: the counter moves one step and the clock ticks.
+    void Step() {
+        counter.Advance();
+        VantorGL::cTimeSystem::Instance()->Tick();
+    }
     // Plays frames (advance, tick) until the clock's Now() reaches `ms`; never goes back.
     void AdvanceTo(int ms) {
-        while (VantorGL::cTimeSystem::Instance()->Now() < ms) {
-            counter.Advance();
-            VantorGL::cTimeSystem::Instance()->Tick();
-        }
+        while (VantorGL::cTimeSystem::Instance()->Now() < ms) Step();
     }
 
     VantorGL::cFixedStepCounter counter;

@@ -1,5 +1,6 @@
-// KeepFrameIfFailed: the end of a picture test that failed keeps its frame under the build
-// folder and names it in one more failure line (tests only; the benchmarks have no gtest).
+// Failing picture tests keep their frames under the build folder and name them in one more
+// failure line: KeepFrameIfFailed at the end of a test, KeepFrameOnFailure around one frame's
+// checks, ExpectSameFrame for two frames that must match (tests only; the benchmarks have no gtest).
 #pragma once
 
 #include "support/DemoHarness.h"
@@ -7,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace VantorGLTest {
 
@@ -26,5 +29,31 @@ inline void KeepFrameIfFailed(const std::vector<std::uint8_t>& rgba, int width, 
     if (::testing::Test::HasFailure())
         ADD_FAILURE() << "the failing frame is kept in " << DemoHarness::KeepFrame(rgba, width, height, name);
 }
+
+// Keeps a harness-sized frame (a copy) when a check fails while the keeper lives: declare it in
+// the block that holds that frame's checks, and only that frame's failures keep it.
+class KeepFrameOnFailure {
+public:
+    KeepFrameOnFailure(std::vector<std::uint8_t> rgba, std::string frameName)
+        : frame(std::move(rgba)), name(std::move(frameName)), failuresBefore(FailureCount()) {}
+    ~KeepFrameOnFailure() {
+        if (FailureCount() > failuresBefore)
+            ADD_FAILURE() << "the failing frame is kept in "
+                          << DemoHarness::KeepFrame(frame, DemoHarness::kWidth, DemoHarness::kHeight, name);
+    }
+    KeepFrameOnFailure(const KeepFrameOnFailure&) = delete;
+    KeepFrameOnFailure& operator=(const KeepFrameOnFailure&) = delete;
+
+private:
+    // Failures (and skips) recorded so far by the running test.
+    static int FailureCount() {
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        return test ? test->result()->total_part_count() : 0;
+    }
+
+    std::vector<std::uint8_t> frame;
+    std::string name;
+    int failuresBefore;
+};
 
 }  // namespace VantorGLTest

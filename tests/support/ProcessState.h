@@ -1,7 +1,12 @@
 // ProcessState: guards for the process-wide state a test changes (an environment variable, the
-// C library's rand() sequence), so the whole suite can run as one process: each puts back what
-// was there when it goes, an ASSERT's early return included.
+// C library's rand() sequence, the process clock, the debug log, the sound output), so the whole
+// suite can run as one process: each puts back what was there when it goes, an ASSERT's early
+// return included.
 #pragma once
+
+#include "assets/AudioDevice.h"
+#include "timeline/DebugSystem.h"
+#include "timeline/TimeSystem.h"
 
 #include <cstdlib>
 #include <optional>
@@ -45,6 +50,39 @@ public:
 private:
     char state[256] = {};
     char* previous = nullptr;
+};
+
+// The process clock on the real counter for the guard's lifetime (for tests that want the sound
+// device); the clock as it was, counter and readings, comes back when it goes.
+class RealClock {
+public:
+    RealClock() : saved(*VantorGL::cTimeSystem::Instance()) { VantorGL::cTimeSystem::Instance()->UseCounter(nullptr); }
+    ~RealClock() { *VantorGL::cTimeSystem::Instance() = saved; }
+    RealClock(const RealClock&) = delete;
+    RealClock& operator=(const RealClock&) = delete;
+
+private:
+    VantorGL::cTimeSystem saved;
+};
+
+// The debug log written into `path` for the guard's lifetime. The test program's log is closed
+// outside these guards (nothing opens it but the programs' mains), so it is closed again after.
+class DebugLogInto {
+public:
+    explicit DebugLogInto(const std::string& path) { VantorGL::cDebugSystem::Instance()->Open(path.c_str()); }
+    ~DebugLogInto() { VantorGL::cDebugSystem::Instance()->Close(); }
+    DebugLogInto(const DebugLogInto&) = delete;
+    DebugLogInto& operator=(const DebugLogInto&) = delete;
+};
+
+// The shared sound device on `output` instead of SDL's for the guard's lifetime; SDL's again
+// after. Made while nothing is attached, as UseOutput asks.
+class AudioOutputSeam {
+public:
+    explicit AudioOutputSeam(VantorGL::cAudioOutput* output) { VantorGL::cAudioDevice::Shared()->UseOutput(output); }
+    ~AudioOutputSeam() { VantorGL::cAudioDevice::Shared()->UseOutput(nullptr); }
+    AudioOutputSeam(const AudioOutputSeam&) = delete;
+    AudioOutputSeam& operator=(const AudioOutputSeam&) = delete;
 };
 
 }  // namespace VantorGLTest

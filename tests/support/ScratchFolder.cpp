@@ -2,6 +2,10 @@
 // does, on every system) and removed whole.
 #include "support/ScratchFolder.h"
 
+#include "support/GeneratedData.h"
+
+#include <cstdio>
+#include <cstdlib>
 #include <random>
 
 namespace fs = std::filesystem;
@@ -45,5 +49,12 @@ WorkingFolder::~WorkingFolder() {
 }
 
 ScratchWorkingFolder::ScratchWorkingFolder(const std::string& tag) : folder(tag), inside(folder.Path()) {}
+
+DataHome::DataHome(const std::string& tag) : folder(tag) {
+    if (folder.Path().empty()) return;
+    std::error_code error;
+    fs::create_directory_symlink(GeneratedData(), folder.Path() / "data", error);
+    if (error) std::fprintf(stderr, "TEST: cannot link the data folder into %s: %s\n", folder.Path().c_str(), error.message().c_str());
+}
 
 }  // namespace VantorGLTest

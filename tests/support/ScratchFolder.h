@@ -54,4 +54,19 @@ private:
     WorkingFolder inside;
 };
 
+// A ScratchFolder holding a link named "data" to the source tree's generated data folder: a
+// program started in it plays the demo's data and writes what it writes unasked (its debug.log)
+// into the scratch folder, never into the source tree, whichever folder the tests started in.
+class DataHome {
+public:
+    explicit DataHome(const std::string& tag);
+    DataHome(const DataHome&) = delete;
+    DataHome& operator=(const DataHome&) = delete;
+
+    const std::filesystem::path& Path() const { return folder.Path(); }
+
+private:
+    ScratchFolder folder;
+};
+
 }  // namespace VantorGLTest

@@ -2,6 +2,7 @@
 #include "timeline/DebugSystem.h"
 
 #include "support/FileBytes.h"
+#include "support/ProcessState.h"
 #include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
@@ -18,8 +19,9 @@ TEST(DebugSystem, FormatsNumbersAndTruncatesOnEveryOpen) {
     VantorGLTest::ScratchFolder folder("debuglog");
     const std::string path = folder.Path("debug.log");
     cDebugSystem* log = cDebugSystem::Instance();
-    ASSERT_TRUE(log->Open(path.c_str()));
-    int first = log->Count();
+    const VantorGLTest::DebugLogInto opened(path);
+    const int first = log->Count();  // the opening line's number
+    ASSERT_EQ(VantorGLTest::ReadText(path).rfind("[" + std::to_string(first) + "](cDebugSystem) Opening ", 0), 0u);
     log->Log("cDemoScene", "Dette er ifra Init(void)");
     log->Log("cDemoScene()", 0);
     log->Log("cOrembyCityScene", 0.25f);
@@ -37,18 +39,22 @@ TEST(DebugSystem, FormatsNumbersAndTruncatesOnEveryOpen) {
     std::ostringstream reopened;
     reopened << "[" << first + 5 << "](cDebugSystem) Opening " << path << "\n\n";
     EXPECT_EQ(VantorGLTest::ReadText(path), reopened.str());
-    log->Open("/dev/null");  // nothing later in this process writes into the scratch folder
+
+    // Closed, the file keeps what it has; later lines are counted and go nowhere.
+    log->Close();
+    log->Log("cDemoScene()", 1);
+    EXPECT_EQ(log->Count(), first + 6);
+    EXPECT_EQ(VantorGLTest::ReadText(path), reopened.str());
 }
 
 TEST(DebugSystem, UnwritableFileLosesLinesQuietly) {
     cDebugSystem* log = cDebugSystem::Instance();
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(log->Open("/nonexistent-folder/debug.log"));
+    const VantorGLTest::DebugLogInto nowhere("/nonexistent-folder/debug.log");
     const int before = log->Count();
     log->Log("cDemoScene()", 42);  // goes nowhere, says nothing more, and is still counted
     std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(said.rfind("LOG: /nonexistent-folder/debug.log", 0), 0u) << said;
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
     EXPECT_EQ(log->Count(), before + 1);
-    log->Open("/dev/null");
 }

@@ -5,8 +5,9 @@
 // seen); GL objects by asking the context which names in a range are live textures, buffers,
 // programs, shaders, framebuffers, renderbuffers and display lists.
 #include "support/AllocationCounter.h"
-#include "support/ScratchFolder.h"
 #include "support/DemoHarness.h"
+#include "support/ProcessState.h"
+#include "support/ScratchFolder.h"
 #include "timeline/DebugSystem.h"
 #include "timeline/TimeCode.h"
 
@@ -166,7 +167,7 @@ TEST(SteadyState, FramesAllocateNothingAndKeepGlObjectsAndMemoryFlat) {
 
     // The log open, as in the program: the sequencer's line per frame is part of every frame.
     ScratchFolder logFolder("steady");
-    VantorGL::cDebugSystem::Instance()->Open((logFolder.Path() / "debug.log").c_str());
+    const DebugLogInto log((logFolder.Path() / "debug.log").string());
     const int linesBefore = VantorGL::cDebugSystem::Instance()->Count();
 
     std::vector<sPass> passes;
@@ -200,7 +201,6 @@ TEST(SteadyState, FramesAllocateNothingAndKeepGlObjectsAndMemoryFlat) {
     EXPECT_LT(median(passes.back().spanGrowth), kSpanMedianToleranceKiB)
         << "most spans of the last pass grow: a leak per frame";
     EXPECT_EQ(harness.FirstGlError(), 0u) << "GL error at " << harness.FirstGlErrorAt() << " ms";
-    VantorGL::cDebugSystem::Instance()->Open("/dev/null");  // let the scratch folder go
 }
 
 // The counter itself: a span that does allocate is seen, so a zero above means something.

@@ -3,6 +3,7 @@
 #include "timeline/SceneSystem.h"
 #include "timeline/TimeCode.h"
 #include "timeline/TimeSystem.h"
+#include "timeline/Timeline.h"
 
 #include <gtest/gtest.h>
 
@@ -177,4 +178,17 @@ TEST_F(ClockTest, LocalTimeGrowsOnlyInActiveFramesAndFlagsWin) {
     scene.forced = true;
     scene.RunRender();
     EXPECT_EQ(scene.renders, 1);
+}
+
+// A member the table lacks (a misspelling, a renamed scene) is found nowhere and has no window,
+// rather than some other row's.
+TEST(Timeline, AnUnknownMemberHasNoRowAndNoWindow) {
+    for (const char* unknown : {"route21Third", "", "route21First "}) {
+        EXPECT_EQ(VantorGL::FindTimelineRow(unknown), nullptr) << '"' << unknown << '"';
+        EXPECT_EQ(VantorGL::TimelineStartMs(unknown), 0) << '"' << unknown << '"';
+        EXPECT_EQ(VantorGL::TimelineEndMs(unknown), 0) << '"' << unknown << '"';
+    }
+    const VantorGL::sTimelineRow& last = VantorGL::kTimeline[VantorGL::kTimelineRows - 1];
+    EXPECT_EQ(VantorGL::FindTimelineRow(last.member), &last);
+    EXPECT_GT(VantorGL::TimelineEndMs(last.member), VantorGL::TimelineStartMs(last.member));
 }

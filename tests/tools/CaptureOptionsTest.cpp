@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -151,4 +155,38 @@ TEST(CaptureProgress, PlainLinesEveryFewSecondsAndTheLast) {
     EXPECT_LE(lines, 6);
     EXPECT_EQ(printed.find('\r'), std::string::npos);
     EXPECT_NE(printed.find("100/100 frames, 5.0 fps, 0:00 left\n"), std::string::npos);
+}
+
+// On a terminal: one line rewritten in place a few times a second, each rewrite clearing what a
+// longer one left, and a newline only once the last frame is in (or the run ends early).
+TEST(CaptureProgress, OnATerminalOneLineIsRewrittenInPlace) {
+    char* text = nullptr;
+    std::size_t size = 0;
+    std::FILE* out = open_memstream(&text, &size);
+    ASSERT_NE(out, nullptr);
+    auto t0 = ProgressLine::Clock::time_point{} + std::chrono::hours(1);
+    {
+        ProgressLine progress(out, true, 100);
+        for (int done = 1; done <= 100; ++done) progress.Frame(done, t0 + std::chrono::milliseconds(200) * done);
+        progress.End();  // after the last frame: nothing more
+        ProgressLine cut(out, true, 100);
+        for (int done = 1; done <= 10; ++done) cut.Frame(done, t0 + std::chrono::milliseconds(200) * done);
+        cut.End();
+    }
+    std::fclose(out);
+    const std::string printed(text, size);
+    std::free(text);
+    const std::size_t firstEnd = printed.find('\n');
+    ASSERT_NE(firstEnd, std::string::npos) << printed;
+    const std::string whole = printed.substr(0, firstEnd);
+    const auto rewrites = std::count(whole.begin(), whole.end(), '\r');
+    EXPECT_GE(rewrites, 40) << "every 250 ms over 20 s";
+    EXPECT_LE(rewrites, 100) << "not every frame";
+    EXPECT_EQ(std::count(whole.begin(), whole.end(), '\033'), rewrites) << "a rewrite that leaves a longer line's end";
+    const std::string last = "\rCAPTURE: 100/100 frames, 5.0 fps, 0:00 left\033[K";
+    ASSERT_GE(whole.size(), last.size());
+    EXPECT_EQ(whole.substr(whole.size() - last.size()), last);
+    // The run cut short ends its line too: two lines in all.
+    EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 2) << printed;
+    EXPECT_EQ(printed.back(), '\n');
 }

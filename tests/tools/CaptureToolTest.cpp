@@ -2,13 +2,14 @@
 // a good one renders the asked span, the asked times or a contact sheet.
 #include "../../tools/capture/ContactSheetLayout.h"
 
+#include "support/GeneratedData.h"
 #include "support/ProgramRun.h"
+#include "support/RgbPngReader.h"
 #include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
-#include <png.h>
 
-#include <cstdio>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -17,39 +18,10 @@ using namespace VantorGLTest;
 
 namespace {
 
-// Runs quenlite-capture in the test's working directory; its exit code.
+// Runs quenlite-capture in a data home of its own, wherever the tests were started; its exit code.
 int RunCapture(const std::vector<std::string>& arguments) {
-    return RunProgram(BuiltProgram("quenlite-capture"), arguments, std::filesystem::current_path()).exitCode;
-}
-
-struct Decoded {
-    int width = 0, height = 0;
-    std::vector<unsigned char> rgb;
-};
-
-// An 8-bit RGB PNG through libpng; width 0 when it cannot be read.
-Decoded ReadPng(const std::string& path) {
-    Decoded image;
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return image;
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!png || !info || setjmp(png_jmpbuf(png))) {
-        png_destroy_read_struct(&png, &info, nullptr);
-        std::fclose(file);
-        return Decoded{};
-    }
-    png_init_io(png, file);
-    png_read_info(png, info);
-    if (png_get_color_type(png, info) == PNG_COLOR_TYPE_RGB && png_get_bit_depth(png, info) == 8) {
-        image.width = int(png_get_image_width(png, info));
-        image.height = int(png_get_image_height(png, info));
-        image.rgb.resize(std::size_t(image.width) * image.height * 3);
-        for (int y = 0; y < image.height; ++y) png_read_row(png, &image.rgb[std::size_t(y) * image.width * 3], nullptr);
-    }
-    png_destroy_read_struct(&png, &info, nullptr);
-    std::fclose(file);
-    return image;
+    const DataHome home("capture");
+    return RunProgram(BuiltProgram("quenlite-capture"), arguments, home.Path()).exitCode;
 }
 
 int CountPngs(const std::filesystem::path& folder) {
@@ -103,7 +75,8 @@ TEST(CaptureTool, BadArgumentsGiveUsageAndExitCode2) {
 }
 
 TEST(CaptureTool, HelpGoesToStandardOutput) {
-    ProgramResult run = RunProgram(BuiltProgram("quenlite-capture"), {"--help"}, std::filesystem::current_path());
+    const DataHome home("capture-help");
+    ProgramResult run = RunProgram(BuiltProgram("quenlite-capture"), {"--help"}, home.Path());
     EXPECT_EQ(run.exitCode, 0);
     const std::string& text = run.out;
     EXPECT_NE(text.find("--video FILE"), std::string::npos) << text;
@@ -132,6 +105,27 @@ TEST(CaptureTool, AtWritesExactlyTheAskedTimes) {
     EXPECT_TRUE(fs::exists(out / "001050ms.png"));
 }
 
+// Odd sides (rows that are no multiple of four bytes): the frame comes out whole at that size,
+// the white opening (with the first sliver of its wipe) over every row, none of it black.
+TEST(CaptureTool, OddSidesGiveWholeFrames) {
+    REQUIRE_GENERATED_DATA();
+    ScratchFolder scratch("capture-odd");
+    const std::filesystem::path& out = scratch.Path();
+    ASSERT_EQ(RunCapture({"--out", out.string(), "--at", "0.1", "--size", "65x49", "--quiet"}), 0);
+    int width = 0, height = 0;
+    const std::vector<std::uint8_t> rgb = ReadRgbPng((out / "000100ms.png").string(), width, height);
+    ASSERT_EQ(width, 65);
+    ASSERT_EQ(height, 49);
+    long total = 0;
+    for (int y = 0; y < height; ++y) {
+        long sum = 0;
+        for (int x = 0; x < width * 3; ++x) sum += rgb[std::size_t(y) * width * 3 + x];
+        EXPECT_GT(sum / (width * 3), 100) << "row " << y << " is dark: not the white opening";
+        total += sum;
+    }
+    EXPECT_GT(total / (width * height * 3), 200) << "not the white opening";
+}
+
 TEST(CaptureTool, SheetOfTwoTimesMatchesTheLayoutAndWritesNothingElse) {
     namespace fs = std::filesystem;
     ScratchFolder scratch("capture-sheet");
@@ -139,16 +133,17 @@ TEST(CaptureTool, SheetOfTwoTimesMatchesTheLayoutAndWritesNothingElse) {
     fs::path sheet = out / "nested" / "sheet.png";
     ASSERT_EQ(RunCapture({"--sheet", sheet.string(), "--at", "1,0.5", "--fps", "10", "--size", "64x48", "--quiet"}), 0);
     ContactSheetLayout layout = LayoutContactSheet(2, 64, 48);
-    Decoded image = ReadPng(sheet.string());
-    ASSERT_EQ(image.width, layout.width);
-    EXPECT_EQ(image.height, layout.height);
+    int width = 0, height = 0;
+    const std::vector<std::uint8_t> rgb = ReadRgbPng(sheet.string(), width, height);
+    ASSERT_EQ(width, layout.width);
+    EXPECT_EQ(height, layout.height);
     EXPECT_EQ(CountPngs(sheet.parent_path()), 1);
     EXPECT_FALSE(fs::exists(sheet.parent_path() / "debug.log"));
     // The label strip under the first thumbnail holds bright text on the dark background.
     int bright = 0;
     for (int y = layout.CellY(0) + layout.thumbHeight; y < layout.CellY(0) + layout.thumbHeight + layout.labelHeight; ++y)
         for (int x = layout.CellX(0); x < layout.CellX(0) + layout.thumbWidth; ++x)
-            bright += image.rgb[(std::size_t(y) * image.width + x) * 3] > 150;
+            bright += rgb[(std::size_t(y) * width + x) * 3] > 150;
     EXPECT_GT(bright, 10);
 }
 

@@ -8,6 +8,7 @@
 #include "assets/Mp3Decoder.h"
 
 #include "support/FileBytes.h"
+#include "support/GeneratedData.h"
 #include "support/ProgramRun.h"
 #include "support/ScratchFolder.h"
 
@@ -75,7 +76,6 @@ ProgramResult RunCapture(const std::vector<std::string>& arguments, const std::s
     return RunProgram(BuiltProgram("quenlite-capture"), arguments, QUENLITE_SOURCE_DIR, {{"PATH", path}});
 }
 
-bool HaveMusic() { return fs::exists(fs::path(QUENLITE_SOURCE_DIR) / "data" / "General" / "music.mp3"); }
 
 }  // namespace
 
@@ -216,8 +216,35 @@ TEST(CaptureVideo, PipeReportsAProgramThatFailsOrStopsReading) {
     EXPECT_FALSE(missing.Finish());
 }
 
+// A data folder whose music is missing: the --wav still holds the span, in silence, and says why.
+TEST(CaptureTool, WavWithoutTheMusicIsTheSpanInSilenceWithItsLines) {
+    REQUIRE_GENERATED_DATA();
+    ScratchFolder scratch("capture-nomusic");
+    const fs::path& folder = scratch.Path();
+    // The generated data through links, all of it but General/music.mp3.
+    fs::create_directories(folder / "data" / "General");
+    for (const auto& entry : fs::directory_iterator(GeneratedData()))
+        if (entry.path().filename() != "General") fs::create_symlink(entry.path(), folder / "data" / entry.path().filename());
+    for (const auto& entry : fs::directory_iterator(GeneratedData() / "General"))
+        if (entry.path().filename() != "music.mp3")
+            fs::create_symlink(entry.path(), folder / "data" / "General" / entry.path().filename());
+    ProgramResult run = RunProgram(BuiltProgram("quenlite-capture"),
+                                   {"--wav", (folder / "s.wav").string(), "--from", "0:10", "--to", "0:11", "--fps",
+                                    "30", "--size", "64x48", "--quiet"},
+                                   folder, {{"SDL_VIDEODRIVER", "offscreen"}});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("MUSIC: "), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("music.mp3"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("CAPTURE: the demo music did not load: the soundtrack is silent\n"), std::string::npos)
+        << run.err;
+    const Wav wav = ReadWav(folder / "s.wav");
+    ASSERT_TRUE(wav.ok);
+    EXPECT_EQ(wav.samples.size(), std::size_t(31 * 1470 * 2)) << "frames 300..330, as with the music";
+    EXPECT_EQ(std::count(wav.samples.begin(), wav.samples.end(), std::int16_t(0)), std::ptrdiff_t(wav.samples.size()));
+}
+
 TEST(CaptureTool, WavHoldsTheEngineDecodersSamplesOfTheSpan) {
-    if (!HaveMusic()) GTEST_SKIP() << "no generated data folder";
+    REQUIRE_GENERATED_DATA();
     ScratchFolder scratch("capture-wavtool");
     const fs::path& folder = scratch.Path();
     ProgramResult run = RunCapture(

@@ -3,6 +3,7 @@
 // the overlay out, pausing stops demo time and the music, the loop span wraps, the music goes on
 // sample-exact; and its command line and the missing display are refused with a message.
 #include "support/FileBytes.h"
+#include "support/GeneratedData.h"
 #include "support/ProgramRun.h"
 #include "support/RgbPngReader.h"
 #include "support/ScratchFolder.h"
@@ -24,11 +25,12 @@ namespace {
 
 const EnvChanges kHeadless = {{"SDL_VIDEODRIVER", "offscreen"}, {"SDL_AUDIODRIVER", "dummy"}};
 
+// Runs the studio in a data home of its own: its debug.log goes with the folder.
 ProgramResult RunStudio(const std::vector<std::string>& arguments, const EnvChanges& env = kHeadless) {
-    return RunProgram(BuiltProgram("quenlite-studio"), arguments, QUENLITE_SOURCE_DIR, env, 240);
+    const DataHome home("studio");
+    return RunProgram(BuiltProgram("quenlite-studio"), arguments, home.Path(), env, 240);
 }
 
-bool HaveData() { return std::filesystem::exists(std::filesystem::path(QUENLITE_SOURCE_DIR) / "data" / "General"); }
 
 // The fields of each "STUDIO: m:ss.fff ... playing|paused ... music playing|stopped at frame N"
 // status line the script asked for.
@@ -84,7 +86,7 @@ TEST(StudioTool, BadCommandLinesAndAMissingDisplayAreRefusedWithAMessage) {
 }
 
 TEST(StudioTool, SeekAndStepFramesAreTheCaptureToolsFramesWithoutTheOverlay) {
-    if (!HaveData()) GTEST_SKIP() << "no generated data folder";
+    REQUIRE_GENERATED_DATA();
     ScratchFolder scratch("studio-frames");
     const std::filesystem::path shots = scratch.Path() / "studio", captured = scratch.Path() / "capture";
     std::filesystem::create_directories(shots);
@@ -120,7 +122,7 @@ TEST(StudioTool, SeekAndStepFramesAreTheCaptureToolsFramesWithoutTheOverlay) {
 }
 
 TEST(StudioTool, PausingStopsDemoTimeAndTheMusicAndTheLoopSpanWraps) {
-    if (!HaveData()) GTEST_SKIP() << "no generated data folder";
+    REQUIRE_GENERATED_DATA();
     ProgramResult run = RunStudio({"--size", "64x48", "--from", "1:00", "--script",
                                    "wait 10; status; space; status; wait 10; status; up; status; down; "
                                    "seek 1:10; [; seek 1:10.4; ]; l; space; wait 12; status; quit"});
@@ -147,7 +149,7 @@ TEST(StudioTool, PausingStopsDemoTimeAndTheMusicAndTheLoopSpanWraps) {
 }
 
 TEST(StudioTool, TheMusicGoesOnSampleExactFromWherePlayResumes) {
-    if (!HaveData()) GTEST_SKIP() << "no generated data folder";
+    REQUIRE_GENERATED_DATA();
     ScratchFolder scratch("studio-sound");
     // SDL's disk driver writes what the device plays, at the device's own pace, to a file.
     const std::string heard = scratch.Path("heard.raw"), wav = scratch.Path("music.wav");
@@ -189,7 +191,7 @@ TEST(StudioTool, TheMusicGoesOnSampleExactFromWherePlayResumes) {
 }
 
 TEST(StudioTool, RealKeysDriveItOnAnXServer) {
-    if (!HaveData()) GTEST_SKIP() << "no generated data folder";
+    REQUIRE_GENERATED_DATA();
     ScratchFolder scratch("studio-x");
     // The script passes a sanitizer build's preload on to the programs it starts, and to them only.
     const char* preload = std::getenv("LD_PRELOAD");
@@ -198,4 +200,41 @@ TEST(StudioTool, RealKeysDriveItOnAnXServer) {
                                    {{"LD_PRELOAD", std::nullopt}, {"QUENLITE_PRELOAD", preload ? preload : ""}}, 240);
     if (run.exitCode == 77) GTEST_SKIP() << run.err;
     EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+}
+
+// At any speed but the normal one the music is silent, and it comes back at the normal speed.
+TEST(StudioTool, TheMusicIsSilentAtOtherSpeeds) {
+    REQUIRE_GENERATED_DATA();
+    ProgramResult run = RunStudio({"--size", "64x48", "--from", "1:00", "--script",
+                                   "wait 3; status; up; wait 3; status; down; down; wait 3; status; up; wait 3; "
+                                   "status; quit"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::vector<Status> status = StatusLines(run.out);
+    ASSERT_EQ(status.size(), 4u) << run.out;
+    for (const Status& line : status) EXPECT_EQ(line.state, "playing") << run.out;
+    EXPECT_EQ(status[0].music, "playing") << run.out;
+    EXPECT_EQ(status[1].music, "stopped") << "faster: " << run.out;
+    EXPECT_EQ(status[2].music, "stopped") << "slower: " << run.out;
+    EXPECT_EQ(status[3].music, "playing") << "back at the normal speed: " << run.out;
+}
+
+// A relative --shots folder is taken from where the studio was started, not from the data
+// folder it moves to: here the data lies beside the program, as in an unpacked archive.
+TEST(StudioTool, RelativeShotsLandWhereItWasStarted) {
+    REQUIRE_GENERATED_DATA();
+    ScratchFolder scratch("studio-shots");
+    const std::filesystem::path bin = scratch.Path() / "bin", started = scratch.Path() / "started";
+    std::filesystem::create_directories(bin);
+    std::filesystem::create_directories(started / "shots");
+    std::filesystem::create_directory_symlink(GeneratedData(), bin / "data");
+    // A copy, not a link: the program finds its own folder through what it was started from.
+    std::filesystem::copy_file(BuiltProgram("quenlite-studio"), bin / "quenlite-studio");
+    ProgramResult run = RunProgram((bin / "quenlite-studio").string(),
+                                   {"--size", "64x48", "--from", "0:30", "--shots", "shots", "--script",
+                                    "space; seek 0:30; f12; quit"},
+                                   started, kHeadless, 240);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(std::filesystem::exists(started / "shots" / "quenlite-030000ms.png")) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(bin / "shots")) << "taken from the data folder";
+    EXPECT_TRUE(std::filesystem::exists(bin / "debug.log")) << "the log lies beside the data it played";
 }

@@ -1,6 +1,8 @@
 // Tests for the beat checker: synthetic kicks, silence and a drone, replayed through the rules.
 #include "assets/Beats.h"
 
+#include "timeline/Timeline.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -39,7 +41,7 @@ const SceneBeats& Find(const std::vector<SceneBeats>& all, const char* member) {
 TEST(Beats, SilenceTakesNothingAndFailsTheBeatScenes) {
     std::vector<std::int16_t> silence(kFrames * 2, 0);
     auto scenes = CheckBeats(silence.data(), kFrames, 2, kRate);
-    ASSERT_EQ(scenes.size(), 9u);
+    ASSERT_EQ(scenes.size(), VantorGL::kTimelineRows);
     EXPECT_STREQ(scenes.front().member, "selvoHills");
     EXPECT_STREQ(scenes.back().member, "cucumberCamping");
     const auto& opening = Find(scenes, "selvoHills");
@@ -97,7 +99,7 @@ TEST(Beats, ShortOrBadInputReadsAsSilence) {
     auto scenes = CheckBeats(pcm.data(), 50, 2, kRate);
     EXPECT_EQ(Find(scenes, "selvoHills").beats, 0);
     scenes = CheckBeats(nullptr, 0, 2, kRate);
-    EXPECT_EQ(scenes.size(), 9u);
+    EXPECT_EQ(scenes.size(), VantorGL::kTimelineRows);
     scenes = CheckBeats(pcm.data(), 50, 7, kRate);
     EXPECT_EQ(Find(scenes, "pelkAirport").beats, 0);
 }

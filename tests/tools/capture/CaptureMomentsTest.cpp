@@ -2,6 +2,7 @@
 // of every scene window, taken together in one run (so each is reached after the timeline was
 // started over for it), equal the frames of fresh runs that play the same frames straight.
 #include "support/FileBytes.h"
+#include "support/GeneratedData.h"
 #include "support/ProgramRun.h"
 #include "support/ScratchFolder.h"
 #include "timeline/Timeline.h"
@@ -43,9 +44,8 @@ ProgramResult Capture(const std::vector<std::string>& arguments, const std::file
 }  // namespace
 
 TEST(CaptureMoments, FirstFramesOfEverySceneWindowAreTheStraightPlaysWhateverElseTheRunTook) {
-    const std::filesystem::path source = QUENLITE_SOURCE_DIR;
-    if (!std::filesystem::exists(source / "data" / "General" / "music.mp3")) GTEST_SKIP() << "no generated data folder";
-    ScratchFolder scratch("capture-moments");
+    REQUIRE_GENERATED_DATA();
+    DataHome scratch("capture-moments");  // the runs start here, beside a link to the data
     std::vector<int> frames;  // grid frame numbers, kFramesPerWindow from each window's start
     std::string at;
     const VantorGL::sTimelineWindow* windows = VantorGL::TimelineByStart();
@@ -56,7 +56,7 @@ TEST(CaptureMoments, FirstFramesOfEverySceneWindowAreTheStraightPlaysWhateverEls
         const std::filesystem::path fresh = scratch.Path() / ("fresh-" + std::to_string(w));
         ProgramResult straight = Capture({"--from", Seconds(first * 1000 / kFps), "--to", Seconds(last * 1000 / kFps),
                                           "--out", fresh.string(), "--quiet"},
-                                         source);
+                                         scratch.Path());
         ASSERT_EQ(straight.exitCode, 0) << straight.err;
         for (int n = first; n <= last; ++n) {
             frames.push_back(n);
@@ -64,7 +64,7 @@ TEST(CaptureMoments, FirstFramesOfEverySceneWindowAreTheStraightPlaysWhateverEls
         }
     }
     const std::filesystem::path together = scratch.Path() / "together";
-    ProgramResult run = Capture({"--at", at, "--out", together.string(), "--quiet"}, source);
+    ProgramResult run = Capture({"--at", at, "--out", together.string(), "--quiet"}, scratch.Path());
     ASSERT_EQ(run.exitCode, 0) << run.err;
 
     std::string differing;

@@ -17,11 +17,12 @@
 
 TEST(CaptureSheet, WithoutTimesEachSceneMiddleIsTakenAndLabelled) {
     VantorGLTest::ScratchFolder folder("sheet");
+    const VantorGLTest::DataHome home("sheet-home");
     ASSERT_FALSE(folder.Path().empty());
     const std::string frames = folder.Path("frames"), sheet = folder.Path("sheet.png");
     VantorGLTest::ProgramResult run = VantorGLTest::RunProgram(
         VantorGLTest::BuiltProgram("quenlite-capture"),
-        {"--out", frames, "--sheet", sheet, "--fps", "10", "--size", "64x48", "--quiet"}, QUENLITE_BINARY_DIR, {}, 240);
+        {"--out", frames, "--sheet", sheet, "--fps", "10", "--size", "64x48", "--quiet"}, home.Path(), {}, 240);
     ASSERT_EQ(run.exitCode, 0) << run.err;
 
     // The frames are named by the demo time they show.
@@ -38,7 +39,9 @@ TEST(CaptureSheet, WithoutTimesEachSceneMiddleIsTakenAndLabelled) {
         if (entry.path().extension() == ".png") written.insert(entry.path().filename().string());
     EXPECT_EQ(written, expected);
 
-    // Each label strip reads as a sheet labelled here with that time and scene, in time order.
+    // Each label strip reads as a sheet labelled here with that time and scene, in time order,
+    // with the label font the program found from the same folder.
+    const VantorGLTest::WorkingFolder sameFolder(home.Path());
     ContactSheet reference;
     reference.Resize(int(middles.size()), 64, 48);
     const std::vector<std::uint8_t> black(64 * 48 * 3, 0);

@@ -3,6 +3,8 @@
 // front of the rock, and the rays the scene blurs out of it keep their shafts below white.
 #include "ModelRecipes.h"
 
+#include "support/LookAtView.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -29,12 +31,11 @@ const Vec3 kEyeStart{-307, 130, 430}, kEyeEnd{23, 130, 100}, kTarget{225, 60, -3
 // Where p falls in the scene camera's view from `eye` (looking at the credits; fovy 45, 4:3), in
 // normalised screen coordinates.
 bool Project(Vec3 eye, Vec3 p, float& x, float& y) {
-    Vec3 f = Normalize(kTarget - eye), r = Normalize(Cross(f, Vec3{0, 1, 0})), u = Cross(r, f), v = p - eye;
-    float depth = Dot(v, f);
-    if (depth <= 0) return false;
-    const float tanHalf = 0.41421356f;
-    x = Dot(v, r) / depth / (tanHalf * 4 / 3);
-    y = Dot(v, u) / depth / tanHalf;
+    const double from[3] = {eye.x, eye.y, eye.z}, target[3] = {kTarget.x, kTarget.y, kTarget.z}, up[3] = {0, 1, 0};
+    const double point[3] = {p.x, p.y, p.z};
+    double nx = 0, ny = 0;
+    if (!VantorGLTest::LookAtView(from, target, up, 45.0, 4.0 / 3.0).Ndc(point, nx, ny, 0.0)) return false;
+    x = float(nx), y = float(ny);
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include "ThreeDsWriter.h"
 #include "Datagen.h"
 
+#include "assets/DataManifest.h"
 #include "support/FileBytes.h"
 #include "support/ScratchFolder.h"
 
@@ -209,7 +210,15 @@ std::map<std::string, ParsedModel> ModelsGenTest::parsed;
 
 TEST_F(ModelsGenTest, EveryFileParsesWithAllFacesInValidGroups) {
     ASSERT_TRUE(generated);
-    ASSERT_EQ(ModelFiles().size(), 37u);
+    // One file for each model row of the manifest, in its order, each with its recipe.
+    std::vector<std::string> manifestModels;
+    for (const VantorGL::cDataFile& row : VantorGL::AssetManifest())
+        if (row.kind == VantorGL::cDataKind::Model) manifestModels.push_back(VantorGL::PathInDataFolder(row.path));
+    ASSERT_EQ(ModelFiles().size(), manifestModels.size());
+    for (std::size_t i = 0; i < manifestModels.size(); ++i) {
+        EXPECT_EQ(ModelFiles()[i].path, manifestModels[i]);
+        EXPECT_NE(ModelFiles()[i].build, nullptr) << manifestModels[i] << " has no recipe";
+    }
     for (const ModelFile& f : ModelFiles()) {
         SCOPED_TRACE(f.path);
         ASSERT_TRUE(std::filesystem::exists(root + "/" + f.path));

@@ -3,6 +3,8 @@
 #include "assets/Beats.h"
 #include "assets/FrequencyAnalyser.h"
 #include "datagen/SynthSoundtrack.h"
+#include "scenes/TavikIsleScene.h"
+#include "timeline/Timeline.h"
 
 #include <gtest/gtest.h>
 
@@ -55,7 +57,7 @@ TEST(Soundtrack, EveryBeatSceneGetsItsBeatsAtAnyFramePhase) {
     for (int phase = 0; phase < 17; phase += 4) {
         SCOPED_TRACE(phase);
         auto scenes = QuenliteAssets::CheckBeats(pcm.data(), pcm.size() / 2, 2, 44100, phase);
-        ASSERT_EQ(scenes.size(), 9u);
+        ASSERT_EQ(scenes.size(), VantorGL::kTimelineRows);
 
         // Opening: the pad intro has no beat; the kick from 7 s brings all rings before the tumble.
         const auto& opening = Scene(scenes, "selvoHills");
@@ -98,7 +100,8 @@ TEST(Soundtrack, ScriptPointsGetACrash) {
         }
         return sum / n;
     };
-    for (double at : {57050.0, 62400.0, 66790.0, 71740.0, 76840.0, 81340.0}) {
+    for (const auto& step : VantorGL::cTavikIsleScene::kScriptSteps) {
+        const double at = step[0];  // demo ms, as the scene reads its script
         SCOPED_TRACE(at);
         EXPECT_GT(air(at, at + 150), 2.0 * air(at - 2600, at - 2200));
     }
