@@ -574,10 +574,8 @@ bool DecodePictureTexture(const std::string& file, int maxTextureSize, cDecodedP
 
 bool DecodeTextureFile(const std::string& path, eTextureRoute route, int maxTextureSize, cDecodedPicture& out,
                        std::string& error) {
-    if (maxTextureSize < 1) {
-        error = "no usable maximum texture size";
-        return false;
-    }
+    // The file's own fault is told first: a picture that cannot be read says so even where no
+    // GL context answered the size query (the decoders check the size once the bytes are in).
     if (path.find("http://") != std::string::npos) {
         error = "network paths are not supported";
         return false;
