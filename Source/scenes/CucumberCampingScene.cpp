@@ -14,17 +14,10 @@ namespace VantorGL {
 
 namespace {
 
-constexpr double kClockPerMs = double(0.01f);  // sceneClock units per frame millisecond
 constexpr float kFadeInPerMs = 0.001f;         // the cover picture is gone after one second
 constexpr float kFadeOutPerMs = 0.002f;        // net +0.001 per ms against the fade-in
 constexpr int kFadeOutFromMs = 166000;         // "2:46.0": one second before the demo ends
-// The eye slides from (-307, 130, 430) towards (23, 130, 100) while looking at the credits.
-constexpr float kCreditsX = 225.0f, kCreditsY = 60.0f, kCreditsZ = -342.0f;
 constexpr float kBlurFactor = 2.5f;  // Gaussian tap step, pixels
-// The rays: a zoom blur of the sky alone towards a point near the top-left corner.
-constexpr float kRayScale = -0.5f, kRayStart = 1.0f, kRayCentreX = 0.1f, kRayCentreY = 1.0f;
-constexpr int kRayIterations = 100;
-constexpr int kRayLayers = 3;  // the rays are added three times over
 
 // The frame every object of DrawContent is drawn in: the camera's view on the identity, then a
 // neutral placement.
@@ -56,8 +49,8 @@ void cCucumberCampingScene::Update() {
     if (clock->SinceReset() > kFadeOutFromMs) fade = std::min(1.0f, fade + d * kFadeOutPerMs);
 }
 
-cVector3 cCucumberCampingScene::Eye() const {
-    const float slide = float(sceneClock);
+cVector3 cCucumberCampingScene::EyeAt(double clock) {
+    const float slide = float(clock);
     return cVector3((slide - 287.0f) - 20.0f, 150.0f - 20.0f, 430.0f - slide);
 }
 

@@ -24,7 +24,18 @@ public:
     void DrawContent(int pass);
 
     // The eye on its slide at the current sceneClock (float arithmetic, as the view is built).
-    cVector3 Eye() const;
+    cVector3 Eye() const { return EyeAt(sceneClock); }
+    // The eye at scene clock `clock`: from (-307, 130, 430) at the scene's start to (23, 130, 100)
+    // at the end of the demo, looking at the credits (kCreditsX, kCreditsY, kCreditsZ).
+    static cVector3 EyeAt(double clock);
+
+    static constexpr double kClockPerMs = double(0.01f);  // sceneClock units per frame millisecond
+    static constexpr float kCreditsX = 225.0f, kCreditsY = 60.0f, kCreditsZ = -342.0f;
+    // The rays: a zoom blur of the sky alone towards a point near the top-left corner, added
+    // kRayLayers times over.
+    static constexpr float kRayScale = -0.5f, kRayStart = 1.0f, kRayCentreX = 0.1f, kRayCentreY = 1.0f;
+    static constexpr int kRayIterations = 100;
+    static constexpr int kRayLayers = 3;
 
     double sceneClock = 0.0;  // frame ms x 0.01 accumulated: the camera's slide
     float fade = 1.0f;        // alpha of the fade picture; 1 hides the scene

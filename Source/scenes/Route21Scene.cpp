@@ -19,7 +19,6 @@ constexpr float kBeatCooldownMs = 400.0f;   // at most one beat per 400 ms
 constexpr float kFadeOutPerMs = 0.0015f;    // the fade picture lifts in about 667 ms
 constexpr float kFadeInPerMs = 0.003f;      // after 1:55.0 it comes back (net 0.0015 per ms)
 constexpr int kFadeBackAfterMs = 115000;    // "1:55.0", the end of the second showing
-constexpr float kModelScale = 5.5f;         // torus, crystals and ball cube
 constexpr double kTurnPerClock = 5.0;       // degrees of torus turn per sceneClock unit: 50 per second
 constexpr float kFirstBlurFactor = 2.5f;
 
@@ -58,7 +57,7 @@ cVector3 cRoute21Scene::SwayUp(double s) {
 void cRoute21Scene::SetSwayView() {
     // The eye stands 704 from the torus's axis and looks 65 degrees away from it, across the
     // ring's passing tube; the view never moves, only rolls.
-    camera.SetView(cVector3(700, 0, -100), cVector3(697, 0, -90), SwayUp(sceneClock));
+    camera.SetView(cVector3(kEyeX, kEyeY, kEyeZ), cVector3(kLookAtX, kLookAtY, kLookAtZ), SwayUp(sceneClock));
 }
 
 void cRoute21Scene::DrawContent(int pass) {

@@ -35,6 +35,11 @@ public:
     cCamera camera;
     std::int32_t beatCount = 0;  // raised by a beat and cleared in the same update
     static constexpr float kBeatLevel = 0.1f;  // spectrum bin 0 above this is a beat
+    // The camera: it stands and looks, only its up vector moves. Torus, crystals and ball cube
+    // are drawn at kModelScale about the origin.
+    static constexpr float kEyeX = 700, kEyeY = 0, kEyeZ = -100;
+    static constexpr float kLookAtX = 697, kLookAtY = 0, kLookAtZ = -90;
+    static constexpr float kModelScale = 5.5f;
     float beatCooldown = 100.0f;  // ms until the next beat may be counted
     float endFade = 1.0f;         // alpha of the fade picture; 1 covers the scene
     cRenderTextureSystem targetA, targetB, targetC, targetD;  // image, first blur, second blur, unused

@@ -9,6 +9,7 @@
 #include "support/KeptFrame.h"
 #include "support/LookAtView.h"
 #include "timeline/TimeSystem.h"
+#include "timeline/Timeline.h"
 
 #include <gtest/gtest.h>
 
@@ -105,11 +106,14 @@ namespace {
 
 double Luma(const std::uint8_t* p) { return 0.299 * p[0] + 0.587 * p[1] + 0.114 * p[2]; }
 
-// The scene's camera at demo time `ms` (the eye slides 0.01 units per ms from the scene's start),
-// projecting world point p to a pixel (x right, y up from the bottom row, as the frame is stored).
+// The scene's camera at demo time `ms` (its clock runs from the scene's start), projecting world
+// point p to a pixel (x right, y up from the bottom row, as the frame is stored).
 bool ProjectAt(int ms, const float p[3], double& px, double& py) {
-    const double slide = (ms - 134000) * 0.01;
-    const double eye[3] = {slide - 307, 130, 430 - slide}, target[3] = {225, 60, -342}, up[3] = {0, 1, 0};
+    const cVector3 at = cCucumberCampingScene::EyeAt((ms - TimelineStartMs("cucumberCamping")) *
+                                                     cCucumberCampingScene::kClockPerMs);
+    const double eye[3] = {at.x(), at.y(), at.z()}, up[3] = {0, 1, 0};
+    const double target[3] = {cCucumberCampingScene::kCreditsX, cCucumberCampingScene::kCreditsY,
+                              cCucumberCampingScene::kCreditsZ};
     const double point[3] = {p[0], p[1], p[2]};
     const VantorGLTest::LookAtView view(eye, target, up, 45.0, 4.0 / 3.0);
     return view.Pixel(point, DemoHarness::kWidth, DemoHarness::kHeight, px, py, 1.0);

@@ -3,6 +3,7 @@
 // shafts falling from it, and the credits on a stone slab beside the camera's target.
 #include "MeshText.h"
 #include "ModelRecipes.h"
+#include "SceneCameras.h"
 
 #include <algorithm>
 
@@ -14,7 +15,7 @@ void BuildShell(Mesh& mesh, int rock);
 namespace {
 
 // The camera slides from kEyeStart to kEyeEnd looking at kTarget (scene units, drawn unscaled).
-const Vec3 kEyeStart{-307, 130, 430}, kEyeEnd{23, 130, 100}, kTarget{225, 60, -342};
+const Vec3 kEyeStart = kCanyonEyeStart, kEyeEnd = kCanyonEyeEnd, kTarget = kCanyonTarget;
 const Vec3 kUp{0, 1, 0};
 
 Vec3 EyeMid() { return (kEyeStart + kEyeEnd) * 0.5f; }

@@ -2,6 +2,7 @@
 // balls at its centre. All three are drawn at scale 5.5 about the origin and shaped for the
 // scene's one fixed camera.
 #include "ModelRecipes.h"
+#include "SceneCameras.h"
 
 #include <algorithm>
 
@@ -26,8 +27,8 @@ constexpr float kEyeRadius = 128.6f, kEyeClearance = 22;
 // The eye and its view in model units, for the balls: it only rolls about the view's axis, so
 // what it ever sees is the cone round that axis through the frame's corners (45 degrees
 // vertically at 4:3: tan of the half diagonal 0.414 * 5 / 3), plus a margin.
-const Vec3 kEye{700 / 5.5f, 0, -100 / 5.5f};
-const Vec3 kViewAxis = Normalize({-3, 0, 10});
+const Vec3 kEye = kTorusEye;
+const Vec3 kViewAxis = kTorusViewAxis;
 const float kViewConeCos = std::cos(std::atan(0.41421356f * 5 / 3) + 2 * kPi / 180);
 
 // Slices round a ball whose outline stands `radiusPx` pixels on the frame: each chord of the

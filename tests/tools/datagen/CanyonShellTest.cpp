@@ -2,6 +2,7 @@
 // every line of sight from the floor upwards ends on rock or ground, the sky crack stands in
 // front of the rock, and the rays the scene blurs out of it keep their shafts below white.
 #include "ModelRecipes.h"
+#include "SceneCameras.h"
 
 #include "support/LookAtView.h"
 
@@ -26,7 +27,7 @@ float Hit(const Model& model, Vec3 origin, Vec3 dir) {
     return best;
 }
 
-const Vec3 kEyeStart{-307, 130, 430}, kEyeEnd{23, 130, 100}, kTarget{225, 60, -342};
+const Vec3 kEyeStart = kCanyonEyeStart, kEyeEnd = kCanyonEyeEnd, kTarget = kCanyonTarget;
 
 // Where p falls in the scene camera's view from `eye` (looking at the credits; fovy 45, 4:3), in
 // normalised screen coordinates.
@@ -40,8 +41,8 @@ bool Project(Vec3 eye, Vec3 p, float& x, float& y) {
 }
 
 // The scene's sky pass and ray pass on the CPU at a quarter of 1024 x 768: the sky drawn white
-// on black from `eye`, then the zoom blur towards the corner point (0.1, 1.0) (100 taps, scale
-// from 1 down to 0.5), times the three layers the scene adds. Returns the mask and the rays.
+// on black from `eye`, then the scene's zoom blur towards its corner point (its taps, its scale
+// from the start down), times the layers the scene adds. Returns the mask and the rays.
 void SkyRays(const Model& sky, Vec3 eye, std::vector<float>& mask, std::vector<float>& rays, int& w, int& h) {
     w = 256, h = 192;
     mask.assign(size_t(w) * h, 0.0f);
@@ -68,16 +69,18 @@ void SkyRays(const Model& sky, Vec3 eye, std::vector<float>& mask, std::vector<f
                 }
         }
     rays.assign(size_t(w) * h, 0.0f);
-    const float centreU = 0.1f, centreV = 1.0f;
+    using Scene = VantorGL::cCucumberCampingScene;
+    const float centreU = Scene::kRayCentreX, centreV = Scene::kRayCentreY;
+    const int taps = Scene::kRayIterations;
     for (int py = 0; py < h; ++py)
         for (int px = 0; px < w; ++px) {
             float u = (px + 0.5f) / w - centreU, v = (py + 0.5f) / h - centreV, sum = 0;
-            for (int i = 0; i < 100; ++i) {
-                float s = 1.0f - 0.5f * i / 99;
+            for (int i = 0; i < taps; ++i) {
+                float s = Scene::kRayStart + Scene::kRayScale * i / (taps - 1);
                 int qx = int((u * s + centreU) * w), qy = int((v * s + centreV) * h);
                 if (qx >= 0 && qx < w && qy >= 0 && qy < h) sum += mask[size_t(qy) * w + size_t(qx)];
             }
-            rays[size_t(py) * w + size_t(px)] = 3 * sum / 100;
+            rays[size_t(py) * w + size_t(px)] = Scene::kRayLayers * sum / taps;
         }
 }
 

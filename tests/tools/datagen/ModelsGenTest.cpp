@@ -2,6 +2,7 @@
 // ranges, texture coordinates, sizes that fit the scenes, and byte-identical reruns.
 #include "MeshText.h"
 #include "ModelsGen.h"
+#include "SceneCameras.h"
 #include "ThreeDsWriter.h"
 #include "Datagen.h"
 
@@ -307,13 +308,12 @@ TEST_F(ModelsGenTest, SizesFitTheScenes) {
         for (const ParsedObject& o : parsed.at(p).objects)
             for (Vec3 q : o.positions) ASSERT_GT(std::hypot(q.x, q.y), 420) << p;
     }
-    // Torus interlude, drawn at scale 5.5 under the camera at (700, 0, -100) looking towards
-    // (697, 0, -90). The torus turns about y, so the eye sweeps a circle through it: torus and
+    // Torus interlude, drawn scaled under the scene's standing camera. The torus turns about y, so the eye sweeps a circle through it: torus and
     // crystals keep clear of that circle (the camera never enters them). Torus and ball cube share
     // a centre on the y axis, the cube fits inside the ring's hole, and both reach into the cone
     // of 22 degrees round the view axis that every roll of the view keeps on screen.
     {
-        const Vec3 eye{700 / 5.5f, 0, -100 / 5.5f}, view = Normalize(Vec3{-3, 0, 10});
+        const Vec3 eye = kTorusEye, view = kTorusViewAxis;
         auto fromEyeCircle = [&](Vec3 p) { return std::hypot(std::hypot(p.x, p.z) - std::hypot(eye.x, eye.z), p.y); };
         auto seen = [&](const ParsedModel& m) {
             float best = -1;
