@@ -196,3 +196,25 @@ TEST_F(FrameLoopTest, NoToTheFullscreenQuestionEndsTheRunOnEveryPath) {
         EXPECT_NE(said.find("Program Will Now Close."), std::string::npos) << said;
     }
 }
+
+// The real fullscreen seams on SDL's offscreen display: the desktop's own size is a fullscreen
+// mode (that display lists one mode of any size, so a refusal cannot be shown here), and with no
+// display to ask on, the question answers Yes and says so, so the run goes on windowed.
+TEST_F(FrameLoopTest, TheRealDisplayHasItsOwnModeAndAnswersYesWithoutAViewer) {
+    class RealDisplayApp : public RecordingApp {
+    public:
+        using RecordingApp::RecordingApp;
+        using cWindowsSystem::AskUseWindowed;
+        using cWindowsSystem::SetFullscreenDisplayMode;
+    } app(clock.counter);
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    SDL_DisplayMode desktop{};
+    ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0) << SDL_GetError();
+    app.SetSize(desktop.w, desktop.h);
+    EXPECT_TRUE(app.SetFullscreenDisplayMode()) << desktop.w << "x" << desktop.h;
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(app.AskUseWindowed());
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("no display to ask on; answering Yes"), std::string::npos) << said;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
