@@ -71,9 +71,11 @@ void WriteScript(const fs::path& path, const std::string& body) {
     fs::permissions(path, fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read);
 }
 
-// Runs quenlite-capture from the repository root (where data/ lies) with PATH set as given.
+// Runs quenlite-capture in a data home of its own (its debug.log goes with the folder) with PATH
+// set as given.
 ProgramResult RunCapture(const std::vector<std::string>& arguments, const std::string& path) {
-    return RunProgram(BuiltProgram("quenlite-capture"), arguments, QUENLITE_SOURCE_DIR, {{"PATH", path}});
+    const DataHome home("capture-video");
+    return RunProgram(BuiltProgram("quenlite-capture"), arguments, home.Path(), {{"PATH", path}});
 }
 
 
