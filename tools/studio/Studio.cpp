@@ -295,6 +295,7 @@ void cStudio::FillView(sStudioView& view) const {
     view.replayDrawMs = replayDrawMs;
     view.replayDrawn = replayDrawnFrames;
     view.reload = reloadText.c_str();
+    view.refused = refusedText.c_str();
     view.reloadMs = reloadMs;
     view.reloadReplayMs = reloadReplayMs;
 }
@@ -319,12 +320,17 @@ void cStudio::ReloadData(const std::vector<const VantorGL::cDataFile*>& rows) {
         return text;
     };
     if (music) voice.Attach(registry.music.Stream());
-    reloadMs = MsSince(start);
-    reloadText.clear();
-    if (!loaded.empty()) reloadText = "reloaded " + joined(loaded);
-    if (!refused.empty())
-        reloadText += (reloadText.empty() ? "" : "; ") + joined(refused) + " refused, the previous content stays";
+    const double ms = MsSince(start);
     ++reloads;
+    refusedText.clear();
+    if (!refused.empty()) {
+        refusedText = joined(refused) + " refused (see the console): the previous content stays";
+        std::printf("STUDIO: %s\n", refusedText.c_str());
+        std::fflush(stdout);
+    }
+    if (loaded.empty()) return;  // nothing new to show
+    reloadMs = ms;
+    reloadText = "reloaded " + joined(loaded);
     // The scenes made their own data from the old content at Init: the replay starts over.
     fresh = false;
     reloadReplayPending = true;

@@ -102,11 +102,11 @@ private:
     std::array<sWatchedScene, kWatchedScenes> watched;
     sStudioBeatWatch watches[kWatchedScenes];
 
-    // The data folder's watch, and what the last reload did: its files, its own time and the
-    // time of the replay after it (filled when that replay is done).
+    // The data folder's watch, and what the last reload did: the files it loaded, its own time
+    // and the time of the replay after it (filled when that replay is done), the files refused.
     cStudioDataWatch dataWatch;
     int reloads = 0;
-    std::string reloadText;
+    std::string reloadText, refusedText;
     double reloadMs = 0.0, reloadReplayMs = 0.0;
     bool reloadReplayPending = false;
     // The script's waitreload: steady time it gives up at (0: not waiting), reloads before it.

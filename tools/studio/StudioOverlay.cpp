@@ -121,6 +121,7 @@ void cStudioOverlay::DrawStatusPanel(const sStudioView& view) {
         else
             ImGui::Text("%s in %.0f ms", view.reload, view.reloadMs);
     }
+    if (view.refused[0] != '\0') ImGui::Text("%s", view.refused);
     ImGui::End();
 }
 
