@@ -54,7 +54,7 @@ TEST(DatagenManifest, ChosenFilesAreWrittenWholeAndTheRestLeftAlone) {
     Datagen::cFileChoice choice;
     std::string error;
     ASSERT_TRUE(choice.Choose({"GREETING2.3ds", "Ter/ray3.3DS", "texOg2", "og2.png"}, error)) << error;
-    EXPECT_EQ(choice.Paths(), (std::vector<std::string>{"og2.png", "greeting2.3DS", "Ter/ray3.3DS"}));
+    EXPECT_EQ(choice.Paths(), (std::vector<std::string>{"greeting2.3DS", "og2.png", "Ter/ray3.3DS"}));
     ASSERT_TRUE(Datagen::GenerateAll(root.string(), choice));
     EXPECT_EQ(FilesUnder(root), (std::set<std::string>{"og2.png", "og3.png", "greeting2.3DS", "Ter/ray3.3DS"}))
         << "no temporary file stays behind, and nothing more is written";
