@@ -245,16 +245,10 @@ TEST(StudioTool, RelativeShotsLandWhereItWasStarted) {
 
 namespace {
 
-// A data folder at `folder` of links to the generated files, so a test may replace some of them
-// without touching the generated folder.
-void LinkGeneratedData(const std::filesystem::path& folder) {
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(GeneratedData())) {
-        const std::filesystem::path to = folder / std::filesystem::relative(entry.path(), GeneratedData());
-        if (entry.is_directory())
-            std::filesystem::create_directories(to);
-        else
-            std::filesystem::create_symlink(entry.path(), to);
-    }
+// A copy of the generated data folder at `folder`, so a test may replace some of its files (a
+// copy, not links: the scratch folder's clean-up would change the modes of what links name).
+void CopyGeneratedData(const std::filesystem::path& folder) {
+    std::filesystem::copy(GeneratedData(), folder, std::filesystem::copy_options::recursive);
 }
 
 // Replaces `path` as the generator does: written whole under another name, renamed into place.
@@ -273,8 +267,8 @@ TEST(StudioTool, RewrittenDataIsShownAtTheSameMomentAsAFreshStudioShowsIt) {
     ScratchFolder scratch("studio-reload");
     const std::filesystem::path home = scratch.Path() / "home", reloaded = scratch.Path() / "reloaded",
                                 fresh = scratch.Path() / "fresh";
-    for (const auto& folder : {home / "data", reloaded, fresh}) std::filesystem::create_directories(folder);
-    LinkGeneratedData(home / "data");
+    for (const auto& folder : {home, reloaded, fresh}) std::filesystem::create_directories(folder);
+    CopyGeneratedData(home / "data");
     const std::filesystem::path ready = scratch.Path() / "ready.png", before = scratch.Path() / "before.png";
     const std::string shot = "quenlite-100000ms.png";
     std::future<ProgramResult> studio = std::async(std::launch::async, [&] {
