@@ -17,6 +17,12 @@ int MaxTextureSize() {
     return size;
 }
 
+// A decode whose pixel block matches its texture size, as an upload needs.
+bool Fits(const cDecodedPicture& picture) {
+    return picture.textureWidth >= 1 && picture.textureHeight >= 1 &&
+           picture.rgba.size() == std::size_t(picture.textureWidth) * picture.textureHeight * 4;
+}
+
 }  // namespace
 
 // Clamping to the edge, not GL_CLAMP: GL_CLAMP with linear filtering blends the border colour
@@ -70,15 +76,6 @@ void cTextureSystem::SayFailure(const char* path, bool decoded, const std::strin
     ConsolePrint("TEXTURE", "%s: %s", !path ? "(null)" : shown.empty() ? path : shown.c_str(),
                  decoded ? "decoded pixels do not match the texture size" : error.c_str());
 }
-
-namespace {
-
-bool Fits(const cDecodedPicture& picture) {
-    return picture.textureWidth >= 1 && picture.textureHeight >= 1 &&
-           picture.rgba.size() == std::size_t(picture.textureWidth) * picture.textureHeight * 4;
-}
-
-}  // namespace
 
 bool cTextureSystem::Upload(const cDecodedPicture& picture) {
     if (!Fits(picture)) return false;
