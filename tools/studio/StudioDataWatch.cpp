@@ -47,13 +47,13 @@ void cStudioDataWatch::TakeAsLoaded() {
 
 bool cStudioDataWatch::Poll(std::int64_t nowNs) {
     if (nowNs < nextPollNs) return false;
-    nextPollNs = nowNs + kPollNs;
     bool moving = false;
     for (sFile& file : files) {
         const sStamp now = StampOf(file.path);
         moving = moving || !(now == file.seen);
         file.seen = now;
     }
+    nextPollNs = nowNs + (moving ? kSettleNs : kPollNs);
     if (moving) return false;
     changed.clear();
     for (sFile& file : files) {

@@ -15,6 +15,9 @@ namespace QuenliteStudio {
 class cStudioDataWatch {
 public:
     static constexpr std::int64_t kPollNs = 500'000'000;  // about twice a second
+    // After a poll that saw a file move, the next one comes sooner: a file renamed into place
+    // is whole at once, and the second look is all that stands before showing it.
+    static constexpr std::int64_t kSettleNs = 200'000'000;
 
     // Takes every reloadable row's file as it is now: what the registry has loaded. Run in the
     // folder the data paths start from.
