@@ -314,9 +314,12 @@ void cStudio::ReloadData(const std::vector<const VantorGL::cDataFile*>& rows) {
         const std::string name = VantorGL::PathInDataFolder(row->path);
         if (std::find(list.begin(), list.end(), name) == list.end()) list.push_back(name);  // two members, one file
     }
+    // A few names, then a count: F5 loads some sixty files, too many for one line of the overlay.
     auto joined = [](const std::vector<std::string>& names) {
+        constexpr std::size_t kNamed = 3;
         std::string text;
-        for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
+        for (std::size_t i = 0; i < names.size() && i < kNamed; ++i) text += (i ? ", " : "") + names[i];
+        if (names.size() > kNamed) text += " and " + std::to_string(names.size() - kNamed) + " more";
         return text;
     };
     if (music) voice.Attach(registry.music.Stream());
