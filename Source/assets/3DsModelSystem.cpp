@@ -495,8 +495,11 @@ bool c3DsModelSystem::LoadFromMemory(const std::uint8_t* data, std::size_t size,
     return true;
 }
 
-void c3DsModelSystem::Load(const char* path) {
-    Clear();
+namespace {
+
+// Reads the whole model file `path` names (quotes and ResolveDataPath as Load describes) into
+// `bytes`; false after the one MODEL line when it cannot.
+bool ReadModelFile(const char*& path, std::vector<std::uint8_t>& bytes) {
     if (!path) path = "";
     // A quoted path loses its quotes: the first token between double quotes is the path.
     std::string name = path;
@@ -509,26 +512,25 @@ void c3DsModelSystem::Load(const char* path) {
     }
     if (name.empty()) {
         VantorGL::ConsolePrint("MODEL", "%s: no file name", path);
-        return;
+        return false;
     }
     const std::string resolved = VantorGL::ResolveDataPath(name);
     if (resolved.empty()) {
         VantorGL::ConsolePrint("MODEL", "%s: path longer than %zu characters", path, VantorGL::kMaxDataPath);
-        return;
+        return false;
     }
     // Only regular files are read: a folder says so, and a pipe would block the load forever.
     const VantorGL::eFileKind kind = VantorGL::FileKindOf(resolved);
     if (kind == VantorGL::eFileKind::Folder || kind == VantorGL::eFileKind::Other) {
         VantorGL::ConsolePrint("MODEL", "%s: %s", path,
                                kind == VantorGL::eFileKind::Folder ? "is a folder, not a model file" : "not a regular file");
-        return;
+        return false;
     }
     FILE* file = VantorGL::OpenFile(resolved, "rb");
     if (!file) {
         VantorGL::ConsolePrint("MODEL", "%s: cannot open (%s)", path, std::strerror(errno));
-        return;
+        return false;
     }
-    std::vector<std::uint8_t> bytes;
     std::uint8_t block[65536];
     bool tooLarge = false;
     while (std::size_t got = std::fread(block, 1, sizeof block, file)) {
@@ -543,17 +545,48 @@ void c3DsModelSystem::Load(const char* path) {
     std::fclose(file);
     if (failed) {
         VantorGL::ConsolePrint("MODEL", "%s: cannot read (%s)", path, std::strerror(readError));
-        return;
+        return false;
     }
     if (tooLarge) {
         VantorGL::ConsolePrint("MODEL", "%s: larger than %zu MiB, not a model", path, kMaxFileBytes >> 20);
-        return;
+        return false;
     }
+    return true;
+}
+
+}  // namespace
+
+void c3DsModelSystem::Load(const char* path) {
+    Clear();
+    std::vector<std::uint8_t> bytes;
+    if (!ReadModelFile(path, bytes)) return;
     std::string problem;
     if (!LoadFromMemory(bytes.data(), bytes.size(), &problem))
         VantorGL::ConsolePrint("MODEL", "%s: not a usable 3DS file: %s", path, problem.c_str());
     else if (!problem.empty())
         VantorGL::ConsolePrint("MODEL", "%s: %s", path, problem.c_str());
+}
+
+bool c3DsModelSystem::Reload(const char* path) {
+    std::vector<std::uint8_t> bytes;
+    if (!ReadModelFile(path, bytes)) return false;
+    c3DsModelSystem fresh;
+    std::string problem;
+    if (!fresh.LoadFromMemory(bytes.data(), bytes.size(), &problem)) {
+        VantorGL::ConsolePrint("MODEL", "%s: not a usable 3DS file: %s", path, problem.c_str());
+        return false;
+    }
+    if (!problem.empty()) {
+        // Most often a file still being written: the whole previous model is worth more than
+        // what a damaged one keeps.
+        VantorGL::ConsolePrint("MODEL", "%s: %s; the previous model stays", path, problem.c_str());
+        return false;
+    }
+    objectCount = fresh.objectCount;
+    materialCount = fresh.materialCount;
+    materials.swap(fresh.materials);
+    objects.swap(fresh.objects);
+    return true;
 }
 
 void c3DsModelSystem::ApplyTransform() const {

@@ -62,6 +62,12 @@ public:
     // model; either way one line says what was lost.
     void Load(const char* path);
 
+    // Reads `path` again (as Load does) in place of what is loaded, keeping the transform and
+    // flags. A file Load would report in any way (missing, unusable, damaged, faces dropped)
+    // leaves the model as it was after that one MODEL line, where a damaged file ends in "; the
+    // previous model stays". Makes no OpenGL call. Returns whether the new model is in.
+    bool Reload(const char* path);
+
     // Parses a whole 3DS file held in memory. A chunk that claims more than its parent holds is
     // read up to the parent's end; an object damaged inside is dropped; where the chunks can no
     // longer be followed the walk stops, keeping what it read before. Returns false and leaves

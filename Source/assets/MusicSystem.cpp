@@ -10,6 +10,13 @@
 
 namespace VantorGL {
 
+namespace {
+
+// How the line about a damaged but decodable file ends at a first load.
+constexpr const char* kPlayingWhatThereIs = "; playing what there is";
+
+}  // namespace
+
 void AnalysePcmAt(const cPcmBuffer& pcm, std::int64_t frame, bool loop, cFrequencyAnalyser& analyser,
                   std::int16_t* scratch, float out[cFrequencyAnalyser::kBins]) {
     const int channels = pcm.channels;
@@ -59,7 +66,7 @@ void cMusicSystem::Decode() {
         return;
     }
     // A damaged stream that still decodes plays what it has (silence after it) and says so.
-    if (!note.empty()) pendingLines.push_back(fileName + ": " + note + "; playing what there is");
+    if (!note.empty()) pendingLines.push_back(fileName + ": " + note + kPlayingWhatThereIs);
     pendingDecoded = true;
 }
 
@@ -86,6 +93,21 @@ bool cMusicSystem::Attach(void* ownerWindow) {
     else
         output = cAudioDevice::Shared()->Attach(&voice) ? eOutput::Device : eOutput::Silent;
     return true;
+}
+
+bool cMusicSystem::Reload() {
+    Decode();
+    if (pendingDecoded && pendingLines.empty()) return Attach(window);
+    // Refused, or decoded only in part (most often a file still being written): the stream stays.
+    for (std::string line : pendingLines) {
+        if (pendingDecoded && line.ends_with(kPlayingWhatThereIs))
+            line.replace(line.size() - std::strlen(kPlayingWhatThereIs), std::string::npos, "; the previous music stays");
+        ConsolePrint("MUSIC", "%s", line.c_str());
+    }
+    pendingLines.clear();
+    pendingDecoded = false;
+    pending = cPcmBuffer{};
+    return false;
 }
 
 bool cMusicSystem::Play() {

@@ -49,6 +49,13 @@ public:
     void Decode();
     bool Attach(void* window = nullptr);
 
+    // Decodes `fileName` again and, when it decodes whole, takes it in place of the stream and
+    // attaches as Open does (stopped: the owner plays it again from where it wants). A file that
+    // does not decode, or decodes only in part, leaves the stream, its place and its playing as
+    // they were, after the one MUSIC line Open prints (a part ending "; the previous music
+    // stays"). Returns whether the new stream is in. Whoever holds Stream() lets go first.
+    bool Reload();
+
     // Plays from the first frame, repeating endlessly when `loop` is set. The fixed-step clock's
     // Now() at this call is the music's time zero. Returns whether there is a stream to play.
     bool Play();

@@ -224,12 +224,25 @@ int cResources::LoadAll() {
     loadTimes.targets += MillisecondsSince(start);
 
     start = Clock::now();
+    BuildShaders();
     ConfigureShaders();
     loadTimes.shaders += MillisecondsSince(start);
     return 0;
 }
 
-void cResources::ConfigureShaders() {
+bool cResources::Reload(const cDataFile& row) {
+    if (cTextureSystem* texture = RegistryMember<cTextureSystem>(*this, row)) {
+        const GLuint before = texture->texture;
+        if (!texture->Reload(row.path)) return false;
+        if (texture->texture != before) ConfigureShaders();
+        return true;
+    }
+    if (c3DsModelSystem* model = RegistryMember<c3DsModelSystem>(*this, row)) return model->Reload(row.path);
+    if (cMusicSystem* player = RegistryMember<cMusicSystem>(*this, row)) return player->Reload();
+    return false;
+}
+
+void cResources::BuildShaders() {
     for (cShaderSystem* shader : std::initializer_list<cShaderSystem*>{
              &npLightPillar, &npLightTerFloor, &npLightTerWall, &tavikObjectShaderA, &tavikObjectShaderB,
              &torbObjectShader, &mvLogoShader, &crystalRingShader, &crystalRefractShader, &crystalCaveRefractShader,
@@ -240,7 +253,9 @@ void cResources::ConfigureShaders() {
         gaussianMapShader.InitMap(1024, 768);
     BuildProgram(radialBlurShader);
     BuildProgram(distortShader);
+}
 
+void cResources::ConfigureShaders() {
     const cVector3f terLight2{-1000.0f, 500.0f, 5.0f};
     const cVector3f tavikLight2{100.0f, 300.0f, 0.0f};
     Configure(npLightPillar, {texPillarroomDiff.texture, texPillarroomNorm.texture, texPillarroomSpec.texture,

@@ -17,6 +17,8 @@
 
 namespace VantorGL {
 
+struct cDataFile;  // a row of the asset manifest (DataManifest.h)
+
 class cDataSystem {
 public:
     virtual ~cDataSystem() = default;
@@ -39,6 +41,15 @@ public:
     // rows (DataManifest.h) with the system face after the music, then the cube target and the
     // shaders. Needs the GL context.
     int LoadAll() override;
+
+    // Loads the file of asset manifest row `row` (DataManifest.h) again into its member, in
+    // place, while the demo runs: a picture into the texture name it has (no holder needs telling;
+    // a name made where the first load failed is handed to the shaders), a model in place of its
+    // objects, the music in place of its stream (stopped; the sequencer plays it from its Init).
+    // A file that is now broken says the TEXTURE, MODEL or MUSIC line it would say at start-up
+    // and leaves the previous content, so a half-written file never blanks the show. Fonts are
+    // not reloaded. Needs the GL context. Returns whether the new content is in.
+    bool Reload(const cDataFile& row);
 
     // Members in declaration order: constructed in this order, destroyed in reverse.
     cMusicSystem music;
@@ -79,6 +90,8 @@ public:
     bool boundedPasses = true;
 
 private:
+    void BuildShaders();
+    // The shaders' parameters, the registry's texture names among them.
     void ConfigureShaders();
 };
 

@@ -17,6 +17,12 @@ int MaxTextureSize() {
     return size;
 }
 
+// A decode whose pixel block matches its texture size, as an upload needs.
+bool Fits(const cDecodedPicture& picture) {
+    return picture.textureWidth >= 1 && picture.textureHeight >= 1 &&
+           picture.rgba.size() == std::size_t(picture.textureWidth) * picture.textureHeight * 4;
+}
+
 }  // namespace
 
 // Clamping to the edge, not GL_CLAMP: GL_CLAMP with linear filtering blends the border colour
@@ -60,19 +66,50 @@ bool cTextureSystem::LoadPicture(const char* path) {
 bool cTextureSystem::Finish(const char* path, eTextureRoute route, bool decoded, const cDecodedPicture& picture,
                             const std::string& error) {
     if (decoded && Upload(picture)) return true;
-    std::string shown = path ? ResolveDataPath(path) : std::string();
-    ConsolePrint("TEXTURE", "%s: %s", !path ? "(null)" : shown.empty() ? path : shown.c_str(),
-                 decoded ? "decoded pixels do not match the texture size" : error.c_str());
+    SayFailure(path, decoded, error);
     if (route == eTextureRoute::Png) texture = 0;  // the PNG route stores its result whatever it is
     return false;
 }
 
+void cTextureSystem::SayFailure(const char* path, bool decoded, const std::string& error) {
+    std::string shown = path ? ResolveDataPath(path) : std::string();
+    ConsolePrint("TEXTURE", "%s: %s", !path ? "(null)" : shown.empty() ? path : shown.c_str(),
+                 decoded ? "decoded pixels do not match the texture size" : error.c_str());
+}
+
 bool cTextureSystem::Upload(const cDecodedPicture& picture) {
-    if (picture.textureWidth < 1 || picture.textureHeight < 1 ||
-        picture.rgba.size() != std::size_t(picture.textureWidth) * picture.textureHeight * 4)
-        return false;
+    if (!Fits(picture)) return false;
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
+    Fill(picture);
+    return true;
+}
+
+bool cTextureSystem::Reload(const char* path) {
+    cDecodedPicture picture;
+    std::string error = "no path given";
+    const bool decoded = path && DecodeTextureFile(path, MaxTextureSize(), picture, error);
+    if (!decoded || !Fits(picture)) {
+        SayFailure(path, decoded, error);
+        return false;
+    }
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    if (texture == 0) {
+        Upload(picture);
+    } else {
+        glBindTexture(GL_TEXTURE_2D, texture);
+        // A first upload of the picture route leaves the wrap at GL's default: put it back, as
+        // the scenes' binds may have changed it since.
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+        Fill(picture);
+    }
+    glBindTexture(GL_TEXTURE_2D, GLuint(bound));
+    return true;
+}
+
+void cTextureSystem::Fill(const cDecodedPicture& picture) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     if (picture.route == eTextureRoute::Png) {
@@ -88,7 +125,6 @@ bool cTextureSystem::Upload(const cDecodedPicture& picture) {
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, picture.textureWidth, picture.textureHeight, 0, GL_RGBA,
                  GL_UNSIGNED_BYTE, picture.rgba.data());
     glPopClientAttrib();
-    return true;
 }
 
 }  // namespace VantorGL

@@ -44,11 +44,24 @@ public:
     // leaves `texture` unchanged.
     bool Upload(const cDecodedPicture& picture);
 
+    // Loads `path` again by the route its name picks, into the GL name already held, so every
+    // holder of the name sees the new picture and no texture is made or lost; the name's filters
+    // and wrap are put back as a first load sets them. Without a name yet (the first load
+    // failed) a new one is made. A file that does not decode leaves the texture as it was, after
+    // the one TEXTURE line Load prints. Leaves the 2D binding as it found it. Returns whether the
+    // new picture is in.
+    bool Reload(const char* path);
+
     // The GL texture name; 0 until a load succeeds. The destructor frees nothing: textures live
     // until the context goes at exit.
     GLuint texture = 0;
 
 private:
+    // Fills the bound name `texture` with `picture` as a first upload does. The picture's pixel
+    // block must match its size.
+    void Fill(const cDecodedPicture& picture);
+    // The one TEXTURE line of a failed load.
+    static void SayFailure(const char* path, bool decoded, const std::string& error);
     // Uploads a decode's result, or prints the one TEXTURE line of a failed load; on failure the
     // PNG route leaves 0, the picture route leaves `texture` as it was. Returns success.
     bool Finish(const char* path, eTextureRoute route, bool decoded, const cDecodedPicture& picture,

@@ -6,6 +6,7 @@
 // programs, shaders, framebuffers, renderbuffers and display lists.
 #include "support/AllocationCounter.h"
 #include "support/DemoHarness.h"
+#include "support/GlCensus.h"
 #include "support/ProcessState.h"
 #include "support/ScratchFolder.h"
 #include "timeline/DebugSystem.h"
@@ -31,7 +32,6 @@ namespace {
 constexpr int kSettleMs = 300;      // a scene's first frames (lazy set-up) come before the span
 constexpr int kUpdateFrames = 30;   // frames of the span that only update (one second)
 constexpr int kDrawnFrames = 4;     // frames of the span that update and draw
-constexpr GLuint kNameRange = 8192; // GL names probed; the demo uses a few thousand at most
 // Resident memory once the passes have settled. The first pass touches everything for the first
 // time; the allocator and Mesa then go on placing the renewed scenes for a pass or two more (by
 // tens of MiB beside other tests on two cores, at times in the second pass, at times in the
@@ -46,30 +46,6 @@ constexpr GLuint kNameRange = 8192; // GL names probed; the demo uses a few thou
 constexpr long kSpanMedianToleranceKiB = 512;
 constexpr long kPassToleranceKiB = 16 * 1024;
 constexpr int kMostPasses = 5;
-
-// Live GL objects by kind, over names 1..kNameRange.
-using GlCensus = std::array<int, 7>;
-
-GlCensus TakeGlCensus() {
-    GlCensus census{};
-    for (GLuint name = 1; name <= kNameRange; ++name) {
-        census[0] += glIsTexture(name);
-        census[1] += glIsBuffer(name);
-        census[2] += glIsProgram(name);
-        census[3] += glIsShader(name);
-        census[4] += glIsFramebufferEXT(name);
-        census[5] += glIsRenderbufferEXT(name);
-        census[6] += glIsList(name);
-    }
-    return census;
-}
-
-std::string Describe(const GlCensus& c) {
-    char text[160];
-    std::snprintf(text, sizeof text, "%d textures, %d buffers, %d programs, %d shaders, %d framebuffers, "
-                  "%d renderbuffers, %d lists", c[0], c[1], c[2], c[3], c[4], c[5], c[6]);
-    return text;
-}
 
 // Resident set size in KiB, from /proc/self/statm (second field, in pages).
 long ResidentKiB() {

@@ -1,7 +1,8 @@
 // Tests for quenlite-studio run headless (SDL's offscreen driver, dummy audio) through its
 // --script: the frame after a seek or a step is the capture tool's frame at that time, F12 leaves
 // the overlay out, pausing stops demo time and the music, the loop span wraps, the music goes on
-// sample-exact; and its command line and the missing display are refused with a message.
+// sample-exact, data rewritten on disk is shown at the same moment; and its command line and the
+// missing display are refused with a message.
 #include "support/FileBytes.h"
 #include "support/GeneratedData.h"
 #include "support/ProgramRun.h"
@@ -12,6 +13,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <future>
+#include <thread>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -240,4 +244,64 @@ TEST(StudioTool, RelativeShotsLandWhereItWasStarted) {
     EXPECT_TRUE(std::filesystem::exists(started / "shots" / "quenlite-030000ms.png")) << run.err;
     EXPECT_FALSE(std::filesystem::exists(bin / "shots")) << "taken from the data folder";
     EXPECT_TRUE(std::filesystem::exists(bin / "debug.log")) << "the log lies beside the data it played";
+}
+
+namespace {
+
+// A copy of the generated data folder at `folder`, so a test may replace some of its files (a
+// copy, not links: the scratch folder's clean-up would change the modes of what links name).
+void CopyGeneratedData(const std::filesystem::path& folder) {
+    std::filesystem::copy(GeneratedData(), folder, std::filesystem::copy_options::recursive);
+}
+
+// Replaces `path` as the generator does: written whole under another name, renamed into place.
+void Replace(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+    const std::filesystem::path part = path.string() + ".part";
+    ASSERT_TRUE(WriteBytes(part, bytes));
+    std::filesystem::rename(part, path);
+}
+
+}  // namespace
+
+// Paused at 1:40, the greeting model shown then and the picture over every frame are rewritten; the
+// studio loads them again and replays to the same moment, whose frame is then a fresh studio's.
+TEST(StudioTool, RewrittenDataIsShownAtTheSameMomentAsAFreshStudioShowsIt) {
+    REQUIRE_GENERATED_DATA();
+    ScratchFolder scratch("studio-reload");
+    const std::filesystem::path home = scratch.Path() / "home", reloaded = scratch.Path() / "reloaded",
+                                fresh = scratch.Path() / "fresh";
+    for (const auto& folder : {home, reloaded, fresh}) std::filesystem::create_directories(folder);
+    CopyGeneratedData(home / "data");
+    const std::filesystem::path ready = scratch.Path() / "ready.png", before = scratch.Path() / "before.png";
+    const std::string shot = "quenlite-100000ms.png";
+    std::future<ProgramResult> studio = std::async(std::launch::async, [&] {
+        return RunProgram(BuiltProgram("quenlite-studio"),
+                          {"--size", "160x120", "--shots", reloaded.string(), "--script",
+                           "space; seek 1:40; f12; screen " + ready.string() + "; waitreload; f12; status; quit"},
+                          home, kHeadless, 240);
+    });
+    for (int i = 0; i < 2000 && !std::filesystem::exists(ready); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_TRUE(std::filesystem::exists(ready)) << studio.get().err;
+    std::filesystem::copy_file(reloaded / shot, before);
+    Replace(home / "data" / "greeting1.3DS", ReadBytes(GeneratedData() / "greeting2.3DS"));
+    Replace(home / "data" / "og3.png", ReadBytes(GeneratedData() / "og2.png"));
+    const ProgramResult run = studio.get();
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("STUDIO: reloaded greeting1.3DS, og3.png in "), std::string::npos) << run.out;
+    EXPECT_EQ(run.err.find("STUDIO: waitreload"), std::string::npos) << run.err;
+    const std::vector<Status> status = StatusLines(run.out);
+    ASSERT_EQ(status.size(), 1u) << run.out;
+    EXPECT_EQ(status[0].time, "1:40.000");
+    EXPECT_EQ(status[0].state, "paused");
+
+    const ProgramResult again = RunProgram(BuiltProgram("quenlite-studio"),
+                                           {"--size", "160x120", "--shots", fresh.string(), "--script",
+                                            "space; seek 1:40; f12; quit"},
+                                           home, kHeadless, 240);
+    ASSERT_EQ(again.exitCode, 0) << again.err;
+    const std::vector<std::uint8_t> shown = Pixels(reloaded / shot);
+    ASSERT_FALSE(shown.empty());
+    EXPECT_TRUE(shown == Pixels(fresh / shot)) << "the reloaded frame is not the fresh studio's";
+    EXPECT_FALSE(shown == Pixels(before)) << "the rewritten files changed nothing at 1:40";
 }

@@ -15,8 +15,13 @@ constexpr const char* kFontLicensePath = "/usr/share/doc/fonts-league-spartan/co
 bool CopyFile(const std::string& from, const std::string& to) {
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(to).parent_path(), error);
-    std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing, error);
+    // Copied under a name of its own, then renamed into place, as WriteBytes does.
+    const std::string temporary = to + kTemporarySuffix;
+    std::filesystem::copy_file(from, temporary, std::filesystem::copy_options::overwrite_existing, error);
+    if (!error) std::filesystem::rename(temporary, to, error);
     if (error) {
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
         VantorGL::ConsolePrint("DATAGEN", "%s: cannot copy to %s: %s (package fonts-league-spartan)", from.c_str(),
                                to.c_str(), error.message().c_str());
         return false;
@@ -26,14 +31,19 @@ bool CopyFile(const std::string& from, const std::string& to) {
 
 }  // namespace
 
-bool GenerateFont(const std::string& root) {
+bool GenerateFont(const std::string& root, const cFileChoice& choice) {
     // "Data/General/c_font.ttf": FreeType reads the OpenType (CFF) file whatever its extension.
-    if (!CopyFile(kDisplayFontPath, root + "/General/c_font.ttf")) return false;
-    if (!CopyFile(kFontLicensePath, root + "/General/c_font-LICENSE.txt")) return false;
+    std::string font;
+    for (const VantorGL::cDataFile& row : VantorGL::AssetManifest())
+        if (row.kind == VantorGL::cDataKind::Font) font = VantorGL::PathInDataFolder(row.path);
+    if (choice.Wants(font) && !CopyFile(kDisplayFontPath, root + "/" + font)) return false;
+    if (choice.Wants(kFontLicenseFile) && !CopyFile(kFontLicensePath, root + "/" + kFontLicenseFile)) return false;
+    const std::string bannerPath = PicturePath(VantorGL::kBannerPicturePath);
+    if (!choice.Wants(bannerPath)) return true;
     TextPainter text;
     if (!text.Open(kDisplayFontPath)) return false;
     PictureList banner;
-    banner.push_back({PicturePath(VantorGL::kBannerPicturePath), PictureFormat::PngRgb, PaintBanner(text)});
+    banner.push_back({bannerPath, PictureFormat::PngRgb, PaintBanner(text)});
     return WritePictureFiles(root, banner);
 }
 

@@ -165,11 +165,21 @@ bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::error_code code;
     std::filesystem::path parent = std::filesystem::path(path).parent_path();
     if (!parent.empty()) std::filesystem::create_directories(parent, code);
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    // Written whole under a name of its own, then renamed into place: a reader (the studio
+    // watching the folder) sees the old file or the new one, never a part.
+    const std::string temporary = path + kTemporarySuffix;
+    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     file.close();
     if (!file) {
+        std::filesystem::remove(temporary, code);
         VantorGL::ConsolePrint("DATAGEN", "%s: cannot write", path.c_str());
+        return false;
+    }
+    std::filesystem::rename(temporary, path, code);
+    if (code) {
+        std::filesystem::remove(temporary, code);
+        VantorGL::ConsolePrint("DATAGEN", "%s: cannot put in place: %s", path.c_str(), code.message().c_str());
         return false;
     }
     return true;

@@ -54,7 +54,10 @@ enum class PictureFormat { Jpeg, PngRgb, PngRgba };
 std::vector<uint8_t> EncodePng(const Image& image, bool withAlpha, bool dither);
 std::vector<uint8_t> EncodeJpeg(const Image& image, int quality, bool dither);
 
-// Writes bytes to `path`, creating parent folders. False after printing "DATAGEN: ..." on failure.
+// Writes bytes to `path`, creating parent folders: whole to `path` + kTemporarySuffix, then renamed
+// into place, so the file at `path` is always a whole one. False after printing "DATAGEN: ..."
+// on failure (the temporary file gone again).
+inline constexpr const char* kTemporarySuffix = ".datagen-part";
 bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 
 // A decoded 8-bit picture, rows top first, `channels` bytes per pixel (3 or 4).

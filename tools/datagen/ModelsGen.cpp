@@ -91,8 +91,9 @@ const std::vector<ModelFile>& ModelFiles() {
     return files;
 }
 
-bool GenerateModels(const std::string& root) {
+bool GenerateModels(const std::string& root, const cFileChoice& choice) {
     for (const ModelFile& file : ModelFiles()) {
+        if (!choice.Wants(file.path)) continue;
         std::string path = root + "/" + file.path;
         std::error_code error;
         std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);

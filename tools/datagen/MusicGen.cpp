@@ -1,11 +1,12 @@
 // datagen: the two MP3 files of the data folder, synthesised and encoded here: the soundtrack
 // "General/music.mp3" (2:47, following the scene timeline) and the looping "General/loading.mp3".
 #include "Datagen.h"
+#include "Image.h"
+#include "assets/DataManifest.h"
 #include "datagen/SynthMp3.h"
 #include "datagen/SynthSoundtrack.h"
 #include "shell/Console.h"
 
-#include <cstdio>
 #include <filesystem>
 
 namespace Datagen {
@@ -19,24 +20,20 @@ bool WriteMp3(const std::string& path, const std::vector<std::int16_t>& pcm) {
         VantorGL::ConsolePrint("DATAGEN", "%s: %s", path.c_str(), error.c_str());
         return false;
     }
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) {
-        VantorGL::ConsolePrint("DATAGEN", "%s: cannot write", path.c_str());
-        return false;
-    }
-    bool ok = std::fwrite(mp3.data(), 1, mp3.size(), file) == mp3.size();
-    ok = std::fclose(file) == 0 && ok;
-    if (!ok) VantorGL::ConsolePrint("DATAGEN", "%s: write failed", path.c_str());
-    return ok;
+    return WriteBytes(path, mp3);
 }
 
 }  // namespace
 
-bool GenerateMusic(const std::string& root) {
+bool GenerateMusic(const std::string& root, const cFileChoice& choice) {
     std::error_code error;
     std::filesystem::create_directories(root + "/General", error);
-    return WriteMp3(root + "/General/music.mp3", Synth::RenderSoundtrack()) &&
-           WriteMp3(root + "/General/loading.mp3", Synth::RenderLoadingTune());
+    std::string soundtrack;
+    for (const VantorGL::cDataFile& row : VantorGL::AssetManifest())
+        if (row.kind == VantorGL::cDataKind::Music) soundtrack = VantorGL::PathInDataFolder(row.path);
+    const std::string loading = VantorGL::PathInDataFolder(VantorGL::kLoadingMusicPath);
+    return (!choice.Wants(soundtrack) || WriteMp3(root + "/" + soundtrack, Synth::RenderSoundtrack())) &&
+           (!choice.Wants(loading) || WriteMp3(root + "/" + loading, Synth::RenderLoadingTune()));
 }
 
 }  // namespace Datagen

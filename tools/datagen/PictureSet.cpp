@@ -35,19 +35,20 @@ std::vector<uint8_t> EncodePicture(const PictureFile& file) {
     return {};
 }
 
-bool WritePictureFiles(const std::string& root, const PictureList& files) {
+bool WritePictureFiles(const std::string& root, const PictureList& files, const cFileChoice& choice) {
     for (const PictureFile& file : files) {
         if (file.path.empty()) return false;  // not in the manifest: said by PicturePath
+        if (!choice.Wants(file.path)) continue;
         if (!WriteBytes(root + "/" + file.path, EncodePicture(file))) return false;
     }
     return true;
 }
 
-bool WriteAllPictures(const std::string& root) {
+bool WriteAllPictures(const std::string& root, const cFileChoice& choice) {
     TextPainter text;
     if (!text.Open(kDisplayFontPath)) return false;
     for (const PictureGroup& group : PictureGroups()) {
-        if (!WritePictureFiles(root, group.paint(text))) return false;
+        if (!WritePictureFiles(root, group.paint(text), choice)) return false;
     }
     return true;
 }

@@ -7,6 +7,8 @@
 #include "Paint.h"
 #include "PaintText.h"
 
+#include "FileChoice.h"
+
 #include "assets/DataManifest.h"
 
 #include <string>
@@ -46,10 +48,11 @@ const std::vector<PictureGroup>& PictureGroups();
 
 // The encoded bytes of one picture (PNG or JPEG at kJpegQuality); empty on encoder failure.
 std::vector<uint8_t> EncodePicture(const PictureFile& file);
-// Encodes and writes each file under root. False after printing "DATAGEN: ..." on failure.
-bool WritePictureFiles(const std::string& root, const PictureList& files);
-// Opens the display font and writes every group under root.
-bool WriteAllPictures(const std::string& root);
+// Encodes and writes each file under root that `choice` wants. False after printing
+// "DATAGEN: ..." on failure.
+bool WritePictureFiles(const std::string& root, const PictureList& files, const cFileChoice& choice = {});
+// Opens the display font and writes every group under root (the files `choice` wants).
+bool WriteAllPictures(const std::string& root, const cFileChoice& choice = {});
 
 // The settings dialog's 280 x 45 banner (written with the font).
 Image PaintBanner(TextPainter& text);

@@ -5,6 +5,6 @@
 
 namespace Datagen {
 
-bool GeneratePictures(const std::string& root) { return WriteAllPictures(root); }
+bool GeneratePictures(const std::string& root, const cFileChoice& choice) { return WriteAllPictures(root, choice); }
 
 }  // namespace Datagen

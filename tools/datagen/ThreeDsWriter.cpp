@@ -2,10 +2,8 @@
 // closes) and writes it in one go.
 #include "ThreeDsWriter.h"
 
-#include "shell/Console.h"
+#include "Image.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 namespace Datagen {
@@ -158,17 +156,6 @@ std::vector<unsigned char> EncodeThreeDs(const Model& model) {
     return out.bytes;
 }
 
-bool WriteThreeDs(const std::string& path, const Model& model) {
-    std::vector<unsigned char> bytes = EncodeThreeDs(model);
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) {
-        VantorGL::ConsolePrint("DATAGEN", "%s: cannot write: %s", path.c_str(), std::strerror(errno));
-        return false;
-    }
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    ok = std::fclose(file) == 0 && ok;
-    if (!ok) VantorGL::ConsolePrint("DATAGEN", "%s: write failed", path.c_str());
-    return ok;
-}
+bool WriteThreeDs(const std::string& path, const Model& model) { return WriteBytes(path, EncodeThreeDs(model)); }
 
 }  // namespace Datagen

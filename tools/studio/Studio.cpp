@@ -10,6 +10,7 @@
 
 #include <SDL2/SDL.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -22,6 +23,9 @@ namespace {
 // The plot and the overlay read bins 0 and 15 (what the scenes read for beats and glow).
 constexpr int kBeatBin = 0;
 constexpr int kGlowBin = 15;
+
+// The longest the script's waitreload waits for a changed file.
+constexpr int kAwaitReloadSeconds = 30;
 
 std::int64_t SteadyNs() { return VantorGL::cAudioDevice::SteadyNowNs(); }
 
@@ -57,6 +61,7 @@ bool cStudio::InitGL() {
     std::string error;
     script.Parse(options.script, error);  // checked with the command line
     if (options.fromMs > 0) transport.SeekTo(options.fromMs);
+    dataWatch.Start();
     transport.SetPlaying(true);
     return true;
 }
@@ -97,6 +102,10 @@ void cStudio::HandleKey(int key, bool shift) {
         case SDLK_UP: transport.Faster(); break;
         case SDLK_DOWN: transport.Slower(); break;
         case SDLK_TAB: overlayShown = !overlayShown && overlay.IsOpen(); break;
+        case SDLK_F5:
+            ReloadData(cStudioDataWatch::ReloadableRows());
+            dataWatch.TakeAsLoaded();
+            break;
         case SDLK_F12: shotWanted = true; break;
         case SDLK_ESCAPE: quitWanted = true; break;
         case SDLK_F1:
@@ -110,6 +119,12 @@ void cStudio::HandleKey(int key, bool shift) {
 }
 
 void cStudio::RunScriptCommand() {
+    if (awaitReloadUntilNs != 0) {
+        if (reloads == reloadsBeforeAwait && SteadyNs() < awaitReloadUntilNs) return;
+        if (reloads == reloadsBeforeAwait)
+            VantorGL::ConsolePrint("STUDIO", "waitreload: no data file changed in %d s", kAwaitReloadSeconds);
+        awaitReloadUntilNs = 0;
+    }
     const sStudioCommand* command = script.Next();
     if (!command) return;
     switch (command->kind) {
@@ -119,6 +134,10 @@ void cStudio::RunScriptCommand() {
         case sStudioCommand::eKind::Status: PrintStatus(); break;
         case sStudioCommand::eKind::Quit: quitWanted = true; break;
         case sStudioCommand::eKind::Wait: break;
+        case sStudioCommand::eKind::WaitReload:
+            reloadsBeforeAwait = reloads;
+            awaitReloadUntilNs = SteadyNs() + std::int64_t(kAwaitReloadSeconds) * 1'000'000'000;
+            break;
     }
 }
 
@@ -162,6 +181,12 @@ void cStudio::Replay(int targetMs) {
     }
     replayMs = MsSince(start);
     ++replays;
+    if (reloadReplayPending) {
+        reloadReplayPending = false;
+        reloadReplayMs = replayMs;
+        std::printf("STUDIO: %s in %.0f ms, then replayed in %.0f ms\n", reloadText.c_str(), reloadMs, replayMs);
+        std::fflush(stdout);
+    }
     passes.timed = false;
 }
 
@@ -269,6 +294,51 @@ void cStudio::FillView(sStudioView& view) const {
     view.replayMs = replayMs;
     view.replayDrawMs = replayDrawMs;
     view.replayDrawn = replayDrawnFrames;
+    view.reload = reloadText.c_str();
+    view.refused = refusedText.c_str();
+    view.reloadMs = reloadMs;
+    view.reloadReplayMs = reloadReplayMs;
+}
+
+// --- data ----------------------------------------------------------------------------------
+
+void cStudio::ReloadData(const std::vector<const VantorGL::cDataFile*>& rows) {
+    const std::int64_t start = SteadyNs();
+    VantorGL::cResources& registry = demo.registry;
+    bool music = false;
+    for (const VantorGL::cDataFile* row : rows) music = music || row->kind == VantorGL::cDataKind::Music;
+    if (music) voice.Detach();  // the mixer reads the stream the reload replaces
+    std::vector<std::string> loaded, refused;
+    for (const VantorGL::cDataFile* row : rows) {
+        std::vector<std::string>& list = registry.Reload(*row) ? loaded : refused;
+        const std::string name = VantorGL::PathInDataFolder(row->path);
+        if (std::find(list.begin(), list.end(), name) == list.end()) list.push_back(name);  // two members, one file
+    }
+    // A few names, then a count: F5 loads some sixty files, too many for one line of the overlay.
+    auto joined = [](const std::vector<std::string>& names) {
+        constexpr std::size_t kNamed = 3;
+        std::string text;
+        for (std::size_t i = 0; i < names.size() && i < kNamed; ++i) text += (i ? ", " : "") + names[i];
+        if (names.size() > kNamed) text += " and " + std::to_string(names.size() - kNamed) + " more";
+        return text;
+    };
+    if (music) voice.Attach(registry.music.Stream());
+    const double ms = MsSince(start);
+    ++reloads;
+    refusedText.clear();
+    if (!refused.empty()) {
+        refusedText = joined(refused) + " refused (see the console): the previous content stays";
+        std::printf("STUDIO: %s\n", refusedText.c_str());
+        std::fflush(stdout);
+    }
+    if (loaded.empty()) return;  // nothing new to show
+    reloadMs = ms;
+    reloadText = "reloaded " + joined(loaded);
+    // The scenes made their own data from the old content at Init: the replay starts over.
+    fresh = false;
+    reloadReplayPending = true;
+    reloadReplayMs = 0.0;
+    transport.SeekTo(transport.Target());
 }
 
 // --- the loop --------------------------------------------------------------------------------
@@ -279,13 +349,15 @@ int cStudio::MessageLoop() {
     std::int64_t last = SteadyNs();
     while (!quitWanted) {
         // Paused with nothing asked, the studio waits for input instead of spinning.
-        const bool idle = transport.NextFrame() == eStudioFrame::Hold && script.Done() && !shotWanted;
+        const bool idle = transport.NextFrame() == eStudioFrame::Hold && (script.Done() || awaitReloadUntilNs != 0) &&
+                          !shotWanted;
         if (idle ? SDL_WaitEventTimeout(&event, 50) : SDL_PollEvent(&event)) {
             HandleEvent(event);
             while (SDL_PollEvent(&event)) HandleEvent(event);
         }
         RunScriptCommand();
         if (quitWanted) break;
+        if (dataWatch.Poll(SteadyNs())) ReloadData(dataWatch.Changed());
         if (!active) {  // minimised: nothing is drawn, play time runs on
             SDL_Delay(10);
             continue;

@@ -10,9 +10,12 @@
 //   - one studio frame: events and the script's command, the transport's NextFrame (hold,
 //     replay, step, play), the demo frame kept in a texture (or the kept one drawn again),
 //     F12 from the picture as it is then, the overlay on top, swap;
-//   - the sequencer's pictures never see the overlay: it is drawn after the frame is kept.
+//   - the sequencer's pictures never see the overlay: it is drawn after the frame is kept;
+//   - data files that change on disk (or all of them, F5) are loaded again in place between
+//     frames, and a replay to the time shown follows, as for a seek.
 #pragma once
 
+#include "StudioDataWatch.h"
 #include "StudioKeptFrame.h"
 #include "StudioOptions.h"
 #include "StudioOverlay.h"
@@ -30,6 +33,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace QuenliteStudio {
 
@@ -63,6 +67,9 @@ private:
     void FollowWithSound(bool jumped);
     std::int64_t MusicFrameAtCounter();
     void FillView(sStudioView& view) const;
+    // Loads `rows` again (the music's voice let go of its stream meanwhile), says what came of
+    // it on stdout and in the overlay, and replays to the time shown.
+    void ReloadData(const std::vector<const VantorGL::cDataFile*>& rows);
 
     StudioOptions options;
     std::string startedIn;
@@ -94,6 +101,17 @@ private:
     };
     std::array<sWatchedScene, kWatchedScenes> watched;
     sStudioBeatWatch watches[kWatchedScenes];
+
+    // The data folder's watch, and what the last reload did: the files it loaded, its own time
+    // and the time of the replay after it (filled when that replay is done), the files refused.
+    cStudioDataWatch dataWatch;
+    int reloads = 0;
+    std::string reloadText, refusedText;
+    double reloadMs = 0.0, reloadReplayMs = 0.0;
+    bool reloadReplayPending = false;
+    // The script's waitreload: steady time it gives up at (0: not waiting), reloads before it.
+    std::int64_t awaitReloadUntilNs = 0;
+    int reloadsBeforeAwait = 0;
 
     // What the overlay shows of the latest frames.
     double frameMs = 0.0;

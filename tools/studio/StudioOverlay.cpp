@@ -115,6 +115,13 @@ void cStudioOverlay::DrawStatusPanel(const sStudioView& view) {
     if (view.replayMs > 0)
         ImGui::TextDisabled("last seek %.0f ms: %d frames drawn in %.0f ms", view.replayMs, view.replayDrawn,
                             view.replayDrawMs);
+    if (view.reload[0] != '\0') {
+        if (view.reloadReplayMs > 0)
+            ImGui::Text("%s in %.0f ms, replayed in %.0f ms", view.reload, view.reloadMs, view.reloadReplayMs);
+        else
+            ImGui::Text("%s in %.0f ms", view.reload, view.reloadMs);
+    }
+    if (view.refused[0] != '\0') ImGui::Text("%s", view.refused);
     ImGui::End();
 }
 

@@ -54,6 +54,9 @@ struct sStudioView {
     double frameMs = 0, updateMs = 0;
     double replayMs = 0, replayDrawMs = 0;  // the last seek's replay, and its drawn frames' share
     int replayDrawn = 0;
+    const char* reload = "";   // what the last reload of data files loaded; empty before the first
+    const char* refused = "";  // what the last reload refused; empty when nothing
+    double reloadMs = 0, reloadReplayMs = 0;  // its loading, and the replay after it (0 until done)
 };
 
 class cStudioOverlay {

@@ -26,7 +26,7 @@ int KeyCode(const std::string& name) {
     } kNames[] = {{"space", SDLK_SPACE}, {"left", SDLK_LEFT},    {"right", SDLK_RIGHT},   {"home", SDLK_HOME},
                   {"comma", SDLK_COMMA}, {"period", SDLK_PERIOD}, {"[", SDLK_LEFTBRACKET}, {"]", SDLK_RIGHTBRACKET},
                   {"l", SDLK_l},         {"up", SDLK_UP},         {"down", SDLK_DOWN},     {"tab", SDLK_TAB},
-                  {"f12", SDLK_F12},     {"f1", SDLK_F1}};
+                  {"f12", SDLK_F12},     {"f1", SDLK_F1},         {"f5", SDLK_F5}};
     for (const auto& entry : kNames)
         if (name == entry.name) return entry.key;
     if (name.size() == 1 && name[0] >= '1' && name[0] <= '9') return SDLK_1 + (name[0] - '1');
@@ -68,8 +68,10 @@ bool cStudioScript::Parse(const std::string& text, std::string& error) {
             command.kind = sStudioCommand::eKind::Screen;
             if (rest.empty()) return error = "\"" + item + "\" wants a file name", false;
             command.path = rest;
-        } else if (word == "status" || word == "quit") {
-            command.kind = word == "status" ? sStudioCommand::eKind::Status : sStudioCommand::eKind::Quit;
+        } else if (word == "status" || word == "quit" || word == "waitreload") {
+            command.kind = word == "status" ? sStudioCommand::eKind::Status
+                           : word == "quit" ? sStudioCommand::eKind::Quit
+                                            : sStudioCommand::eKind::WaitReload;
             if (!rest.empty()) return error = "\"" + item + "\" takes nothing more", false;
         } else {
             command.kind = sStudioCommand::eKind::Key;

@@ -9,7 +9,7 @@
 namespace QuenliteStudio {
 
 struct sStudioCommand {
-    enum class eKind { Key, Seek, Wait, Screen, Status, Quit };
+    enum class eKind { Key, Seek, Wait, WaitReload, Screen, Status, Quit };
     eKind kind = eKind::Quit;
     int key = 0;         // Key: the SDL key code
     bool shift = false;  // Key: with Shift held
