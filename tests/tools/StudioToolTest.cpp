@@ -153,28 +153,34 @@ TEST(StudioTool, PausingStopsDemoTimeAndTheMusicAndTheLoopSpanWraps) {
     EXPECT_GE(status[4].replays, status[3].replays + 3) << run.out;  // the two seeks, then the wraps
 }
 
-TEST(StudioTool, TheMusicGoesOnSampleExactFromWherePlayResumes) {
-    REQUIRE_GENERATED_DATA();
+namespace {
+
+// What a studio run played on SDL's disk audio driver, cut into its stretches of sound, each found
+// in the soundtrack as capture writes it from 1:00.000 to the end.
+struct HeardPieces {
+    std::vector<std::size_t> at;  // where each stretch starts in the soundtrack, in sample frames
+    std::vector<bool> exact;      // whether it is an unbroken piece of the soundtrack from there
+    std::string error;            // a run that failed, or a stretch found nowhere
+};
+
+HeardPieces PlayAndListen(const std::string& script) {
+    HeardPieces pieces;
     ScratchFolder scratch("studio-sound");
     // SDL's disk driver writes what the device plays, at the device's own pace, to a file.
     const std::string heard = scratch.Path("heard.raw"), wav = scratch.Path("music.wav");
-    ProgramResult run = RunStudio({"--size", "64x48", "--from", "1:00", "--script", "wait 6; space; wait 4; space; wait 6; quit"},
+    ProgramResult run = RunStudio({"--size", "64x48", "--from", "1:00", "--script", script},
                                   {{"SDL_VIDEODRIVER", "offscreen"}, {"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", heard}});
-    ASSERT_EQ(run.exitCode, 0) << run.err;
+    if (run.exitCode != 0) return pieces.error = "the studio failed: " + run.err, pieces;
     const DataHome home("studio-wav");
-    ASSERT_EQ(RunProgram(BuiltProgram("quenlite-capture"), {"--wav", wav, "--from", "1:00", "--to", VantorGL::kDemoEndCode, "--quiet"},
-                         home.Path(), kHeadless)
-                  .exitCode,
-              0);
+    if (RunProgram(BuiltProgram("quenlite-capture"), {"--wav", wav, "--from", "1:00", "--to", VantorGL::kDemoEndCode, "--quiet"},
+                   home.Path(), kHeadless)
+            .exitCode != 0)
+        return pieces.error = "capture wrote no soundtrack", pieces;
     const std::vector<std::uint8_t> device = ReadBytes(heard), music = ReadBytes(wav);
-    ASSERT_GT(music.size(), 44u);
-    const std::uint8_t* soundtrack = music.data() + 44;  // the soundtrack from 1:00.000 on
+    if (music.size() <= 44) return pieces.error = "an empty soundtrack", pieces;
+    const std::uint8_t* soundtrack = music.data() + 44;
     const std::size_t soundtrackFrames = (music.size() - 44) / 4, frames = device.size() / 4;
     auto silent = [&](std::size_t f) { return std::memcmp(&device[f * 4], "\0\0\0\0", 4) == 0; };
-
-    // Each stretch of sound the device played is one unbroken piece of the soundtrack; the first
-    // starts where the demo's clock goes on after the seek: one 30 fps step after 1:00.000.
-    int pieces = 0;
     for (std::size_t f = 0; f < frames;) {
         if (silent(f)) {
             ++f;
@@ -183,18 +189,44 @@ TEST(StudioTool, TheMusicGoesOnSampleExactFromWherePlayResumes) {
         std::size_t end = f;
         while (end < frames && (!silent(end) || (end + 512 < frames && !silent(end + 512)))) ++end;
         const std::uint8_t* found = std::search(soundtrack, soundtrack + soundtrackFrames * 4, &device[f * 4], &device[f * 4] + 256);
-        ASSERT_NE(found, soundtrack + soundtrackFrames * 4) << "piece " << pieces << " is not in the soundtrack";
+        if (found == soundtrack + soundtrackFrames * 4)
+            return pieces.error = "piece " + std::to_string(pieces.at.size()) + " is not in the soundtrack", pieces;
         const std::size_t at = std::size_t(found - soundtrack) / 4;
-        if (pieces == 0) {
-            EXPECT_EQ(at, 1470u);  // 33.3 ms at 44100 Hz
-        }
         // A slow machine plays longer than the soundtrack written: compare what both have.
         const std::size_t length = std::min(end - f, soundtrackFrames - at);
-        EXPECT_EQ(std::memcmp(&device[f * 4], soundtrack + at * 4, length * 4), 0) << "piece " << pieces;
-        ++pieces;
+        pieces.at.push_back(at);
+        pieces.exact.push_back(std::memcmp(&device[f * 4], soundtrack + at * 4, length * 4) == 0);
         f = end;
     }
-    EXPECT_EQ(pieces, 2) << "played, paused, played";
+    return pieces;
+}
+
+constexpr std::size_t kOneStepFrames = 1470;  // one 30 fps step, 33.3 ms at 44100 Hz
+
+}  // namespace
+
+// Each stretch of sound the device played is one unbroken piece of the soundtrack; the first
+// starts where the demo's clock goes on after the seek: one 30 fps step after 1:00.000.
+TEST(StudioTool, TheMusicGoesOnSampleExactFromWherePlayResumes) {
+    REQUIRE_GENERATED_DATA();
+    const HeardPieces heard = PlayAndListen("wait 6; space; wait 4; space; wait 6; quit");
+    ASSERT_EQ(heard.error, "");
+    ASSERT_EQ(heard.at.size(), 2u) << "played, paused, played";
+    EXPECT_EQ(heard.at[0], kOneStepFrames);
+    EXPECT_TRUE(heard.exact[0] && heard.exact[1]);
+}
+
+// Through a loop's wrap the music falls silent while the replay runs and starts again, sample
+// exact, from the span's start: every piece heard begins there.
+TEST(StudioTool, TheMusicStartsAgainFromTheLoopsStartAtEveryWrap) {
+    REQUIRE_GENERATED_DATA();
+    const HeardPieces heard = PlayAndListen("space; seek 1:00; [; seek 1:00.5; ]; l; space; wait 60; quit");
+    ASSERT_EQ(heard.error, "");
+    ASSERT_GE(heard.at.size(), 2u) << "no wrap was heard";
+    for (std::size_t i = 0; i < heard.at.size(); ++i) {
+        EXPECT_EQ(heard.at[i], kOneStepFrames) << "piece " << i;
+        EXPECT_TRUE(heard.exact[i]) << "piece " << i;
+    }
 }
 
 TEST(StudioTool, RealKeysDriveItOnAnXServer) {
