@@ -3,6 +3,7 @@
 #include "assets/FontSystem.h"
 
 #include "assets/DataPath.h"
+#include "assets/FontFace.h"
 #include "render/GlContext.h"
 #include "shell/Console.h"
 #include "shell/Platform.h"
@@ -25,15 +26,7 @@ namespace {
 constexpr int kDefaultPixelHeight = 16;
 
 // True when FreeType can open face `index` of `path`.
-bool FaceOpens(const std::string& path, long index) {
-    FT_Library library = nullptr;
-    if (FT_Init_FreeType(&library) != 0) return false;
-    FT_Face face = nullptr;
-    bool ok = FT_New_Face(library, path.c_str(), index, &face) == 0;
-    if (ok) FT_Done_Face(face);
-    FT_Done_FreeType(library);
-    return ok;
-}
+bool FaceOpens(const std::string& path, long index) { return cFontFace(path, index).Get() != nullptr; }
 
 // The system's best regular, upright, scalable match for a family name, or its substitute for a
 // missing face (FindSystemFont), when FreeType can open it.
@@ -111,13 +104,9 @@ void cFontSystem::CreateBitmapGlyphs(const std::string& fontFile, const std::str
 
     sFontSource source;
     if (!ResolveFontSource(fontFile, faceName, source)) return;
-    FT_Library library = nullptr;
-    if (FT_Init_FreeType(&library) != 0) return;
-    FT_Face face = nullptr;
-    if (FT_New_Face(library, source.path.c_str(), source.faceIndex, &face) != 0) {
-        FT_Done_FreeType(library);
-        return;
-    }
+    const cFontFace opened(source.path, source.faceIndex);
+    FT_Face face = opened.Get();
+    if (!face) return;
 
     // Negative heights are the em height in pixels; positive ones the cell height, ascender plus
     // descender as Windows measures them (the OS/2 win metrics, else the horizontal header).
@@ -169,8 +158,6 @@ void cFontSystem::CreateBitmapGlyphs(const std::string& fontFile, const std::str
     } else {
         ConsolePrint("FONT", "%s: cannot set a %d pixel height", source.path.c_str(), height);
     }
-    FT_Done_Face(face);
-    FT_Done_FreeType(library);
 }
 
 void cFontSystem::ShareOutlineGlyphs(const cFontSystem& owner) {

@@ -2,6 +2,7 @@
 // cached per font file so repeated creations of one outline font tessellate once.
 #include "assets/GlyphCache.h"
 
+#include "assets/FontFace.h"
 #include "shell/Console.h"
 
 #include <epoxy/gl.h>
@@ -238,15 +239,9 @@ sCacheState& Cache() {
 }  // namespace
 
 std::shared_ptr<const cOutlineGlyphSet> cGlyphCache::Build(const sFontSource& source) {
-    FT_Library library = nullptr;
-    if (FT_Init_FreeType(&library) != 0) return nullptr;
-    FT_Face face = nullptr;
-    if (FT_New_Face(library, source.path.c_str(), source.faceIndex, &face) != 0 || !FT_IS_SCALABLE(face) ||
-        face->units_per_EM == 0) {
-        if (face) FT_Done_Face(face);
-        FT_Done_FreeType(library);
-        return nullptr;
-    }
+    const cFontFace opened(source.path, source.faceIndex);
+    FT_Face face = opened.Get();
+    if (!face || !FT_IS_SCALABLE(face) || face->units_per_EM == 0) return nullptr;
 
     auto set = std::make_shared<cOutlineGlyphSet>();
     const double em = face->units_per_EM;
@@ -280,8 +275,6 @@ std::shared_ptr<const cOutlineGlyphSet> cGlyphCache::Build(const sFontSource& so
                      source.path.c_str(), unreadable);
 
     gluDeleteTess(tess);
-    FT_Done_Face(face);
-    FT_Done_FreeType(library);
     return set;
 }
 

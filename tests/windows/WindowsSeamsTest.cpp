@@ -1,6 +1,8 @@
 // Tests for what the Windows side of the platform seam does differently: the data folder is
 // looked for in the working directory and beside the .exe only, the log falls back to
-// %LOCALAPPDATA%\quenlite, and faces come from the fonts Windows registers.
+// %LOCALAPPDATA%\quenlite, faces come from the fonts Windows registers, and a font file opens
+// under any path.
+#include "assets/FontSystem.h"
 #include "shell/Platform.h"
 #include "shell/ProgramFolders.h"
 
@@ -69,4 +71,23 @@ TEST(WindowsSeams, FacesComeFromTheRegisteredFontsWithArialStandingInForUnknownO
     EXPECT_EQ(unknown, arial);
     EXPECT_EQ(unknownIndex, arialIndex);
     EXPECT_TRUE(fs::is_regular_file(VantorGL::PathFromText(arial))) << arial;
+}
+
+// A font file in a folder named beyond ASCII opens as itself, not as the fallback face: FreeType
+// gets the file's bytes, never the path its own fopen would read in the narrow code page.
+TEST(WindowsSeams, AFontFileUnderANonAsciiPathOpensAsItself) {
+    std::string arial;
+    int index = -1;
+    ASSERT_TRUE(VantorGL::FindSystemFont("Arial", arial, index));
+    VantorGLTest::ScratchFolder scratch("fontpath");
+    const fs::path folder = scratch.Path() / L"Skrifter \u00e6\u00f8\u00e5";
+    fs::create_directory(folder);
+    fs::copy_file(VantorGL::PathFromText(arial), folder / L"f\u00f8nt.ttf");
+    const std::string font = VantorGL::PathText(folder / L"f\u00f8nt.ttf");
+    VantorGL::sFontSource source;
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(VantorGL::ResolveFontSource(font, "No Such Face Anywhere", source));
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said, "") << "the file did not open";
+    EXPECT_TRUE(fs::equivalent(VantorGL::PathFromText(source.path), folder / L"f\u00f8nt.ttf")) << source.path;
 }
