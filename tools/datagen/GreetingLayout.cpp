@@ -35,7 +35,9 @@ constexpr float kInsideCubeSphere = 24.0f;  // the spinning cubes start about 26
 constexpr float kCoverTarget = 0.86f;       // share of frames each copy set aims for (the test asks 0.8)
 // The layout tries this many first copies, at each of these weights of clutter against cover.
 constexpr size_t kGreedyStarts = 12;
-constexpr std::array<double, 2> kClutterWeights = {0.12, 0.04};
+constexpr std::array<double, 4> kClutterWeights = {0.5, 0.25, 0.12, 0.04};
+// Layouts whose weaker sets read within this share of each other are ranked by their clutter.
+constexpr double kReadShareStep = 0.02;
 // A copy on screen where it cannot be read costs this share of a read frame: little when it is
 // merely cut by the edge or too small, more seen edge-on (a streak), most from behind (mirrored).
 // Worst of all, it crosses the figure on screen (the figure's legs cutting through a line).
@@ -420,9 +422,13 @@ public:
             if (!readers[i].empty()) ++covered[frames.set[i]];
     }
 
-    // The share of set `set`'s frames some chosen copy reads, and how many copies there are.
+    // The share of set `set`'s frames some chosen copy reads, and the chosen copies' clutter.
     double Share(int set) const { return double(covered[set]) / double(frames.count[set]); }
-    size_t Count() const { return chosen.size(); }
+    double Clutter() const {
+        double sum = 0;
+        for (const Candidate* c : chosen) sum += c->clutter;
+        return sum;
+    }
 
     std::vector<GreetingCopy> Copies() const {
         std::vector<GreetingCopy> out;
@@ -533,8 +539,8 @@ GreedyCover ChooseCopies(const std::vector<Candidate>& cands, const ShownFrames&
 
 // The greedy cover is short-sighted: its first, largest copies decide where the rest may stand.
 // So it is run from each of the strongest candidates as the first copy, at a few weights of
-// clutter against cover, and the layout that leaves its weaker set best read is kept (then the
-// better read over both, then the fewer copies).
+// clutter against cover, and the layout that leaves its weaker set best read is kept (in steps
+// of kReadShareStep; then the one with the least clutter, then the better read over both).
 std::vector<GreetingCopy> BestCover(const std::vector<Candidate>& cands, const ShownFrames& frames, size_t maxCopies) {
     std::vector<std::pair<double, size_t>> strongest;
     for (size_t k = 0; k < cands.size(); ++k) {
@@ -545,13 +551,13 @@ std::vector<GreetingCopy> BestCover(const std::vector<Candidate>& cands, const S
     const size_t starts = std::min(strongest.size(), kGreedyStarts);
     std::partial_sort(strongest.begin(), strongest.begin() + long(starts), strongest.end());
     std::vector<GreetingCopy> best;
-    double bestScore[3] = {-1, -1, 0};
+    double bestScore[3] = {-1, -1e9, 0};
     for (double clutterWeight : kClutterWeights)
         for (size_t s = 0; s <= starts; ++s) {
             const size_t first = s < starts ? strongest[s].second : cands.size();  // the last run: plain greedy
             const GreedyCover cover = ChooseCopies(cands, frames, maxCopies, first, clutterWeight);
             const double a = cover.Share(0), b = cover.Share(1);
-            const double score[3] = {std::min(a, b), a + b, -double(cover.Count())};
+            const double score[3] = {std::floor(std::min(a, b) / kReadShareStep), -cover.Clutter(), a + b};
             if (std::lexicographical_compare(bestScore, bestScore + 3, score, score + 3)) {
                 std::copy(score, score + 3, bestScore);
                 best = cover.Copies();
