@@ -34,7 +34,7 @@ constexpr float kCopyClearance = 0.6f;      // between two copies of a line
 constexpr float kInsideCubeSphere = 24.0f;  // the spinning cubes start about 26.6 units out
 constexpr float kCoverTarget = 0.86f;       // share of frames each copy set aims for (the test asks 0.8)
 // The layout tries this many first copies, at each of these weights of clutter against cover.
-constexpr size_t kGreedyStarts = 12;
+constexpr size_t kGreedyStarts = 6;
 constexpr std::array<double, 4> kClutterWeights = {0.5, 0.25, 0.12, 0.04};
 // Layouts whose weaker sets read within this share of each other are ranked by their clutter.
 constexpr double kReadShareStep = 0.02;
