@@ -12,7 +12,10 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <functional>
 #include <queue>
+#include <thread>
 
 namespace Datagen {
 
@@ -356,24 +359,43 @@ Candidate Judge(const GreetingCopy& copy, double placedAt, const ShownFrames& fr
     return cand;
 }
 
+// Runs job(0) .. job(count - 1) on all cores. The jobs read only shared constant data and each
+// writes its own result, which the caller then takes in index order: the outcome is the same
+// whatever the number of cores.
+void OnAllCores(size_t count, const std::function<void(size_t)>& job) {
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+        for (size_t k = next++; k < count; k = next++) job(k);
+    };
+    std::vector<std::thread> helpers;
+    for (unsigned k = 1; k < std::thread::hardware_concurrency(); ++k) helpers.emplace_back(work);
+    work();
+    for (std::thread& t : helpers) t.join();
+}
+
 // Every candidate that reads somewhere: copies facing the camera every kPlacementStep of its
-// path, at each distance, height on screen and turn.
+// path, at each distance, height on screen and turn, the moments judged on all cores.
 std::vector<Candidate> Candidates(const ShownFrames& frames, float widthPerLetter, const FigureVolume& figure) {
     const std::vector<Vec3> core = figure.Core();
     const double lastClock = FirstMemberClockAt(kFigureGreetingFromMs[3]);
-    std::vector<Candidate> out;
-    for (double placedAt = 0; placedAt <= lastClock; placedAt += kPlacementStep) {
-        const Camera cam(placedAt);
+    std::vector<double> moments;
+    for (double placedAt = 0; placedAt <= lastClock; placedAt += kPlacementStep) moments.push_back(placedAt);
+    std::vector<std::vector<Candidate>> atMoment(moments.size());
+    OnAllCores(moments.size(), [&](size_t m) {
+        const Camera cam(moments[m]);
         for (float distance : kDistances)
             for (float screenY : kScreenHeights)
                 for (float turn : kTurnsDegrees)
                     for (float share : kLineSharesOfWidth) {
                         const GreetingCopy copy = CopyFacing(cam, distance, screenY, turn, share, widthPerLetter);
                         if (!StandsClear(copy, figure, frames)) continue;
-                        Candidate cand = Judge(copy, placedAt, frames, figure, core);
-                        if (!cand.frames.empty()) out.push_back(std::move(cand));
+                        Candidate cand = Judge(copy, moments[m], frames, figure, core);
+                        if (!cand.frames.empty()) atMoment[m].push_back(std::move(cand));
                     }
-    }
+    });
+    std::vector<Candidate> out;
+    for (std::vector<Candidate>& list : atMoment)
+        for (Candidate& cand : list) out.push_back(std::move(cand));
     return out;
 }
 
@@ -550,20 +572,24 @@ std::vector<GreetingCopy> BestCover(const std::vector<Candidate>& cands, const S
     }
     const size_t starts = std::min(strongest.size(), kGreedyStarts);
     std::partial_sort(strongest.begin(), strongest.begin() + long(starts), strongest.end());
-    std::vector<GreetingCopy> best;
-    double bestScore[3] = {-1, -1e9, 0};
-    for (double clutterWeight : kClutterWeights)
-        for (size_t s = 0; s <= starts; ++s) {
-            const size_t first = s < starts ? strongest[s].second : cands.size();  // the last run: plain greedy
-            const GreedyCover cover = ChooseCopies(cands, frames, maxCopies, first, clutterWeight);
-            const double a = cover.Share(0), b = cover.Share(1);
-            const double score[3] = {std::floor(std::min(a, b) / kReadShareStep), -cover.Clutter(), a + b};
-            if (std::lexicographical_compare(bestScore, bestScore + 3, score, score + 3)) {
-                std::copy(score, score + 3, bestScore);
-                best = cover.Copies();
-            }
-        }
-    return best;
+    // Run r starts from the (r % (starts + 1))-th strongest (the last: plain greedy) at the
+    // (r / (starts + 1))-th weight.
+    struct Run {
+        std::array<double, 3> score;
+        std::vector<GreetingCopy> copies;
+    };
+    std::vector<Run> runs(kClutterWeights.size() * (starts + 1));
+    OnAllCores(runs.size(), [&](size_t r) {
+        const size_t s = r % (starts + 1);
+        const size_t first = s < starts ? strongest[s].second : cands.size();
+        const GreedyCover cover = ChooseCopies(cands, frames, maxCopies, first, kClutterWeights[r / (starts + 1)]);
+        const double a = cover.Share(0), b = cover.Share(1);
+        runs[r] = {{std::floor(std::min(a, b) / kReadShareStep), -cover.Clutter(), a + b}, cover.Copies()};
+    });
+    const Run* best = &runs[0];
+    for (const Run& run : runs)
+        if (run.score > best->score) best = &run;
+    return best->copies;
 }
 
 }  // namespace
