@@ -33,8 +33,8 @@ constexpr double kFacingText = 0.5;  // a front within 60 degrees of the eye sho
 // The shares the layout reaches within those bounds (the copies of a line stand clear of the
 // camera over the whole second member, where any line may show, which leaves the second line's
 // own interval the fewest copies).
-constexpr double kMinFirstShare[4] = {0, 0.55, 0.3, 0.7};
-constexpr double kMinSecondShare = 0.5;
+constexpr double kMinFirstShare[4] = {0, 0.65, 0.6, 0.65};
+constexpr double kMinSecondShare = 0.7;
 
 struct D3 {
     double x, y, z;

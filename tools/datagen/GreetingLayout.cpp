@@ -12,7 +12,10 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <functional>
 #include <queue>
+#include <thread>
 
 namespace Datagen {
 
@@ -33,7 +36,11 @@ constexpr float kEyeClearance = 2.0f;       // the camera never comes closer to 
 constexpr float kCopyClearance = 0.6f;      // between two copies of a line
 constexpr float kInsideCubeSphere = 24.0f;  // the spinning cubes start about 26.6 units out
 constexpr float kCoverTarget = 0.86f;       // share of frames each copy set aims for (the test asks 0.8)
-constexpr int kMaxCopies = 16;              // the models' budgets allow this many
+// The layout tries this many first copies, at each of these weights of clutter against cover.
+constexpr size_t kGreedyStarts = 6;
+constexpr std::array<double, 4> kClutterWeights = {0.5, 0.25, 0.12, 0.04};
+// Layouts whose weaker sets read within this share of each other are ranked by their clutter.
+constexpr double kReadShareStep = 0.02;
 // A copy on screen where it cannot be read costs this share of a read frame: little when it is
 // merely cut by the edge or too small, more seen edge-on (a streak), most from behind (mirrored).
 // Worst of all, it crosses the figure on screen (the figure's legs cutting through a line).
@@ -51,11 +58,12 @@ constexpr double kClutterOverlap = 0.3;
 
 // Candidate copies: distance from the eye, height on screen (NDC) and turn about letter up.
 constexpr std::array<float, 5> kDistances = {7, 10, 13, 16, 19};
-constexpr std::array<float, 3> kScreenHeights = {-0.5f, 0, 0.5f};
-constexpr std::array<float, 3> kTurnsDegrees = {-30, 0, 30};
+constexpr std::array<float, 5> kScreenHeights = {-0.6f, -0.3f, 0, 0.3f, 0.6f};
+constexpr std::array<float, 5> kTurnsDegrees = {-40, -20, 0, 20, 40};
 // A copy seen square-on from where it is placed spans this much of the frame's width: small for
 // a camera that comes nearer, large for one that draws away.
 constexpr std::array<float, 1> kLineSharesOfWidth = {0.8f};
+constexpr double kPlacementStep = 1.5;      // candidates stand this often along the path (sceneClock)
 constexpr double kReadWindow = 30;          // a candidate counts the frames this near (sceneClock) its moment
 
 struct Camera {
@@ -351,24 +359,43 @@ Candidate Judge(const GreetingCopy& copy, double placedAt, const ShownFrames& fr
     return cand;
 }
 
-// Every candidate that reads somewhere: copies facing the camera once per sceneClock unit of its
-// path, at each distance, height on screen and turn.
+// Runs job(0) .. job(count - 1) on all cores. The jobs read only shared constant data and each
+// writes its own result, which the caller then takes in index order: the outcome is the same
+// whatever the number of cores.
+void OnAllCores(size_t count, const std::function<void(size_t)>& job) {
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+        for (size_t k = next++; k < count; k = next++) job(k);
+    };
+    std::vector<std::thread> helpers;
+    for (unsigned k = 1; k < std::thread::hardware_concurrency(); ++k) helpers.emplace_back(work);
+    work();
+    for (std::thread& t : helpers) t.join();
+}
+
+// Every candidate that reads somewhere: copies facing the camera every kPlacementStep of its
+// path, at each distance, height on screen and turn, the moments judged on all cores.
 std::vector<Candidate> Candidates(const ShownFrames& frames, float widthPerLetter, const FigureVolume& figure) {
     const std::vector<Vec3> core = figure.Core();
     const double lastClock = FirstMemberClockAt(kFigureGreetingFromMs[3]);
-    std::vector<Candidate> out;
-    for (double placedAt = 0; placedAt <= lastClock; placedAt += 1) {
-        const Camera cam(placedAt);
+    std::vector<double> moments;
+    for (double placedAt = 0; placedAt <= lastClock; placedAt += kPlacementStep) moments.push_back(placedAt);
+    std::vector<std::vector<Candidate>> atMoment(moments.size());
+    OnAllCores(moments.size(), [&](size_t m) {
+        const Camera cam(moments[m]);
         for (float distance : kDistances)
             for (float screenY : kScreenHeights)
                 for (float turn : kTurnsDegrees)
                     for (float share : kLineSharesOfWidth) {
                         const GreetingCopy copy = CopyFacing(cam, distance, screenY, turn, share, widthPerLetter);
                         if (!StandsClear(copy, figure, frames)) continue;
-                        Candidate cand = Judge(copy, placedAt, frames, figure, core);
-                        if (!cand.frames.empty()) out.push_back(std::move(cand));
+                        Candidate cand = Judge(copy, moments[m], frames, figure, core);
+                        if (!cand.frames.empty()) atMoment[m].push_back(std::move(cand));
                     }
-    }
+    });
+    std::vector<Candidate> out;
+    for (std::vector<Candidate>& list : atMoment)
+        for (Candidate& cand : list) out.push_back(std::move(cand));
     return out;
 }
 
@@ -377,10 +404,11 @@ std::vector<Candidate> Candidates(const ShownFrames& frames, float widthPerLette
 // copy, or overlap one on screen.
 class GreedyCover {
 public:
-    explicit GreedyCover(const ShownFrames& shown) : frames(shown), readers(shown.size()) {}
+    GreedyCover(const ShownFrames& shown, size_t maxCopies, double clutterWeight)
+        : frames(shown), readers(shown.size()), maxCopies(maxCopies), clutterWeight(clutterWeight) {}
 
     // Room for more, and some set still short of its target.
-    bool Wants() const { return int(chosen.size()) < kMaxCopies && (Short(0) || Short(1)); }
+    bool Wants() const { return chosen.size() < maxCopies && (Short(0) || Short(1)); }
 
     // What adding `cand` would do: the share of frames it newly covers less those it takes from
     // others (`cover`), and that less its clutter (`net`, which ranks the candidates). No cover
@@ -394,7 +422,7 @@ public:
         const double overlap = OverlapWithChosen(cand.copy);
         if (overlap < 0) return {-1e9, 0};
         const double cover = NewlyRead(cand) - TakenAway(cand.copy);
-        return {cover - cand.clutter - overlap, cover};
+        return {cover - (cand.clutter + overlap) * clutterWeight, cover};
     }
 
     void Add(const Candidate& cand) {
@@ -414,6 +442,14 @@ public:
         covered[0] = covered[1] = 0;
         for (size_t i = 0; i < readers.size(); ++i)
             if (!readers[i].empty()) ++covered[frames.set[i]];
+    }
+
+    // The share of set `set`'s frames some chosen copy reads, and the chosen copies' clutter.
+    double Share(int set) const { return double(covered[set]) / double(frames.count[set]); }
+    double Clutter() const {
+        double sum = 0;
+        for (const Candidate* c : chosen) sum += c->clutter;
+        return sum;
     }
 
     std::vector<GreetingCopy> Copies() const {
@@ -490,15 +526,21 @@ private:
     std::vector<std::vector<ScreenBox>> boxes;  // per chosen copy, every kCheckStride-th frame
     std::vector<std::vector<int>> readers;      // chosen copies readable at each frame
     size_t covered[2] = {0, 0};
+    size_t maxCopies;
+    double clutterWeight;
 };
 
 // Lazy greedy: a candidate's net gain only shrinks as copies are chosen, so the last score in
-// the queue bounds it.
-std::vector<GreetingCopy> ChooseCopies(const std::vector<Candidate>& cands, const ShownFrames& frames) {
-    GreedyCover cover(frames);
+// the queue bounds it. `first` (an index into `cands`, or none) is taken before anything else;
+// clutter counts `clutterWeight` times.
+GreedyCover ChooseCopies(const std::vector<Candidate>& cands, const ShownFrames& frames, size_t maxCopies, size_t first,
+                         double clutterWeight) {
+    GreedyCover cover(frames, maxCopies, clutterWeight);
+    if (first < cands.size()) cover.Add(cands[first]);
     std::priority_queue<std::pair<double, size_t>> queue;
     for (size_t k = 0; k < cands.size(); ++k) {
-        double bound = -cands[k].clutter;
+        if (k == first) continue;
+        double bound = -cands[k].clutter * clutterWeight;
         for (int i : cands[k].frames) bound += frames.Weight(size_t(i));
         queue.push({bound, cands.size() - k});  // ties go to the earlier candidate
     }
@@ -514,7 +556,40 @@ std::vector<GreetingCopy> ChooseCopies(const std::vector<Candidate>& cands, cons
         }
         cover.Add(cand);
     }
-    return cover.Copies();
+    return cover;
+}
+
+// The greedy cover is short-sighted: its first, largest copies decide where the rest may stand.
+// So it is run from each of the strongest candidates as the first copy, at a few weights of
+// clutter against cover, and the layout that leaves its weaker set best read is kept (in steps
+// of kReadShareStep; then the one with the least clutter, then the better read over both).
+std::vector<GreetingCopy> BestCover(const std::vector<Candidate>& cands, const ShownFrames& frames, size_t maxCopies) {
+    std::vector<std::pair<double, size_t>> strongest;
+    for (size_t k = 0; k < cands.size(); ++k) {
+        double bound = 0;
+        for (int i : cands[k].frames) bound += frames.Weight(size_t(i));
+        strongest.push_back({-bound, k});
+    }
+    const size_t starts = std::min(strongest.size(), kGreedyStarts);
+    std::partial_sort(strongest.begin(), strongest.begin() + long(starts), strongest.end());
+    // Run r starts from the (r % (starts + 1))-th strongest (the last: plain greedy) at the
+    // (r / (starts + 1))-th weight.
+    struct Run {
+        std::array<double, 3> score;
+        std::vector<GreetingCopy> copies;
+    };
+    std::vector<Run> runs(kClutterWeights.size() * (starts + 1));
+    OnAllCores(runs.size(), [&](size_t r) {
+        const size_t s = r % (starts + 1);
+        const size_t first = s < starts ? strongest[s].second : cands.size();
+        const GreedyCover cover = ChooseCopies(cands, frames, maxCopies, first, kClutterWeights[r / (starts + 1)]);
+        const double a = cover.Share(0), b = cover.Share(1);
+        runs[r] = {{std::floor(std::min(a, b) / kReadShareStep), -cover.Clutter(), a + b}, cover.Copies()};
+    });
+    const Run* best = &runs[0];
+    for (const Run& run : runs)
+        if (run.score > best->score) best = &run;
+    return best->copies;
 }
 
 }  // namespace
@@ -537,7 +612,11 @@ std::vector<GreetingCopy> GreetingCopies(int line) {
     static const FigureVolume figure;
     const ShownFrames frames(std::clamp(line, 1, 3));
     const std::vector<Candidate> cands = Candidates(frames, widthPerLetter, figure);
-    return ChooseCopies(cands, frames);
+    // As many copies as the model's budget holds: every copy is the same line, cut once.
+    Mesh one;
+    ExtrudeContours(one, contours, kGreetingDepth, kGreetingBevel, Frame{}, {0, 1, 2});
+    const size_t maxCopies = std::max<size_t>(1, kGreetingVertexBudget / std::max<size_t>(1, one.positions.size()));
+    return BestCover(cands, frames, maxCopies);
 }
 
 }  // namespace Datagen

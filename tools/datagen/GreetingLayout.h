@@ -32,6 +32,8 @@ constexpr float kGreetingDepth = 0.32f, kGreetingBevel = 0;
 constexpr float kGreetingMaxLetterPx = 56;
 // Letters show at least this large where a copy reads (the art direction's smallest letter).
 constexpr float kGreetingMinLetterPx = 24;
+// The vertices a greeting model may hold: the layout keeps as many copies as fit.
+constexpr size_t kGreetingVertexBudget = 58000;
 // Read from at most this far off square-on: the cosine of about 55 degrees.
 constexpr float kGreetingMinFacingCos = 0.57f;
 

@@ -1,6 +1,7 @@
 // datagen: the 3DS models of the data folder. Each model member of the registry has a recipe
 // (ModelCrystals.cpp, ModelFigure.cpp, ModelCanyon.cpp); the asset manifest names its file.
 #include "Datagen.h"
+#include "GreetingLayout.h"
 #include "ModelRecipes.h"
 #include "ModelsGen.h"
 #include "ThreeDsWriter.h"
@@ -50,9 +51,9 @@ const Recipe kRecipes[] = {
     {&R::mdlSkySphere, BuildSkySphere, {1350, 52000}},
     // Letters cut for kGreetingMaxLetterPx without bevels (they would be under a pixel), one
     // object per copy the layout keeps: the three lines are most of the models' bytes.
-    {&R::mdlGreeting1, [](Model& m) { return BuildGreeting(m, 1); }, {58000, 1670000}},
-    {&R::mdlGreeting2, [](Model& m) { return BuildGreeting(m, 2); }, {58000, 1670000}},
-    {&R::mdlGreeting3, [](Model& m) { return BuildGreeting(m, 3); }, {58000, 1670000}},
+    {&R::mdlGreeting1, [](Model& m) { return BuildGreeting(m, 1); }, {kGreetingVertexBudget, 1670000}},
+    {&R::mdlGreeting2, [](Model& m) { return BuildGreeting(m, 2); }, {kGreetingVertexBudget, 1670000}},
+    {&R::mdlGreeting3, [](Model& m) { return BuildGreeting(m, 3); }, {kGreetingVertexBudget, 1670000}},
     {&R::mdlCreds, BuildCredits, {6600, 190000}},  // letters cut for the slide's nearest eye
     {&R::mdlTerGround, BuildTerGround, {12600, 500000}},
     {&R::mdlTerCrys, BuildTerCrystals, {8200, 196000}},
