@@ -58,7 +58,13 @@ bool AskYesNo(const char* module, const char* caption, const char* text, bool an
     };
     const SDL_MessageBoxData box = {SDL_MESSAGEBOX_WARNING, nullptr, caption, text, 2, buttons, nullptr};
     int chosen = -1;
-    if (SDL_ShowMessageBox(&box, &chosen) != 0) return answerWithoutDisplay;
+    if (SDL_ShowMessageBox(&box, &chosen) != 0) {
+        // A display that cannot draw SDL's box (an X server without its core fonts, say) gets
+        // the same default answer as no display, and the console says why.
+        ConsolePrint(module, "no box could be shown (%s); answering %s", SDL_GetError(),
+                     answerWithoutDisplay ? "Yes" : "No");
+        return answerWithoutDisplay;
+    }
     return chosen == 1;
 }
 
