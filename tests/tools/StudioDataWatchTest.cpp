@@ -1,9 +1,12 @@
 // Tests for the studio's data watch: a rewritten file is reported once its writer is done (two
 // polls that see it the same, the second one sooner), a file two members share names both, a
-// file that is gone waits, and polls come about twice a second whatever the frame rate.
+// file that is gone waits, polls come about twice a second whatever the frame rate, and a poll
+// allocates nothing.
 #include "studio/StudioDataWatch.h"
 
+#include "support/AllocationCounter.h"
 #include "support/FileBytes.h"
+#include "support/GeneratedData.h"
 #include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
@@ -69,4 +72,19 @@ TEST(StudioDataWatch, ARewrittenFileIsReportedOnceItsWriterIsDone) {
     watch.TakeAsLoaded();
     EXPECT_FALSE(watch.Poll(now += kPoll));
     EXPECT_FALSE(watch.Poll(now += kPoll));
+}
+
+// The studio polls while it plays: with every file in place a poll allocates nothing.
+TEST(StudioDataWatch, APollOfTheWholeDataFolderAllocatesNothing) {
+    REQUIRE_GENERATED_DATA();
+    if (!AllocationCounter::Available()) GTEST_SKIP() << "built without the counting operator new";
+    const DataHome home("data-watch-alloc");
+    const WorkingFolder inside(home.Path());
+    cStudioDataWatch watch;
+    watch.Start();
+    std::int64_t now = 0;
+    AllocationCounter::Arm();
+    for (int i = 0; i < 4; ++i) watch.Poll(now += kPoll);
+    AllocationCounter::Disarm();
+    EXPECT_EQ(AllocationCounter::Count(), 0u) << AllocationCounter::Stacks();
 }

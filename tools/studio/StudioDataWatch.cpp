@@ -14,15 +14,22 @@ std::vector<const VantorGL::cDataFile*> cStudioDataWatch::ReloadableRows() {
     return rows;
 }
 
-cStudioDataWatch::sStamp cStudioDataWatch::StampOf(const char* path) {
-    sStamp stamp;
-    const std::string resolved = VantorGL::ResolveDataPath(path);
-    std::error_code error;
-    if (resolved.empty() || !std::filesystem::is_regular_file(resolved, error)) return stamp;
-    stamp.time = std::filesystem::last_write_time(resolved, error);
-    if (error) return stamp;
-    stamp.size = std::filesystem::file_size(resolved, error);
-    stamp.exists = !error;
+cStudioDataWatch::sStamp cStudioDataWatch::StampOf(sFile& file) {
+    auto stampAt = [](const std::filesystem::path& at) {
+        sStamp stamp;
+        std::error_code error;
+        if (at.empty() || !std::filesystem::is_regular_file(at, error)) return stamp;
+        stamp.time = std::filesystem::last_write_time(at, error);
+        if (error) return stamp;
+        stamp.size = std::filesystem::file_size(at, error);
+        stamp.exists = !error;
+        return stamp;
+    };
+    sStamp stamp = stampAt(file.resolved);
+    if (!stamp.exists) {
+        file.resolved = VantorGL::ResolveDataPath(file.path);
+        stamp = stampAt(file.resolved);
+    }
     return stamp;
 }
 
@@ -33,7 +40,7 @@ void cStudioDataWatch::Start() {
         for (sFile& file : files)
             if (VantorGL::PathInDataFolder(file.path) == VantorGL::PathInDataFolder(row->path)) same = &file;
         if (!same) {
-            files.push_back({row->path, {}, {}, {}});
+            files.push_back({row->path, {}, {}, {}, {}});
             same = &files.back();
         }
         same->rows.push_back(row);
@@ -42,14 +49,14 @@ void cStudioDataWatch::Start() {
 }
 
 void cStudioDataWatch::TakeAsLoaded() {
-    for (sFile& file : files) file.loaded = file.seen = StampOf(file.path);
+    for (sFile& file : files) file.loaded = file.seen = StampOf(file);
 }
 
 bool cStudioDataWatch::Poll(std::int64_t nowNs) {
     if (nowNs < nextPollNs) return false;
     bool moving = false;
     for (sFile& file : files) {
-        const sStamp now = StampOf(file.path);
+        const sStamp now = StampOf(file);
         moving = moving || !(now == file.seen);
         file.seen = now;
     }

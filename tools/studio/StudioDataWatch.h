@@ -42,11 +42,14 @@ private:
         bool operator==(const sStamp&) const = default;
     };
     struct sFile {
-        const char* path = "";  // as the manifest spells it
+        const char* path = "";            // as the manifest spells it
+        std::filesystem::path resolved;   // where it was last found (the case repaired)
         sStamp loaded, seen;
         std::vector<const VantorGL::cDataFile*> rows;  // one file may fill two members
     };
-    static sStamp StampOf(const char* path);
+    // The file's stamp. A poll of files that are all there allocates nothing: the path is
+    // resolved again only while the file is missing.
+    static sStamp StampOf(sFile& file);
 
     std::vector<sFile> files;
     std::vector<const VantorGL::cDataFile*> changed;
