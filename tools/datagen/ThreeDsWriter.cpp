@@ -47,7 +47,7 @@ private:
 };
 
 void WriteObject(ChunkBuffer& out, const std::string& name, const Model& model, const std::vector<Vec3>& positions,
-                 const std::vector<Vec2>& uvs, const std::vector<Triangle>& triangles) {
+                 const std::vector<Vec2>& uvs, const std::vector<Triangle>& triangles, bool mapping) {
     size_t object = out.Open(kObject);
     out.String(name);
     size_t mesh = out.Open(kTriMesh);
@@ -61,13 +61,15 @@ void WriteObject(ChunkBuffer& out, const std::string& name, const Model& model, 
     }
     out.Close(vertices);
 
-    size_t mapping = out.Open(kMapping);
-    out.U16(uint16_t(uvs.size()));
-    for (Vec2 t : uvs) {
-        out.F32(t.u);
-        out.F32(t.v);
+    if (mapping) {
+        size_t chunk = out.Open(kMapping);
+        out.U16(uint16_t(uvs.size()));
+        for (Vec2 t : uvs) {
+            out.F32(t.u);
+            out.F32(t.v);
+        }
+        out.Close(chunk);
     }
-    out.Close(mapping);
 
     size_t faces = out.Open(kFaces);
     out.U16(uint16_t(triangles.size()));
@@ -95,7 +97,7 @@ void WriteObject(ChunkBuffer& out, const std::string& name, const Model& model, 
 
 }  // namespace
 
-std::vector<unsigned char> EncodeThreeDs(const Model& model) {
+std::vector<unsigned char> EncodeThreeDs(const Model& model, bool mapping) {
     ChunkBuffer out;
     size_t main = out.Open(kMain);
     size_t editor = out.Open(kEditor);
@@ -124,7 +126,7 @@ std::vector<unsigned char> EncodeThreeDs(const Model& model) {
         auto flush = [&]() {
             if (triangles.empty()) return;
             std::string name = piece == 0 ? mesh.name : mesh.name + "." + std::to_string(piece);
-            WriteObject(out, name, model, positions, uvs, triangles);
+            WriteObject(out, name, model, positions, uvs, triangles, mapping);
             ++piece;
             for (uint32_t v : used) remap[v] = -1;
             used.clear();
@@ -156,6 +158,8 @@ std::vector<unsigned char> EncodeThreeDs(const Model& model) {
     return out.bytes;
 }
 
-bool WriteThreeDs(const std::string& path, const Model& model) { return WriteBytes(path, EncodeThreeDs(model)); }
+bool WriteThreeDs(const std::string& path, const Model& model, bool mapping) {
+    return WriteBytes(path, EncodeThreeDs(model, mapping));
+}
 
 }  // namespace Datagen
