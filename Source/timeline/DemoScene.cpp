@@ -156,6 +156,8 @@ void cDemoScene::ResetScenes() {
     timer.base = 0;
 }
 
+void cDemoScene::SeedRandom(unsigned seed) { RenewInPlace(registry.particles, seed); }
+
 void cDemoScene::Restart() {
     ResetScenes();
     Init();

@@ -39,6 +39,11 @@ public:
     void ResetScenes();
     // ResetScenes() then Init(): the demo from the start, in the same process and context.
     void Restart();
+    // rand() seeded from `seed` instead of the calendar time the run started at, before Init:
+    // the scenes' random tables (the opening's cube heights, the particles) then come out the
+    // same on every run, and every restart seeds from it again. For programs whose frames must
+    // not depend on when they ran; the demo itself keeps its calendar seed.
+    void SeedRandom(unsigned seed);
     void Update() override;
     void Render() override;
 

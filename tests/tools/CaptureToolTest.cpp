@@ -105,6 +105,22 @@ TEST(CaptureTool, AtWritesExactlyTheAskedTimes) {
     EXPECT_TRUE(fs::exists(out / "001050ms.png"));
 }
 
+// The opening's cubes burst apart by random heights near its end: two runs, started at
+// different calendar seconds, must still draw the same frame there.
+TEST(CaptureTool, ARandomMomentIsTheSameFrameInEveryRun) {
+    REQUIRE_GENERATED_DATA();
+    ScratchFolder scratch("capture-seed");
+    std::vector<std::vector<std::uint8_t>> frames;
+    for (const char* run : {"first", "second"}) {
+        const std::filesystem::path out = scratch.Path() / run;
+        ASSERT_EQ(RunCapture({"--out", out.string(), "--at", "0:24.5", "--size", "64x48", "--quiet"}), 0);
+        int width = 0, height = 0;
+        frames.push_back(ReadRgbPng((out / "024500ms.png").string(), width, height));
+        ASSERT_FALSE(frames.back().empty()) << run;
+    }
+    EXPECT_TRUE(frames[0] == frames[1]);
+}
+
 // Odd sides (rows that are no multiple of four bytes): the frame comes out whole at that size,
 // the white opening (with the first sliver of its wipe) over every row, none of it black.
 TEST(CaptureTool, OddSidesGiveWholeFrames) {

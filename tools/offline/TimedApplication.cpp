@@ -15,6 +15,7 @@ bool TimedApplication::LoadStep() {
 
 bool TimedApplication::InitGL() {
     initStart = StartClock::now();
+    demo.SeedRandom(kOfflineRandomSeed);
     bool result = Trova01::InitGL();
     initEnd = StartClock::now();
     return result;

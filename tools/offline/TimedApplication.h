@@ -1,5 +1,6 @@
 // TimedApplication: the demo's application object with stopwatches around its start-up hooks
-// and its per-frame update, shared by the offline programs (capture, bench, studio).
+// and its per-frame update, and a fixed random seed, shared by the offline programs (capture,
+// bench, studio).
 #pragma once
 
 #include "offline/StartUpTimes.h"
@@ -7,6 +8,10 @@
 #include "shell/Trova01.h"
 
 #include <cstdio>
+
+// rand()'s seed in the offline programs (the test harness's too), where the demo takes the
+// calendar time: a frame at a given time is then the same on every run, random tables and all.
+constexpr unsigned kOfflineRandomSeed = 2010;
 
 class TimedApplication : public Trova01 {
 public:
