@@ -21,6 +21,12 @@ constexpr int kCubeMapSize = 1024;
 // double-buffered: SelectFace draws into `drawTexture`, StopCapture swaps, and `texture` always
 // holds the last complete set of faces. Its name alternates, so a shader that samples the cube
 // takes `texture` again before each Bind.
+//
+// A scene whose crystals are drawn into the cube they refract carries a little of every earlier
+// cube in each frame. Drawn from this many frames before, a frame is within a few levels of a
+// straight play's, in a few pixels; an exact one needs the scene's whole window drawn first.
+constexpr int kCubeFeedbackFrames = 3;
+
 class cCubeMapping : public cRenderTextureSystem {
 public:
     cCubeMapping() = default;

@@ -5,6 +5,7 @@
 
 #include "assets/FontSystem.h"
 #include "render/Camera.h"
+#include "render/CubeMapping.h"
 #include "render/RenderTextureSystem.h"
 #include "render/Vector3.h"
 #include "timeline/SceneSystem.h"
@@ -33,6 +34,8 @@ public:
     void Update() override;
     // Cube map of kPassCubeFaces, scene into targetA, two blurs, present, overlays.
     void Render() override;
+    // The sculptures are drawn into the cube they refract.
+    int FramesOfHistory() const override { return kCubeFeedbackFrames; }
 
     // 3D content: kPassMain the main view, kPassCubeFaces a cube-map face (no glass tunnel).
     void DrawContent(int pass);

@@ -5,6 +5,7 @@
 
 #include "assets/FontSystem.h"
 #include "render/Camera.h"
+#include "render/CubeMapping.h"
 #include "render/IsoSurfaceGrid.h"
 #include "render/RenderTextureSystem.h"
 #include "timeline/SceneSystem.h"
@@ -36,6 +37,8 @@ public:
     // Cube-map pass (six faces of kPassCubeFaces), main view into targetA, two masked blurs,
     // present, overlays.
     void Render() override;
+    // The crystals at the sources are drawn into the cube they refract.
+    int FramesOfHistory() const override { return kCubeFeedbackFrames; }
     // kPassMain: the main view with the blob; kPassCubeFaces: a cube-map face (backdrop, sky,
     // crystals).
     void DrawContent(int pass);

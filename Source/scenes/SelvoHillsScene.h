@@ -29,6 +29,8 @@ public:
     int Init() override;
     void Update() override;
     void Render() override;
+    // The shadow cage's cut height reaches the GPU a frame late.
+    int FramesOfHistory() const override { return 1; }
     // The 3D content of one pass (the argument is ignored): clear, crystal, cube sphere, logo, rings.
     void DrawContent(int pass);
 

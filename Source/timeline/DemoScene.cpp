@@ -96,6 +96,13 @@ const char* cDemoScene::MemberName(const cSceneSystem* scene) const {
     return nullptr;
 }
 
+int cDemoScene::FramesOfHistoryAt(int ms) const {
+    int frames = 0;
+    for (const cSceneSystem* scene : dispatch)
+        if (scene->timer.start <= ms && ms <= scene->timer.end) frames = std::max(frames, scene->FramesOfHistory());
+    return frames;
+}
+
 bool cDemoScene::Schedule(const sTimelineRow (&rows)[kTimelineScenes]) {
     cSceneSystem* order[kTimelineScenes] = {};
     for (int i = 0; i < kTimelineScenes; ++i) {

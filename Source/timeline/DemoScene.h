@@ -53,6 +53,10 @@ public:
     static constexpr int kTimelineScenes = 9;
     static_assert(kTimelineRows == kTimelineScenes, "one timeline row per dispatched scene");
 
+    // The frames before demo time `ms` its frame depends on: the most any scheduled scene whose
+    // window holds `ms` asks (FramesOfHistory). What capture and the studio draw before a time
+    // they jump to. Needs the windows set (Init or Schedule).
+    int FramesOfHistoryAt(int ms) const;
     // The scene member called `member` ("tavikIsleSecond", "workshop"); nullptr for a name the
     // sequencer does not have.
     cSceneSystem* Scene(const char* member);

@@ -30,6 +30,10 @@ public:
     virtual bool IsFinished() { return timer.elapsed >= timer.end; }
     virtual void Update() {}
     virtual void Render() {}
+    // How many frames before it a frame of this scene depends on: a value that reaches the GPU a
+    // frame late, a feedback image, a cube the frame before drew. A program that jumps to a time
+    // (capture, the studio) draws that many frames first; 0: the frame at a time stands alone.
+    virtual int FramesOfHistory() const { return 0; }
 
     // Latch the base on the first call, refresh elapsed, and run Update (after adding the clock's
     // Delta to localTime) when active or forced. Always 0.

@@ -89,7 +89,7 @@ public:
             return true;
         }
         // Warm-up: the next span starts within the next few frames.
-        int warmUntil = now + OfflineWarmMs(kFps);
+        int warmUntil = now + OfflineWarmMs(kFps, kOfflineWarmFrames);
         return cursor < spans.size() && spans[cursor].fromMs > now && spans[cursor].fromMs <= warmUntil;
     }
 

@@ -79,9 +79,8 @@ public:
     bool ShouldDraw() override {
         if (!DrawsFrames()) return false;
         int now = Elapsed();
-        int warm = OfflineWarmMs(options.fps);
-        if (!wanted.empty()) return next < wanted.size() && now >= wanted[next] - warm;
-        return now >= options.fromMs - warm && now <= options.toMs;
+        if (!wanted.empty()) return next < wanted.size() && now >= wanted[next] - WarmMs(wanted[next]);
+        return now >= options.fromMs - WarmMs(options.fromMs) && now <= options.toMs;
     }
 
     void AfterDraw() override {
@@ -112,6 +111,9 @@ public:
         ++written;
         if (!options.quiet) progress.Frame(written);
     }
+
+    // What is drawn before the chosen time `ms`: the frames its frame depends on.
+    int WarmMs(int ms) const { return OfflineWarmMs(options.fps, application.demo.FramesOfHistoryAt(ms)); }
 
     bool ShouldStop() override {
         ++frame;

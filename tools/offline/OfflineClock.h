@@ -10,12 +10,14 @@
 // The demo-time frame rate of the offline programs unless told otherwise.
 constexpr int kOfflineFps = 30;
 
-// Frames drawn, unrecorded and untimed, before each run of chosen frames, so that one-frame-late
-// values and feedback targets are warm by the first of them.
+// Frames the bench draws, untimed, before each span it times: the rasteriser's code and caches
+// are warm by the first timed frame, and no scene asks more history than this.
 constexpr int kOfflineWarmFrames = 3;
 
-// The demo milliseconds the warm-up frames cover at `fps`, one more for the clock's rounding.
-constexpr int OfflineWarmMs(int fps) { return kOfflineWarmFrames * 1000 / fps + 1; }
+// The demo milliseconds `frames` frames cover at `fps`, one more for the clock's rounding: what
+// is drawn before a chosen time. Capture and the studio draw the frames the demo asks there
+// (cDemoScene::FramesOfHistoryAt), so a jump to a time draws only what its frame depends on.
+constexpr int OfflineWarmMs(int fps, int frames) { return frames * 1000 / fps + 1; }
 
 // One frame's step of `counter` towards demo time `wantedMs`: a whole step, or a shorter one that
 // lands exactly on `wantedMs` where a whole step would pass it. `elapsedMs` is the demo time of

@@ -162,7 +162,7 @@ void cStudio::Replay(int targetMs) {
     fresh = false;
     scope.Clear();
     VantorGL::cTimeSystem* clock = VantorGL::cTimeSystem::Instance();
-    const int warm = OfflineWarmMs(kOfflineFps);
+    const int warm = OfflineWarmMs(kOfflineFps, demo.FramesOfHistoryAt(targetMs));
     replayDrawnFrames = 0;
     replayDrawMs = 0.0;
     for (;;) {
