@@ -2,6 +2,7 @@
 // played on a hand-moved clock, the camera is taken from the scene itself after each frame's
 // DrawContent, and the generated copies of each line are projected through it at 1024 x 768.
 #include "FigureCameraPath.h"
+#include "GreetingGeometry.h"
 #include "GreetingLayout.h"
 #include "MeshText.h"
 #include "ModelRecipes.h"
@@ -18,6 +19,7 @@
 #include <cmath>
 
 using namespace VantorGL;
+using Datagen::CopyPoint;
 using Datagen::GreetingCopy;
 using Datagen::Vec3;
 
@@ -71,10 +73,6 @@ struct Projector {
     }
 };
 
-Vec3 BoxPoint(const GreetingCopy& g, float a, float v, float o) {
-    return g.origin + g.across * (a * g.width) + g.up * (v * g.letterHeight) + g.out * (o * g.depth);
-}
-
 // How square-on the eye sees the copy's front: 1 square-on, 0 edge-on, negative from behind.
 double Facing(const GreetingCopy& g, const Projector& view, double clock) {
     const Vec3 eye = Datagen::WorldToFigure(clock, view.eye.x, view.eye.y, view.eye.z);  // where the figure sees it
@@ -89,13 +87,13 @@ bool Readable(const GreetingCopy& g, const Projector& view, double clock) {
         for (float v : {-Datagen::kGreetingBoxBelow, Datagen::kGreetingBoxAbove})
             for (float o : {-0.5f, 0.5f}) {
                 double x, y;
-                if (!view.Pixel(Datagen::FigureToWorld(clock, BoxPoint(g, a, v, o)), x, y)) return false;
+                if (!view.Pixel(Datagen::FigureToWorld(clock, CopyPoint(g, a, v, o)), x, y)) return false;
                 if (x < 0 || x > kScreenW || y < 0 || y > kScreenH) return false;
             }
     for (float a : {-0.5f, 0.0f, 0.5f}) {
         double x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // both in front of the eye: the slab's corners are
-        view.Pixel(Datagen::FigureToWorld(clock, BoxPoint(g, a, 0, 0.5f)), x0, y0);
-        view.Pixel(Datagen::FigureToWorld(clock, BoxPoint(g, a, 1, 0.5f)), x1, y1);
+        view.Pixel(Datagen::FigureToWorld(clock, CopyPoint(g, a, 0, 0.5f)), x0, y0);
+        view.Pixel(Datagen::FigureToWorld(clock, CopyPoint(g, a, 1, 0.5f)), x1, y1);
         if (y1 - y0 < kMinLetterPx || std::fabs(x1 - x0) > 0.6 * (y1 - y0)) return false;  // short or toppled
     }
     return true;
@@ -118,7 +116,7 @@ Shown ShownAt(const GreetingCopy& g, const Projector& view, double clock) {
     for (int k = 0; k <= 10; ++k)
         for (float v : {-Datagen::kGreetingBoxBelow, 0.4f, Datagen::kGreetingBoxAbove}) {
             double x, y;
-            const Vec3 p = Datagen::FigureToWorld(clock, BoxPoint(g, -0.5f + 0.1f * float(k), v, 0));
+            const Vec3 p = Datagen::FigureToWorld(clock, CopyPoint(g, -0.5f + 0.1f * float(k), v, 0));
             if (!view.Pixel(p, x, y)) continue;
             s.x0 = std::min(s.x0, x), s.x1 = std::max(s.x1, x), s.y0 = std::min(s.y0, y), s.y1 = std::max(s.y1, y);
             if (x < 0 || x > kScreenW || y < 0 || y > kScreenH) continue;

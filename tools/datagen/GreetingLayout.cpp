@@ -7,6 +7,7 @@
 #include "GreetingLayout.h"
 
 #include "FigureCameraPath.h"
+#include "GreetingGeometry.h"
 #include "MeshText.h"
 #include "ModelRecipes.h"
 
@@ -22,9 +23,6 @@ namespace Datagen {
 namespace {
 
 constexpr double kFrameClockStep = 1.0 / 6;  // one frame at 60 fps, in sceneClock units
-constexpr int kScreenW = 1024, kScreenH = 768;
-const float kTanHalfFovy = float(std::tan(kFigureViewFovyDegrees * kPi / 360));
-const float kAspect = float(kFigureViewAspect);
 
 // What the layout asks of a readable copy (a little more than the frames need, so that other
 // frame rates and rounding keep it).
@@ -46,11 +44,6 @@ constexpr double kReadShareStep = 0.02;
 // Worst of all, it crosses the figure on screen (the figure's legs cutting through a line).
 constexpr double kClutterFacing = 0.03, kClutterEdgeOn = 0.12, kClutterMirrored = 0.25, kClutterOverFigure = 0.4;
 constexpr size_t kClutterStride = 3;  // clutter is judged on every third frame
-// Two copies never overlap on screen, nor does a copy come near enough to pass as a slab; these
-// are judged on every second frame, with the outlines grown by this much (NDC) for the frames
-// between.
-constexpr size_t kCheckStride = 2;
-constexpr float kOverlapMargin = 0.03f;
 // Two copies whose fronts both face the eye over each other stack as text on text: never. Any
 // other overlap (a copy passing behind another edge-on) costs this much per frame.
 constexpr float kFacingText = 0.4f;  // within 66 degrees of square-on (60 and the frames between)
@@ -65,26 +58,6 @@ constexpr std::array<float, 5> kTurnsDegrees = {-40, -20, 0, 20, 40};
 constexpr std::array<float, 1> kLineSharesOfWidth = {0.8f};
 constexpr double kPlacementStep = 1.5;      // candidates stand this often along the path (sceneClock)
 constexpr double kReadWindow = 30;          // a candidate counts the frames this near (sceneClock) its moment
-
-struct Camera {
-    Vec3 eye, f, r, u;
-    explicit Camera(double c) {
-        FigureView v = MovingCameraInFigure(c);
-        eye = v.eye;
-        f = Normalize(v.centre - v.eye);
-        r = Normalize(Cross(f, {0, 1, 0}));
-        u = Cross(r, f);
-    }
-    // Normalised device x, y of `p`; false behind the near plane.
-    bool Project(Vec3 p, float& x, float& y) const {
-        Vec3 d = p - eye;
-        float z = Dot(d, f);
-        if (z < 0.05f) return false;
-        x = Dot(d, r) / (z * kTanHalfFovy * kAspect);
-        y = Dot(d, u) / (z * kTanHalfFovy);
-        return true;
-    }
-};
 
 // The figure as stacked cylinders round its axis, from its own models.
 struct FigureVolume {
@@ -145,64 +118,27 @@ struct FigureVolume {
     }
 };
 
-Vec3 BoxPoint(const GreetingCopy& g, float a, float v, float o) {
-    return g.origin + g.across * (a * g.width) + g.up * (v * g.letterHeight) + g.out * (o * g.depth);
-}
-
-// Where the segment a-b meets the copy's mid-plane inside its outline.
-bool SegmentHitsCopy(const GreetingCopy& g, Vec3 a, Vec3 b) {
-    Vec3 d = b - a;
-    float den = Dot(d, g.out);
-    if (std::fabs(den) < 1e-9f) return false;
-    float t = Dot(g.origin - a, g.out) / den;
-    if (t <= 0 || t >= 1) return false;
-    Vec3 h = a + d * t - g.origin;
-    float s = Dot(h, g.across), v = Dot(h, g.up);
-    return std::fabs(s) <= g.width / 2 && v >= -kGreetingBoxBelow * g.letterHeight && v <= kGreetingBoxAbove * g.letterHeight;
-}
-
-// Nearest distance from `p` to the copy's outline (a flat rectangle at mid-depth).
-float DistanceToCopy(const GreetingCopy& g, Vec3 p) {
-    Vec3 d = p - g.origin;
-    float s = std::clamp(Dot(d, g.across), -g.width / 2, g.width / 2);
-    float v = std::clamp(Dot(d, g.up), -kGreetingBoxBelow * g.letterHeight, kGreetingBoxAbove * g.letterHeight);
-    return Length(d - g.across * s - g.up * v);
-}
-
-// Sample points on the letters' middle band, for the sight lines.
-std::array<Vec3, 7> SightPoints(const GreetingCopy& g) {
-    std::array<Vec3, 7> out;
-    for (int k = 0; k < 7; ++k) out[size_t(k)] = BoxPoint(g, -0.45f + 0.15f * float(k), 0.4f, 0.5f);
-    return out;
-}
-
 // Whole, large, upright and seen from the front.
-bool ReadableFrom(const GreetingCopy& g, const Camera& cam) {
+bool ReadableFrom(const GreetingCopy& g, const GreetingCamera& cam) {
     if (Dot(Normalize(cam.eye - g.origin), g.out) < kMinFacingCos) return false;
     for (float a : {-0.5f, 0.5f})
         for (float v : {-kGreetingBoxBelow, kGreetingBoxAbove})
             for (float o : {-0.5f, 0.5f}) {
                 float x, y;
-                if (!cam.Project(BoxPoint(g, a, v, o), x, y) || std::fabs(x) > kMaxEdgeNdc || std::fabs(y) > kMaxEdgeNdc) return false;
+                if (!cam.Project(CopyPoint(g, a, v, o), x, y) || std::fabs(x) > kMaxEdgeNdc || std::fabs(y) > kMaxEdgeNdc) return false;
             }
     for (float a : {-0.5f, 0.5f}) {
         float x0, y0, x1, y1;
-        if (!cam.Project(BoxPoint(g, a, 0, 0.5f), x0, y0) || !cam.Project(BoxPoint(g, a, 1, 0.5f), x1, y1)) return false;
-        float dx = (x1 - x0) * kScreenW / 2, dy = (y1 - y0) * kScreenH / 2;
+        if (!cam.Project(CopyPoint(g, a, 0, 0.5f), x0, y0) || !cam.Project(CopyPoint(g, a, 1, 0.5f), x1, y1)) return false;
+        float dx = (x1 - x0) * kGreetingScreenW / 2, dy = (y1 - y0) * kGreetingScreenH / 2;
         if (dy < kMinLetterPx || std::fabs(dx) > kMaxSlant * dy) return false;
     }
     return true;
 }
 
-struct Candidate {
-    GreetingCopy copy;
-    std::vector<int> frames;  // readable and not crossed by the figure
-    double clutter = 0;       // how much it litters the frames where it cannot be read
-};
-
 // On screen at all: some point of its middle band inside the view.
-bool OnScreen(const GreetingCopy& g, const Camera& cam) {
-    for (Vec3 p : SightPoints(g)) {
+bool OnScreen(const CopySight& sight, const GreetingCamera& cam) {
+    for (Vec3 p : sight) {
         float x, y;
         if (cam.Project(p, x, y) && std::fabs(x) < 1 && std::fabs(y) < 1) return true;
     }
@@ -216,56 +152,43 @@ struct ScreenBox {
     bool on = false;
     bool facing = false;  // its front turned to the eye: its letters show as text
 };
-ScreenBox BoxOnScreen(const GreetingCopy& g, const Camera& cam) {
+ScreenBox BoxOnScreen(const GreetingCopy& g, const GreetingCamera& cam) {
     ScreenBox b;
     for (float a : {-0.5f, -0.25f, 0.0f, 0.25f, 0.5f})
         for (float v : {-kGreetingBoxBelow, kGreetingBoxAbove}) {
             float x, y;
-            if (!cam.Project(BoxPoint(g, a, v, 0), x, y)) continue;
+            if (!cam.Project(CopyPoint(g, a, v, 0), x, y)) continue;
             b.x0 = std::min(b.x0, x), b.x1 = std::max(b.x1, x), b.y0 = std::min(b.y0, y), b.y1 = std::max(b.y1, y);
         }
     b.on = b.x0 < 1 && b.x1 > -1 && b.y0 < 1 && b.y1 > -1;  // some of it inside the frame
     b.facing = Dot(Normalize(cam.eye - g.origin), g.out) > kFacingText;
     return b;
 }
+// Two copies never overlap on screen, nor does a copy come near enough to pass as a slab; these
+// are judged on every second frame, with the outlines grown by this much (NDC) for the frames
+// between.
+constexpr size_t kCheckStride = 2;
+constexpr float kOverlapMargin = 0.03f;
+// The copy's outline on screen at each kCheckStride-th frame where it shows, grown for the frames
+// between: (frame / kCheckStride, outline), by frame.
+using ShownOutlines = std::vector<std::pair<uint32_t, ScreenBox>>;
+
+struct Candidate {
+    GreetingCopy copy;
+    std::vector<int> frames;  // readable and not crossed by the figure
+    double clutter = 0;       // how much it litters the frames where it cannot be read
+    ShownOutlines outlines;   // where it shows, for the overlap with other copies
+};
+
 bool Overlap(const ScreenBox& a, const ScreenBox& b) {
     return a.on && b.on && std::max(a.x0, b.x0) < std::min(a.x1, b.x1) && std::max(a.y0, b.y0) < std::min(a.y1, b.y1);
-}
-
-// Do two copies come closer than kCopyClearance (crossing slabs included)? Each slab is sampled
-// finely enough along its length that the other cannot slip between the samples.
-bool Conflicts(const GreetingCopy& a, const GreetingCopy& b) {
-    for (const GreetingCopy* p : {&a, &b}) {
-        const GreetingCopy& other = p == &a ? b : a;
-        const int steps = std::max(4, int(p->width / kCopyClearance));
-        for (int k = 0; k <= steps; ++k)
-            for (float v : {-kGreetingBoxBelow, 0.4f, kGreetingBoxAbove})
-                if (DistanceToCopy(other, BoxPoint(*p, -0.5f + float(k) / float(steps), v, 0)) < kCopyClearance) return true;
-    }
-    return false;
-}
-
-// The largest letters of a copy where it shows on screen, in pixels (0 when it does not show):
-// letters at a point of its outline stand letterHeight * rows / (2 tan(fovy / 2) * depth) there.
-float LetterPxOnScreen(const GreetingCopy& g, const Camera& cam) {
-    constexpr int kAlong = 10;
-    float largest = 0;
-    for (int k = 0; k <= kAlong; ++k)
-        for (float v : {-kGreetingBoxBelow, 0.4f, kGreetingBoxAbove}) {
-            const Vec3 p = BoxPoint(g, -0.5f + float(k) / kAlong, v, 0);
-            const float depth = Dot(p - cam.eye, cam.f);
-            float x, y;
-            if (!cam.Project(p, x, y) || std::fabs(x) > 1 || std::fabs(y) > 1) continue;
-            largest = std::max(largest, g.letterHeight * kScreenH / (2 * kTanHalfFovy * depth));
-        }
-    return largest;
 }
 
 // The frames in which the line's model is drawn: the moving camera during the line's
 // first-member interval (set 0), and the whole second member (set 1: beats may show any line at
 // any time).
 struct ShownFrames {
-    std::vector<Camera> cams;
+    std::vector<GreetingCamera> cams;
     std::vector<double> clock;
     std::vector<int> set;
     size_t count[2] = {0, 0};
@@ -289,20 +212,33 @@ struct ShownFrames {
     double Weight(size_t i) const { return 1.0 / double(count[set[i]]); }
 };
 
+// Where a copy shows at the frames the overlaps are judged on. Worked out once per candidate:
+// every run of the cover asks again for most of them.
+ShownOutlines OutlinesOnScreen(const GreetingCopy& copy, const ShownFrames& frames) {
+    ShownOutlines out;
+    for (size_t i = 0, n = 0; i < frames.size(); i += kCheckStride, ++n) {
+        ScreenBox b = BoxOnScreen(copy, frames.cams[i]);
+        if (!b.on) continue;
+        b.x0 -= kOverlapMargin, b.y0 -= kOverlapMargin, b.x1 += kOverlapMargin, b.y1 += kOverlapMargin;
+        out.push_back({uint32_t(n), b});
+    }
+    return out;
+}
+
 // A copy facing the camera `cam` square-on but for `turnDegrees` about its letters' up, its
 // middle `distance` ahead and `screenY` (NDC) up the frame, its letters sized so that the line
 // spans `share` of the frame's width.
-GreetingCopy CopyFacing(const Camera& cam, float distance, float screenY, float turnDegrees, float share, float widthPerLetter) {
-    const float letterPx = share * kScreenW / widthPerLetter;
+GreetingCopy CopyFacing(const GreetingCamera& cam, float distance, float screenY, float turnDegrees, float share, float widthPerLetter) {
+    const float letterPx = share * kGreetingScreenW / widthPerLetter;
     GreetingCopy copy;
-    copy.letterHeight = letterPx * 2 * kTanHalfFovy * distance / kScreenH;
+    copy.letterHeight = letterPx * 2 * kGreetingTanHalfFovy * distance / kGreetingScreenH;
     copy.width = widthPerLetter * copy.letterHeight;
     copy.depth = kGreetingDepth * copy.letterHeight;
     const float turn = turnDegrees * kPi / 180;
     copy.up = cam.u;
     copy.out = cam.f * -std::cos(turn) + cam.r * std::sin(turn);
     copy.across = Cross(copy.up, copy.out);
-    const Vec3 middle = cam.eye + (cam.f + cam.u * (screenY * kTanHalfFovy)) * distance;
+    const Vec3 middle = cam.eye + (cam.f + cam.u * (screenY * kGreetingTanHalfFovy)) * distance;
     copy.origin = middle - copy.up * ((kGreetingBoxAbove - kGreetingBoxBelow) / 2 * copy.letterHeight);
     return copy;
 }
@@ -312,23 +248,24 @@ GreetingCopy CopyFacing(const Camera& cam, float distance, float screenY, float 
 bool StandsClear(const GreetingCopy& copy, const FigureVolume& figure, const ShownFrames& frames) {
     for (float a : {-0.5f, 0.5f})
         for (float v : {-kGreetingBoxBelow, kGreetingBoxAbove}) {
-            const Vec3 p = BoxPoint(copy, a, v, 0);
+            const Vec3 p = CopyPoint(copy, a, v, 0);
             if (Length(p) > kInsideCubeSphere) return false;
             for (float a2 : {-0.5f, 0.0f, 0.5f})
-                if (figure.Crosses(p, BoxPoint(copy, a2, v, 0))) return false;
+                if (figure.Crosses(p, CopyPoint(copy, a2, v, 0))) return false;
         }
     for (size_t i = 0; i < frames.size(); i += kCheckStride) {
-        const Camera& cam = frames.cams[i];
+        const GreetingCamera& cam = frames.cams[i];
         if (DistanceToCopy(copy, cam.eye) < kEyeClearance) return false;
-        if (LetterPxOnScreen(copy, cam) > kGreetingMaxLetterPx) return false;
+        if (LargerOnScreenThan(copy, cam, kGreetingMaxLetterPx)) return false;
     }
     return true;
 }
 
 // Does the figure stand between the eye and the letters, or the copy between the eye and the
 // figure's body?
-bool CrossesFigure(const GreetingCopy& copy, const Camera& view, const FigureVolume& figure, const std::vector<Vec3>& core) {
-    for (Vec3 p : SightPoints(copy))
+bool CrossesFigure(const GreetingCopy& copy, const CopySight& sight, const GreetingCamera& view, const FigureVolume& figure,
+                   const std::vector<Vec3>& core) {
+    for (Vec3 p : sight)
         if (figure.Crosses(view.eye, p)) return true;
     for (Vec3 p : core)
         if (SegmentHitsCopy(copy, view.eye, p)) return true;
@@ -336,8 +273,9 @@ bool CrossesFigure(const GreetingCopy& copy, const Camera& view, const FigureVol
 }
 
 // What a copy litters a frame with where it cannot be read.
-double ClutterCost(const GreetingCopy& copy, const Camera& view, const FigureVolume& figure, const std::vector<Vec3>& core) {
-    if (CrossesFigure(copy, view, figure, core)) return kClutterOverFigure;
+double ClutterCost(const GreetingCopy& copy, const CopySight& sight, const GreetingCamera& view, const FigureVolume& figure,
+                   const std::vector<Vec3>& core) {
+    if (CrossesFigure(copy, sight, view, figure, core)) return kClutterOverFigure;
     const float facing = Dot(Normalize(view.eye - copy.origin), copy.out);
     return facing > 0.5f ? kClutterFacing : facing > -0.5f ? kClutterEdgeOn : kClutterMirrored;
 }
@@ -345,16 +283,17 @@ double ClutterCost(const GreetingCopy& copy, const Camera& view, const FigureVol
 // A candidate's frames: those where it reads clear of the figure, and the clutter of the rest.
 Candidate Judge(const GreetingCopy& copy, double placedAt, const ShownFrames& frames, const FigureVolume& figure,
                 const std::vector<Vec3>& core) {
-    Candidate cand{copy, {}};
+    Candidate cand{copy, {}, 0, {}};
+    const CopySight sight = SightPoints(copy);
     for (size_t i = 0; i < frames.size(); ++i) {
-        const Camera& view = frames.cams[i];
+        const GreetingCamera& view = frames.cams[i];
         if (std::fabs(frames.clock[i] - placedAt) <= kReadWindow && ReadableFrom(copy, view)) {
-            if (!CrossesFigure(copy, view, figure, core)) cand.frames.push_back(int(i));
+            if (!CrossesFigure(copy, sight, view, figure, core)) cand.frames.push_back(int(i));
             continue;
         }
         // Clutter changes slowly: every third frame stands for its neighbours.
-        if (i % kClutterStride != 0 || !OnScreen(copy, view)) continue;
-        cand.clutter += ClutterCost(copy, view, figure, core) * kClutterStride * frames.Weight(i);
+        if (i % kClutterStride != 0 || !OnScreen(sight, view)) continue;
+        cand.clutter += ClutterCost(copy, sight, view, figure, core) * kClutterStride * frames.Weight(i);
     }
     return cand;
 }
@@ -382,7 +321,7 @@ std::vector<Candidate> Candidates(const ShownFrames& frames, float widthPerLette
     for (double placedAt = 0; placedAt <= lastClock; placedAt += kPlacementStep) moments.push_back(placedAt);
     std::vector<std::vector<Candidate>> atMoment(moments.size());
     OnAllCores(moments.size(), [&](size_t m) {
-        const Camera cam(moments[m]);
+        const GreetingCamera cam(moments[m]);
         for (float distance : kDistances)
             for (float screenY : kScreenHeights)
                 for (float turn : kTurnsDegrees)
@@ -390,7 +329,9 @@ std::vector<Candidate> Candidates(const ShownFrames& frames, float widthPerLette
                         const GreetingCopy copy = CopyFacing(cam, distance, screenY, turn, share, widthPerLetter);
                         if (!StandsClear(copy, figure, frames)) continue;
                         Candidate cand = Judge(copy, moments[m], frames, figure, core);
-                        if (!cand.frames.empty()) atMoment[m].push_back(std::move(cand));
+                        if (cand.frames.empty()) continue;
+                        cand.outlines = OutlinesOnScreen(copy, frames);
+                        atMoment[m].push_back(std::move(cand));
                     }
     });
     std::vector<Candidate> out;
@@ -418,8 +359,8 @@ public:
     };
     Gain GainOf(const Candidate& cand) const {
         for (const Candidate* c : chosen)
-            if (Conflicts(cand.copy, c->copy)) return {-1e9, 0};
-        const double overlap = OverlapWithChosen(cand.copy);
+            if (CopiesWithin(cand.copy, c->copy, kCopyClearance)) return {-1e9, 0};
+        const double overlap = OverlapWithChosen(cand);
         if (overlap < 0) return {-1e9, 0};
         const double cover = NewlyRead(cand) - TakenAway(cand.copy);
         return {cover - (cand.clutter + overlap) * clutterWeight, cover};
@@ -427,14 +368,14 @@ public:
 
     void Add(const Candidate& cand) {
         chosen.push_back(&cand);
-        boxes.emplace_back();
-        for (size_t i = 0; i < frames.size(); i += kCheckStride) boxes.back().push_back(Box(cand.copy, i));
+        boxes.emplace_back((frames.size() + kCheckStride - 1) / kCheckStride);  // off screen but where shown
+        for (const auto& [n, box] : cand.outlines) boxes.back()[n] = box;
         const int index = int(chosen.size()) - 1;
         for (size_t i = 0; i < readers.size(); ++i) {
             // Frames the new copy hides lose their readers; frames it reads gain it.
             std::vector<int>& list = readers[i];
             list.erase(std::remove_if(list.begin(), list.end(),
-                                      [&](int k) { return Hides(cand.copy, chosen[size_t(k)]->copy, frames.cams[i]); }),
+                                      [&](int k) { return HidesSight(cand.copy, chosen[size_t(k)]->copy, frames.cams[i]); }),
                        list.end());
         }
         for (int i : cand.frames)
@@ -461,32 +402,19 @@ public:
 private:
     bool Short(int set) const { return float(covered[set]) < kCoverTarget * float(frames.count[set]); }
 
-    // Does `front` stand between the eye and the letters of `back`?
-    static bool Hides(const GreetingCopy& front, const GreetingCopy& back, const Camera& view) {
-        for (Vec3 p : SightPoints(back))
-            if (SegmentHitsCopy(front, view.eye, p)) return true;
-        return false;
-    }
     bool HiddenByChosen(const GreetingCopy& copy, size_t frame, int upTo) const {
         for (int k = 0; k < upTo; ++k)
-            if (Hides(chosen[size_t(k)]->copy, copy, frames.cams[frame])) return true;
+            if (HidesSight(chosen[size_t(k)]->copy, copy, frames.cams[frame])) return true;
         return false;
     }
 
-    // The copy's outline on screen at frame i, grown for the frames between the checked ones.
-    ScreenBox Box(const GreetingCopy& copy, size_t i) const {
-        ScreenBox b = BoxOnScreen(copy, frames.cams[i]);
-        b.x0 -= kOverlapMargin, b.y0 -= kOverlapMargin, b.x1 += kOverlapMargin, b.y1 += kOverlapMargin;
-        return b;
-    }
     // The share of frames where `copy` overlaps a chosen copy on screen, weighted by
     // kClutterOverlap; negative when both face the eye there (text over text, never allowed).
-    double OverlapWithChosen(const GreetingCopy& copy) const {
+    double OverlapWithChosen(const Candidate& cand) const {
         double cost = 0;
         if (chosen.empty()) return cost;
-        for (size_t i = 0, n = 0; i < frames.size(); i += kCheckStride, ++n) {
-            const ScreenBox box = Box(copy, i);
-            if (!box.on) continue;
+        for (const auto& [n, box] : cand.outlines) {
+            const size_t i = n * kCheckStride;
             bool over = false;
             for (const std::vector<ScreenBox>& other : boxes)
                 if (Overlap(box, other[n])) {
@@ -515,7 +443,10 @@ private:
             if (readers[i].empty() || !Short(frames.set[i])) continue;
             bool left = false;
             for (int k : readers[i])
-                if (!Hides(copy, chosen[size_t(k)]->copy, frames.cams[i])) left = true;
+                if (!HidesSight(copy, chosen[size_t(k)]->copy, frames.cams[i])) {
+                    left = true;
+                    break;
+                }
             if (!left) share += frames.Weight(i);
         }
         return share;

@@ -1,0 +1,87 @@
+// The greeting layout's shortcuts must answer exactly as the walks they skip: over copies of
+// every size and turn, near the camera and far, and at thresholds drawn around the walk's own
+// answer, where a bound's margin decides.
+#include "GreetingGeometry.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+using namespace Datagen;
+
+struct Draw {
+    std::mt19937 rng{2010};
+    float Uniform(float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(rng); }
+    Vec3 Direction() {
+        for (;;) {
+            const Vec3 v{Uniform(-1, 1), Uniform(-1, 1), Uniform(-1, 1)};
+            if (Dot(v, v) > 0.01f && Dot(v, v) <= 1) return Normalize(v);
+        }
+    }
+    GreetingCamera Camera() { return GreetingCamera(Uniform(0, 80)); }
+    // A slab of a line's proportions at `middle`, turned any way.
+    GreetingCopy CopyAt(Vec3 middle) {
+        GreetingCopy g;
+        g.out = Direction();
+        g.up = Normalize(Cross(g.out, Direction()));
+        g.across = Cross(g.up, g.out);
+        g.letterHeight = Uniform(0.2f, 3);
+        g.width = g.letterHeight * Uniform(8, 25);
+        g.depth = kGreetingDepth * g.letterHeight;
+        g.origin = middle;
+        return g;
+    }
+};
+
+TEST(GreetingGeometry, LetterSizeShortcutAnswersAsTheWalk) {
+    Draw draw;
+    int larger = 0, smaller = 0;
+    for (int k = 0; k < 20000; ++k) {
+        const GreetingCamera cam = draw.Camera();
+        // Mostly ahead of the eye, some beside and behind it, from touching distance to far.
+        const Vec3 where = Normalize(cam.f * draw.Uniform(-0.3f, 2) + draw.Direction());
+        const GreetingCopy g = draw.CopyAt(cam.eye + where * draw.Uniform(0.1f, 30));
+        const float walk = LetterPxOnScreen(g, cam);
+        const float px = k % 2 ? kGreetingMaxLetterPx : walk * draw.Uniform(0.9f, 1.1f);
+        ASSERT_EQ(LargerOnScreenThan(g, cam, px), walk > px) << "copy " << k << ": walk says " << walk << " px against " << px;
+        ++(walk > px ? larger : smaller);
+    }
+    EXPECT_GT(larger, 1000);
+    EXPECT_GT(smaller, 1000);
+}
+
+TEST(GreetingGeometry, ClearanceShortcutAnswersAsTheWalk) {
+    Draw draw;
+    int within = 0, apart = 0;
+    for (int k = 0; k < 20000; ++k) {
+        const GreetingCopy a = draw.CopyAt({draw.Uniform(-20, 20), draw.Uniform(-20, 20), draw.Uniform(-20, 20)});
+        const GreetingCopy b = draw.CopyAt(a.origin + draw.Direction() * draw.Uniform(0, 2 * a.width));
+        const float clearance = k % 2 ? 0.6f : draw.Uniform(0.05f, 3);
+        const bool walk = CopiesWithinByWalk(a, b, clearance);
+        ASSERT_EQ(CopiesWithin(a, b, clearance), walk) << "pair " << k;
+        ++(walk ? within : apart);
+    }
+    EXPECT_GT(within, 1000);
+    EXPECT_GT(apart, 1000);
+}
+
+TEST(GreetingGeometry, SightShortcutAnswersAsTheWalk) {
+    Draw draw;
+    int hidden = 0, clear = 0;
+    for (int k = 0; k < 20000; ++k) {
+        const GreetingCamera cam = draw.Camera();
+        const GreetingCopy back = draw.CopyAt(cam.eye + draw.Direction() * draw.Uniform(1, 30));
+        // The front one somewhere on the way there, or off it.
+        const Vec3 onTheWay = Lerp(cam.eye, back.origin, draw.Uniform(-0.2f, 1.2f));
+        const GreetingCopy front = draw.CopyAt(onTheWay + draw.Direction() * draw.Uniform(0, back.width));
+        const bool walk = HidesSightByWalk(front, back, cam);
+        ASSERT_EQ(HidesSight(front, back, cam), walk) << "pair " << k;
+        ++(walk ? hidden : clear);
+    }
+    EXPECT_GT(hidden, 1000);
+    EXPECT_GT(clear, 1000);
+}
+
+}  // namespace

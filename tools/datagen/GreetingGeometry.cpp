@@ -1,0 +1,155 @@
+// The greeting copies' geometry: each shortcut is a bound that holds for the whole outline (its
+// points lie in one plane, between its corners), checked with a margin well above the rounding
+// of coordinates under 50 units, and falls back on the walk wherever the bound does not answer.
+#include "GreetingGeometry.h"
+
+#include <algorithm>
+
+namespace Datagen {
+
+namespace {
+
+// Every point of an outline lies within half its height of its spine, the line along its middle.
+constexpr float kSpineV = (kGreetingBoxAbove - kGreetingBoxBelow) / 2, kHalfHeight = (kGreetingBoxAbove + kGreetingBoxBelow) / 2;
+constexpr float kSideMargin = 1e-3f;  // world units
+
+// The shortest distance between segments p0-p1 and q0-q1 (closest points by the clamped
+// parameters of the two lines, in double).
+double SegmentsApart(Vec3 p0, Vec3 p1, Vec3 q0, Vec3 q1) {
+    using D3 = std::array<double, 3>;
+    auto d3 = [](Vec3 v) { return D3{v.x, v.y, v.z}; };
+    auto dot = [](const D3& u, const D3& v) { return u[0] * v[0] + u[1] * v[1] + u[2] * v[2]; };
+    const D3 p = d3(p0), q = d3(q0), d1 = d3(p1 - p0), d2 = d3(q1 - q0), r = d3(p0 - q0);
+    const double a = dot(d1, d1), e = dot(d2, d2), f = dot(d2, r), c = dot(d1, r), b = dot(d1, d2);
+    const double denom = a * e - b * b;
+    double s = denom > 1e-12 * a * e ? std::clamp((b * f - c * e) / denom, 0.0, 1.0) : 0.0;
+    double t = (b * s + f) / e;
+    if (t < 0) {
+        t = 0, s = std::clamp(-c / a, 0.0, 1.0);
+    } else if (t > 1) {
+        t = 1, s = std::clamp((b - c) / a, 0.0, 1.0);
+    }
+    double sum = 0;
+    for (size_t k = 0; k < 3; ++k) {
+        const double d = (p[k] + d1[k] * s) - (q[k] + d2[k] * t);
+        sum += d * d;
+    }
+    return std::sqrt(sum);
+}
+
+}  // namespace
+
+GreetingCamera::GreetingCamera(double sceneClock) {
+    FigureView v = MovingCameraInFigure(sceneClock);
+    eye = v.eye;
+    f = Normalize(v.centre - v.eye);
+    r = Normalize(Cross(f, {0, 1, 0}));
+    u = Cross(r, f);
+}
+
+bool SegmentHitsCopy(const GreetingCopy& g, Vec3 a, Vec3 b) {
+    Vec3 d = b - a;
+    float den = Dot(d, g.out);
+    if (std::fabs(den) < 1e-9f) return false;
+    float t = Dot(g.origin - a, g.out) / den;
+    if (t <= 0 || t >= 1) return false;
+    Vec3 h = a + d * t - g.origin;
+    float s = Dot(h, g.across), v = Dot(h, g.up);
+    return std::fabs(s) <= g.width / 2 && v >= -kGreetingBoxBelow * g.letterHeight && v <= kGreetingBoxAbove * g.letterHeight;
+}
+
+float DistanceToCopy(const GreetingCopy& g, Vec3 p) {
+    Vec3 d = p - g.origin;
+    float s = std::clamp(Dot(d, g.across), -g.width / 2, g.width / 2);
+    float v = std::clamp(Dot(d, g.up), -kGreetingBoxBelow * g.letterHeight, kGreetingBoxAbove * g.letterHeight);
+    return Length(d - g.across * s - g.up * v);
+}
+
+CopySight SightPoints(const GreetingCopy& g) {
+    CopySight out;
+    for (int k = 0; k < 7; ++k) out[size_t(k)] = CopyPoint(g, -0.45f + 0.15f * float(k), 0.4f, 0.5f);
+    return out;
+}
+
+// Letters at a point of the outline stand letterHeight * rows / (2 tan(fovy / 2) * depth) there.
+float LetterPxOnScreen(const GreetingCopy& g, const GreetingCamera& cam) {
+    constexpr int kAlong = 10;
+    float largest = 0;
+    for (int k = 0; k <= kAlong; ++k)
+        for (float v : {-kGreetingBoxBelow, 0.4f, kGreetingBoxAbove}) {
+            const Vec3 p = CopyPoint(g, -0.5f + float(k) / kAlong, v, 0);
+            const float depth = Dot(p - cam.eye, cam.f);
+            float x, y;
+            if (!cam.Project(p, x, y) || std::fabs(x) > 1 || std::fabs(y) > 1) continue;
+            largest = std::max(largest, g.letterHeight * kGreetingScreenH / (2 * kGreetingTanHalfFovy * depth));
+        }
+    return largest;
+}
+
+bool LargerOnScreenThan(const GreetingCopy& g, const GreetingCamera& cam, float px) {
+    const std::array<Vec3, 4> corners = {CopyPoint(g, -0.5f, -kGreetingBoxBelow, 0), CopyPoint(g, 0.5f, -kGreetingBoxBelow, 0),
+                                         CopyPoint(g, -0.5f, kGreetingBoxAbove, 0), CopyPoint(g, 0.5f, kGreetingBoxAbove, 0)};
+    // Depth is linear over the outline: where even the nearest corner shows the letters no
+    // larger than px (less a margin), no point does.
+    float nearest = 1e9f;
+    for (Vec3 p : corners) nearest = std::min(nearest, Dot(p - cam.eye, cam.f));
+    constexpr float kRoundingMargin = 0.98f;
+    if (nearest > 0 && g.letterHeight * kGreetingScreenH / (2 * kGreetingTanHalfFovy * nearest) < px * kRoundingMargin) return false;
+    // Nor does any point show where all corners lie beyond one edge of the view (a half-space) or
+    // nearer than the near depth.
+    bool beyond[5] = {true, true, true, true, true};
+    for (Vec3 p : corners) {
+        const Vec3 d = p - cam.eye;
+        const float z = Dot(d, cam.f), x = Dot(d, cam.r), y = Dot(d, cam.u);
+        const float xEdge = z * kGreetingTanHalfFovy * kGreetingAspect, yEdge = z * kGreetingTanHalfFovy;
+        beyond[0] = beyond[0] && x - xEdge > kSideMargin;
+        beyond[1] = beyond[1] && -x - xEdge > kSideMargin;
+        beyond[2] = beyond[2] && y - yEdge > kSideMargin;
+        beyond[3] = beyond[3] && -y - yEdge > kSideMargin;
+        beyond[4] = beyond[4] && z < kGreetingNearDepth - kSideMargin;
+    }
+    for (bool off : beyond)
+        if (off) return false;
+    return LetterPxOnScreen(g, cam) > px;
+}
+
+// Each slab is sampled finely enough along its length that the other cannot slip between the
+// samples.
+bool CopiesWithinByWalk(const GreetingCopy& a, const GreetingCopy& b, float clearance) {
+    for (const GreetingCopy* p : {&a, &b}) {
+        const GreetingCopy& other = p == &a ? b : a;
+        const int steps = std::max(4, int(p->width / clearance));
+        for (int k = 0; k <= steps; ++k)
+            for (float v : {-kGreetingBoxBelow, 0.4f, kGreetingBoxAbove})
+                if (DistanceToCopy(other, CopyPoint(*p, -0.5f + float(k) / float(steps), v, 0)) < clearance) return true;
+    }
+    return false;
+}
+
+bool CopiesWithin(const GreetingCopy& a, const GreetingCopy& b, float clearance) {
+    // Spines farther apart than both half heights and the clearance (and a margin) cannot come
+    // within it: most pairs end here.
+    const double apart = SegmentsApart(CopyPoint(a, -0.5f, kSpineV, 0), CopyPoint(a, 0.5f, kSpineV, 0),
+                                       CopyPoint(b, -0.5f, kSpineV, 0), CopyPoint(b, 0.5f, kSpineV, 0));
+    if (apart > ((a.letterHeight + b.letterHeight) * kHalfHeight + clearance) * 1.01 + 1e-3) return false;
+    return CopiesWithinByWalk(a, b, clearance);
+}
+
+bool HidesSightByWalk(const GreetingCopy& front, const GreetingCopy& back, const GreetingCamera& cam) {
+    for (Vec3 p : SightPoints(back))
+        if (SegmentHitsCopy(front, cam.eye, p)) return true;
+    return false;
+}
+
+bool HidesSight(const GreetingCopy& front, const GreetingCopy& back, const GreetingCamera& cam) {
+    // The sight points lie on one line across `back`: where both its ends stand clearly on the
+    // eye's side of `front`'s plane, so do all of them, and no sight line crosses it.
+    const float eyeSide = Dot(cam.eye - front.origin, front.out);
+    const float firstSide = Dot(CopyPoint(back, -0.45f, 0.4f, 0.5f) - front.origin, front.out);
+    const float lastSide = Dot(CopyPoint(back, 0.45f, 0.4f, 0.5f) - front.origin, front.out);
+    if (eyeSide > kSideMargin && firstSide > kSideMargin && lastSide > kSideMargin) return false;
+    if (eyeSide < -kSideMargin && firstSide < -kSideMargin && lastSide < -kSideMargin) return false;
+    return HidesSightByWalk(front, back, cam);
+}
+
+}  // namespace Datagen
