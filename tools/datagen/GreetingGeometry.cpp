@@ -11,7 +11,7 @@ namespace {
 
 // Every point of an outline lies within half its height of its spine, the line along its middle.
 constexpr float kSpineV = (kGreetingBoxAbove - kGreetingBoxBelow) / 2, kHalfHeight = (kGreetingBoxAbove + kGreetingBoxBelow) / 2;
-constexpr float kSideMargin = 1e-3f;  // world units
+constexpr float kSideMargin = kGreetingSideMargin;
 
 // The shortest distance between segments p0-p1 and q0-q1 (closest points by the clamped
 // parameters of the two lines, in double).
@@ -141,15 +141,45 @@ bool HidesSightByWalk(const GreetingCopy& front, const GreetingCopy& back, const
     return false;
 }
 
-bool HidesSight(const GreetingCopy& front, const GreetingCopy& back, const GreetingCamera& cam) {
-    // The sight points lie on one line across `back`: where both its ends stand clearly on the
-    // eye's side of `front`'s plane, so do all of them, and no sight line crosses it.
-    const float eyeSide = Dot(cam.eye - front.origin, front.out);
+int SightSide(const GreetingCopy& front, const GreetingCopy& back) {
+    // The sight points lie on one line across `back`: where both its ends stand clearly on one
+    // side of the plane, so do all of them.
     const float firstSide = Dot(CopyPoint(back, -0.45f, 0.4f, 0.5f) - front.origin, front.out);
     const float lastSide = Dot(CopyPoint(back, 0.45f, 0.4f, 0.5f) - front.origin, front.out);
-    if (eyeSide > kSideMargin && firstSide > kSideMargin && lastSide > kSideMargin) return false;
-    if (eyeSide < -kSideMargin && firstSide < -kSideMargin && lastSide < -kSideMargin) return false;
+    if (firstSide > kGreetingSideMargin && lastSide > kGreetingSideMargin) return 1;
+    if (firstSide < -kGreetingSideMargin && lastSide < -kGreetingSideMargin) return -1;
+    return 0;
+}
+
+bool HidesSight(const GreetingCopy& front, const GreetingCopy& back, const GreetingCamera& cam, int side) {
+    // An eye clearly on the same side as every sight point sees them all past `front`.
+    const float eyeSide = Dot(cam.eye - front.origin, front.out);
+    if (side > 0 && eyeSide > kGreetingSideMargin) return false;
+    if (side < 0 && eyeSide < -kGreetingSideMargin) return false;
+    // One clearly on the other side sees every sight point through the plane, and the points
+    // where those lines cross it lie on one segment (a line seen from a point meets a plane in a
+    // line): the segment between the crossings of the first and last sight lines. Where both ends
+    // lie beyond one edge of the outline, no crossing is inside it.
+    if (side != 0 && eyeSide * float(side) < -kGreetingSideMargin) {
+        float s[2], v[2];
+        for (int k = 0; k < 2; ++k) {
+            const Vec3 p = CopyPoint(back, k ? 0.45f : -0.45f, 0.4f, 0.5f);
+            const Vec3 d = p - cam.eye;
+            const Vec3 h = cam.eye + d * (-eyeSide / Dot(d, front.out)) - front.origin;
+            s[k] = Dot(h, front.across), v[k] = Dot(h, front.up);
+        }
+        const float halfWidth = front.width / 2 + kGreetingSideMargin;
+        const float below = -kGreetingBoxBelow * front.letterHeight - kGreetingSideMargin;
+        const float above = kGreetingBoxAbove * front.letterHeight + kGreetingSideMargin;
+        if ((s[0] > halfWidth && s[1] > halfWidth) || (s[0] < -halfWidth && s[1] < -halfWidth) ||
+            (v[0] < below && v[1] < below) || (v[0] > above && v[1] > above))
+            return false;
+    }
     return HidesSightByWalk(front, back, cam);
+}
+
+bool HidesSight(const GreetingCopy& front, const GreetingCopy& back, const GreetingCamera& cam) {
+    return HidesSight(front, back, cam, SightSide(front, back));
 }
 
 }  // namespace Datagen

@@ -59,4 +59,12 @@ bool CopiesWithinByWalk(const GreetingCopy& a, const GreetingCopy& b, float clea
 bool HidesSight(const GreetingCopy& front, const GreetingCopy& back, const GreetingCamera& cam);
 bool HidesSightByWalk(const GreetingCopy& front, const GreetingCopy& back, const GreetingCamera& cam);
 
+// Where `back`'s sight points stand against `front`'s plane: 1 all clearly on its front side,
+// -1 all clearly behind, 0 across or near it. It depends on the two copies alone, so whoever asks
+// HidesSight of one pair over many frames works it out once and passes it on.
+constexpr float kGreetingSideMargin = 1e-3f;  // world units: far above the rounding of coordinates under 50
+int SightSide(const GreetingCopy& front, const GreetingCopy& back);
+// HidesSight(front, back, cam), given side = SightSide(front, back).
+bool HidesSight(const GreetingCopy& front, const GreetingCopy& back, const GreetingCamera& cam, int side);
+
 }  // namespace Datagen

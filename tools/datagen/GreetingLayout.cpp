@@ -371,15 +371,19 @@ public:
         boxes.emplace_back((frames.size() + kCheckStride - 1) / kCheckStride);  // off screen but where shown
         for (const auto& [n, box] : cand.outlines) boxes.back()[n] = box;
         const int index = int(chosen.size()) - 1;
+        const std::vector<int> sides = SidesBefore(cand.copy);
         for (size_t i = 0; i < readers.size(); ++i) {
             // Frames the new copy hides lose their readers; frames it reads gain it.
             std::vector<int>& list = readers[i];
             list.erase(std::remove_if(list.begin(), list.end(),
-                                      [&](int k) { return HidesSight(cand.copy, chosen[size_t(k)]->copy, frames.cams[i]); }),
+                                      [&](int k) {
+                                          return HidesSight(cand.copy, chosen[size_t(k)]->copy, frames.cams[i], sides[size_t(k)]);
+                                      }),
                        list.end());
         }
+        const std::vector<int> behind = SidesBehind(cand.copy);
         for (int i : cand.frames)
-            if (!HiddenByChosen(cand.copy, size_t(i), index)) readers[size_t(i)].push_back(index);
+            if (!HiddenByChosen(cand.copy, behind, size_t(i), index)) readers[size_t(i)].push_back(index);
         covered[0] = covered[1] = 0;
         for (size_t i = 0; i < readers.size(); ++i)
             if (!readers[i].empty()) ++covered[frames.set[i]];
@@ -402,9 +406,22 @@ public:
 private:
     bool Short(int set) const { return float(covered[set]) < kCoverTarget * float(frames.count[set]); }
 
-    bool HiddenByChosen(const GreetingCopy& copy, size_t frame, int upTo) const {
+    // SightSide of each chosen copy's letters against `copy`, and of `copy`'s letters against
+    // each chosen copy.
+    std::vector<int> SidesBefore(const GreetingCopy& copy) const {
+        std::vector<int> sides;
+        for (const Candidate* c : chosen) sides.push_back(SightSide(copy, c->copy));
+        return sides;
+    }
+    std::vector<int> SidesBehind(const GreetingCopy& copy) const {
+        std::vector<int> sides;
+        for (const Candidate* c : chosen) sides.push_back(SightSide(c->copy, copy));
+        return sides;
+    }
+    // `behind` is SidesBehind(copy).
+    bool HiddenByChosen(const GreetingCopy& copy, const std::vector<int>& behind, size_t frame, int upTo) const {
         for (int k = 0; k < upTo; ++k)
-            if (HidesSight(chosen[size_t(k)]->copy, copy, frames.cams[frame])) return true;
+            if (HidesSight(chosen[size_t(k)]->copy, copy, frames.cams[frame], behind[size_t(k)])) return true;
         return false;
     }
 
@@ -429,21 +446,23 @@ private:
     // Frames of sets still short that `cand` reads and nothing chosen reads yet.
     double NewlyRead(const Candidate& cand) const {
         double share = 0;
+        const std::vector<int> behind = SidesBehind(cand.copy);
         for (int i : cand.frames) {
             const size_t f = size_t(i);
             if (!readers[f].empty() || !Short(frames.set[f])) continue;
-            if (!HiddenByChosen(cand.copy, f, int(chosen.size()))) share += frames.Weight(f);
+            if (!HiddenByChosen(cand.copy, behind, f, int(chosen.size()))) share += frames.Weight(f);
         }
         return share;
     }
     // Frames of sets still short where `copy` would hide every copy that reads there.
     double TakenAway(const GreetingCopy& copy) const {
         double share = 0;
+        const std::vector<int> sides = SidesBefore(copy);
         for (size_t i = 0; i < readers.size(); ++i) {
             if (readers[i].empty() || !Short(frames.set[i])) continue;
             bool left = false;
             for (int k : readers[i])
-                if (!HidesSight(copy, chosen[size_t(k)]->copy, frames.cams[i])) {
+                if (!HidesSight(copy, chosen[size_t(k)]->copy, frames.cams[i], sides[size_t(k)])) {
                     left = true;
                     break;
                 }
