@@ -43,6 +43,7 @@ struct Status {
     std::string time, state, music;
     long long musicFrame = -1;
     int replays = 0;
+    long long shown = 0;  // windows presented so far
 };
 
 std::vector<Status> StatusLines(const std::string& out) {
@@ -61,7 +62,10 @@ std::vector<Status> StatusLines(const std::string& out) {
             continue;
         const std::size_t count = line.find("), ", loop);
         if (count != std::string::npos) std::sscanf(line.c_str() + count + 3, "%d replays", &replays);
-        lines.push_back({time, state, music, frame, replays});
+        long long shown = 0;
+        const std::size_t presented = line.rfind("), ");
+        if (presented != std::string::npos) std::sscanf(line.c_str() + presented + 3, "%lld frames shown", &shown);
+        lines.push_back({time, state, music, frame, replays, shown});
     }
     return lines;
 }
@@ -145,6 +149,8 @@ TEST(StudioTool, PausingStopsDemoTimeAndTheMusicAndTheLoopSpanWraps) {
     EXPECT_EQ(status[2].time, status[1].time);
     EXPECT_EQ(status[2].musicFrame, status[1].musicFrame);
     EXPECT_EQ(status[2].state, "paused");
+    // Held, the window keeps its picture: a few frames while the overlay settles, not one per loop.
+    EXPECT_LE(status[2].shown - status[1].shown, 4) << run.out;
     // Looping 1:10 to 1:10.4: play starts at the span's end, so its first frame wraps; twelve
     // frames later the studio still plays from the span's start on. (How far past the end a
     // frame may show is one frame's real time, which a loaded machine stretches past seconds.)

@@ -127,6 +127,7 @@ void cStudio::RunScriptCommand() {
     }
     const sStudioCommand* command = script.Next();
     if (!command) return;
+    heldRedraws = kHeldRedraws;
     switch (command->kind) {
         case sStudioCommand::eKind::Key: HandleKey(command->key, command->shift); break;
         case sStudioCommand::eKind::Seek: transport.SeekTo(command->value); break;
@@ -262,10 +263,10 @@ void cStudio::PrintStatus() {
     if (transport.LoopStartMs() >= 0) FormatToolTime(transport.LoopStartMs(), from, sizeof from);
     if (transport.LoopEndMs() >= 0) FormatToolTime(transport.LoopEndMs(), to, sizeof to);
     std::printf("STUDIO: %s (time code \"%s\") %s at %gx, music %s at frame %lld, loop %s (span %s to %s), "
-                "%d replays (the last %.0f ms, %d frames drawn in %.0f ms)\n",
+                "%d replays (the last %.0f ms, %d frames drawn in %.0f ms), %lld frames shown\n",
                 clock, code, transport.Playing() ? "playing" : "paused", transport.Speed(),
                 voice.Playing() ? "playing" : "stopped", music, transport.Looping() ? "on" : "off", from, to, replays,
-                replayMs, replayDrawnFrames, replayDrawMs);
+                replayMs, replayDrawnFrames, replayDrawMs, framesShown);
     std::fflush(stdout);
 }
 
@@ -354,10 +355,14 @@ int cStudio::MessageLoop() {
         if (idle ? SDL_WaitEventTimeout(&event, 50) : SDL_PollEvent(&event)) {
             HandleEvent(event);
             while (SDL_PollEvent(&event)) HandleEvent(event);
+            heldRedraws = kHeldRedraws;
         }
         RunScriptCommand();
         if (quitWanted) break;
-        if (dataWatch.Poll(SteadyNs())) ReloadData(dataWatch.Changed());
+        if (dataWatch.Poll(SteadyNs())) {
+            ReloadData(dataWatch.Changed());
+            heldRedraws = kHeldRedraws;
+        }
         if (!active) {  // minimised: nothing is drawn, play time runs on
             SDL_Delay(10);
             continue;
@@ -365,6 +370,14 @@ int cStudio::MessageLoop() {
         ResizeKept();
 
         const eStudioFrame made = transport.NextFrame();
+        if (made != eStudioFrame::Hold) {
+            heldRedraws = kHeldRedraws;
+        } else if (heldRedraws > 0) {
+            --heldRedraws;
+        } else if (!shotWanted && screenPath.empty()) {
+            last = SteadyNs();
+            continue;  // nothing to draw anew
+        }
         switch (made) {
             case eStudioFrame::Seek: Replay(transport.SeekTarget()); break;
             case eStudioFrame::Step: DemoFrame(transport.StepTicks(counter.Read()), overlayShown); break;
@@ -386,6 +399,7 @@ int cStudio::MessageLoop() {
         if (!screenPath.empty()) WriteScreen(screenPath);
         screenPath.clear();
         SwapBuffers();
+        ++framesShown;
         const std::int64_t now = SteadyNs();
         frameMs = double(now - last) / 1e6;
         last = now;

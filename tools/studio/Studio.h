@@ -8,8 +8,9 @@
 //   - construct with the options, then Run() as any application (window, loading, InitGL,
 //     MessageLoop);
 //   - one studio frame: events and the script's command, the transport's NextFrame (hold,
-//     replay, step, play), the demo frame kept in a texture (or the kept one drawn again),
-//     F12 from the picture as it is then, the overlay on top, swap;
+//     replay, step, play), the demo frame kept in a texture (or the kept one drawn again, for
+//     a few loops after anything happened: a held window otherwise keeps its picture), F12
+//     from the picture as it is then, the overlay on top, swap;
 //   - the sequencer's pictures never see the overlay: it is drawn after the frame is kept;
 //   - data files that change on disk (or all of them, F5) are loaded again in place between
 //     frames, and a replay to the time shown follows, as for a seek.
@@ -87,6 +88,11 @@ private:
 
     // The last demo frame, kept for the frames that hold it (paused) and for F12.
     cStudioKeptFrame kept;
+    // A held frame is drawn again only while it may look different: for this many loops after an
+    // event, a script command, a new demo frame or a reload (the overlay settles over a few
+    // frames). Otherwise the window keeps its picture and the studio sleeps in its wait.
+    static constexpr int kHeldRedraws = 3;
+    int heldRedraws = kHeldRedraws;
 
     // The soundtrack's own voice; it plays while the studio plays at normal speed.
     cStudioVoice voice;
@@ -116,6 +122,7 @@ private:
     // What the overlay shows of the latest frames.
     double frameMs = 0.0;
     int replays = 0;  // seeks made, loop wraps included
+    long long framesShown = 0;  // windows presented
     double replayMs = 0.0, replayDrawMs = 0.0;  // the last one, and the part of it spent drawing
     int replayDrawnFrames = 0;
     sStudioPasses passes;
