@@ -82,13 +82,22 @@ void cCubeMapping::SelectFace(GLenum face) {
     glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, face, drawTexture, 0);
 }
 
-void cCubeMapping::CopyFirstFaceToOthers() {
-    if (drawTexture == 0 || drawTexture == GLuint(-1)) return;
+// Copies the read buffer (the attached face) into `faces` faces of `cube`, from `first` on.
+static void CopyReadBufferIntoFaces(GLuint cube, GLenum first, int faces, int width, int height) {
+    if (cube == 0 || cube == GLuint(-1)) return;
     glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_CUBE_MAP, drawTexture);
-    for (GLenum face = GL_TEXTURE_CUBE_MAP_POSITIVE_X + 1; face < GL_TEXTURE_CUBE_MAP_POSITIVE_X + 6; ++face)
+    glBindTexture(GL_TEXTURE_CUBE_MAP, cube);
+    for (GLenum face = first; face < first + GLenum(faces); ++face)
         glCopyTexSubImage2D(face, 0, 0, 0, 0, 0, width, height);
     glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
+}
+
+void cCubeMapping::CopyFirstFaceToOthers() {
+    CopyReadBufferIntoFaces(drawTexture, GL_TEXTURE_CUBE_MAP_POSITIVE_X + 1, 5, width, height);
+}
+
+void cCubeMapping::ShowFacesDrawnSoFar() {
+    CopyReadBufferIntoFaces(texture, GL_TEXTURE_CUBE_MAP_POSITIVE_X, 6, width, height);
 }
 
 }  // namespace VantorGL

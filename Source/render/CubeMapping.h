@@ -22,10 +22,11 @@ constexpr int kCubeMapSize = 1024;
 // holds the last complete set of faces. Its name alternates, so a shader that samples the cube
 // takes `texture` again before each Bind.
 //
-// A scene whose crystals are drawn into the cube they refract carries a little of every earlier
-// cube in each frame. Drawn from this many frames before, a frame is within a few levels of a
-// straight play's, in a few pixels; an exact one needs the scene's whole window drawn first.
-constexpr int kCubeFeedbackFrames = 3;
+// Glass drawn into the cube would then refract the last frame's cube, which refracted the one
+// before: every frame would carry a trace of all the frames before it, and a frame would depend
+// on where play started and at what rate. A scene that draws glass into the cube therefore calls
+// ShowFacesDrawnSoFar first: the glass refracts this frame's surroundings, drawn a moment before,
+// and the frame depends on its time alone.
 
 class cCubeMapping : public cRenderTextureSystem {
 public:
@@ -73,6 +74,11 @@ public:
     // Copies the attached +X face (the read buffer while capturing) into the other five faces of
     // the cube being drawn. Leaves texture unit 0 active with no cube bound.
     void CopyFirstFaceToOthers();
+    // Inside CaptureOneViewIntoAllFaces only: copies what the +X face holds so far into all six
+    // faces of `texture`, the cube the glass samples, so glass drawn next refracts this frame's
+    // surroundings. `texture` becomes the cube drawn into at the next capture, which redraws
+    // every face. Leaves texture unit 0 active with no cube bound.
+    void ShowFacesDrawnSoFar();
 
     GLuint drawTexture = 0;  // the cube being drawn; `texture` is the last complete one
 };

@@ -117,6 +117,8 @@ void cDrunaBeachScene::DrawContent(int pass) {
         }
         res.tavikObjectShaderA.Unbind();
     });
+    // The sculptures below refract the cube; in the cube's own pass, these tubes.
+    if (pass == kPassCubeFaces) res.cubeMap.ShowFacesDrawnSoFar();
 
     // The glass tunnel at the same places; left out of the cube-map faces.
     if (pass != kPassCubeFaces) {
@@ -140,8 +142,7 @@ void cDrunaBeachScene::Render() {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
 
     // The cube map: every face gets the same flying view (DrawContent sets its own camera), so
-    // the glass refracts the tubes and sculptures as seen from the eye. The faces drawn now are
-    // sampled next frame (the cube is double-buffered).
+    // the glass refracts the tubes and sculptures as seen from the eye.
     frame.CubeFaces(res.cubeMap, [&] { DrawContent(kPassCubeFaces); });
     frame.Capture("content", targetA, [&] { DrawContent(kPassMain); });
     frame.BlurPair(res.gaussianMapShader, targetA, targetB, targetC, {res.texBlurMap.texture, 2.5f},

@@ -34,8 +34,6 @@ public:
     void Update() override;
     // Cube map of kPassCubeFaces, scene into targetA, two blurs, present, overlays.
     void Render() override;
-    // The sculptures are drawn into the cube they refract.
-    int FramesOfHistory() const override { return kCubeFeedbackFrames; }
 
     // 3D content: kPassMain the main view, kPassCubeFaces a cube-map face (no glass tunnel).
     void DrawContent(int pass);

@@ -207,7 +207,10 @@ void cPelkAirportScene::DrawContent(int pass) {
             res.texArt1B.Unbind();
         });
 
-    // The blob (main view only): it refracts the cube of the last frame.
+    // The crystals below refract the cube; in the cube's own pass, backdrop and sky.
+    if (pass == kPassCubeFaces) res.cubeMap.ShowFacesDrawnSoFar();
+
+    // The blob (main view only): it refracts this frame's cube.
     if (pass == kPassMain) {
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         glLoadIdentity();

@@ -37,8 +37,6 @@ public:
     // Cube-map pass (six faces of kPassCubeFaces), main view into targetA, two masked blurs,
     // present, overlays.
     void Render() override;
-    // The crystals at the sources are drawn into the cube they refract.
-    int FramesOfHistory() const override { return kCubeFeedbackFrames; }
     // kPassMain: the main view with the blob; kPassCubeFaces: a cube-map face (backdrop, sky,
     // crystals).
     void DrawContent(int pass);

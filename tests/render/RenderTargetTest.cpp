@@ -137,6 +137,42 @@ TEST(CubeMapping, EachFaceCapturesItsOwnColour) {
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
+// Glass drawn into the cube samples `texture`: inside a capture, ShowFacesDrawnSoFar must put
+// this frame's picture so far in all six of its faces (not the last frame's), and the capture
+// must still end with the whole picture in every face.
+TEST(CubeMapping, GlassInTheCubeSeesThisFramesPictureSoFar) {
+    GlTestContext gl;
+    REQUIRE_GL(gl);
+    cCubeMapping cube;
+    ASSERT_TRUE(cube.CreateCube(16, 16));
+    auto redOfEachFace = [&] {
+        cube.BindTexture();
+        std::vector<unsigned char> texels(16 * 16 * 3);
+        std::vector<int> reds;
+        for (GLenum face = GL_TEXTURE_CUBE_MAP_POSITIVE_X; face < GL_TEXTURE_CUBE_MAP_POSITIVE_X + 6; ++face) {
+            glGetTexImage(face, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+            reds.push_back(texels[texels.size() - 3]);
+        }
+        cube.UnbindTexture();
+        return reds;
+    };
+    auto clearTo = [](float red) {
+        glClearColor(red, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+    };
+    cube.CaptureOneViewIntoAllFaces([&] { clearTo(0.2f); });  // last frame
+    std::vector<int> seenByGlass;
+    cube.CaptureOneViewIntoAllFaces([&] {
+        clearTo(0.6f);  // this frame's surroundings
+        cube.ShowFacesDrawnSoFar();
+        seenByGlass = redOfEachFace();
+        clearTo(1.0f);  // the glass
+    });
+    EXPECT_EQ(seenByGlass, std::vector<int>(6, 153));
+    EXPECT_EQ(redOfEachFace(), std::vector<int>(6, 255));
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
 TEST(RenderTarget, WithoutFramebufferObjectsTheRunEndsWithCode99) {
     VantorGLTest::NoCurrentContext none;  // no context at all: the extension is not there
     VantorGLTest::FatalRecorder fatal;
