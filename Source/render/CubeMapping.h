@@ -16,17 +16,17 @@ constexpr int kCubeMapSize = 1024;
 //       cube.SelectFace(face); glClear(...); draw;
 //   glPopAttrib(); cube.StopCapture();
 //
-// Feedback: scenes draw refracting crystals into the cube while those crystals sample it. Reading
-// a texture that is being drawn into is undefined on real drivers (it flickers), so the cube is
-// double-buffered: SelectFace draws into `drawTexture`, StopCapture swaps, and `texture` always
-// holds the last complete set of faces. Its name alternates, so a shader that samples the cube
-// takes `texture` again before each Bind.
+// Glass drawn into the cube: the tunnel's and the metaballs' crystals stand in the cube they
+// refract. Reading a texture while drawing into it is undefined on real drivers (it flickers),
+// and glass that refracted the last frame's cube would carry a trace of every frame before it
+// (a frame would depend on where play started, and at what rate). So such a scene calls
+// ShowFacesDrawnSoFar once its surroundings are drawn, and its glass refracts the cube that
+// call returns: this frame's surroundings, scaled down into a small cube of its own. The frame
+// depends on its time alone.
 //
-// Glass drawn into the cube would then refract the last frame's cube, which refracted the one
-// before: every frame would carry a trace of all the frames before it, and a frame would depend
-// on where play started and at what rate. A scene that draws glass into the cube therefore calls
-// ShowFacesDrawnSoFar first: the glass refracts this frame's surroundings, drawn a moment before,
-// and the frame depends on its time alone.
+// The glass view's size per face. That glass is only ever seen through the main view's glass,
+// refracted, tinted and blurred; a finer view would cost copies and memory and show nowhere.
+constexpr int kGlassViewSize = 256;
 
 class cCubeMapping : public cRenderTextureSystem {
 public:
@@ -34,7 +34,7 @@ public:
     // Deletes the cube textures (when the context is still there) and marks them gone (all bits set).
     ~cCubeMapping() override;
 
-    // Builds the cube target: depth renderbuffer and two RGB cube textures of six width x height
+    // Builds the cube target: depth renderbuffer and an RGB cube texture of six width x height
     // faces, linear, clamped to edge. Same framebuffer-object check (exit 99) as Create.
     virtual bool CreateCube(int width, int height);
     // Does nothing.
@@ -42,7 +42,7 @@ public:
 
     // Binds framebuffer and renderbuffer only; SelectFace attaches the face.
     void BeginCapture() override;
-    // Unbinds, and swaps the cube just drawn into `texture`.
+    // Unbinds the framebuffer and renderbuffer.
     void StopCapture() override;
     // glBindTexture(GL_TEXTURE_CUBE_MAP, 0), then disables cube texturing.
     void UnbindTexture() override;
@@ -54,7 +54,7 @@ public:
     void SelectFace(GLenum face);
 
     // Captures one picture into every face: begin, viewport to the cube, identity modelview, +X
-    // face, clear, draw(), then copies +X into the other five faces, end (which swaps). For scenes
+    // face, clear, draw(), then copies +X into the other five faces, end. For scenes
     // whose cube pass draws the same view for each face (their content sets its own camera): one
     // draw instead of six gives identical faces.
     template <class Draw>
@@ -74,13 +74,16 @@ public:
     // Copies the attached +X face (the read buffer while capturing) into the other five faces of
     // the cube being drawn. Leaves texture unit 0 active with no cube bound.
     void CopyFirstFaceToOthers();
-    // Inside CaptureOneViewIntoAllFaces only: copies what the +X face holds so far into all six
-    // faces of `texture`, the cube the glass samples, so glass drawn next refracts this frame's
-    // surroundings. `texture` becomes the cube drawn into at the next capture, which redraws
-    // every face. Leaves texture unit 0 active with no cube bound.
-    void ShowFacesDrawnSoFar();
+    // Inside CaptureOneViewIntoAllFaces only: scales what the +X face holds so far into all six
+    // faces of the glass view (kGlassViewSize square, linear) and returns that cube's name, for
+    // glass drawn next into this cube to refract. The cube's own framebuffer is bound again
+    // after. Leaves texture unit 0 active with no cube bound.
+    GLuint ShowFacesDrawnSoFar();
 
-    GLuint drawTexture = 0;  // the cube being drawn; `texture` is the last complete one
+    GLuint glassView = 0;             // the small cube of ShowFacesDrawnSoFar
+    GLuint glassViewFramebuffer = 0;  // its +X face as colour attachment 0
+    int glassViewSize = 0;
+    bool canBlit = false;  // GL 3.0 or GL_EXT_framebuffer_blit; without, the glass view stays black
 };
 
 }  // namespace VantorGL

@@ -24,11 +24,13 @@ const cVector3f kSculptureGlass(0.3f, 0.3f, 0.4f);  // tint of the crystals and 
 
 constexpr int kParticleCount = 100;
 
-// A sculpture along the axis: glass at `position`, twice its model's size, turned by `turn()`.
+// A sculpture along the axis: glass at `position` refracting `cube`, twice its model's size,
+// turned by `turn()`.
 template <class Turn, class Draw>
-void DrawSculpture(const cCamera& camera, cResources& res, cVector3f position, Turn&& turn, Draw&& draw) {
+void DrawSculpture(const cCamera& camera, cResources& res, GLuint cube, cVector3f position, Turn&& turn,
+                   Draw&& draw) {
     DrawRefractedModel(
-        camera, res.crystalRefractShader, kSculptureGlass, res.cubeMap.texture,
+        camera, res.crystalRefractShader, kSculptureGlass, cube,
         [&] {
             glTranslatef(position.x, position.y, position.z);
             glScalef(2.0f, 2.0f, 2.0f);
@@ -75,7 +77,7 @@ cVector3 cDrunaBeachScene::FlyingCenter() const { return cVector3(0.0, 0.0, flyD
 void cDrunaBeachScene::DrawCrystal(cVector3f position) {
     cResources& res = *resources;
     DrawSculpture(
-        camera, res, position,
+        camera, res, sculptureCube, position,
         [&] { glRotatef(position.z, 1.0f, 1.0f, 1.0f); },  // the z position doubles as the turn in degrees
         [&] { res.mdlCrystalWide.Draw(); });
 }
@@ -83,7 +85,7 @@ void cDrunaBeachScene::DrawCrystal(cVector3f position) {
 void cDrunaBeachScene::DrawRingPair(cVector3f position) {
     cResources& res = *resources;
     DrawSculpture(
-        camera, res, position,
+        camera, res, sculptureCube, position,
         [&] {
             glRotatef(5.0f, 1.0f, 0.0f, 0.0f);
             glRotatef(float(3.0 * sceneClock), 0.0f, 0.0f, 1.0f);
@@ -118,7 +120,7 @@ void cDrunaBeachScene::DrawContent(int pass) {
         res.tavikObjectShaderA.Unbind();
     });
     // The sculptures below refract the cube; in the cube's own pass, these tubes.
-    if (pass == kPassCubeFaces) res.cubeMap.ShowFacesDrawnSoFar();
+    sculptureCube = pass == kPassCubeFaces ? res.cubeMap.ShowFacesDrawnSoFar() : res.cubeMap.texture;
 
     // The glass tunnel at the same places; left out of the cube-map faces.
     if (pass != kPassCubeFaces) {

@@ -37,6 +37,7 @@ public:
 
     // 3D content: kPassMain the main view, kPassCubeFaces a cube-map face (no glass tunnel).
     void DrawContent(int pass);
+    // A sculpture refracts sculptureCube, which DrawContent sets for its pass.
     void DrawCrystal(cVector3f position);
     void DrawRingPair(cVector3f position);
 
@@ -49,6 +50,7 @@ public:
     float orbitAngle = 0.0f;   // += ms x 0.001 (radians) around the tunnel axis
     float fadeLevel = 1.0f;    // alpha of the fade picture; grows without bound late on
     float blurAmount = 1.2f;   // blur factor of the second blur pass
+    GLuint sculptureCube = 0;  // the registry's cube; in the cube's own pass, its glass view
     cCamera camera;
     cRenderTextureSystem targetA, targetB, targetC;
     cFontSystem font;  // created like every scene's; nothing is printed

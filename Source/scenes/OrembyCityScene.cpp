@@ -1,5 +1,5 @@
 // cOrembyCityScene: the crystal cluster scene. The cube sphere is drawn into the cube map and
-// into the main view; the glass refracts the last complete cube; the glow pass is blurred radially on top.
+// into the main view; the glass refracts that cube; the glow pass is blurred radially on top.
 #include "scenes/OrembyCityScene.h"
 
 #include "assets/Resources.h"
@@ -183,7 +183,7 @@ void cOrembyCityScene::DrawRingsAndTunnel() {
     c3DsModelSystem* const rings[4] = {&res.mdlCrystalRing1, &res.mdlCrystalRing2, &res.mdlCrystalRing3,
                                        &res.mdlCrystalRing4};
     res.crystalRefractShader.SetCrystalColor({0.3f, 0.3f, 0.3f});
-    res.crystalRefractShader.SetCubeMap(res.cubeMap.texture);  // the last complete cube
+    res.crystalRefractShader.SetCubeMap(res.cubeMap.texture);
     res.crystalRefractShader.Bind(camera);
     for (int i = 0; i < 4; ++i) {
         DrawGroup(

@@ -208,7 +208,7 @@ void cPelkAirportScene::DrawContent(int pass) {
         });
 
     // The crystals below refract the cube; in the cube's own pass, backdrop and sky.
-    if (pass == kPassCubeFaces) res.cubeMap.ShowFacesDrawnSoFar();
+    const GLuint crystalCube = pass == kPassCubeFaces ? res.cubeMap.ShowFacesDrawnSoFar() : res.cubeMap.texture;
 
     // The blob (main view only): it refracts this frame's cube.
     if (pass == kPassMain) {
@@ -227,7 +227,7 @@ void cPelkAirportScene::DrawContent(int pass) {
     // A crystal tumbling at each source (both passes).
     for (const cFieldSource& source : sources) {
         DrawRefractedModel(
-            camera, res.crystalRefractShader, kGlass, res.cubeMap.texture,
+            camera, res.crystalRefractShader, kGlass, crystalCube,
             [&] {
                 glTranslatef(kBlobScale * source.x, kBlobScale * source.y, kBlobScale * source.z);
                 glScalef(kCrystalScale, kCrystalScale, kCrystalScale);

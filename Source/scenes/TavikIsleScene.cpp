@@ -167,7 +167,6 @@ void cTavikIsleScene::DrawFigure(bool withGreeting) {
     cResources& res = *resources;
     const cVector3f colour = withGreeting ? cVector3f(float(tintPulse - 0.2), tintPulse, float(tintPulse - 0.2))
                                           : kRayFigureColour;
-    // The cube is double-buffered: the last complete one is taken before every Bind.
     DrawRefractedModel(
         camera, res.crystalRefractShader, colour, res.cubeMap.texture,
         [&] {

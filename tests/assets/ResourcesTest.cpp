@@ -56,7 +56,7 @@ TEST(Resources, LoadedStateFollowsTheTable) {
     EXPECT_EQ(res.npLightTerFloor.LightPosition2.x, -1000.0f);  // ...where the others' is set
 
     // The refraction programs were configured after the cube target existed: binding one puts
-    // a cube of cubeMap on its unit 1 (either buffer: the faces swap at each capture), never 0.
+    // cubeMap's cube on its unit 1, never 0.
     ASSERT_NE(res.cubeMap.texture, 0u);
     VantorGL::cCamera camera;
     while (glGetError() != GL_NO_ERROR) {
@@ -69,8 +69,7 @@ TEST(Resources, LoadedStateFollowsTheTable) {
         glActiveTexture(GL_TEXTURE1);
         glGetIntegerv(GL_TEXTURE_BINDING_CUBE_MAP, &bound);
         shader->Unbind();
-        EXPECT_TRUE(GLuint(bound) == res.cubeMap.texture || GLuint(bound) == res.cubeMap.drawTexture)
-            << shader->ClassName() << " samples cube " << bound;
+        EXPECT_EQ(GLuint(bound), res.cubeMap.texture) << shader->ClassName() << " samples cube " << bound;
         EXPECT_NE(bound, 0) << shader->ClassName();
     }
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));

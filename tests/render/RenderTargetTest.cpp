@@ -137,23 +137,27 @@ TEST(CubeMapping, EachFaceCapturesItsOwnColour) {
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
-// Glass drawn into the cube samples `texture`: inside a capture, ShowFacesDrawnSoFar must put
-// this frame's picture so far in all six of its faces (not the last frame's), and the capture
-// must still end with the whole picture in every face.
+// Glass drawn into the cube refracts the cube ShowFacesDrawnSoFar returns: this frame's picture
+// so far in all six faces, scaled down (never the last frame's, never the cube being drawn);
+// the capture still ends with the whole picture in every face of the cube itself.
 TEST(CubeMapping, GlassInTheCubeSeesThisFramesPictureSoFar) {
     GlTestContext gl;
     REQUIRE_GL(gl);
     cCubeMapping cube;
-    ASSERT_TRUE(cube.CreateCube(16, 16));
-    auto redOfEachFace = [&] {
-        cube.BindTexture();
-        std::vector<unsigned char> texels(16 * 16 * 3);
+    ASSERT_TRUE(cube.CreateCube(2 * VantorGL::kGlassViewSize, 2 * VantorGL::kGlassViewSize));
+    auto redOfEachFace = [](GLuint name) {
+        glEnable(GL_TEXTURE_CUBE_MAP);
+        glBindTexture(GL_TEXTURE_CUBE_MAP, name);
+        GLint size = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_CUBE_MAP_POSITIVE_X, 0, GL_TEXTURE_WIDTH, &size);
+        std::vector<unsigned char> texels(std::size_t(size) * size * 3);
         std::vector<int> reds;
         for (GLenum face = GL_TEXTURE_CUBE_MAP_POSITIVE_X; face < GL_TEXTURE_CUBE_MAP_POSITIVE_X + 6; ++face) {
             glGetTexImage(face, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
             reds.push_back(texels[texels.size() - 3]);
         }
-        cube.UnbindTexture();
+        glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
+        glDisable(GL_TEXTURE_CUBE_MAP);
         return reds;
     };
     auto clearTo = [](float red) {
@@ -161,15 +165,17 @@ TEST(CubeMapping, GlassInTheCubeSeesThisFramesPictureSoFar) {
         glClear(GL_COLOR_BUFFER_BIT);
     };
     cube.CaptureOneViewIntoAllFaces([&] { clearTo(0.2f); });  // last frame
+    GLuint glass = 0;
     std::vector<int> seenByGlass;
     cube.CaptureOneViewIntoAllFaces([&] {
         clearTo(0.6f);  // this frame's surroundings
-        cube.ShowFacesDrawnSoFar();
-        seenByGlass = redOfEachFace();
+        glass = cube.ShowFacesDrawnSoFar();
+        seenByGlass = redOfEachFace(glass);
         clearTo(1.0f);  // the glass
     });
+    EXPECT_NE(glass, cube.texture);
     EXPECT_EQ(seenByGlass, std::vector<int>(6, 153));
-    EXPECT_EQ(redOfEachFace(), std::vector<int>(6, 255));
+    EXPECT_EQ(redOfEachFace(cube.texture), std::vector<int>(6, 255));
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
