@@ -35,7 +35,8 @@ public:
     ~cCubeMapping() override;
 
     // Builds the cube target: depth renderbuffer and an RGB cube texture of six width x height
-    // faces, linear, clamped to edge. Same framebuffer-object check (exit 99) as Create.
+    // faces, linear, clamped to edge; then the glass view alike (square faces of at most
+    // kGlassViewSize) on a framebuffer of its own. Same framebuffer-object check (exit 99) as Create.
     virtual bool CreateCube(int width, int height);
     // Does nothing.
     virtual void Finish();
