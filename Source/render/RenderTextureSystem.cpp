@@ -28,10 +28,11 @@ bool cRenderTextureSystem::Create(int width_, int height_, int filter) {
     glGenFramebuffersEXT(1, &framebuffer);
     glGenRenderbuffersEXT(1, &depthBuffer);
 
+    // The depth copy gets its name and sampling state now and its storage at the first
+    // CopyDepth: no scene copies depth, and on a software rasteriser an unused depth texture is
+    // still 3 MB of resident memory per target.
     glGenTextures(1, &depthTexture);
     glBindTexture(GL_TEXTURE_2D, depthTexture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, width, height, 0, GL_DEPTH_COMPONENT,
-                 GL_UNSIGNED_BYTE, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
@@ -105,6 +106,11 @@ void cRenderTextureSystem::BindDepthTexture() { glBindTexture(GL_TEXTURE_2D, dep
 
 void cRenderTextureSystem::CopyDepth() {
     glBindTexture(GL_TEXTURE_2D, depthTexture);
+    GLint storedWidth = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &storedWidth);
+    if (storedWidth != width)
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, width, height, 0, GL_DEPTH_COMPONENT,
+                     GL_UNSIGNED_BYTE, nullptr);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, width, height);
 }
 

@@ -45,7 +45,9 @@ public:
     virtual void UnbindTexture();  // glBindTexture(GL_TEXTURE_2D, 0)
     virtual void BindTexture();    // glBindTexture(GL_TEXTURE_2D, texture)
     virtual void BindDepthTexture();
-    // Copies the current read buffer's depth into depthTexture (width x height).
+    // Copies the current read buffer's depth into depthTexture (width x height), giving the
+    // texture its storage the first time. Until then depthTexture is bound and sampled as an
+    // incomplete texture: its contents are undefined before a copy in any case.
     virtual void CopyDepth();
 
     GLuint texture = 0;       // colour attachment 0 (the cube texture in cCubeMapping)

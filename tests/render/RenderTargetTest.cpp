@@ -102,6 +102,39 @@ TEST(RenderTarget, FilterChoosesNearestLinearOrTheDefault) {
     }
 }
 
+
+// The depth copy takes memory only once a copy is asked for, and then holds the depth drawn.
+TEST(RenderTarget, DepthCopyGetsItsStorageAtTheFirstCopy) {
+    GlTestContext gl;
+    REQUIRE_GL(gl);
+    cRenderTextureSystem target;
+    ASSERT_TRUE(target.Create(64, 32, 1));
+    ASSERT_NE(target.depthTexture, 0u);
+    auto storedWidth = [&] {
+        GLint stored = -1;
+        target.BindDepthTexture();
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &stored);
+        target.UnbindTexture();
+        return stored;
+    };
+    EXPECT_EQ(storedWidth(), 0);
+
+    target.BeginCapture();
+    glClearDepth(0.25);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    target.CopyDepth();
+    target.CopyDepth();  // a second copy reuses the storage
+    target.StopCapture();
+    glClearDepth(1.0);
+    EXPECT_EQ(storedWidth(), 64);
+    std::vector<float> depth(64 * 32);
+    target.BindDepthTexture();
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
+    target.UnbindTexture();
+    EXPECT_NEAR(depth.front(), 0.25f, 1e-3f);
+    EXPECT_NEAR(depth.back(), 0.25f, 1e-3f);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
 TEST(CubeMapping, EachFaceCapturesItsOwnColour) {
     GlTestContext gl;
     REQUIRE_GL(gl);
