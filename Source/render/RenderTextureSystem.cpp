@@ -74,6 +74,18 @@ void cRenderTextureSystem::Share(const cRenderTextureSystem& owner) {
     shared = true;
 }
 
+void cRenderTextureSystem::BorrowDepthBuffer(const cRenderTextureSystem& other) {
+    if (other.depthBuffer == 0 || other.depthBuffer == depthBuffer) return;
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer);
+    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
+                                 other.depthBuffer);
+    if (!depthBorrowed && depthBuffer != 0) glDeleteRenderbuffersEXT(1, &depthBuffer);
+    depthBuffer = other.depthBuffer;
+    depthBorrowed = true;
+    ReportIncomplete("render target");
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+}
+
 void cRenderTextureSystem::Release() {
     if (shared) {
         framebuffer = depthBuffer = texture = depthTexture = 0;
@@ -81,10 +93,11 @@ void cRenderTextureSystem::Release() {
         return;
     }
     if (framebuffer != 0) glDeleteFramebuffersEXT(1, &framebuffer);
-    if (depthBuffer != 0) glDeleteRenderbuffersEXT(1, &depthBuffer);
+    if (depthBuffer != 0 && !depthBorrowed) glDeleteRenderbuffersEXT(1, &depthBuffer);
     if (texture != 0) glDeleteTextures(1, &texture);
     if (depthTexture != 0) glDeleteTextures(1, &depthTexture);
     framebuffer = depthBuffer = texture = depthTexture = 0;
+    depthBorrowed = false;
 }
 
 void cRenderTextureSystem::BeginCapture() {

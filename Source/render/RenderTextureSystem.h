@@ -34,6 +34,10 @@ public:
     // targets): capture, bind and sample reach the same framebuffer and textures. Nothing is
     // created; Release only forgets the names again, the owner keeps the objects.
     void Share(const cRenderTextureSystem& owner);
+    // Draws into `other`'s depth renderbuffer (a target of the same size) instead of its own,
+    // which is deleted. For targets that clear depth at the start of every capture: none of them
+    // reads depth another drew. Release leaves the borrowed buffer to `other`. Needs the context.
+    void BorrowDepthBuffer(const cRenderTextureSystem& other);
     // Deletes what Create and CopyDepth made (framebuffer, renderbuffer, both textures) and
     // zeroes the names, so the target can be created again; needs the context. Only the
     // sequencer's restart calls it: the destructor still releases nothing.
@@ -56,7 +60,8 @@ public:
     GLuint framebuffer = 0;
     int width = 0;
     int height = 0;
-    bool shared = false;  // the names are another target's (Share)
+    bool shared = false;        // the names are another target's (Share)
+    bool depthBorrowed = false;  // depthBuffer is another target's (BorrowDepthBuffer)
 
 protected:
     // The framebuffer-object check shared by both kinds of target: message box, exit 99.

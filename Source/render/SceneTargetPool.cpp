@@ -29,6 +29,10 @@ bool cSceneTargetPool::Hand(cRenderTextureSystem& target, int filter, int slot) 
     cRenderTextureSystem& owner = slots[FilterIndex(filter)][slot];
     if (owner.framebuffer == 0) {
         if (!owner.Create(kRenderTargetWidth, kRenderTargetHeight, filter)) return false;
+        if (depthOwner != nullptr)
+            owner.BorrowDepthBuffer(*depthOwner);
+        else
+            depthOwner = &owner;
     }
     target.Share(owner);
     return true;
@@ -43,6 +47,13 @@ int cSceneTargetPool::Created() const {
     int count = 0;
     for (const auto& filter : slots)
         for (const cRenderTextureSystem& slot : filter) count += slot.framebuffer != 0;
+    return count;
+}
+
+int cSceneTargetPool::DepthBuffers() const {
+    int count = 0;
+    for (const auto& filter : slots)
+        for (const cRenderTextureSystem& slot : filter) count += slot.framebuffer != 0 && !slot.depthBorrowed;
     return count;
 }
 

@@ -8,7 +8,8 @@
 //
 // A target read before it is written in a frame (the workshop's feedback image) must keep its
 // own and never come from here. Slots are made on first use, at the scenes' set-up; their number
-// is fixed.
+// is fixed. All slots draw into the first slot's depth buffer: every scene capture clears depth
+// before it draws (CaptureInto), so no pass ever reads depth another pass left.
 #pragma once
 
 #include "render/RenderTextureSystem.h"
@@ -31,6 +32,8 @@ public:
     void TakeBack();
     // Slots made so far (for the tests and the start-up report).
     int Created() const;
+    // Depth buffers the slots made so far draw into (one when any slot exists; for the tests).
+    int DepthBuffers() const;
     // With sharing off, Hand creates every target as the scene's own, as if there were no pool
     // (the frames must not change; the tests compare). Takes effect at the next scenes' set-up.
     void SetSharing(bool on) { sharing = on; }
@@ -46,6 +49,7 @@ private:
     cRenderTextureSystem* handed[kMaxHanded] = {};
     int handedCount = 0;
     bool sharing = true;
+    const cRenderTextureSystem* depthOwner = nullptr;  // the slot whose depth buffer all share
 };
 
 }  // namespace VantorGL

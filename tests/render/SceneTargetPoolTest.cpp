@@ -34,6 +34,7 @@ TEST(SceneTargetPool, SharedTargetsDrawTheFramesOwnTargetsDraw) {
     std::vector<std::vector<std::uint8_t>> shared;
     for (int ms : moments) shared.push_back(harness.FrameAt(ms));
     EXPECT_LE(pool.Created(), 6) << "the hungriest scene uses five linear targets and one nearest";
+    EXPECT_EQ(pool.DepthBuffers(), 1) << "every capture clears depth first, so the slots share one";
 
     pool.SetSharing(false);
     harness.Restart();
