@@ -45,8 +45,6 @@ int cWorkshopScene::Init() {
     texWorkshopNormal.Load(kWorkshopNormalPath);
     texSpecular.Load(kWorkshopSpecularPath);
 
-    targetB.Create(kSceneTargetWidth, kSceneTargetHeight, kTargetFilterLinear);
-
     if (lightShader.InitProgramObject() && lightShader.InitVertexShader()) lightShader.InitFragmentShader();
     // The picture meant for unit 4 is a 2D texture, which a cube target refuses (an error at
     // every Bind); the two-light program never samples that unit, so it gets no texture.
@@ -63,8 +61,6 @@ int cWorkshopScene::Init() {
     lightShader.SetAmbient(0.6f);
     lightShader.LightColor = {0.7f, 0.9f, 0.8f};
     lightShader.Light2Color = {0.9f, 0.4f, 0.6f};
-
-    targetA.Create(kSceneTargetWidth, kSceneTargetHeight, kTargetFilterLinear);
 
     ScenePatternGlState();
     ScenePatternCamera(camera, 0.01f, 10000.0);  // near is the single-precision 0.01
@@ -123,9 +119,16 @@ void cWorkshopScene::DrawContent(int /*pass*/) {
     lightShader.Unbind();
 }
 
+void cWorkshopScene::CreateTargets() {
+    if (targetA.framebuffer != 0) return;
+    targetB.Create(kSceneTargetWidth, kSceneTargetHeight, kTargetFilterLinear);
+    targetA.Create(kSceneTargetWidth, kSceneTargetHeight, kTargetFilterLinear);
+}
+
 void cWorkshopScene::Render() {
     cResources& res = *resources;
     cTimeSystem* clock = cTimeSystem::Instance();
+    CreateTargets();
     glEnable(GL_MULTISAMPLE);
 
     // Feedback image: the particles, drawn through the glow program over the backdrop. The

@@ -20,15 +20,18 @@ constexpr int kWorkshopParticles = 500;
 
 class cWorkshopScene : public cSceneSystem {
 public:
-    // Restarts the clock, configures the shared particles, loads the three pictures, creates
-    // targetB, builds the light program, creates targetA, sets the common GL state and the
-    // camera (near 0.01, far 10000). Returns 0. Needs the GL context and the registry.
+    // Restarts the clock, configures the shared particles, loads the three pictures, builds the
+    // light program, sets the common GL state and the camera (near 0.01, far 10000). Returns 0.
+    // Needs the GL context and the registry. The two targets wait for the first Render: the
+    // show never draws this scene, and they are 24 MB a software rasteriser would hold for it.
     int Init() override;
     // The clock, the random light colour and the particle stream (drift, colour, one update).
     void Update() override;
     // Particles over the backdrop into targetB, the content into targetA, targetA zoomed on the
-    // window, the debug overlay and one log line.
+    // window, the debug overlay and one log line. The first call creates the targets.
     void Render() override;
+    // targetB, then targetA, 1024 x 768 with the linear filter, unless they exist already.
+    void CreateTargets();
 
     // The GL-free part of Init (steps before the pictures): clock reset, particle pool and its
     // configuration, sceneClock = 0. Init calls it first; tests call it without a context.
