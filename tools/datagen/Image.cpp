@@ -42,6 +42,22 @@ void Over(Rgba& dst, const Rgba& src, float coverage) {
 
 Image::Image(int w, int h, Rgba fill) : width(w), height(h), pixels(static_cast<size_t>(w) * h, fill) {}
 
+Image BoxReduced(const Image& image, int factor) {
+    Image reduced(image.width / factor, image.height / factor);
+    const float share = 1.0f / float(factor * factor);
+    for (int y = 0; y < reduced.height; ++y)
+        for (int x = 0; x < reduced.width; ++x) {
+            Rgba sum{0, 0, 0, 0};
+            for (int j = 0; j < factor; ++j)
+                for (int i = 0; i < factor; ++i) {
+                    const Rgba& c = image.At(x * factor + i, y * factor + j);
+                    sum.r += c.r, sum.g += c.g, sum.b += c.b, sum.a += c.a;
+                }
+            reduced.At(x, y) = {sum.r * share, sum.g * share, sum.b * share, sum.a * share};
+        }
+    return reduced;
+}
+
 Field::Field(int w, int h, float fill) : width(w), height(h), values(static_cast<size_t>(w) * h, fill) {}
 
 float Field::Wrap(int x, int y) const {

@@ -32,6 +32,10 @@ public:
     std::vector<Rgba> pixels;
 };
 
+// `image` made `factor` times smaller each way, each texel the mean of the block it covers (the
+// sizes must divide).
+Image BoxReduced(const Image& image, int factor);
+
 // One float per pixel: heights, masks, text coverage.
 class Field {
 public:

@@ -10,7 +10,9 @@ namespace Datagen {
 
 namespace {
 
-constexpr int kMaskSize = 512;
+// The masks are smooth: stretched over the 1024 x 768 view with the linear filter, 128 texels
+// across give the radial and band masks' ramps, and 256 the rings' shoulders, as 512 did.
+constexpr int kMaskSize = 128, kRingMaskSize = 256;
 constexpr float kScreenAspect = 4.0f / 3.0f;
 constexpr float kPi = 3.14159265358979f;
 
@@ -54,11 +56,11 @@ Field BlurMapIIField() {
 
 // Concentric rings: sharp centre, then alternating blurred and sharp rings out to the corners.
 Field BlurSelvoField() {
-    Field f(kMaskSize, kMaskSize);
+    Field f(kRingMaskSize, kRingMaskSize);
     constexpr float kRings = 4.5f;  // rings between the centre and the screen's corner
-    for (int y = 0; y < kMaskSize; ++y)
-        for (int x = 0; x < kMaskSize; ++x) {
-            Vec2 p = ScreenPoint(x, y, kMaskSize);
+    for (int y = 0; y < kRingMaskSize; ++y)
+        for (int x = 0; x < kRingMaskSize; ++x) {
+            Vec2 p = ScreenPoint(x, y, kRingMaskSize);
             float r = std::sqrt(p.x * p.x + p.y * p.y) / 0.8334f;
             float wave = 0.5f - 0.5f * std::cos(2.0f * kPi * kRings * r);
             // Sharpen the wave into rings with soft shoulders.

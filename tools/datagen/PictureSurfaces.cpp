@@ -12,6 +12,7 @@ namespace Datagen {
 namespace {
 
 constexpr int kSurfaceSize = 512;
+constexpr int kUnseenReduction = 4;  // pictures that never reach the screen: 128 x 128
 
 Rgba Multiply(const Rgba& a, const Rgba& b) { return {a.r * b.r, a.g * b.g, a.b * b.b, a.a}; }
 Rgba Add(const Rgba& a, const Rgba& b) { return {a.r + b.r, a.g + b.g, a.b + b.b, a.a}; }
@@ -227,7 +228,8 @@ void CanyonSet(PictureList& list, const CanyonFiles& files, const Field& height,
             composite.At(x, y) = c;
         }
     list.push_back({PicturePath(files.composite), PictureFormat::Jpeg, composite});
-    list.push_back({PicturePath(files.light), PictureFormat::Jpeg, lightImage});
+    // No program reads the light pictures (they are loaded, never drawn): a quarter the size.
+    list.push_back({PicturePath(files.light), PictureFormat::Jpeg, BoxReduced(lightImage, kUnseenReduction)});
     list.push_back({PicturePath(files.normal), PictureFormat::Jpeg, NormalMapFromHeight(height, bump), false});
 }
 
