@@ -51,4 +51,11 @@ double ProcessAgeMilliseconds();
 // sound module's own lines say what the viewer needs. Called once before the audio opens.
 void QuietSoundSystem();
 
+// Contract: memory blocks of a megabyte or more go back to the system as soon as they are freed,
+// so the pictures and sound decoded at start-up, once handed on, leave the resident set. On
+// Linux glibc's malloc otherwise raises its threshold past every large block freed and keeps
+// the later ones in its heap (about 10 MB held after start-up). Nothing to do on Windows.
+// Called once, before the window opens.
+void ReturnLargeBlocksWhenFreed();
+
 }  // namespace VantorGL

@@ -9,6 +9,9 @@
 #include <ctime>
 #include <fstream>
 #include <dlfcn.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -117,6 +120,13 @@ void QuietSoundSystem() {
     using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
     using SetHandler = int (*)(Handler);
     if (auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler"))) set(&IgnoreAlsaError);
+}
+
+void ReturnLargeBlocksWhenFreed() {
+#ifdef __GLIBC__
+    constexpr int kLargeBlockBytes = 1 << 20;
+    mallopt(M_MMAP_THRESHOLD, kLargeBlockBytes);  // a fixed threshold: no longer raised by frees
+#endif
 }
 
 }  // namespace VantorGL

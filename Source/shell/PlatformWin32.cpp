@@ -154,4 +154,6 @@ double ProcessAgeMilliseconds() {
 
 void QuietSoundSystem() {}  // SDL's Windows audio drivers print nothing of their own
 
+void ReturnLargeBlocksWhenFreed() {}  // the Windows heap hands large blocks back by itself
+
 }  // namespace VantorGL

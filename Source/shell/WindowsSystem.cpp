@@ -3,6 +3,7 @@
 
 #include "shell/Console.h"
 #include "shell/MessageBox.h"
+#include "shell/Platform.h"
 #include "timeline/TimeSystem.h"
 
 #include <SDL2/SDL.h>
@@ -70,6 +71,7 @@ int cWindowsSystem::ApplySettings(const SettingsResult& result) {
 }
 
 int cWindowsSystem::Run() {
+    ReturnLargeBlocksWhenFreed();
     // The window that hosts the settings dialog opens windowed: a fullscreen mode switch (or the
     // question about a mode the display lacks) would come before the viewer could choose one.
     bool wantedFullscreen = fullscreen;

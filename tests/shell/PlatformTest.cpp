@@ -7,7 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -77,3 +82,20 @@ TEST(Platform, FindsAFaceOrItsSubstituteByName) {
     EXPECT_TRUE(fs::is_regular_file(VantorGL::PathFromText(path))) << path;
     EXPECT_GE(faceIndex, 0);
 }
+
+#if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+// A large block freed goes back to the system, the second one too: glibc's own threshold would
+// rise past the first and keep the second in its heap.
+TEST(Platform, LargeBlocksGoBackToTheSystemWhenFreed) {
+    VantorGL::ReturnLargeBlocksWhenFreed();
+    constexpr std::size_t kBlock = std::size_t(3) << 20;
+    for (int round = 0; round < 2; ++round) {
+        const std::size_t before = mallinfo2().hblkhd;
+        void* volatile block = std::malloc(kBlock);
+        ASSERT_NE(block, nullptr);
+        EXPECT_GE(mallinfo2().hblkhd, before + kBlock) << "round " << round << ": the block came from the heap";
+        std::free(block);
+        EXPECT_EQ(mallinfo2().hblkhd, before) << "round " << round;
+    }
+}
+#endif
