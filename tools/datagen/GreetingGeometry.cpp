@@ -4,6 +4,7 @@
 #include "GreetingGeometry.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace Datagen {
 
@@ -180,6 +181,98 @@ bool HidesSight(const GreetingCopy& front, const GreetingCopy& back, const Greet
 
 bool HidesSight(const GreetingCopy& front, const GreetingCopy& back, const GreetingCamera& cam) {
     return HidesSight(front, back, cam, SightSide(front, back));
+}
+
+namespace {
+
+// The part of a quadrilateral inside the frame: a convex polygon of at most 8 corners, its bounds
+// and its edges' normals (as long as the edges).
+struct ScreenOutline {
+    std::array<float, 8> x{}, y{}, nx{}, ny{};
+    size_t n = 0;  // corners; under 3 when nothing of it is inside the frame
+    float x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+};
+
+// Keeps the part of `p` where sign * (its x or y - limit) <= 0 (Sutherland-Hodgman, one edge).
+ScreenOutline ClipEdge(const ScreenOutline& p, bool alongX, float limit, float sign) {
+    ScreenOutline out;
+    auto inside = [&](size_t k) { return sign * ((alongX ? p.x[k] : p.y[k]) - limit) <= 0; };
+    for (size_t k = 0; k < p.n; ++k) {
+        const size_t j = (k + 1) % p.n;
+        const bool in = inside(k), nextIn = inside(j);
+        if (in && out.n < 8) out.x[out.n] = p.x[k], out.y[out.n++] = p.y[k];
+        if (in != nextIn && out.n < 8) {
+            const float ck = alongX ? p.x[k] : p.y[k], cj = alongX ? p.x[j] : p.y[j];
+            const float t = (limit - ck) / (cj - ck);
+            out.x[out.n] = p.x[k] + t * (p.x[j] - p.x[k]), out.y[out.n++] = p.y[k] + t * (p.y[j] - p.y[k]);
+        }
+    }
+    return out;
+}
+
+ScreenOutline ClipToFrame(const ScreenQuad& quad, const ScreenFrame& frame) {
+    ScreenOutline o;
+    for (size_t k = 0; k < 4; ++k) o.x[k] = quad.x[k], o.y[k] = quad.y[k];
+    o.n = 4;
+    const auto [x0, x1] = std::minmax({quad.x[0], quad.x[1], quad.x[2], quad.x[3]});
+    const auto [y0, y1] = std::minmax({quad.y[0], quad.y[1], quad.y[2], quad.y[3]});
+    if (x0 < frame.x0) o = ClipEdge(o, true, frame.x0, -1);  // most outlines cross no edge
+    if (x1 > frame.x1) o = ClipEdge(o, true, frame.x1, 1);
+    if (y0 < frame.y0) o = ClipEdge(o, false, frame.y0, -1);
+    if (y1 > frame.y1) o = ClipEdge(o, false, frame.y1, 1);
+    if (o.n < 3) {
+        o.n = 0;
+        return o;
+    }
+    o.x0 = o.x1 = o.x[0], o.y0 = o.y1 = o.y[0];
+    for (size_t k = 0; k < o.n; ++k) {
+        o.x0 = std::min(o.x0, o.x[k]), o.x1 = std::max(o.x1, o.x[k]);
+        o.y0 = std::min(o.y0, o.y[k]), o.y1 = std::max(o.y1, o.y[k]);
+        const size_t j = (k + 1) % o.n;
+        o.nx[k] = o.y[k] - o.y[j], o.ny[k] = o.x[j] - o.x[k];  // not unit: see OutlinesOverlap
+    }
+    return o;
+}
+
+bool OutlinesOverlap(const ScreenOutline& a, const ScreenOutline& b, float margin) {
+    if (a.n < 3 || b.n < 3) return false;
+    if (a.x1 + margin < b.x0 || b.x1 + margin < a.x0 || a.y1 + margin < b.y0 || b.y1 + margin < a.y0) return false;
+    // Separated along axis (nx, ny) by more than the margin? The axis need not be unit: the gap
+    // is compared with the margin times its length, squared (a zero axis never separates).
+    auto apart = [&](float nx, float ny) {
+        const float length2 = nx * nx + ny * ny;
+        if (length2 == 0) return false;
+        float a0 = 1e30f, a1 = -1e30f, b0 = 1e30f, b1 = -1e30f;
+        for (size_t k = 0; k < a.n; ++k) {
+            const float p = a.x[k] * nx + a.y[k] * ny;
+            a0 = std::min(a0, p), a1 = std::max(a1, p);
+        }
+        for (size_t k = 0; k < b.n; ++k) {
+            const float p = b.x[k] * nx + b.y[k] * ny;
+            b0 = std::min(b0, p), b1 = std::max(b1, p);
+        }
+        const float gap = std::max(b0 - a1, a0 - b1);
+        return gap > 0 && gap * gap > margin * margin * length2;
+    };
+    for (size_t k = 0; k < a.n; ++k)
+        if (apart(a.nx[k], a.ny[k])) return false;
+    for (size_t k = 0; k < b.n; ++k)
+        if (apart(b.nx[k], b.ny[k])) return false;
+    return true;
+}
+
+}  // namespace
+
+bool QuadsOverlapInFrame(const ScreenQuad& a, const ScreenQuad& b, float margin, const ScreenFrame& frame) {
+    auto [ax0, ax1] = std::minmax({a.x[0], a.x[1], a.x[2], a.x[3]});
+    auto [bx0, bx1] = std::minmax({b.x[0], b.x[1], b.x[2], b.x[3]});
+    ax0 = std::max(ax0, frame.x0), ax1 = std::min(ax1, frame.x1), bx0 = std::max(bx0, frame.x0), bx1 = std::min(bx1, frame.x1);
+    if (ax1 + margin < bx0 || bx1 + margin < ax0) return false;
+    auto [ay0, ay1] = std::minmax({a.y[0], a.y[1], a.y[2], a.y[3]});
+    auto [by0, by1] = std::minmax({b.y[0], b.y[1], b.y[2], b.y[3]});
+    ay0 = std::max(ay0, frame.y0), ay1 = std::min(ay1, frame.y1), by0 = std::max(by0, frame.y0), by1 = std::min(by1, frame.y1);
+    if (ay1 + margin < by0 || by1 + margin < ay0) return false;
+    return OutlinesOverlap(ClipToFrame(a, frame), ClipToFrame(b, frame), margin);
 }
 
 }  // namespace Datagen

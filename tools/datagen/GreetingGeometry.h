@@ -37,6 +37,21 @@ inline Vec3 CopyPoint(const GreetingCopy& g, float a, float v, float o) {
     return g.origin + g.across * (a * g.width) + g.up * (v * g.letterHeight) + g.out * (o * g.depth);
 }
 
+// A copy's outline as it falls on the frame: a convex quadrilateral, corners in order round its
+// edge (the outline's own corners where all stand in front of the eye, else the box round the
+// points of it that do).
+struct ScreenQuad {
+    std::array<float, 4> x{}, y{};
+};
+// The frame, in the units of the quadrilaterals: NDC for the layout, pixels for the tests.
+struct ScreenFrame {
+    float x0, y0, x1, y1;
+};
+// Do two quadrilaterals come within `margin` of each other (in their units) inside `frame`? What
+// lies beyond the frame's edge is never seen over anything. Boxes first; where they meet, both
+// are clipped to the frame and tried on separating axes (their edges' normals).
+bool QuadsOverlapInFrame(const ScreenQuad& a, const ScreenQuad& b, float margin, const ScreenFrame& frame);
+
 // Does the segment a-b meet the copy's mid-plane inside its outline?
 bool SegmentHitsCopy(const GreetingCopy& g, Vec3 a, Vec3 b);
 // Nearest distance from `p` to the copy's outline (a flat rectangle at mid-depth).

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 
 namespace {
@@ -85,3 +86,21 @@ TEST(GreetingGeometry, SightShortcutAnswersAsTheWalk) {
 }
 
 }  // namespace
+
+// Outlines overlap where both are seen: slanted lines side by side stay apart though their boxes
+// meet, lines crossing beyond the frame's edge stay apart, and the margin keeps near ones apart.
+TEST(GreetingGeometry, OutlinesOverlapOnlyWhereBothAreInTheFrame) {
+    // A line 2 tall from (x0, y0) to (x1, y1), corners in order round its edge.
+    auto line = [](float x0, float y0, float x1, float y1) {
+        const float len = std::hypot(x1 - x0, y1 - y0), nx = -(y1 - y0) / len, ny = (x1 - x0) / len;
+        return ScreenQuad{{x0 - nx, x1 - nx, x1 + nx, x0 + nx}, {y0 - ny, y1 - ny, y1 + ny, y0 + ny}};
+    };
+    const ScreenFrame frame{0, 0, 100, 100};
+    auto overlap = [&](const ScreenQuad& a, const ScreenQuad& b, float margin) { return QuadsOverlapInFrame(a, b, margin, frame); };
+    EXPECT_FALSE(overlap(line(10, 10, 90, 50), line(10, 20, 90, 60), 0));  // parallel, 8.9 apart
+    EXPECT_TRUE(overlap(line(10, 10, 90, 50), line(10, 50, 90, 10), 0));   // crossing in the frame
+    EXPECT_FALSE(overlap(line(10, 90, 130, 150), line(10, 150, 130, 90), 0));  // crossing beyond it
+    EXPECT_FALSE(overlap(line(10, 10, 90, 10), line(10, 13, 90, 13), 0.5f));   // 1 apart
+    EXPECT_TRUE(overlap(line(10, 10, 90, 10), line(10, 13, 90, 13), 1.5f));
+    EXPECT_FALSE(overlap(line(110, 10, 190, 10), line(110, 10, 190, 10), 0));  // one place, unseen
+}
