@@ -1,6 +1,6 @@
 // Lays out the copies of each greeting line in four steps: the frames that show the line, the
 // candidates (copies facing the moving camera at sampled moments of its path, at a few distances,
-// heights on screen and turns, kept where they stand clear), each candidate judged over those
+// heights on screen, turns and widths, kept where they stand clear and read a little), each candidate judged over those
 // frames, and a greedy cover that keeps the few that together leave the line readable for most
 // frames, never hidden by the figure or another copy, never hiding the figure, never over another
 // copy's text.
@@ -17,12 +17,13 @@
 #include <functional>
 #include <queue>
 #include <thread>
+#include <tuple>
 
 namespace Datagen {
 
 namespace {
 
-constexpr double kFrameClockStep = 1.0 / 6;  // one frame at 60 fps, in sceneClock units
+constexpr double kFrameClockStep = 1.0 / 3;  // one frame at 30 fps, in sceneClock units
 
 // What the layout asks of a readable copy (a little more than the frames need, so that other
 // frame rates and rounding keep it).
@@ -35,8 +36,8 @@ constexpr float kCopyClearance = 0.6f;      // between two copies of a line
 constexpr float kInsideCubeSphere = 24.0f;  // the spinning cubes start about 26.6 units out
 constexpr float kCoverTarget = 0.86f;       // share of frames each copy set aims for (the test asks 0.8)
 // The layout tries this many first copies, at each of these weights of clutter against cover.
-constexpr size_t kGreedyStarts = 6;
-constexpr std::array<double, 4> kClutterWeights = {0.5, 0.25, 0.12, 0.04};
+constexpr size_t kGreedyStarts = 2;
+constexpr std::array<double, 3> kClutterWeights = {0.25, 0.12, 0.04};
 // Layouts whose weaker sets read within this share of each other are ranked by their clutter.
 constexpr double kReadShareStep = 0.02;
 // A copy on screen where it cannot be read costs this share of a read frame: little when it is
@@ -55,8 +56,9 @@ constexpr std::array<float, 5> kScreenHeights = {-0.6f, -0.3f, 0, 0.3f, 0.6f};
 constexpr std::array<float, 5> kTurnsDegrees = {-40, -20, 0, 20, 40};
 // A copy seen square-on from where it is placed spans this much of the frame's width: small for
 // a camera that comes nearer, large for one that draws away.
-constexpr std::array<float, 1> kLineSharesOfWidth = {0.8f};
-constexpr double kPlacementStep = 1.5;      // candidates stand this often along the path (sceneClock)
+constexpr std::array<float, 3> kLineSharesOfWidth = {0.6f, 0.7f, 0.8f};
+constexpr double kPlacementStep = 1.0;      // candidates stand this often along the path (sceneClock)
+constexpr double kMinCandidateWorth = 0.02;  // share of a set's frames a candidate must read
 constexpr double kReadWindow = 30;          // a candidate counts the frames this near (sceneClock) its moment
 
 // The figure as stacked cylinders round its axis, from its own models.
@@ -145,32 +147,46 @@ bool OnScreen(const CopySight& sight, const GreetingCamera& cam) {
     return false;
 }
 
-// Where a copy lies on screen (NDC bounds of its outline's points in front of the eye), and
-// whether it shows at all.
+// Where a copy lies on screen (its outline in NDC; two copies only clutter each other inside the
+// frame, where both are seen), and whether it shows at all.
 struct ScreenBox {
-    float x0 = 1e9f, y0 = 1e9f, x1 = -1e9f, y1 = -1e9f;
+    ScreenQuad quad;
     bool on = false;
     bool facing = false;  // its front turned to the eye: its letters show as text
 };
 ScreenBox BoxOnScreen(const GreetingCopy& g, const GreetingCamera& cam) {
     ScreenBox b;
-    for (float a : {-0.5f, -0.25f, 0.0f, 0.25f, 0.5f})
-        for (float v : {-kGreetingBoxBelow, kGreetingBoxAbove}) {
-            float x, y;
-            if (!cam.Project(CopyPoint(g, a, v, 0), x, y)) continue;
-            b.x0 = std::min(b.x0, x), b.x1 = std::max(b.x1, x), b.y0 = std::min(b.y0, y), b.y1 = std::max(b.y1, y);
-        }
-    b.on = b.x0 < 1 && b.x1 > -1 && b.y0 < 1 && b.y1 > -1;  // some of it inside the frame
     b.facing = Dot(Normalize(cam.eye - g.origin), g.out) > kFacingText;
+    // The outline's own corners where they all project (the outline is flat: its box is theirs);
+    // else the box round the points of it that do.
+    const float corners[4][2] = {{-0.5f, -kGreetingBoxBelow}, {0.5f, -kGreetingBoxBelow}, {0.5f, kGreetingBoxAbove}, {-0.5f, kGreetingBoxAbove}};
+    ScreenQuad quad;
+    bool whole = true;
+    for (size_t k = 0; k < 4 && whole; ++k) whole = cam.Project(CopyPoint(g, corners[k][0], corners[k][1], 0), quad.x[k], quad.y[k]);
+    float x0 = 1e9f, y0 = 1e9f, x1 = -1e9f, y1 = -1e9f;
+    if (whole) {
+        std::tie(x0, x1) = std::minmax({quad.x[0], quad.x[1], quad.x[2], quad.x[3]});
+        std::tie(y0, y1) = std::minmax({quad.y[0], quad.y[1], quad.y[2], quad.y[3]});
+    } else {
+        for (float a : {-0.5f, -0.25f, 0.0f, 0.25f, 0.5f})
+            for (float v : {-kGreetingBoxBelow, kGreetingBoxAbove}) {
+                float x, y;
+                if (!cam.Project(CopyPoint(g, a, v, 0), x, y)) continue;
+                x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+            }
+        quad = {{x0, x1, x1, x0}, {y0, y0, y1, y1}};
+    }
+    b.on = x0 < 1 && x1 > -1 && y0 < 1 && y1 > -1;  // some of it inside the frame
+    b.quad = quad;
     return b;
 }
 // Two copies never overlap on screen, nor does a copy come near enough to pass as a slab; these
-// are judged on every second frame, with the outlines grown by this much (NDC) for the frames
-// between.
-constexpr size_t kCheckStride = 2;
-constexpr float kOverlapMargin = 0.03f;
-// The copy's outline on screen at each kCheckStride-th frame where it shows, grown for the frames
-// between: (frame / kCheckStride, outline), by frame.
+// are judged on every frame the layout samples (30 a second), with the outlines kept this far
+// apart (NDC) for the frames between.
+constexpr size_t kCheckStride = 1;
+constexpr float kOverlapMargin = 0.06f;
+// The copy's outline on screen at each kCheckStride-th frame where it shows: (frame /
+// kCheckStride, outline), by frame.
 using ShownOutlines = std::vector<std::pair<uint32_t, ScreenBox>>;
 
 struct Candidate {
@@ -181,7 +197,7 @@ struct Candidate {
 };
 
 bool Overlap(const ScreenBox& a, const ScreenBox& b) {
-    return a.on && b.on && std::max(a.x0, b.x0) < std::min(a.x1, b.x1) && std::max(a.y0, b.y0) < std::min(a.y1, b.y1);
+    return a.on && b.on && QuadsOverlapInFrame(a.quad, b.quad, kOverlapMargin, {-1, -1, 1, 1});
 }
 
 // The frames in which the line's model is drawn: the moving camera during the line's
@@ -217,10 +233,8 @@ struct ShownFrames {
 ShownOutlines OutlinesOnScreen(const GreetingCopy& copy, const ShownFrames& frames) {
     ShownOutlines out;
     for (size_t i = 0, n = 0; i < frames.size(); i += kCheckStride, ++n) {
-        ScreenBox b = BoxOnScreen(copy, frames.cams[i]);
-        if (!b.on) continue;
-        b.x0 -= kOverlapMargin, b.y0 -= kOverlapMargin, b.x1 += kOverlapMargin, b.y1 += kOverlapMargin;
-        out.push_back({uint32_t(n), b});
+        const ScreenBox b = BoxOnScreen(copy, frames.cams[i]);
+        if (b.on) out.push_back({uint32_t(n), b});
     }
     return out;
 }
@@ -327,9 +341,17 @@ std::vector<Candidate> Candidates(const ShownFrames& frames, float widthPerLette
                 for (float turn : kTurnsDegrees)
                     for (float share : kLineSharesOfWidth) {
                         const GreetingCopy copy = CopyFacing(cam, distance, screenY, turn, share, widthPerLetter);
-                        if (!StandsClear(copy, figure, frames)) continue;
+                        // What it could read at best first: most candidates fall short, and the
+                        // checks over every frame below cost far more.
+                        double reach = 0;
+                        for (size_t i = 0; i < frames.size() && reach < kMinCandidateWorth; ++i)
+                            if (std::fabs(frames.clock[i] - moments[m]) <= kReadWindow && ReadableFrom(copy, frames.cams[i]))
+                                reach += frames.Weight(i);
+                        if (reach < kMinCandidateWorth || !StandsClear(copy, figure, frames)) continue;
                         Candidate cand = Judge(copy, moments[m], frames, figure, core);
-                        if (cand.frames.empty()) continue;
+                        double worth = 0;
+                        for (int i : cand.frames) worth += frames.Weight(size_t(i));
+                        if (worth < kMinCandidateWorth) continue;
                         cand.outlines = OutlinesOnScreen(copy, frames);
                         atMoment[m].push_back(std::move(cand));
                     }
@@ -360,9 +382,10 @@ public:
     Gain GainOf(const Candidate& cand) const {
         for (const Candidate* c : chosen)
             if (CopiesWithin(cand.copy, c->copy, kCopyClearance)) return {-1e9, 0};
+        const double cover = NewlyRead(cand) - TakenAway(cand.copy);
+        if (cover <= 0) return {-1e9, 0};  // adds nothing: its overlaps need no counting
         const double overlap = OverlapWithChosen(cand);
         if (overlap < 0) return {-1e9, 0};
-        const double cover = NewlyRead(cand) - TakenAway(cand.copy);
         return {cover - (cand.clutter + overlap) * clutterWeight, cover};
     }
 
@@ -551,8 +574,9 @@ const char* GreetingText(int line) {
 }
 
 bool GreetingContours(int line, std::vector<Contour>& contours, float& width) {
-    const float halfPixel = 0.5f / kGreetingMaxLetterPx;  // in letter heights
-    return TextContours(GreetingText(line), 1.0f, halfPixel, contours, width);
+    // Curves within a pixel of the glyphs' outline at the largest size a copy shows.
+    const float onePixel = 1.0f / kGreetingMaxLetterPx;  // in letter heights
+    return TextContours(GreetingText(line), 1.0f, onePixel, contours, width);
 }
 
 std::vector<GreetingCopy> GreetingCopies(int line) {

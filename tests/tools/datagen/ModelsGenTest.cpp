@@ -372,7 +372,7 @@ TEST_F(ModelsGenTest, SizesFitTheScenes) {
             if (q.y < legsTop) legsReach = std::max(legsReach, std::hypot(q.x, q.z));
     for (const char* p : {"greeting1.3DS", "greeting2.3DS", "greeting3.3DS"}) {
         EXPECT_GE(parsed.at(p).objects.size(), 2u) << p;
-        EXPECT_LE(parsed.at(p).objects.size(), 16u) << p;
+        EXPECT_LE(parsed.at(p).objects.size(), 20u) << p;  // as many as the vertex budget holds
         float reachOut = 0, legGap = 1e9f;
         for (const ParsedObject& o : parsed.at(p).objects)
             for (Vec3 q : o.positions) {
