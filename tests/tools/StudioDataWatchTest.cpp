@@ -1,6 +1,6 @@
 // Tests for the studio's data watch: a rewritten file is reported once its writer is done (two
 // polls that see it the same, the second one sooner), a file two members share names both, a
-// file that is gone waits, polls come about twice a second whatever the frame rate, and a poll
+// file that is gone waits, polls come about four times a second whatever the frame rate, and a poll
 // allocates nothing.
 #include "studio/StudioDataWatch.h"
 

@@ -1,5 +1,5 @@
 // cStudioDataWatch: the files of the registry's pictures, models and music, watched by their
-// modification time and size, polled about twice a second (the same on every system, no file
+// modification time and size, polled about four times a second (the same on every system, no file
 // notification needed), so the studio can load again what the generator or an editor rewrote.
 #pragma once
 
@@ -14,10 +14,10 @@ namespace QuenliteStudio {
 
 class cStudioDataWatch {
 public:
-    static constexpr std::int64_t kPollNs = 500'000'000;  // about twice a second
+    static constexpr std::int64_t kPollNs = 250'000'000;  // about four times a second
     // After a poll that saw a file move, the next one comes sooner: a file renamed into place
     // is whole at once, and the second look is all that stands before showing it.
-    static constexpr std::int64_t kSettleNs = 200'000'000;
+    static constexpr std::int64_t kSettleNs = 100'000'000;
 
     // Takes every reloadable row's file as it is now: what the registry has loaded. Run in the
     // folder the data paths start from.

@@ -39,7 +39,7 @@ const char* const kStudioHelp =
     "  Up, Down         faster / slower: 1/4, 1/2, 1 or 2 times (music at 1 only)\n"
     "  Tab              the overlay on and off: timeline, time codes, active scenes, spectrum, passes\n"
     "  F5               load every picture, model and the music again, then replay to the time\n"
-    "                   shown (changed files are loaded again by themselves, about twice a second)\n"
+    "                   shown (changed files are loaded again by themselves, about four times a second)\n"
     "  F12              the frame on screen as quenlite-NNNNNNms.png (the demo time), without the\n"
     "                   overlay, in the --shots folder\n"
     "  F1               fullscreen / windowed\n"
