@@ -23,7 +23,9 @@ namespace Datagen {
 
 namespace {
 
-constexpr double kFrameClockStep = 1.0 / 3;  // one frame at 30 fps, in sceneClock units
+// One frame at 30 fps, in sceneClock units: the frames the show draws between come within the
+// margins below.
+constexpr double kFrameClockStep = 1.0 / 3;
 
 // What the layout asks of a readable copy (a little more than the frames need, so that other
 // frame rates and rounding keep it).
