@@ -1,9 +1,9 @@
 // Lays out the copies of each greeting line in four steps: the frames that show the line, the
 // candidates (copies facing the moving camera at sampled moments of its path, at a few distances,
-// heights on screen, turns and widths, kept where they stand clear and read a little), each candidate judged over those
-// frames, and a greedy cover that keeps the few that together leave the line readable for most
-// frames, never hidden by the figure or another copy, never hiding the figure, never over another
-// copy's text.
+// heights on screen, turns and widths, kept where they stand clear and read a little), each
+// candidate judged over those frames, and a greedy cover that keeps the few that together leave
+// the line readable for most frames, never hidden by the figure or another copy, never hiding the
+// figure, never over another copy's text.
 #include "GreetingLayout.h"
 
 #include "FigureCameraPath.h"
