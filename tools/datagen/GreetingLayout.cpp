@@ -185,10 +185,8 @@ ScreenBox BoxOnScreen(const GreetingCopy& g, const GreetingCamera& cam) {
 // Two copies never overlap on screen, nor does a copy come near enough to pass as a slab; these
 // are judged on every frame the layout samples (30 a second), with the outlines kept this far
 // apart (NDC) for the frames between.
-constexpr size_t kCheckStride = 1;
 constexpr float kOverlapMargin = 0.06f;
-// The copy's outline on screen at each kCheckStride-th frame where it shows: (frame /
-// kCheckStride, outline), by frame.
+// The copy's outline on screen at each frame where it shows: (frame, outline), by frame.
 using ShownOutlines = std::vector<std::pair<uint32_t, ScreenBox>>;
 
 struct Candidate {
@@ -234,9 +232,9 @@ struct ShownFrames {
 // every run of the cover asks again for most of them.
 ShownOutlines OutlinesOnScreen(const GreetingCopy& copy, const ShownFrames& frames) {
     ShownOutlines out;
-    for (size_t i = 0, n = 0; i < frames.size(); i += kCheckStride, ++n) {
+    for (size_t i = 0; i < frames.size(); ++i) {
         const ScreenBox b = BoxOnScreen(copy, frames.cams[i]);
-        if (b.on) out.push_back({uint32_t(n), b});
+        if (b.on) out.push_back({uint32_t(i), b});
     }
     return out;
 }
@@ -269,7 +267,7 @@ bool StandsClear(const GreetingCopy& copy, const FigureVolume& figure, const Sho
             for (float a2 : {-0.5f, 0.0f, 0.5f})
                 if (figure.Crosses(p, CopyPoint(copy, a2, v, 0))) return false;
         }
-    for (size_t i = 0; i < frames.size(); i += kCheckStride) {
+    for (size_t i = 0; i < frames.size(); ++i) {
         const GreetingCamera& cam = frames.cams[i];
         if (DistanceToCopy(copy, cam.eye) < kEyeClearance) return false;
         if (LargerOnScreenThan(copy, cam, kGreetingMaxLetterPx)) return false;
@@ -393,7 +391,7 @@ public:
 
     void Add(const Candidate& cand) {
         chosen.push_back(&cand);
-        boxes.emplace_back((frames.size() + kCheckStride - 1) / kCheckStride);  // off screen but where shown
+        boxes.emplace_back(frames.size());  // off screen but where shown
         for (const auto& [n, box] : cand.outlines) boxes.back()[n] = box;
         const int index = int(chosen.size()) - 1;
         const std::vector<int> sides = SidesBefore(cand.copy);
@@ -456,14 +454,13 @@ private:
         double cost = 0;
         if (chosen.empty()) return cost;
         for (const auto& [n, box] : cand.outlines) {
-            const size_t i = n * kCheckStride;
             bool over = false;
             for (const std::vector<ScreenBox>& other : boxes)
                 if (Overlap(box, other[n])) {
                     if (box.facing && other[n].facing) return -1;
                     over = true;
                 }
-            if (over) cost += kClutterOverlap * kCheckStride * frames.Weight(i);
+            if (over) cost += kClutterOverlap * frames.Weight(n);
         }
         return cost;
     }
@@ -498,7 +495,7 @@ private:
 
     const ShownFrames& frames;
     std::vector<const Candidate*> chosen;
-    std::vector<std::vector<ScreenBox>> boxes;  // per chosen copy, every kCheckStride-th frame
+    std::vector<std::vector<ScreenBox>> boxes;  // per chosen copy, every frame
     std::vector<std::vector<int>> readers;      // chosen copies readable at each frame
     size_t covered[2] = {0, 0};
     size_t maxCopies;
