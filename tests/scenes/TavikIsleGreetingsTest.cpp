@@ -31,12 +31,12 @@ constexpr double kScreenW = 1024, kScreenH = 768;
 // between the layout's checks), or two copies' fronts over each other on screen.
 constexpr double kMinLetterPx = Datagen::kGreetingMinLetterPx;
 constexpr double kSlabLetterPx = Datagen::kGreetingMaxLetterPx * 1.05;
-constexpr double kFacingText = 0.5;  // a front within 60 degrees of the eye shows as text
-// The shares the layout reaches within those bounds, less a little (the copies of a line stand
-// clear of the camera over the whole second member, where any line may show, which leaves the
-// second line the fewest copies).
-constexpr double kMinFirstShare[4] = {0, 0.76, 0.75, 0.9};
-constexpr double kMinSecondShare[4] = {0, 0.78, 0.7, 0.83};
+constexpr double kFacingText = Datagen::kGreetingFacingText;  // a front within 60 degrees shows as text
+// The shares the layout reaches within those bounds, less a little. The second line reads least
+// in the second member: its copies for its own interval are seen there, facing, from where its
+// second-member copies would stand, and no two fronts may overlap.
+constexpr double kMinFirstShare[4] = {0, 0.79, 0.83, 0.95};
+constexpr double kMinSecondShare[4] = {0, 0.81, 0.72, 0.86};
 
 struct D3 {
     double x, y, z;

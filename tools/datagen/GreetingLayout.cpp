@@ -49,7 +49,7 @@ constexpr double kClutterFacing = 0.03, kClutterEdgeOn = 0.12, kClutterMirrored 
 constexpr size_t kClutterStride = 3;  // clutter is judged on every third frame
 // Two copies whose fronts both face the eye over each other stack as text on text: never. Any
 // other overlap (a copy passing behind another edge-on) costs this much per frame.
-constexpr float kFacingText = 0.4f;  // within 66 degrees of square-on (60 and the frames between)
+constexpr float kFacingText = kGreetingFacingText;  // the frames between: kOverlapMargin below
 constexpr double kClutterOverlap = 0.3;
 
 // Candidate copies: distance from the eye, height on screen (NDC) and turn about letter up.
@@ -185,7 +185,7 @@ ScreenBox BoxOnScreen(const GreetingCopy& g, const GreetingCamera& cam) {
 // Two copies never overlap on screen, nor does a copy come near enough to pass as a slab; these
 // are judged on every frame the layout samples (30 a second), with the outlines kept this far
 // apart (NDC) for the frames between.
-constexpr float kOverlapMargin = 0.06f;
+constexpr float kOverlapMargin = 0.03f;
 // The copy's outline on screen at each frame where it shows: (frame, outline), by frame.
 using ShownOutlines = std::vector<std::pair<uint32_t, ScreenBox>>;
 

@@ -36,6 +36,9 @@ constexpr float kGreetingMinLetterPx = 24;
 constexpr size_t kGreetingVertexBudget = 58000;
 // Read from at most this far off square-on: the cosine of about 55 degrees.
 constexpr float kGreetingMinFacingCos = 0.57f;
+// A front turned to the eye within 60 degrees (this cosine) shows as text: no two such copies
+// ever overlap on screen.
+constexpr float kGreetingFacingText = 0.5f;
 
 // The text of greeting `line` (1..3).
 const char* GreetingText(int line);
