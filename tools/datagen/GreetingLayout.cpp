@@ -2,8 +2,8 @@
 // candidates (copies facing the moving camera at sampled moments of its path, at a few distances,
 // heights on screen, turns and widths, kept where they stand clear and read a little), each
 // candidate judged over those frames, and a greedy cover that keeps the few that together leave
-// the line readable for most frames, never hidden by the figure or another copy, never hiding the
-// figure, never over another copy's text.
+// the line readable for most frames, never hidden by another copy, crossed by the figure at one
+// place at most, never over another copy's text.
 #include "GreetingLayout.h"
 
 #include "FigureCameraPath.h"
@@ -275,15 +275,34 @@ bool StandsClear(const GreetingCopy& copy, const FigureVolume& figure, const Sho
     return true;
 }
 
+// How far the figure and a copy cross on screen: how many of the copy's sight points the figure
+// stands before, and how many of the figure's core points the copy stands before.
+struct FigureCrossing {
+    int sightsHidden = 0, coreHidden = 0;
+};
+FigureCrossing CrossingOf(const GreetingCopy& copy, const CopySight& sight, const GreetingCamera& view, const FigureVolume& figure,
+                          const std::vector<Vec3>& core) {
+    FigureCrossing c;
+    for (Vec3 p : sight) c.sightsHidden += figure.Crosses(view.eye, p);
+    for (Vec3 p : core) c.coreHidden += SegmentHitsCopy(copy, view.eye, p);
+    return c;
+}
 // Does the figure stand between the eye and the letters, or the copy between the eye and the
 // figure's body?
 bool CrossesFigure(const GreetingCopy& copy, const CopySight& sight, const GreetingCamera& view, const FigureVolume& figure,
                    const std::vector<Vec3>& core) {
-    for (Vec3 p : sight)
-        if (figure.Crosses(view.eye, p)) return true;
-    for (Vec3 p : core)
-        if (SegmentHitsCopy(copy, view.eye, p)) return true;
-    return false;
+    const FigureCrossing c = CrossingOf(copy, sight, view, figure, core);
+    return c.sightsHidden > 0 || c.coreHidden > 0;
+}
+// A line still reads where the slender figure crosses it at one place: its stem before two of the
+// seven sight points at most (a few letters seen through its glass), or the line before one of
+// the figure's seven core points (passing at one height, its feet or its head). More, and the
+// figure and the line tangle.
+constexpr int kReadsWithSightsHidden = 2, kReadsWithCoreHidden = 1;
+bool ReadsPastFigure(const GreetingCopy& copy, const CopySight& sight, const GreetingCamera& view, const FigureVolume& figure,
+                     const std::vector<Vec3>& core) {
+    const FigureCrossing c = CrossingOf(copy, sight, view, figure, core);
+    return c.sightsHidden <= kReadsWithSightsHidden && c.coreHidden <= kReadsWithCoreHidden;
 }
 
 // What a copy litters a frame with where it cannot be read.
@@ -294,7 +313,7 @@ double ClutterCost(const GreetingCopy& copy, const CopySight& sight, const Greet
     return facing > 0.5f ? kClutterFacing : facing > -0.5f ? kClutterEdgeOn : kClutterMirrored;
 }
 
-// A candidate's frames: those where it reads clear of the figure, and the clutter of the rest.
+// A candidate's frames: those where it reads past the figure, and the clutter of the rest.
 Candidate Judge(const GreetingCopy& copy, double placedAt, const ShownFrames& frames, const FigureVolume& figure,
                 const std::vector<Vec3>& core) {
     Candidate cand{copy, {}, 0, {}};
@@ -302,7 +321,7 @@ Candidate Judge(const GreetingCopy& copy, double placedAt, const ShownFrames& fr
     for (size_t i = 0; i < frames.size(); ++i) {
         const GreetingCamera& view = frames.cams[i];
         if (std::fabs(frames.clock[i] - placedAt) <= kReadWindow && ReadableFrom(copy, view)) {
-            if (!CrossesFigure(copy, sight, view, figure, core)) cand.frames.push_back(int(i));
+            if (ReadsPastFigure(copy, sight, view, figure, core)) cand.frames.push_back(int(i));
             continue;
         }
         // Clutter changes slowly: every third frame stands for its neighbours.
