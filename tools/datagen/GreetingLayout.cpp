@@ -294,10 +294,10 @@ bool CrossesFigure(const GreetingCopy& copy, const CopySight& sight, const Greet
     const FigureCrossing c = CrossingOf(copy, sight, view, figure, core);
     return c.sightsHidden > 0 || c.coreHidden > 0;
 }
-// A line still reads where the slender figure crosses it at one place: its stem before two of the
-// seven sight points at most (a few letters seen through its glass), or the line before one of
-// the figure's seven core points (passing at one height, its feet or its head). More, and the
-// figure and the line tangle.
+// A line still reads where the slender figure crosses it at one place: the figure before at most
+// two of the line's seven sight points (a few letters seen through its glass), the line before at
+// most one of the figure's seven core points (passing it at one height). More, and the figure and
+// the line tangle.
 constexpr int kReadsWithSightsHidden = 2, kReadsWithCoreHidden = 1;
 bool ReadsPastFigure(const GreetingCopy& copy, const CopySight& sight, const GreetingCamera& view, const FigureVolume& figure,
                      const std::vector<Vec3>& core) {
