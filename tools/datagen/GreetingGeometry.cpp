@@ -11,7 +11,7 @@ namespace Datagen {
 namespace {
 
 // Every point of an outline lies within half its height of its spine, the line along its middle.
-constexpr float kSpineV = (kGreetingBoxAbove - kGreetingBoxBelow) / 2, kHalfHeight = (kGreetingBoxAbove + kGreetingBoxBelow) / 2;
+constexpr float kSpineV = kGreetingSpineV, kHalfHeight = (kGreetingBoxAbove + kGreetingBoxBelow) / 2;
 constexpr float kSideMargin = kGreetingSideMargin;
 
 // The shortest distance between segments p0-p1 and q0-q1 (closest points by the clamped
@@ -273,6 +273,21 @@ bool QuadsOverlapInFrame(const ScreenQuad& a, const ScreenQuad& b, float margin,
     ay0 = std::max(ay0, frame.y0), ay1 = std::min(ay1, frame.y1), by0 = std::max(by0, frame.y0), by1 = std::min(by1, frame.y1);
     if (ay1 + margin < by0 || by1 + margin < ay0) return false;
     return OutlinesOverlap(ClipToFrame(a, frame), ClipToFrame(b, frame), margin);
+}
+
+float SegmentLengthInFrame(float x0, float y0, float x1, float y1, const ScreenFrame& frame) {
+    // The segment's parameters where it is inside each pair of the frame's edges, narrowed in turn.
+    const float dx = x1 - x0, dy = y1 - y0;
+    float t0 = 0, t1 = 1;
+    auto keep = [&](float from, float d, float lo, float hi) {
+        if (std::fabs(d) < 1e-12f) return from >= lo && from <= hi;
+        float a = (lo - from) / d, b = (hi - from) / d;
+        if (a > b) std::swap(a, b);
+        t0 = std::max(t0, a), t1 = std::min(t1, b);
+        return t0 < t1;
+    };
+    if (!keep(x0, dx, frame.x0, frame.x1) || !keep(y0, dy, frame.y0, frame.y1)) return 0;
+    return (t1 - t0) * std::hypot(dx, dy);
 }
 
 }  // namespace Datagen

@@ -51,6 +51,8 @@ struct ScreenFrame {
 // lies beyond the frame's edge is never seen over anything. Boxes first; where they meet, both
 // are clipped to the frame and tried on separating axes (their edges' normals).
 bool QuadsOverlapInFrame(const ScreenQuad& a, const ScreenQuad& b, float margin, const ScreenFrame& frame);
+// How long the part of the segment (x0, y0)-(x1, y1) inside `frame` is, in the frame's units.
+float SegmentLengthInFrame(float x0, float y0, float x1, float y1, const ScreenFrame& frame);
 
 // Does the segment a-b meet the copy's mid-plane inside its outline?
 bool SegmentHitsCopy(const GreetingCopy& g, Vec3 a, Vec3 b);

@@ -104,3 +104,16 @@ TEST(GreetingGeometry, OutlinesOverlapOnlyWhereBothAreInTheFrame) {
     EXPECT_TRUE(overlap(line(10, 10, 90, 10), line(10, 13, 90, 13), 1.5f));
     EXPECT_FALSE(overlap(line(110, 10, 190, 10), line(110, 10, 190, 10), 0));  // one place, unseen
 }
+
+// A streak is measured by the part of it that is seen: inside, across an edge, along an edge,
+// wholly beyond, and a point.
+TEST(GreetingGeometry, SegmentCountsOnlyWhereItIsInTheFrame) {
+    const ScreenFrame frame{0, 0, 100, 100};
+    EXPECT_NEAR(SegmentLengthInFrame(10, 10, 40, 50, frame), 50, 1e-4);
+    EXPECT_NEAR(SegmentLengthInFrame(-50, 50, 150, 50, frame), 100, 1e-4);    // through both sides
+    EXPECT_NEAR(SegmentLengthInFrame(50, 50, 150, 150, frame), 50 * std::sqrt(2.0f), 1e-3);
+    EXPECT_NEAR(SegmentLengthInFrame(0, -20, 0, 30, frame), 30, 1e-4);        // on the edge
+    EXPECT_EQ(SegmentLengthInFrame(110, -10, 190, 50, frame), 0);
+    EXPECT_EQ(SegmentLengthInFrame(-10, 120, 120, 101, frame), 0);           // passes the corner
+    EXPECT_EQ(SegmentLengthInFrame(20, 20, 20, 20, frame), 0);
+}
