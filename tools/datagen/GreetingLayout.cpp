@@ -54,7 +54,7 @@ constexpr double kClutterOverlap = 0.3;
 
 // Candidate copies: distance from the eye, height on screen (NDC) and turn about letter up.
 constexpr std::array<float, 5> kDistances = {7, 10, 13, 16, 19};
-constexpr std::array<float, 5> kScreenHeights = {-0.6f, -0.3f, 0, 0.3f, 0.6f};
+constexpr std::array<float, 7> kScreenHeights = {-0.75f, -0.5f, -0.25f, 0, 0.25f, 0.5f, 0.75f};
 constexpr std::array<float, 5> kTurnsDegrees = {-40, -20, 0, 20, 40};
 // A copy seen square-on from where it is placed spans this much of the frame's width: small for
 // a camera that comes nearer, large for one that draws away.
@@ -185,7 +185,7 @@ ScreenBox BoxOnScreen(const GreetingCopy& g, const GreetingCamera& cam) {
 // Two copies never overlap on screen, nor does a copy come near enough to pass as a slab; these
 // are judged on every frame the layout samples (30 a second), with the outlines kept this far
 // apart (NDC) for the frames between.
-constexpr float kOverlapMargin = 0.03f;
+constexpr float kOverlapMargin = 0.06f;
 // The copy's outline on screen at each frame where it shows: (frame, outline), by frame.
 using ShownOutlines = std::vector<std::pair<uint32_t, ScreenBox>>;
 
@@ -215,11 +215,16 @@ struct ShownFrames {
         const double secondTo = (kFigureSecondMemberToMs - kFigureSecondMemberFromMs) * kSceneClockPerMs;
         for (int s = 0; s < 2; ++s) {
             const double from = s == 0 ? firstFrom : 0, to = s == 0 ? firstTo : secondTo;
-            for (double c = from; c < to; c += kFrameClockStep) {
-                cams.emplace_back(c);
-                clock.push_back(c);
+            // Every 30th of a second, and the last millisecond the line shows: a copy that comes
+            // near in the interval's last frame is judged there too.
+            const double last = to - kSceneClockPerMs;
+            for (double c = from;; c += kFrameClockStep) {
+                const double at = std::min(c, last);
+                cams.emplace_back(at);
+                clock.push_back(at);
                 set.push_back(s);
                 ++count[s];
+                if (at >= last) break;
             }
         }
     }
@@ -257,8 +262,20 @@ GreetingCopy CopyFacing(const GreetingCamera& cam, float distance, float screenY
     return copy;
 }
 
-// Inside the sphere of cubes, clear of the figure's body, and never so near the camera while it
-// is shown that it passes as a slab (its letters over the largest size, or the eye at its glass).
+// Seen nearly edge-on, is the copy a streak of glass across the view (its spine longer on screen
+// than kGreetingMaxStreakShare of the frame's width)?
+bool StreakAcross(const GreetingCopy& copy, const GreetingCamera& cam) {
+    if (std::fabs(Dot(Normalize(cam.eye - copy.origin), copy.out)) >= kGreetingFacingText) return false;
+    float x0, y0, x1, y1;
+    if (!cam.Project(CopyPoint(copy, -0.5f, kGreetingSpineV, 0), x0, y0) || !cam.Project(CopyPoint(copy, 0.5f, kGreetingSpineV, 0), x1, y1))
+        return false;  // reaching behind the eye: the slab rule below keeps it away
+    const float w = kGreetingScreenW / 2, h = kGreetingScreenH / 2;  // NDC to pixels
+    return SegmentLengthInFrame(x0 * w, y0 * h, x1 * w, y1 * h, {-w, -h, w, h}) > kGreetingMaxStreakShare * kGreetingScreenW;
+}
+
+// Inside the sphere of cubes, clear of the figure's body, never a streak across the view, and
+// never so near the camera while it is shown that it passes as a slab (its letters over the
+// largest size, or the eye at its glass).
 bool StandsClear(const GreetingCopy& copy, const FigureVolume& figure, const ShownFrames& frames) {
     for (float a : {-0.5f, 0.5f})
         for (float v : {-kGreetingBoxBelow, kGreetingBoxAbove}) {
@@ -270,6 +287,7 @@ bool StandsClear(const GreetingCopy& copy, const FigureVolume& figure, const Sho
     for (size_t i = 0; i < frames.size(); ++i) {
         const GreetingCamera& cam = frames.cams[i];
         if (DistanceToCopy(copy, cam.eye) < kEyeClearance) return false;
+        if (StreakAcross(copy, cam)) return false;
         if (LargerOnScreenThan(copy, cam, kGreetingMaxLetterPx)) return false;
     }
     return true;
@@ -562,18 +580,18 @@ std::vector<GreetingCopy> BestCover(const std::vector<Candidate>& cands, const S
         strongest.push_back({-bound, k});
     }
     const size_t starts = std::min(strongest.size(), kGreedyStarts);
+    if (starts == 0) return {};
     std::partial_sort(strongest.begin(), strongest.begin() + long(starts), strongest.end());
-    // Run r starts from the (r % (starts + 1))-th strongest (the last: plain greedy) at the
-    // (r / (starts + 1))-th weight.
+    // Run r starts from the (r % starts)-th strongest at the (r / starts)-th weight. (Plain greedy
+    // would take the strongest first as well: it is run 0 of each weight.)
     struct Run {
         std::array<double, 3> score;
         std::vector<GreetingCopy> copies;
     };
-    std::vector<Run> runs(kClutterWeights.size() * (starts + 1));
+    std::vector<Run> runs(kClutterWeights.size() * starts);
     OnAllCores(runs.size(), [&](size_t r) {
-        const size_t s = r % (starts + 1);
-        const size_t first = s < starts ? strongest[s].second : cands.size();
-        const GreedyCover cover = ChooseCopies(cands, frames, maxCopies, first, kClutterWeights[r / (starts + 1)]);
+        const size_t first = strongest[r % starts].second;
+        const GreedyCover cover = ChooseCopies(cands, frames, maxCopies, first, kClutterWeights[r / starts]);
         const double a = cover.Share(0), b = cover.Share(1);
         runs[r] = {{std::floor(std::min(a, b) / kReadShareStep), -cover.Clutter(), a + b}, cover.Copies()};
     });

@@ -39,6 +39,11 @@ constexpr float kGreetingMinFacingCos = 0.57f;
 // A front turned to the eye within 60 degrees (this cosine) shows as text: no two such copies
 // ever overlap on screen.
 constexpr float kGreetingFacingText = 0.5f;
+// A copy seen nearer edge-on than that passes as a streak of glass: its middle line never shows
+// longer than this share of the frame's width (a streak across the view).
+constexpr float kGreetingMaxStreakShare = 0.55f;
+// A copy's spine, the line along the middle of its outline, in letter heights above its baseline.
+constexpr float kGreetingSpineV = (kGreetingBoxAbove - kGreetingBoxBelow) / 2;
 
 // The text of greeting `line` (1..3).
 const char* GreetingText(int line);
