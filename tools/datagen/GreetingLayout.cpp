@@ -273,6 +273,14 @@ bool StreakAcross(const GreetingCopy& copy, const GreetingCamera& cam) {
     return SegmentLengthInFrame(x0 * w, y0 * h, x1 * w, y1 * h, {-w, -h, w, h}) > kGreetingMaxStreakShare * kGreetingScreenW;
 }
 
+// Seen from behind, would the copy read as a whole line of mirrored letters?
+bool ReadsMirrored(const GreetingCopy& copy, const GreetingCamera& cam) {
+    GreetingCopy back = copy;  // the same slab, its back taken for its front
+    back.out = copy.out * -1.0f;
+    back.across = copy.across * -1.0f;
+    return ReadableFrom(back, cam);
+}
+
 // Inside the sphere of cubes, clear of the figure's body, never a streak across the view, and
 // never so near the camera while it is shown that it passes as a slab (its letters over the
 // largest size, or the eye at its glass).
@@ -288,6 +296,7 @@ bool StandsClear(const GreetingCopy& copy, const FigureVolume& figure, const Sho
         const GreetingCamera& cam = frames.cams[i];
         if (DistanceToCopy(copy, cam.eye) < kEyeClearance) return false;
         if (StreakAcross(copy, cam)) return false;
+        if (ReadsMirrored(copy, cam)) return false;
         if (LargerOnScreenThan(copy, cam, kGreetingMaxLetterPx)) return false;
     }
     return true;
