@@ -79,9 +79,9 @@ double Facing(const GreetingCopy& g, const Projector& view, double clock) {
     return Dot(Normalize(eye - g.origin), g.out);
 }
 
-// Is this copy whole on screen, its letters at least 24 px tall at both ends, seen within about
-// 55 degrees of square-on and upright enough to read?
-bool Readable(const GreetingCopy& g, const Projector& view, double clock) {
+// Is this copy whole on screen, its letters at least `minLetterPx` (24) tall at both ends, seen
+// within about 55 degrees of square-on and upright enough to read?
+bool Readable(const GreetingCopy& g, const Projector& view, double clock, double minLetterPx = kMinLetterPx) {
     if (Facing(g, view, clock) < Datagen::kGreetingMinFacingCos) return false;
     for (float a : {-0.5f, 0.5f})
         for (float v : {-Datagen::kGreetingBoxBelow, Datagen::kGreetingBoxAbove})
@@ -94,7 +94,7 @@ bool Readable(const GreetingCopy& g, const Projector& view, double clock) {
         double x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // both in front of the eye: the slab's corners are
         view.Pixel(Datagen::FigureToWorld(clock, CopyPoint(g, a, 0, 0.5f)), x0, y0);
         view.Pixel(Datagen::FigureToWorld(clock, CopyPoint(g, a, 1, 0.5f)), x1, y1);
-        if (y1 - y0 < kMinLetterPx || std::fabs(x1 - x0) > 0.6 * (y1 - y0)) return false;  // short or toppled
+        if (y1 - y0 < minLetterPx || std::fabs(x1 - x0) > 0.6 * (y1 - y0)) return false;  // short or toppled
     }
     return true;
 }
@@ -161,7 +161,7 @@ void CountClutter(const std::vector<GreetingCopy>& copies, const Projector& view
         GreetingCopy back = copies[i];  // the same slab, its back taken for its front
         back.out = back.out * -1.0f;
         back.across = back.across * -1.0f;
-        if (shown[i].largestLetterPx > kSlabLetterPx || (shown[i].on && Streak(copies[i], view, clock)) || Readable(back, view, clock))
+        if (shown[i].largestLetterPx > kSlabLetterPx || (shown[i].on && Streak(copies[i], view, clock)) || Readable(back, view, clock, Datagen::kGreetingMirroredLetterPx))
             stray = true;
         if (!shown[i].on || Facing(copies[i], view, clock) <= kFacingText) continue;
         for (size_t j = i + 1; j < copies.size(); ++j) {

@@ -123,7 +123,7 @@ struct FigureVolume {
 };
 
 // Whole, large, upright and seen from the front.
-bool ReadableFrom(const GreetingCopy& g, const GreetingCamera& cam) {
+bool ReadableFrom(const GreetingCopy& g, const GreetingCamera& cam, float minLetterPx = kMinLetterPx) {
     if (Dot(Normalize(cam.eye - g.origin), g.out) < kMinFacingCos) return false;
     for (float a : {-0.5f, 0.5f})
         for (float v : {-kGreetingBoxBelow, kGreetingBoxAbove})
@@ -135,7 +135,7 @@ bool ReadableFrom(const GreetingCopy& g, const GreetingCamera& cam) {
         float x0, y0, x1, y1;
         if (!cam.Project(CopyPoint(g, a, 0, 0.5f), x0, y0) || !cam.Project(CopyPoint(g, a, 1, 0.5f), x1, y1)) return false;
         float dx = (x1 - x0) * kGreetingScreenW / 2, dy = (y1 - y0) * kGreetingScreenH / 2;
-        if (dy < kMinLetterPx || std::fabs(dx) > kMaxSlant * dy) return false;
+        if (dy < minLetterPx || std::fabs(dx) > kMaxSlant * dy) return false;
     }
     return true;
 }
@@ -278,12 +278,12 @@ bool ReadsMirrored(const GreetingCopy& copy, const GreetingCamera& cam) {
     GreetingCopy back = copy;  // the same slab, its back taken for its front
     back.out = copy.out * -1.0f;
     back.across = copy.across * -1.0f;
-    return ReadableFrom(back, cam);
+    return ReadableFrom(back, cam, kGreetingMirroredLetterPx);
 }
 
-// Inside the sphere of cubes, clear of the figure's body, never a streak across the view, and
-// never so near the camera while it is shown that it passes as a slab (its letters over the
-// largest size, or the eye at its glass).
+// Inside the sphere of cubes, clear of the figure's body, and wherever its line shows never a
+// streak across the view, never mirror text, and never so near the camera that it passes as a
+// slab (its letters over the largest size, or the eye at its glass).
 bool StandsClear(const GreetingCopy& copy, const FigureVolume& figure, const ShownFrames& frames) {
     for (float a : {-0.5f, 0.5f})
         for (float v : {-kGreetingBoxBelow, kGreetingBoxAbove}) {

@@ -42,6 +42,9 @@ constexpr float kGreetingFacingText = 0.5f;
 // A copy seen nearer edge-on than that passes as a streak of glass: its middle line never shows
 // longer than this share of the frame's width (a streak across the view).
 constexpr float kGreetingMaxStreakShare = 0.55f;
+// Seen from behind, no copy shows whole, within 55 degrees of square-on and with letters this
+// tall: a line of mirrored letters (smaller, it passes as glass).
+constexpr float kGreetingMirroredLetterPx = 16;
 // A copy's spine, the line along the middle of its outline, in letter heights above its baseline.
 constexpr float kGreetingSpineV = (kGreetingBoxAbove - kGreetingBoxBelow) / 2;
 
